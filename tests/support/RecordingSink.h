@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ui/UserSink.h"
+
+#include <QStringList>
+
+namespace q540::test {
+
+// Records every message, question and progress call in order, so a test can
+// compare what the user would have seen, text for text.
+class RecordingSink final : public UserSink {
+public:
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text, const QString& caption) override;
+    void showProgress(int maximum) override;
+    void stepProgress() override;
+    void hideProgress() override;
+
+    // The answer that askYesNo gives.
+    bool answerYes = true;
+
+    QStringList messages;   // texts of showMessage, in order
+    QStringList questions;  // texts of askYesNo, in order
+    QStringList events;     // every call: "message:<text>", "question:<text>", "progress:<max>", "step", "hide"
+    int progressMaximum = -1;
+    int progressPosition = 0;
+    bool progressVisible = false;
+};
+
+}  // namespace q540::test
