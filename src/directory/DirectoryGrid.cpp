@@ -1,0 +1,38 @@
+#include "directory/DirectoryGrid.h"
+
+#include <QtGlobal>
+
+namespace q540 {
+
+std::size_t DirectoryGrid::index(int row, int column)
+{
+    Q_ASSERT(row >= 1 && row <= kGridRows && column >= 1 && column <= kGridColumns);
+    return static_cast<std::size_t>((row - 1) * kGridColumns + (column - 1));
+}
+
+QString DirectoryGrid::entryText(int row) const
+{
+    QString text(kEntryTextLength, Qt::Uninitialized);
+    for (int c = 1; c <= kEntryTextLength; ++c)
+        text[c - 1] = QChar(cell(row, c).unitOrSpace());
+    return text;
+}
+
+bool DirectoryGrid::isEntryEmpty(int row) const
+{
+    for (int c = 1; c <= kEntryTextLength; ++c) {
+        if (cell(row, c).unitOrSpace() != u' ')
+            return false;
+    }
+    return true;
+}
+
+void DirectoryGrid::clearEntries()
+{
+    for (int r = 1; r <= kGridRows; ++r) {
+        for (int c = 1; c <= kEntryTextLength; ++c)
+            setCell(r, c, Cell());
+    }
+}
+
+}  // namespace q540

@@ -1,0 +1,159 @@
+#include "directory/DirectoryPage.h"
+
+#include <QtGlobal>
+
+namespace q540 {
+
+namespace {
+
+constexpr int kFirstAdditionalEdit = 520;
+
+void copyLine(DirectoryGrid& grid, int row, int firstColumn, int length, const QString& text)
+{
+    for (int i = 0; i < length; ++i) {
+        const Cell value = i < text.size() ? Cell(text.at(i)) : Cell();
+        grid.setCell(row, firstColumn + i, value);
+    }
+}
+
+// Scans from the last character back to `lowestRemovable`, dropping cells that
+// hold exactly one space; an empty cell or any other character ends the scan.
+QString trimmedLine(const DirectoryGrid& grid, int row, int firstColumn, int length,
+                    int lowestRemovable)
+{
+    int keep = length;
+    while (keep >= lowestRemovable && grid.cell(row, firstColumn + keep - 1).isSpace())
+        --keep;
+    QString text;
+    text.reserve(length);
+    for (int i = 0; i < length; ++i) {
+        const Cell c = grid.cell(row, firstColumn + i);
+        if (i < keep && !c.isEmpty())
+            text.append(QChar(c.unit()));
+    }
+    return text;
+}
+
+}  // namespace
+
+PageKind pageKind(int selectorIndex)
+{
+    Q_ASSERT(selectorIndex >= 0 && selectorIndex < kSelectorCount);
+    if (selectorIndex == kSelectorIntro)
+        return PageKind::Intro;
+    if (selectorIndex == kSelectorAdditionalNumbers)
+        return PageKind::AdditionalNumbers;
+    return PageKind::Zone;
+}
+
+int slotCount(int selectorIndex)
+{
+    switch (pageKind(selectorIndex)) {
+    case PageKind::Zone:
+        return kApartmentsPerZone;
+    case PageKind::AdditionalNumbers:
+        return kAdditionalNumberCount;
+    case PageKind::Intro:
+        break;
+    }
+    return 0;
+}
+
+int slotRow(int selectorIndex, int slot)
+{
+    Q_ASSERT(slot >= 1 && slot <= slotCount(selectorIndex));
+    return pageKind(selectorIndex) == PageKind::Zone ? zoneRow(selectorIndex, slot)
+                                                     : additionalNumberRow(slot);
+}
+
+int line1EditNumber(int selectorIndex, int slot)
+{
+    return pageKind(selectorIndex) == PageKind::Zone ? 2 * slot - 1
+                                                     : 2 * slot + kFirstAdditionalEdit;
+}
+
+int line2EditNumber(int selectorIndex, int slot) { return line1EditNumber(selectorIndex, slot) + 1; }
+
+void Wpisz_do_tablicy(DirectoryGrid& grid, int selectorIndex, const std::vector<PageSlot>& page)
+{
+    const int count = slotCount(selectorIndex);
+    Q_ASSERT(static_cast<int>(page.size()) == count);
+    for (int j = 1; j <= count; ++j) {
+        const int row = slotRow(selectorIndex, j);
+        const PageSlot& s = page[static_cast<std::size_t>(j - 1)];
+        copyLine(grid, row, 1, kLine1Length, s.line1);
+        copyLine(grid, row, kLine2FirstColumn, kLine2Length, s.line2);
+    }
+}
+
+std::vector<PageSlot> pageTexts(const DirectoryGrid& grid, int selectorIndex)
+{
+    const int count = slotCount(selectorIndex);
+    // An additional number's line 1 keeps its first character like every line 2.
+    const int line1Lowest = pageKind(selectorIndex) == PageKind::Zone ? 1 : 2;
+    std::vector<PageSlot> page;
+    page.reserve(static_cast<std::size_t>(count));
+    for (int j = 1; j <= count; ++j) {
+        const int row = slotRow(selectorIndex, j);
+        page.push_back({trimmedLine(grid, row, 1, kLine1Length, line1Lowest),
+                        trimmedLine(grid, row, kLine2FirstColumn, kLine2Length, 2)});
+    }
+    return page;
+}
+
+DirectoryPage::DirectoryPage(DirectoryGrid& grid)
+    : grid_(grid), slots_(static_cast<std::size_t>(slotCount(0)))
+{
+}
+
+const PageSlot& DirectoryPage::slot(int slot) const
+{
+    Q_ASSERT(slot >= 1 && slot <= static_cast<int>(slots_.size()));
+    return slots_[static_cast<std::size_t>(slot - 1)];
+}
+
+void DirectoryPage::setLine(int slot, int line, const QString& text)
+{
+    Q_ASSERT(line == 1 || line == 2);
+    if (slot < 1 || slot > static_cast<int>(slots_.size()))
+        return;
+    PageSlot& s = slots_[static_cast<std::size_t>(slot - 1)];
+    (line == 1 ? s.line1 : s.line2) = text;
+    if (wypelnianie_strony_)
+        return;
+    Wpisz_do_tablicy();
+    rebuildList();
+}
+
+void DirectoryPage::Wpisz_do_tablicy() { q540::Wpisz_do_tablicy(grid_, selectorIndex_, slots_); }
+
+void DirectoryPage::RadioGroup_StrefaClick(int selectorIndex)
+{
+    wypelnianie_strony_ = true;
+    selectorIndex_ = selectorIndex;
+    slots_ = pageTexts(grid_, selectorIndex);
+    if (onSlotFilled) {
+        for (int j = 1; j <= static_cast<int>(slots_.size()); ++j)
+            onSlotFilled(j);
+    }
+    // The intro page has no directory fields: the flag stays set until the
+    // next directory page is filled, so nothing is copied meanwhile.
+    if (kind() != PageKind::Intro)
+        wypelnianie_strony_ = false;
+    rebuildList();
+}
+
+void DirectoryPage::Zeruj_dane(QString& moduleEntryCount)
+{
+    grid_.clearEntries();
+    refresh();
+    moduleEntryCount = QStringLiteral("0");
+}
+
+void DirectoryPage::rebuildList()
+{
+    if (onListRebuild)
+        onListRebuild();
+}
+
+}  // namespace q540

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "directory/DirectoryGrid.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace q540 {
+
+// The page selector's items: zone pages 0..3, the additional numbers, the intro screens.
+inline constexpr int kSelectorAdditionalNumbers = 4;
+inline constexpr int kSelectorIntro = 5;
+inline constexpr int kSelectorCount = 6;
+
+enum class PageKind { Zone, AdditionalNumbers, Intro };
+
+PageKind pageKind(int selectorIndex);
+// Slots of a page: 255 on a zone page, 8 on the additional-number page, none on the intro page.
+int slotCount(int selectorIndex);
+// The grid row of slot 1..slotCount() of a page.
+int slotRow(int selectorIndex, int slot);
+// Numbers of the "Edit" fields that show a slot's two lines: 2j-1 and 2j on a
+// zone page, 2k+520 and 2k+521 on the additional-number page.
+int line1EditNumber(int selectorIndex, int slot);
+int line2EditNumber(int selectorIndex, int slot);
+
+struct PageSlot {
+    QString line1;
+    QString line2;
+    friend bool operator==(const PageSlot&, const PageSlot&) = default;
+};
+
+// Writes the texts of every slot of a zone or additional-number page into the
+// grid, one character a cell and empty cells after the end of each line. The
+// intro page copies nothing.
+void Wpisz_do_tablicy(DirectoryGrid& grid, int selectorIndex, const std::vector<PageSlot>& page);
+
+// The texts a page shows for the grid: each line without its trailing space
+// cells, except that line 2 (and line 1 of an additional number) keeps its
+// first character, so a line of spaces only shows as one space there.
+std::vector<PageSlot> pageTexts(const DirectoryGrid& grid, int selectorIndex);
+
+// The page that the main window shows, as values: the selected page, the
+// texts of its slots and the page-fill flag. The window's fields only show
+// these texts and report their changes through setLine().
+class DirectoryPage {
+public:
+    explicit DirectoryPage(DirectoryGrid& grid);
+
+    int selectorIndex() const { return selectorIndex_; }
+    PageKind kind() const { return pageKind(selectorIndex_); }
+    const std::vector<PageSlot>& pageSlots() const { return slots_; }
+    const PageSlot& slot(int slot) const;
+    // True while the program itself fills the page; stays true while the intro page is shown.
+    bool wypelnianie_strony() const { return wypelnianie_strony_; }
+    // The name-list group with the directory transfer buttons is usable on every page but the intro.
+    bool transferGroupEnabled() const { return kind() != PageKind::Intro; }
+
+    // A field of the page changed (line 1 or 2). Unless the program is filling
+    // the page, the page is copied into the grid and the name list rebuilt.
+    void setLine(int slot, int line, const QString& text);
+
+    // Copies the current page into the grid.
+    void Wpisz_do_tablicy();
+    // Selects a page and fills it from the grid, then rebuilds the name list.
+    void RadioGroup_StrefaClick(int selectorIndex);
+    // Refills the current page after the grid changed underneath it.
+    void refresh() { RadioGroup_StrefaClick(selectorIndex_); }
+    // Empties the directory (columns 1..30), refills the page and sets the
+    // module's entry count text to "0".
+    void Zeruj_dane(QString& moduleEntryCount);
+
+    // Called whenever the name list must be rebuilt.
+    std::function<void()> onListRebuild;
+    // Called for each slot the program writes during a fill, so a view can show it.
+    std::function<void(int slot)> onSlotFilled;
+
+private:
+    void rebuildList();
+
+    DirectoryGrid& grid_;
+    int selectorIndex_ = 0;
+    std::vector<PageSlot> slots_;
+    bool wypelnianie_strony_ = false;
+};
+
+}  // namespace q540
