@@ -35,4 +35,4 @@ void DirectoryGrid::clearEntries()
     }
 }
 
-}  // namespace q540
+} // namespace q540

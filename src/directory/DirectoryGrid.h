@@ -35,16 +35,22 @@ inline constexpr int kApartmentsPerZone = 255;
 inline constexpr int kAdditionalNumberCount = 8;
 inline constexpr int kGridRows = 1028;
 inline constexpr int kGridColumns = 32;
-inline constexpr int kFirstAdditionalRow = kZoneCount * kApartmentsPerZone + 1;  // 1021
+inline constexpr int kFirstAdditionalRow = kZoneCount * kApartmentsPerZone + 1; // 1021
 inline constexpr int kLine1Length = 16;
 inline constexpr int kLine2Length = 14;
-inline constexpr int kLine2FirstColumn = kLine1Length + 1;          // 17
-inline constexpr int kEntryTextLength = kLine1Length + kLine2Length;  // 30
+inline constexpr int kLine2FirstColumn = kLine1Length + 1;           // 17
+inline constexpr int kEntryTextLength = kLine1Length + kLine2Length; // 30
 
 // Grid rows of an entry: zone index 0..3 and apartment number 1..255, or
 // additional number 1..8.
-constexpr int zoneRow(int zoneIndex, int apartment) { return zoneIndex * kApartmentsPerZone + apartment; }
-constexpr int additionalNumberRow(int k) { return kZoneCount * kApartmentsPerZone + k; }
+constexpr int zoneRow(int zoneIndex, int apartment)
+{
+    return zoneIndex * kApartmentsPerZone + apartment;
+}
+constexpr int additionalNumberRow(int k)
+{
+    return kZoneCount * kApartmentsPerZone + k;
+}
 
 // D1_Tablica_nazwisk4: the directory as 1028 rows by 32 cells, both counted from 1
 // as the rest of the program counts them. Rows 1..1020 are the four zones,
@@ -71,4 +77,4 @@ private:
     std::array<Cell, kGridRows * kGridColumns> cells_{};
 };
 
-}  // namespace q540
+} // namespace q540

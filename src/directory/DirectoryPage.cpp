@@ -34,7 +34,7 @@ QString trimmedLine(const DirectoryGrid& grid, int row, int firstColumn, int len
     return text;
 }
 
-}  // namespace
+} // namespace
 
 PageKind pageKind(int selectorIndex)
 {
@@ -72,7 +72,10 @@ int line1EditNumber(int selectorIndex, int slot)
                                                      : 2 * slot + kFirstAdditionalEdit;
 }
 
-int line2EditNumber(int selectorIndex, int slot) { return line1EditNumber(selectorIndex, slot) + 1; }
+int line2EditNumber(int selectorIndex, int slot)
+{
+    return line1EditNumber(selectorIndex, slot) + 1;
+}
 
 void Wpisz_do_tablicy(DirectoryGrid& grid, int selectorIndex, const std::vector<PageSlot>& page)
 {
@@ -125,7 +128,10 @@ void DirectoryPage::setLine(int slot, int line, const QString& text)
     rebuildList();
 }
 
-void DirectoryPage::Wpisz_do_tablicy() { q540::Wpisz_do_tablicy(grid_, selectorIndex_, slots_); }
+void DirectoryPage::Wpisz_do_tablicy()
+{
+    q540::Wpisz_do_tablicy(grid_, selectorIndex_, slots_);
+}
 
 void DirectoryPage::RadioGroup_StrefaClick(int selectorIndex)
 {
@@ -156,4 +162,4 @@ void DirectoryPage::rebuildList()
         onListRebuild();
 }
 
-}  // namespace q540
+} // namespace q540

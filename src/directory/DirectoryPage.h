@@ -55,7 +55,8 @@ public:
     const PageSlot& slot(int slot) const;
     // True while the program itself fills the page; stays true while the intro page is shown.
     bool wypelnianie_strony() const { return wypelnianie_strony_; }
-    // The name-list group with the directory transfer buttons is usable on every page but the intro.
+    // The name-list group with the directory transfer buttons is usable on every page but the
+    // intro.
     bool transferGroupEnabled() const { return kind() != PageKind::Intro; }
 
     // A field of the page changed (line 1 or 2). Unless the program is filling
@@ -86,4 +87,4 @@ private:
     bool wypelnianie_strony_ = false;
 };
 
-}  // namespace q540
+} // namespace q540

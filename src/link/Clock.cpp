@@ -17,4 +17,4 @@ std::int64_t SystemClock::nowMs() const
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-}  // namespace q540
+} // namespace q540

@@ -21,4 +21,4 @@ public:
     std::int64_t nowMs() const override;
 };
 
-}  // namespace q540
+} // namespace q540

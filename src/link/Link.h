@@ -27,4 +27,4 @@ public:
     virtual bool isOpen() const = 0;
 };
 
-}  // namespace q540
+} // namespace q540

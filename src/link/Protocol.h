@@ -17,16 +17,16 @@ inline constexpr std::uint32_t kOpenByDescription = 2;
 
 inline constexpr int kBaudRate = 9600;
 // Read and write timeouts (both equal) of the two kinds of exchange.
-inline constexpr int kShortTimeoutMs = 300;     // status poll, intro screens, settings
-inline constexpr int kTransferTimeoutMs = 200;  // directory write and read
+inline constexpr int kShortTimeoutMs = 300;    // status poll, intro screens, settings
+inline constexpr int kTransferTimeoutMs = 200; // directory write and read
 
 inline constexpr Byte kEndByte = 245;
 inline constexpr Byte kStatusReplyStart = 31;
 // A byte 255 in a text position is unwritten memory and stands for a space.
 inline constexpr Byte kUnwrittenByte = 255;
 
-inline constexpr int kAckReadAttempts = 10;   // one-byte reads while waiting for kEndByte
-inline constexpr int kDataReplyAttempts = 5;  // whole-reply reads of a data reply
+inline constexpr int kAckReadAttempts = 10;  // one-byte reads while waiting for kEndByte
+inline constexpr int kDataReplyAttempts = 5; // whole-reply reads of a data reply
 
 // Module memory: 1024 blocks of 32 bytes; 0..1019 entries, 1020..1023 intro screens.
 inline constexpr int kBlockSize = 32;
@@ -35,8 +35,8 @@ inline constexpr int kEntryCapacity = 1020;
 inline constexpr int kFirstIntroPosition = 1020;
 inline constexpr int kIntroScreenCount = 4;
 inline constexpr int kBankSize = 256;
-inline constexpr int kConfigurationSize = 16;  // zone bytes of positions 0..15
-inline constexpr int kTextLength = 30;         // text positions of an entry block
+inline constexpr int kConfigurationSize = 16; // zone bytes of positions 0..15
+inline constexpr int kTextLength = 30;        // text positions of an entry block
 inline constexpr int kApartmentByte = 30;
 inline constexpr int kZoneByte = 31;
 
@@ -59,7 +59,7 @@ inline constexpr Command kWritePassword{13, 4};
 inline constexpr Command kResetLockOn{13, 127};
 inline constexpr Command kResetLockOff{13, 128};
 inline constexpr Command kReadLanguage{14, 0};
-inline constexpr Byte kWriteLanguageCommand = 14;  // parameter: the language code 1..7
+inline constexpr Byte kWriteLanguageCommand = 14; // parameter: the language code 1..7
 inline constexpr Command kReadIntroTime{29, 200};
 inline constexpr Command kCloseIntroWrite{17, 17};
 
@@ -69,7 +69,7 @@ inline constexpr std::array<Byte, 4> kBankReadCommands{23, 111, 112, 113};
 
 // Sleeps between writing a frame and reading its reply, and the other fixed pauses.
 inline constexpr int kHelloReplyDelayMs = 5;
-inline constexpr int kConfigurationReadPauseMs = 200;  // before 13,1 after a good hello
+inline constexpr int kConfigurationReadPauseMs = 200; // before 13,1 after a good hello
 inline constexpr int kConfigurationReplyDelayMs = 2;
 inline constexpr int kPasswordReplyDelayMs = 5;
 inline constexpr int kLanguageReplyDelayMs = 10;
@@ -98,7 +98,10 @@ constexpr Frame frame(Byte command, Byte parameter)
     return {command, parameter, checkByte(head)};
 }
 
-constexpr Frame frame(Command c) { return frame(c.command, c.parameter); }
+constexpr Frame frame(Command c)
+{
+    return frame(c.command, c.parameter);
+}
 
 // The write or read frame of a block position 0..1023.
 constexpr Frame blockWriteFrame(int position)
@@ -120,4 +123,4 @@ constexpr bool isValidStatusReply(std::span<const Byte> reply)
            && reply.back() == checkByte(reply.first(reply.size() - 1));
 }
 
-}  // namespace q540::protocol
+} // namespace q540::protocol

@@ -3,8 +3,8 @@
 // Text keys of the texts table that the core's operations show, by meaning.
 namespace q540::textkey {
 
-inline constexpr int kWrongPassword = 45;     // "Błędne hasło!"
-inline constexpr int kNoDevice = 50;          // "Brak urządzenia!"
-inline constexpr int kUsbTransmissionFailure = 51;  // "Błąd transmisji USB!"
+inline constexpr int kWrongPassword = 45;          // "Błędne hasło!"
+inline constexpr int kNoDevice = 50;               // "Brak urządzenia!"
+inline constexpr int kUsbTransmissionFailure = 51; // "Błąd transmisji USB!"
 
-}  // namespace q540::textkey
+} // namespace q540::textkey

@@ -23,4 +23,4 @@ public:
     virtual void hideProgress() = 0;
 };
 
-}  // namespace q540
+} // namespace q540

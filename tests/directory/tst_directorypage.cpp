@@ -27,7 +27,7 @@ QString cellPattern(const DirectoryGrid& grid, int row, int firstColumn, int len
     return pattern;
 }
 
-}  // namespace
+} // namespace
 
 class DirectoryPageTest : public QObject {
     Q_OBJECT
@@ -80,15 +80,22 @@ void DirectoryPageTest::copyWritesCellsOfTheWholePage_data()
     QTest::addColumn<QString>("line2");
     QTest::addColumn<QString>("line1Cells");
     QTest::addColumn<QString>("line2Cells");
-    QTest::newRow("three characters leave empty cells, not spaces")
-        << 2 << "Abc" << "" << "Abc_____________" << "______________";
-    QTest::newRow("typed trailing spaces are space cells")
-        << 0 << "Ab  " << " x " << "Ab  ____________" << " x ___________";
-    QTest::newRow("full lines") << 4 << "ABCDEFGHIJKLMNOP" << "abcdefghijklmn"
-                                << "ABCDEFGHIJKLMNOP" << "abcdefghijklmn";
-    QTest::newRow("longer texts are cut at the line length")
-        << 1 << "ABCDEFGHIJKLMNOPQ" << "abcdefghijklmnop" << "ABCDEFGHIJKLMNOP"
-        << "abcdefghijklmn";
+    QTest::newRow("three characters leave empty cells, not spaces") << 2 << "Abc"
+                                                                    << ""
+                                                                    << "Abc_____________"
+                                                                    << "______________";
+    QTest::newRow("typed trailing spaces are space cells") << 0 << "Ab  "
+                                                           << " x "
+                                                           << "Ab  ____________"
+                                                           << " x ___________";
+    QTest::newRow("full lines") << 4 << "ABCDEFGHIJKLMNOP"
+                                << "abcdefghijklmn"
+                                << "ABCDEFGHIJKLMNOP"
+                                << "abcdefghijklmn";
+    QTest::newRow("longer texts are cut at the line length") << 1 << "ABCDEFGHIJKLMNOPQ"
+                                                             << "abcdefghijklmnop"
+                                                             << "ABCDEFGHIJKLMNOP"
+                                                             << "abcdefghijklmn";
 }
 
 void DirectoryPageTest::copyWritesCellsOfTheWholePage()
@@ -129,24 +136,35 @@ void DirectoryPageTest::fillTrimsTrailingSpaceCells_data()
     QTest::addColumn<QString>("line2");
     const QString spaces16(16, u' ');
     const QString spaces14(14, u' ');
-    QTest::newRow("zone: spaces only") << 0 << spaces16 << spaces14 << "" << " ";
-    QTest::newRow("additional: spaces only") << 4 << spaces16 << spaces14 << " " << " ";
+    QTest::newRow("zone: spaces only") << 0 << spaces16 << spaces14 << ""
+                                       << " ";
+    QTest::newRow("additional: spaces only") << 4 << spaces16 << spaces14 << " "
+                                             << " ";
     QTest::newRow("zone: all cells empty") << 1 << QString(16, u'_') << QString(14, u'_') << ""
                                            << "";
-    QTest::newRow("trailing space cells of a full line")
-        << 3 << "AB              " << "x             " << "AB" << "x";
-    QTest::newRow("an empty cell stops the scan")
-        << 0 << "AB  ____________" << " x ___________" << "AB  " << " x ";
-    QTest::newRow("empty cells inside add nothing")
-        << 2 << "A_B             " << "_y            " << "AB" << "y";
-    QTest::newRow("leading spaces stay") << 4 << "  Q             " << "  r           " << "  Q"
+    QTest::newRow("trailing space cells of a full line") << 3 << "AB              "
+                                                         << "x             "
+                                                         << "AB"
+                                                         << "x";
+    QTest::newRow("an empty cell stops the scan") << 0 << "AB  ____________"
+                                                  << " x ___________"
+                                                  << "AB  "
+                                                  << " x ";
+    QTest::newRow("empty cells inside add nothing") << 2 << "A_B             "
+                                                    << "_y            "
+                                                    << "AB"
+                                                    << "y";
+    QTest::newRow("leading spaces stay") << 4 << "  Q             "
+                                         << "  r           "
+                                         << "  Q"
                                          << "  r";
     QTest::newRow("non-space last character") << 0 << "               Z"
-                                              << "             z" << "               Z"
+                                              << "             z"
+                                              << "               Z"
                                               << "             z";
     QTest::newRow("code unit 0 is a character")
-        << 0 << "A0              " << "0             " << QStringLiteral("A") + QChar(u'\0')
-        << QString(QChar(u'\0'));
+        << 0 << "A0              "
+        << "0             " << QStringLiteral("A") + QChar(u'\0') << QString(QChar(u'\0'));
 }
 
 void DirectoryPageTest::fillTrimsTrailingSpaceCells()

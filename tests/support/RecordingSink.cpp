@@ -35,4 +35,4 @@ void RecordingSink::hideProgress()
     events << QStringLiteral("hide");
 }
 
-}  // namespace q540::test
+} // namespace q540::test

@@ -19,12 +19,13 @@ public:
     // The answer that askYesNo gives.
     bool answerYes = true;
 
-    QStringList messages;   // texts of showMessage, in order
-    QStringList questions;  // texts of askYesNo, in order
-    QStringList events;     // every call: "message:<text>", "question:<text>", "progress:<max>", "step", "hide"
+    QStringList messages;  // texts of showMessage, in order
+    QStringList questions; // texts of askYesNo, in order
+    QStringList
+        events; // every call: "message:<text>", "question:<text>", "progress:<max>", "step", "hide"
     int progressMaximum = -1;
     int progressPosition = 0;
     bool progressVisible = false;
 };
 
-}  // namespace q540::test
+} // namespace q540::test

@@ -1,0 +1,11 @@
+# Fails when a source of the core includes a widget or GUI header.
+file(GLOB_RECURSE sources ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
+foreach(file ${sources})
+  if(file MATCHES "/src/(app|sim)/" OR file MATCHES "/src/ui/.*Window|/src/ui/.*Dialog")
+    continue()
+  endif()
+  file(STRINGS ${file} includes REGEX "#include <(QtWidgets|QtGui|QWidget|QApplication|QMainWindow|QDialog)")
+  if(includes)
+    message(FATAL_ERROR "${file} includes a widget header: ${includes}")
+  endif()
+endforeach()

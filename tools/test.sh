@@ -1,0 +1,21 @@
+#!/bin/sh
+# Installs what the tests need, builds and runs every test twice: once as
+# built for use and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -eu
+cd "$(dirname "$0")/.."
+. tools/packages.sh
+# shellcheck disable=SC2086
+sh tools/install-packages.sh $TEST_PACKAGES
+jobs=$(nproc)
+
+run_suite() {
+    dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j "$jobs"
+    ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+run_suite build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQ540_SANITIZE=ON
