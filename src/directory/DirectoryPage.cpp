@@ -105,7 +105,8 @@ std::vector<PageSlot> pageTexts(const DirectoryGrid& grid, int selectorIndex)
 }
 
 DirectoryPage::DirectoryPage(DirectoryGrid& grid)
-    : grid_(grid), slots_(static_cast<std::size_t>(slotCount(0)))
+    : grid_(grid), slots_(static_cast<std::size_t>(slotCount(0))),
+      line2Enabled_(slots_.size(), false)
 {
 }
 
@@ -115,13 +116,54 @@ const PageSlot& DirectoryPage::slot(int slot) const
     return slots_[static_cast<std::size_t>(slot - 1)];
 }
 
-void DirectoryPage::setLine(int slot, int line, const QString& text)
+PageSlot& DirectoryPage::slotRef(int slot)
 {
-    Q_ASSERT(line == 1 || line == 2);
-    if (slot < 1 || slot > static_cast<int>(slots_.size()))
-        return;
-    PageSlot& s = slots_[static_cast<std::size_t>(slot - 1)];
-    (line == 1 ? s.line1 : s.line2) = text;
+    Q_ASSERT(slot >= 1 && slot <= static_cast<int>(slots_.size()));
+    return slots_[static_cast<std::size_t>(slot - 1)];
+}
+
+bool DirectoryPage::line2Enabled(int slot) const
+{
+    Q_ASSERT(slot >= 1 && slot <= static_cast<int>(slots_.size()));
+    return line2Enabled_[static_cast<std::size_t>(slot - 1)];
+}
+
+void DirectoryPage::Edit1Change(int slot, const QString& text)
+{
+    slotRef(slot).line1 = text;
+    if (text.isEmpty())
+        ZamknijEdit(slot);
+    else
+        OtworzEdit(slot);
+    copyAndRebuild();
+}
+
+void DirectoryPage::Edit2Change(int slot, const QString& text)
+{
+    slotRef(slot).line2 = text;
+    copyAndRebuild();
+}
+
+void DirectoryPage::listOptionClicked()
+{
+    copyAndRebuild();
+}
+
+void DirectoryPage::OtworzEdit(int slot)
+{
+    line2Enabled_[static_cast<std::size_t>(slot - 1)] = true;
+    notify(slot);
+}
+
+void DirectoryPage::ZamknijEdit(int slot)
+{
+    line2Enabled_[static_cast<std::size_t>(slot - 1)] = false;
+    notify(slot);
+    Edit2Change(slot, QString());
+}
+
+void DirectoryPage::copyAndRebuild()
+{
     if (wypelnianie_strony_)
         return;
     Wpisz_do_tablicy();
@@ -137,10 +179,17 @@ void DirectoryPage::RadioGroup_StrefaClick(int selectorIndex)
 {
     wypelnianie_strony_ = true;
     selectorIndex_ = selectorIndex;
-    slots_ = pageTexts(grid_, selectorIndex);
-    if (onSlotFilled) {
-        for (int j = 1; j <= static_cast<int>(slots_.size()); ++j)
-            onSlotFilled(j);
+    const std::vector<PageSlot> texts = pageTexts(grid_, selectorIndex);
+    slots_.assign(texts.size(), PageSlot());
+    line2Enabled_.assign(texts.size(), false);
+    // Each slot is written as the fields are: line 1 first, which opens or
+    // closes line 2, then line 2. A line 2 without a line 1 therefore shows
+    // its text in a disabled field.
+    for (int j = 1; j <= static_cast<int>(texts.size()); ++j) {
+        const PageSlot& t = texts[static_cast<std::size_t>(j - 1)];
+        Edit1Change(j, t.line1);
+        Edit2Change(j, t.line2);
+        notify(j);
     }
     // The intro page has no directory fields: the flag stays set until the
     // next directory page is filled, so nothing is copied meanwhile.
@@ -160,6 +209,12 @@ void DirectoryPage::rebuildList()
 {
     if (onListRebuild)
         onListRebuild();
+}
+
+void DirectoryPage::notify(int slot)
+{
+    if (onSlotChanged)
+        onSlotChanged(slot);
 }
 
 } // namespace q540

@@ -43,8 +43,9 @@ void Wpisz_do_tablicy(DirectoryGrid& grid, int selectorIndex, const std::vector<
 std::vector<PageSlot> pageTexts(const DirectoryGrid& grid, int selectorIndex);
 
 // The page that the main window shows, as values: the selected page, the
-// texts of its slots and the page-fill flag. The window's fields only show
-// these texts and report their changes through setLine().
+// texts of its slots, which line-2 fields are editable, and the page-fill
+// flag. The window's fields only show these values and report their changes
+// through Edit1Change() and Edit2Change().
 class DirectoryPage {
 public:
     explicit DirectoryPage(DirectoryGrid& grid);
@@ -59,9 +60,23 @@ public:
     // intro.
     bool transferGroupEnabled() const { return kind() != PageKind::Intro; }
 
-    // A field of the page changed (line 1 or 2). Unless the program is filling
-    // the page, the page is copied into the grid and the name list rebuilt.
-    void setLine(int slot, int line, const QString& text);
+    // Line 2 of a slot is editable exactly while its line 1 is not empty.
+    bool line2Enabled(int slot) const;
+
+    // The text of a slot's line-1 field changed, typed or set by the program:
+    // line 2 follows (enabled, or disabled and emptied), then, unless the
+    // program is filling the page, the page is copied into the grid and the
+    // name list rebuilt. Emptying line 1 thus copies and rebuilds twice, once
+    // for the emptied line 2 and once for line 1.
+    void Edit1Change(int slot, const QString& text);
+    // The text of a slot's line-2 field changed.
+    void Edit2Change(int slot, const QString& text);
+    // One of the name list's check boxes (sorting, alphabetical search) was clicked.
+    void listOptionClicked();
+
+    // Enables line 2 of a slot; disables it and sets its text to empty.
+    void OtworzEdit(int slot);
+    void ZamknijEdit(int slot);
 
     // Copies the current page into the grid.
     void Wpisz_do_tablicy();
@@ -75,15 +90,20 @@ public:
 
     // Called whenever the name list must be rebuilt.
     std::function<void()> onListRebuild;
-    // Called for each slot the program writes during a fill, so a view can show it.
-    std::function<void(int slot)> onSlotFilled;
+    // Called whenever the program itself changes a slot's texts or the state
+    // of its line 2, so that a view can show it.
+    std::function<void(int slot)> onSlotChanged;
 
 private:
+    PageSlot& slotRef(int slot);
+    void copyAndRebuild();
     void rebuildList();
+    void notify(int slot);
 
     DirectoryGrid& grid_;
     int selectorIndex_ = 0;
     std::vector<PageSlot> slots_;
+    std::vector<bool> line2Enabled_;
     bool wypelnianie_strony_ = false;
 };
 

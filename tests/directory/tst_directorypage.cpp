@@ -1,5 +1,7 @@
 #include "directory/DirectoryPage.h"
 
+#include <QHash>
+#include <QSet>
 #include <QTest>
 
 using namespace q540;
@@ -40,6 +42,7 @@ private slots:
     void fillTrimsTrailingSpaceCells_data();
     void fillTrimsTrailingSpaceCells();
     void typingCopiesOnlyOutsideTheFill();
+    void changesDuringTheFillOnlyFollowLine2();
     void switchingZonesShowsTheSameTexts();
     void introPageCopiesNothing();
     void emptyingKeepsColumns31And32();
@@ -192,28 +195,76 @@ void DirectoryPageTest::typingCopiesOnlyOutsideTheFill()
 {
     DirectoryGrid grid;
     setCells(grid, 520, 1, QStringLiteral("Kowalski"));
+    // A line 2 without a line 1: shown, but in a disabled field.
+    setCells(grid, 521, 17, QStringLiteral("Jan"));
     DirectoryPage page(grid);
     int rebuilds = 0;
     page.onListRebuild = [&] { ++rebuilds; };
-    // A view that writes each filled slot back into its fields, whose change
-    // handlers report to the page while the fill runs.
-    QList<int> filled;
-    page.onSlotFilled = [&](int slot) {
-        filled << slot;
-        page.setLine(slot, 1, page.slot(slot).line1);
-    };
+    QSet<int> changed;
+    page.onSlotChanged = [&](int slot) { changed << slot; };
 
     page.RadioGroup_StrefaClick(2);
-    QCOMPARE(filled.size(), 255);
+    QCOMPARE(changed.size(), 255);
     QCOMPARE(rebuilds, 1);
     QVERIFY(!page.wypelnianie_strony());
     QCOMPARE(page.slot(10).line1, QStringLiteral("Kowalski"));
+    QVERIFY(page.line2Enabled(10));
+    QCOMPARE(page.slot(11).line2, QStringLiteral("Jan"));
+    QVERIFY(!page.line2Enabled(11));
+    QVERIFY(!page.line2Enabled(7));
 
-    page.setLine(7, 1, QStringLiteral("N"));
+    // The first character typed into an empty line 1 opens line 2, empty.
+    page.Edit1Change(7, QStringLiteral("N"));
+    QVERIFY(page.line2Enabled(7));
+    QCOMPARE(page.slot(7).line2, QString());
     QCOMPARE(grid.cell(517, 1), Cell(u'N'));
     QCOMPARE(cellPattern(grid, 517, 2, 15), QString(15, u'_'));
     QCOMPARE(cellPattern(grid, 520, 1, 9), QStringLiteral("Kowalski_"));
     QCOMPARE(rebuilds, 2);
+
+    page.Edit2Change(7, QStringLiteral("x"));
+    QCOMPARE(grid.cell(517, 17), Cell(u'x'));
+    QCOMPARE(rebuilds, 3);
+
+    // Emptying line 1 closes and empties line 2: two copies, two rebuilds.
+    page.Edit1Change(7, QString());
+    QVERIFY(!page.line2Enabled(7));
+    QCOMPARE(page.slot(7).line2, QString());
+    QVERIFY(grid.isEntryEmpty(517));
+    QCOMPARE(rebuilds, 5);
+
+    page.listOptionClicked();
+    QCOMPARE(rebuilds, 6);
+}
+
+void DirectoryPageTest::changesDuringTheFillOnlyFollowLine2()
+{
+    DirectoryGrid grid;
+    DirectoryPage page(grid);
+    int rebuilds = 0;
+    page.onListRebuild = [&] { ++rebuilds; };
+    page.RadioGroup_StrefaClick(kSelectorIntro);
+    rebuilds = 0;
+    // With the intro page shown the flag stays set: the fields' changes (as
+    // far as a directory page's slots exist) copy and rebuild nothing.
+    page.listOptionClicked();
+    QCOMPARE(rebuilds, 0);
+
+    page.RadioGroup_StrefaClick(0);
+    rebuilds = 0;
+    // A view whose fields report a text that really changed, as a line edit does.
+    QHash<int, QString> shown;
+    page.onSlotChanged = [&](int slot) {
+        if (shown.value(slot) != page.slot(slot).line1) {
+            shown[slot] = page.slot(slot).line1;
+            page.Edit1Change(slot, shown[slot]);
+        }
+    };
+    setCells(grid, 3, 1, QStringLiteral("Abc"));
+    page.refresh();
+    QCOMPARE(rebuilds, 1);
+    QVERIFY(page.line2Enabled(3));
+    QVERIFY(!page.line2Enabled(4));
 }
 
 void DirectoryPageTest::switchingZonesShowsTheSameTexts()

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace q540 {
+
+// The key rules of the entry fields, as pure functions of the caret position
+// p (0-based start of the selection), the selection length s, the field's
+// current text and the typed code unit or key. They keep line 1 from starting
+// with a space, a digit or ASCII punctuation, capitalise a small ASCII letter
+// typed first, and keep semicolons out of typed text.
+
+inline constexpr char16_t kBackspace = 8;
+inline constexpr char16_t kDeleteCharacter = 127;
+inline constexpr int kDeleteKey = 46;
+
+// A character typed into a line-1 field: the code unit to insert, or nothing
+// when it is refused.
+std::optional<char16_t> Edit1KeyPress(int p, int s, const QString& text, char16_t c);
+
+// A key going down in a line-1 field: false when the Delete key must be
+// refused; every other key is let through.
+bool Edit1KeyDown(int p, int s, const QString& text, int key);
+
+// A character typed into a line-2 field, an intro line or the address note.
+char16_t Edit2KeyPress(char16_t c);
+
+} // namespace q540
