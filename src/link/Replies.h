@@ -1,17 +1,15 @@
 #pragma once
 
+#include "charset/Napis.h"
+
 #include <QString>
 
-#include <array>
 #include <optional>
 
 namespace q540 {
 
 class Link;
 class UserSink;
-
-// napis: the 32-position working buffer of one entry block or intro screen.
-using Napis = std::array<int, 32>;
 
 // The transmission-error message in the program's language (0 Polish,
 // 1 English, 2 German); other language indices show nothing.
