@@ -1,0 +1,45 @@
+#pragma once
+
+#include "directory/DirectoryGrid.h"
+#include "directory/DirectoryPage.h"
+#include "directory/NameList.h"
+
+namespace q540 {
+
+class Localisation;
+class UserSink;
+
+// The directory as the main window edits it: the grid, the page shown, and
+// the name list, wired so that every change of the page rebuilds the list.
+// The window forwards its fields' events to page() and shows what it holds.
+class DirectoryEditor {
+public:
+    DirectoryEditor(UserSink& sink, const Localisation& texts, const QString& localeName = {});
+    DirectoryEditor(const DirectoryEditor&) = delete;
+    DirectoryEditor& operator=(const DirectoryEditor&) = delete;
+
+    DirectoryGrid& grid() { return grid_; }
+    const DirectoryGrid& grid() const { return grid_; }
+    DirectoryPage& page() { return page_; }
+    const NameList& list() const { return list_; }
+    NameList& list() { return list_; }
+
+    // The two check boxes of the name list; a click rebuilds it like a change of a field.
+    bool isSorted() const { return list_.isSorted(); }
+    void setSorted(bool sorted);
+    bool alphabeticalSearch() const { return alphabeticalSearch_; }
+    void setAlphabeticalSearch(bool on);
+
+    // Rebuilds the name list for the page shown.
+    void ZrobListe();
+
+private:
+    UserSink& sink_;
+    const Localisation& texts_;
+    DirectoryGrid grid_;
+    DirectoryPage page_{grid_};
+    NameList list_;
+    bool alphabeticalSearch_ = true;
+};
+
+} // namespace q540
