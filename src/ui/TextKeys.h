@@ -3,15 +3,15 @@
 // Text keys of the texts table that the core's operations show, by meaning.
 namespace q540::textkey {
 
-inline constexpr int kModuleConnected = 30;      // "Stan połączenia: podłączony moduł"
-inline constexpr int kDeviceUnsupported = 32;    // "Stan połączenia: urządzenie nieobsługiwane"
-inline constexpr int kCableFound = 33;           // "Stan połączenia: podłączono urządzenie KOR-USB"
-inline constexpr int kCableNotFound = 34;        // "Stan połączenia: nie znaleziono urządzenia KOR-USB"
-inline constexpr int kWrongPassword = 45;          // "Błędne hasło!"
-inline constexpr int kNoDevice = 50;               // "Brak urządzenia!"
+inline constexpr int kModuleConnected = 30;   // "Stan połączenia: podłączony moduł"
+inline constexpr int kDeviceUnsupported = 32; // "Stan połączenia: urządzenie nieobsługiwane"
+inline constexpr int kCableFound = 33;    // "Stan połączenia: podłączono urządzenie KOR-USB"
+inline constexpr int kCableNotFound = 34; // "Stan połączenia: nie znaleziono urządzenia KOR-USB"
+inline constexpr int kWrongPassword = 45; // "Błędne hasło!"
+inline constexpr int kNoDevice = 50;      // "Brak urządzenia!"
 inline constexpr int kUsbTransmissionFailure = 51; // "Błąd transmisji USB!"
-inline constexpr int kVersion43Connected = 68;   // "Podłączono moduł ver. 4.3"
-inline constexpr int kUseOlderProgram = 69;      // "Proszę skorzystać ze starszej wersji programu."
-inline constexpr int kReduceEntries = 95;          // "Zmniejsz ilość wpisów - Koniec pamięci! "
+inline constexpr int kVersion43Connected = 68;     // "Podłączono moduł ver. 4.3"
+inline constexpr int kUseOlderProgram = 69; // "Proszę skorzystać ze starszej wersji programu."
+inline constexpr int kReduceEntries = 95;   // "Zmniejsz ilość wpisów - Koniec pamięci! "
 
 } // namespace q540::textkey
