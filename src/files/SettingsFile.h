@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace q540 {
+
+// The settings file "Q540.ini": an INI file whose section "Q540" holds the user-interface
+// language under the key Jezyk (0 Polish, 1 English, 2 German). The file is read and
+// edited the way the platform's profile routines do it, so a file that a user or another
+// tool also keeps notes in comes back with everything but that one value untouched.
+class SettingsFile {
+public:
+    explicit SettingsFile(QString path);
+
+    // "Q540.ini" in the folder of the executable; needs a QCoreApplication.
+    static QString defaultPath();
+
+    const QString& path() const { return m_path; }
+
+    // The stored language, or 1 (English) when the file, the section or the key is
+    // missing, unreadable, not an integer or outside 0..2. Never creates the file.
+    int readJezyk() const;
+
+    // Stores value as decimal text, creating the file or the section when needed.
+    // Returns the message to show when the file cannot be written; the file is then
+    // left as it was.
+    std::optional<QString> writeJezyk(int value);
+
+private:
+    QString m_path;
+};
+
+} // namespace q540
