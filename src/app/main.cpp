@@ -1,31 +1,45 @@
-// The program's entry. Until the main window is built, it starts what exists:
-// the cable's driver, and tells which driver it found and whether the cable is there.
+// The program's entry: the start-up in its order, then the event loop.
 
+#include "files/SettingsFile.h"
 #include "link/CableLink.h"
-#include "link/D2xxLink.h"
+#include "link/Clock.h"
+#include "ui/AppInfo.h"
+#include "ui/Localisation.h"
+#include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
 
-#include <QCoreApplication>
-#include <QTextStream>
+#include <QApplication>
+#include <QMessageBox>
+#include <QStyleFactory>
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Q540 v7.3"));
-    QTextStream out(stdout);
+    QApplication app(argc, argv);
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(style);
+    else
+        QMessageBox::warning(nullptr, QString(), QStringLiteral("The visual style is missing."));
+    QApplication::setApplicationName(q540::kApplicationTitle);
+    QApplication::setApplicationDisplayName(q540::kApplicationTitle);
 
     std::unique_ptr<q540::Link> cable = q540::loadCableLink();
     if (!cable) {
         // The language is not known yet: this message is always Polish.
-        out << "Zainstaluj sterownik USB!\n";
+        QMessageBox::information(nullptr, q540::kApplicationTitle,
+                                 QStringLiteral("Zainstaluj sterownik USB!"));
         return 1;
     }
-    const bool vendorDriver = dynamic_cast<q540::D2xxLink*>(cable.get()) != nullptr;
-    out << QCoreApplication::applicationName() << '\n'
-        << "Driver: " << (vendorDriver ? "D2XX library" : "kernel serial driver") << '\n';
-    const bool plugged = cable->open();
-    cable->close();
-    out << "Cable: " << (plugged ? "found" : "not found") << '\n'
-        << "The main window is not part of this build yet; the tests exercise the core "
-           "against the module emulator.\n";
-    return 0;
+    q540::Localisation texts;
+    texts.Wczytaj_WJ_do_tablicy();
+    const QString settingsPath = q540::SettingsFile::defaultPath();
+    texts.setNr_Jezyka(q540::SettingsFile(settingsPath).readJezyk());
+
+    q540::MainWindow window(texts, settingsPath);
+    // The splash stays above the main window until it has faded out and is gone.
+    q540::SystemClock clock;
+    auto* splash = new q540::SplashWindow(texts.Nr_Jezyka(), clock);
+    window.show();
+    splash->show();
+    splash->raise();
+    return QApplication::exec();
 }

@@ -24,6 +24,8 @@ void DirectoryEditor::setAlphabeticalSearch(bool on)
 void DirectoryEditor::ZrobListe()
 {
     list_.ZrobListe(page_.selectorIndex(), sink_, texts_);
+    if (onListRebuilt)
+        onListRebuilt();
 }
 
 } // namespace q540

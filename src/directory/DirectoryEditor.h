@@ -32,6 +32,8 @@ public:
 
     // Rebuilds the name list for the page shown.
     void ZrobListe();
+    // Called after every rebuild, so a view can show the new rows, count and lamps.
+    std::function<void()> onListRebuilt;
 
 private:
     UserSink& sink_;

@@ -158,8 +158,10 @@ void DirectoryPage::OtworzEdit(int slot)
 void DirectoryPage::ZamknijEdit(int slot)
 {
     line2Enabled_[static_cast<std::size_t>(slot - 1)] = false;
+    // Emptying line 2 is a change of its own, with its own copy and rebuild.
+    slotRef(slot).line2.clear();
     notify(slot);
-    Edit2Change(slot, QString());
+    copyAndRebuild();
 }
 
 void DirectoryPage::copyAndRebuild()

@@ -1,0 +1,561 @@
+#include "ui/MainWindow.h"
+
+#include "ui/AppInfo.h"
+#include "ui/EntryEdit.h"
+#include "ui/LanguageWindow.h"
+#include "ui/Localisation.h"
+#include "ui/NameListModel.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace q540 {
+
+namespace {
+
+constexpr int kFirstIntroEdit = 511;
+constexpr int kFirstAdditionalEdit = 522;
+constexpr int kVerticalCaptionLength = 21;
+constexpr int kIntroTimeCount = 15;
+const char* const kTabCaptions[kTabPageCount] = {
+    "1-30", "31-60", "61-90", "91-120", "121-150", "151-180", "181-210", "211-240", "241-255"};
+
+// The page lamp: a green dot beside a tab caption, or nothing.
+QIcon lampIcon(bool lit)
+{
+    QImage image(5, 12, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    if (lit) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 170, 0));
+        painter.drawEllipse(QRectF(0, 3.5, 5, 5));
+    }
+    return QIcon(QPixmap::fromImage(image));
+}
+
+QFont entryFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({QStringLiteral("Courier New"), font.family()});
+    font.setPixelSize(13);
+    return font;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Localisation& texts, const QString& settingsPath, const QString& localeName,
+                       QWidget* parent)
+    : QMainWindow(parent), texts_(texts), settings_(settingsPath), jezyk_(texts.Nr_Jezyka())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kApplicationTitle);
+    setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint);
+    progress_ = new QProgressBar;
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setRange(0, 255);
+    progress_->hide();
+    sink_ = std::make_unique<WidgetSink>(this, progress_);
+    editor_ = std::make_unique<DirectoryEditor>(*sink_, texts_, localeName);
+    editor_->page().onSlotChanged = [this](int slot) { showSlot(slot); };
+    editor_->onListRebuilt = [this] { listRebuilt(); };
+
+    buildMenus();
+    buildToolBar();
+    setCentralWidget(buildWorkingArea());
+    Ustaw_WJ_na_komponentach();
+    RadioGroup_StrefaClick(0);
+}
+
+MainWindow::~MainWindow()
+{
+    // The widgets outlive the members: nothing may show the directory once it is gone.
+    listView_->setModel(nullptr);
+}
+
+void MainWindow::buildMenus()
+{
+    const auto add = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Plik"));
+    file->setObjectName(QStringLiteral("Plik1"));
+    QAction* newAction = add(file, "Nowy1", QStringLiteral("Nowy"));
+    connect(newAction, &QAction::triggered, this, &MainWindow::Nowy1Click);
+    // Commands whose operations are not part of this release stay visible but unavailable.
+    add(file, "Otwrz1", QStringLiteral("Otwórz"))->setEnabled(false);
+    QAction* import = add(file, "Importuj1", QStringLiteral("Import"));
+    import->setToolTip(QStringLiteral("Import v3.4"));
+    import->setEnabled(false);
+    saveAction_ = add(file, "Zapisz1", QStringLiteral("Zapisz"));
+    saveAction_->setEnabled(false);
+    add(file, "Zapiszjako1", QStringLiteral("Zapisz jako..."))->setEnabled(false);
+    file->addSeparator()->setObjectName(QStringLiteral("MenuKreska"));
+    connect(add(file, "Wyjcie1", QStringLiteral("Wyjście")), &QAction::triggered, this,
+            &QWidget::close);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("Program"));
+    options->setObjectName(QStringLiteral("Program1"));
+    connect(add(options, "Jzyk1", QStringLiteral("Język")), &QAction::triggered, this,
+            &MainWindow::Jzyk1Click);
+    add(options, "Sprawdwersj1", QStringLiteral("Sprawdź wersję"))->setEnabled(false);
+    add(options, "Zmien_jezyk", QStringLiteral("Zmień język"))->setEnabled(false);
+    QAction* contact = menuBar()->addAction(QStringLiteral("Kontakt"));
+    contact->setObjectName(QStringLiteral("Informacja1"));
+    contact->setEnabled(false);
+}
+
+void MainWindow::buildToolBar()
+{
+    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    const auto button = [bar](const char* name, QStyle::StandardPixmap icon) {
+        auto* b = new QToolButton;
+        b->setObjectName(QString::fromLatin1(name));
+        b->setIcon(bar->style()->standardIcon(icon));
+        bar->addWidget(b);
+        return b;
+    };
+    connect(button("ToolButton1", QStyle::SP_FileIcon), &QToolButton::clicked, this,
+            &MainWindow::Nowy1Click);
+    button("ToolButton2", QStyle::SP_DialogOpenButton)->setEnabled(false);
+    saveButton_ = button("ToolButton3", QStyle::SP_DialogSaveButton);
+    saveButton_->setEnabled(false);
+    saveAsButton_ = button("ToolButton4", QStyle::SP_DriveFDIcon);
+    saveAsButton_->setEnabled(false);
+    button("ToolButton8", QStyle::SP_DriveNetIcon)->setEnabled(false);
+    auto* status = new QLineEdit;
+    status->setObjectName(QStringLiteral("Edit_Status"));
+    status->setReadOnly(true);
+    status->setMinimumWidth(260);
+    bar->addWidget(status);
+    bar->addSeparator()->setObjectName(QStringLiteral("ToolButton7"));
+    editAddress_ = new EntryEdit(EntryEdit::Rules::Line2, 20);
+    editAddress_->setObjectName(QStringLiteral("Edit_adres"));
+    editAddress_->setText(texts_.text(0, 162));
+    connect(editAddress_, &QLineEdit::textEdited, this, [this] { modified_ = true; });
+    bar->addWidget(editAddress_);
+    auto* label = new QLabel;
+    label->setObjectName(QStringLiteral("Label_haslo_instalatora"));
+    bar->addWidget(label);
+    auto* password = new QLineEdit(QStringLiteral("8264"));
+    password->setObjectName(QStringLiteral("Edit_haslo"));
+    password->setEnabled(false);
+    password->setMaxLength(4);
+    password->setMaximumWidth(48);
+    QFont bold = password->font();
+    bold.setBold(true);
+    password->setFont(bold);
+    bar->addWidget(password);
+    auto* change = new QPushButton;
+    change->setObjectName(QStringLiteral("Button_zmien_haslo"));
+    change->setEnabled(false);
+    bar->addWidget(change);
+    auto* lock = new QCheckBox;
+    lock->setObjectName(QStringLiteral("CheckBox_blokada_resetu"));
+    lock->setEnabled(false);
+    bar->addWidget(lock);
+}
+
+QWidget* MainWindow::buildWorkingArea()
+{
+    auto* area = new QWidget;
+    auto* layout = new QHBoxLayout(area);
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(buildSelector());
+    middle->addWidget(buildZonePages(), 1);
+    middle->addWidget(buildAdditionalNumbers(), 1);
+    middle->addWidget(buildIntro(), 1);
+    middle->addWidget(progress_);
+    layout->addLayout(middle, 3);
+    layout->addWidget(buildNameList(), 2);
+    edit520_ = new QLineEdit(QStringLiteral("00 00"), area);
+    edit520_->setObjectName(QStringLiteral("Edit520"));
+    edit520_->hide();
+    auto* edit538 = new QLineEdit(area);
+    edit538->setObjectName(QStringLiteral("Edit538"));
+    edit538->hide();
+    return area;
+}
+
+QWidget* MainWindow::buildSelector()
+{
+    selectorBox_ = new QGroupBox;
+    selectorBox_->setObjectName(QStringLiteral("RadioGroup_Strefa"));
+    auto* grid = new QGridLayout(selectorBox_);
+    selector_ = new QButtonGroup(this);
+    for (int i = 0; i < kSelectorCount; ++i) {
+        auto* item = new QRadioButton(i == kSelectorIntro ? QStringLiteral("Intro") : QString());
+        item->setObjectName(QStringLiteral("RadioGroup_Strefa_%1").arg(i));
+        selector_->addButton(item, i);
+        grid->addWidget(item, i / 3, i % 3);
+    }
+    selector_->button(0)->setChecked(true);
+    connect(selector_, &QButtonGroup::idClicked, this, &MainWindow::RadioGroup_StrefaClick);
+    return selectorBox_;
+}
+
+EntryEdit* MainWindow::makeEdit(int number, bool line1, int maxLength)
+{
+    auto* edit =
+        new EntryEdit(line1 ? EntryEdit::Rules::Line1 : EntryEdit::Rules::Line2, maxLength);
+    edit->setObjectName(QStringLiteral("Edit%1").arg(number));
+    edit->setFont(entryFont());
+    edits_[static_cast<std::size_t>(number)] = edit;
+    return edit;
+}
+
+void MainWindow::connectEntryField(int number, bool line1)
+{
+    EntryEdit* field = edit(number);
+    if (!line1)
+        field->setEnabled(false);
+    connect(field, &QLineEdit::textChanged, this, [this, number, line1](const QString& text) {
+        if (showing_)
+            return;
+        const int slot = slotOfEdit(number);
+        if (slot == 0)
+            return;
+        modified_ = true;
+        if (line1)
+            editor_->page().Edit1Change(slot, text);
+        else
+            editor_->page().Edit2Change(slot, text);
+    });
+}
+
+QWidget* MainWindow::buildZonePages()
+{
+    pages_ = new QTabWidget;
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    // All nine captions stay in view: the lamps beside them are the point.
+    pages_->setUsesScrollButtons(false);
+    const QFontMetrics metrics(entryFont());
+    for (int page = 0; page < kTabPageCount; ++page) {
+        auto* sheet = new QWidget;
+        sheet->setObjectName(QStringLiteral("TabSheet%1").arg(page + 1));
+        auto* outer = new QHBoxLayout(sheet);
+        if (page == 0) {
+            // The vertical caption down the left edge of the first page.
+            auto* caption = new QVBoxLayout;
+            caption->setSpacing(0);
+            for (int i = 1; i <= kVerticalCaptionLength; ++i) {
+                auto* letter = new QLabel;
+                letter->setObjectName(QStringLiteral("Label_napis_%1").arg(i));
+                letter->setAlignment(Qt::AlignCenter);
+                caption->addWidget(letter);
+            }
+            outer->addLayout(caption);
+        }
+        auto* grid = new QGridLayout;
+        grid->setVerticalSpacing(1);
+        const int first = page * kEntriesPerTabPage + 1;
+        const int last = std::min(first + kEntriesPerTabPage - 1, kApartmentsPerZone);
+        for (int j = first; j <= last; ++j) {
+            const int row = j - first;
+            auto* number = new QLabel(QString::number(j));
+            number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            EntryEdit* line1 = makeEdit(2 * j - 1, true, kLine1Length);
+            EntryEdit* line2 = makeEdit(2 * j, false, kLine2Length);
+            line1->setMinimumWidth(metrics.horizontalAdvance(QString(kLine1Length + 1, u'W')));
+            line2->setMinimumWidth(metrics.horizontalAdvance(QString(kLine2Length + 1, u'W')));
+            grid->addWidget(number, row % 15, (row / 15) * 3);
+            grid->addWidget(line1, row % 15, (row / 15) * 3 + 1);
+            grid->addWidget(line2, row % 15, (row / 15) * 3 + 2);
+            connectEntryField(2 * j - 1, true);
+            connectEntryField(2 * j, false);
+        }
+        grid->setRowStretch(15, 1);
+        outer->addLayout(grid, 1);
+        pages_->addTab(sheet, lampIcon(false), QString::fromLatin1(kTabCaptions[page]));
+    }
+    return pages_;
+}
+
+QWidget* MainWindow::buildAdditionalNumbers()
+{
+    additionalBox_ = new QGroupBox;
+    additionalBox_->setObjectName(QStringLiteral("GroupBox_do_numerow_dodatkowych"));
+    auto* grid = new QGridLayout(additionalBox_);
+    for (int k = 1; k <= kAdditionalNumberCount; ++k) {
+        grid->addWidget(new QLabel(QString::number(k)), k - 1, 0);
+        grid->addWidget(makeEdit(2 * k + 520, true, kLine1Length), k - 1, 1);
+        grid->addWidget(makeEdit(2 * k + 521, false, kLine2Length), k - 1, 2);
+        connectEntryField(2 * k + 520, true);
+        connectEntryField(2 * k + 521, false);
+    }
+    grid->setRowStretch(kAdditionalNumberCount, 1);
+    additionalBox_->hide();
+    return additionalBox_;
+}
+
+QWidget* MainWindow::buildIntro()
+{
+    introBox_ = new QGroupBox(QStringLiteral(" Intro "));
+    introBox_->setObjectName(QStringLiteral("GroupBox2"));
+    auto* grid = new QGridLayout(introBox_);
+    for (int screen = 1; screen <= 4; ++screen) {
+        grid->addWidget(new QLabel(QStringLiteral("%1.").arg(screen)), screen - 1, 0);
+        for (int line = 0; line < 2; ++line) {
+            EntryEdit* field = makeEdit(2 * screen + 509 + line, false, 16);
+            connect(field, &QLineEdit::textEdited, this, [this] { modified_ = true; });
+            grid->addWidget(field, screen - 1, 1 + line);
+        }
+    }
+    auto* time = new QHBoxLayout;
+    auto* label1 = new QLabel;
+    label1->setObjectName(QStringLiteral("Label767"));
+    auto* label2 = new QLabel;
+    label2->setObjectName(QStringLiteral("Label772"));
+    introTime_ = new QComboBox;
+    introTime_->setObjectName(QStringLiteral("ComboBox_czas"));
+    for (int t = 1; t <= kIntroTimeCount; ++t)
+        introTime_->addItem(QString::number(t));
+    introTime_->setCurrentIndex(1);
+    connect(introTime_, &QComboBox::activated, this, [this] { modified_ = true; });
+    auto* labels = new QVBoxLayout;
+    labels->addWidget(label1);
+    labels->addWidget(label2);
+    time->addLayout(labels);
+    time->addWidget(new QLabel(QStringLiteral("(1-15)")));
+    time->addWidget(introTime_);
+    time->addWidget(new QLabel(QStringLiteral("s")));
+    time->addStretch(1);
+    grid->addLayout(time, 4, 0, 1, 3);
+    auto* read = new QPushButton;
+    read->setObjectName(QStringLiteral("Button1"));
+    read->setEnabled(false);
+    auto* write = new QPushButton;
+    write->setObjectName(QStringLiteral("Button2"));
+    write->setEnabled(false);
+    grid->addWidget(read, 5, 1);
+    grid->addWidget(write, 5, 2);
+    grid->setRowStretch(6, 1);
+    introBox_->hide();
+    return introBox_;
+}
+
+QWidget* MainWindow::buildNameList()
+{
+    listBox_ = new QGroupBox;
+    listBox_->setObjectName(QStringLiteral("GroupBox1"));
+    auto* layout = new QVBoxLayout(listBox_);
+    listView_ = new QTreeView;
+    listView_->setObjectName(QStringLiteral("ListView1"));
+    listView_->setRootIsDecorated(false);
+    listView_->setUniformRowHeights(true);
+    listView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listView_->setFont(entryFont());
+    model_ = new NameListModel(editor_->list(), texts_, this);
+    listView_->setModel(model_);
+    listView_->header()->setStretchLastSection(false);
+    const int widths[NameListModel::ColumnCount] = {190, 44, 40};
+    int total = 0;
+    for (int c = 0; c < NameListModel::ColumnCount; ++c) {
+        listView_->header()->resizeSection(c, widths[c]);
+        total += widths[c];
+    }
+    listView_->setMinimumWidth(total + listView_->verticalScrollBar()->sizeHint().width() + 4);
+    layout->addWidget(listView_, 1);
+
+    auto* countRow = new QHBoxLayout;
+    auto* countLabel = new QLabel;
+    countLabel->setObjectName(QStringLiteral("Label_ilosc_wpisow"));
+    editCount_ = new QLineEdit(QStringLiteral("0"));
+    editCount_->setObjectName(QStringLiteral("Edit_ilosc_wpisow"));
+    editCount_->setReadOnly(true);
+    editCount_->setMaximumWidth(60);
+    countRow->addWidget(countLabel);
+    countRow->addWidget(editCount_);
+    countRow->addStretch(1);
+    layout->addLayout(countRow);
+
+    sortBox_ = new QCheckBox;
+    sortBox_->setObjectName(QStringLiteral("CheckBox_sortuj"));
+    sortBox_->setChecked(true);
+    connect(sortBox_, &QCheckBox::clicked, this, [this](bool on) { editor_->setSorted(on); });
+    alphaBox_ = new QCheckBox;
+    alphaBox_->setObjectName(QStringLiteral("CheckBox_wyszukiwanie_alfa"));
+    alphaBox_->setChecked(true);
+    connect(alphaBox_, &QCheckBox::clicked, this,
+            [this](bool on) { editor_->setAlphabeticalSearch(on); });
+    layout->addWidget(sortBox_);
+    layout->addWidget(alphaBox_);
+
+    auto* buttons = new QHBoxLayout;
+    for (const char* name : {"Button9b", "Button0b"}) {
+        auto* b = new QPushButton;
+        b->setObjectName(QString::fromLatin1(name));
+        b->setEnabled(false);
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons);
+    return listBox_;
+}
+
+int MainWindow::slotOfEdit(int number) const
+{
+    switch (editor_->page().kind()) {
+    case PageKind::Zone:
+        return number >= 1 && number <= 2 * kApartmentsPerZone ? (number + 1) / 2 : 0;
+    case PageKind::AdditionalNumbers:
+        return number >= kFirstAdditionalEdit && number < kFirstAdditionalEdit + 16
+                   ? (number - 520) / 2
+                   : 0;
+    case PageKind::Intro:
+        break;
+    }
+    return 0;
+}
+
+void MainWindow::showSlot(int slot)
+{
+    const DirectoryPage& page = editor_->page();
+    const int selector = page.selectorIndex();
+    showing_ = true;
+    EntryEdit* line1 = edit(line1EditNumber(selector, slot));
+    EntryEdit* line2 = edit(line2EditNumber(selector, slot));
+    if (line1->text() != page.slot(slot).line1)
+        line1->setText(page.slot(slot).line1);
+    if (line2->text() != page.slot(slot).line2)
+        line2->setText(page.slot(slot).line2);
+    line2->setEnabled(page.line2Enabled(slot));
+    showing_ = false;
+}
+
+void MainWindow::listRebuilt()
+{
+    model_->listRebuilt();
+    editCount_->setText(QString::number(editor_->list().count()));
+    for (int page = 0; page < kTabPageCount; ++page)
+        pages_->setTabIcon(page, lampIcon(editor_->list().lamps()[static_cast<std::size_t>(page)]));
+}
+
+void MainWindow::RadioGroup_StrefaClick(int index)
+{
+    selector_->button(index)->setChecked(true);
+    const PageKind kind = pageKind(index);
+    pages_->setVisible(kind == PageKind::Zone);
+    additionalBox_->setVisible(kind == PageKind::AdditionalNumbers);
+    introBox_->setVisible(kind == PageKind::Intro);
+    editor_->page().RadioGroup_StrefaClick(index);
+    listBox_->setEnabled(editor_->page().transferGroupEnabled());
+}
+
+void MainWindow::Nowy1Click()
+{
+    setWindowTitle(kApplicationTitle);
+    saveAction_->setEnabled(false);
+    saveButton_->setEnabled(false);
+    saveAsButton_->setEnabled(true);
+    QString count;
+    editor_->page().Zeruj_dane(count);
+    edit520_->setText(count);
+    for (int n = kFirstIntroEdit; n < kFirstIntroEdit + 8; ++n)
+        edit(n)->clear();
+    introTime_->setCurrentIndex(1);
+    RadioGroup_StrefaClick(editor_->page().selectorIndex());
+    modified_ = false;
+}
+
+void MainWindow::Ustaw_WJ_na_komponentach()
+{
+    const auto t = [this](int key) { return texts_.text(key); };
+    const std::pair<const char*, int> actions[] = {
+        {"Nowy1", 1},         {"Otwrz1", 2},       {"Zapisz1", 4},
+        {"Zapiszjako1", 5},   {"Wyjcie1", 6},      {"Jzyk1", 11},
+        {"Sprawdwersj1", 13}, {"Zmien_jezyk", 15}, {"Informacja1", 12}};
+    for (const auto& [name, key] : actions)
+        findChild<QAction*>(QString::fromLatin1(name))->setText(t(key));
+    findChild<QMenu*>(QStringLiteral("Plik1"))->setTitle(t(0));
+    findChild<QMenu*>(QStringLiteral("Program1"))->setTitle(t(10));
+    const std::pair<const char*, int> hints[] = {{"ToolButton1", 1},
+                                                 {"ToolButton2", 2},
+                                                 {"ToolButton3", 4},
+                                                 {"ToolButton4", 5},
+                                                 {"ToolButton8", 14}};
+    for (const auto& [name, key] : hints)
+        findChild<QToolButton*>(QString::fromLatin1(name))->setToolTip(t(key));
+    model_->languageChanged();
+    const std::pair<const char*, int> captions[] = {{"Button9b", 60},
+                                                    {"Button0b", 61},
+                                                    {"Button_zmien_haslo", 64},
+                                                    {"Button1", 72},
+                                                    {"Button2", 73}};
+    for (const auto& [name, key] : captions)
+        findChild<QPushButton*>(QString::fromLatin1(name))->setText(t(key));
+    findChild<QLabel*>(QStringLiteral("Label_haslo_instalatora"))->setText(t(63));
+    findChild<QCheckBox*>(QStringLiteral("CheckBox_blokada_resetu"))->setText(t(48));
+    findChild<QLabel*>(QStringLiteral("Label_ilosc_wpisow"))->setText(t(49));
+    sortBox_->setText(t(75));
+    alphaBox_->setText(t(88));
+    findChild<QLabel*>(QStringLiteral("Label767"))->setText(t(70));
+    findChild<QLabel*>(QStringLiteral("Label772"))->setText(t(71));
+    listBox_->setTitle(t(74));
+    const QString vertical = t(47);
+    for (int i = 1; i <= kVerticalCaptionLength; ++i) {
+        findChild<QLabel*>(QStringLiteral("Label_napis_%1").arg(i))
+            ->setText(i <= vertical.size() ? QString(vertical.at(i - 1)) : QString());
+    }
+    // Only the word "address" in some language follows the language; a typed address stays.
+    for (int column = 0; column < 3; ++column) {
+        if (editAddress_->text() == texts_.text(column, 162)) {
+            editAddress_->setText(t(162));
+            break;
+        }
+    }
+    for (int j = 1; j <= kApartmentsPerZone; ++j)
+        edit(2 * j - 1)->setToolTip(t(163));
+    for (int k = 1; k <= kAdditionalNumberCount; ++k)
+        edit(2 * k + 520)->setToolTip(t(163));
+    additionalBox_->setTitle(t(164));
+    for (int zone = 0; zone < kZoneCount; ++zone)
+        selector_->button(zone)->setText(t(166) + QStringLiteral(" %1").arg(zone + 1));
+    selector_->button(kSelectorAdditionalNumbers)->setText(t(165));
+}
+
+void MainWindow::Jzyk1Click()
+{
+    // A new window each time, so it always opens on the current language.
+    LanguageWindow window(
+        texts_, jezyk_, jezyk_modulu_, settings_, *sink_, [this] { Ustaw_WJ_na_komponentach(); },
+        this);
+    window.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing with unsaved work asks first, so a slip of the mouse loses nothing.
+    if (modified_ && !sink_->askYesNo(texts_.text(752), QString())) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace q540

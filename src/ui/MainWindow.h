@@ -1,0 +1,112 @@
+#pragma once
+
+#include "directory/DirectoryEditor.h"
+#include "files/SettingsFile.h"
+#include "ui/WidgetSink.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class QTreeView;
+
+namespace q540 {
+
+class EntryEdit;
+class Localisation;
+class NameListModel;
+
+// The main window: the directory pages, the name list, the intro page, the
+// menus and the tool bar. It holds no directory logic of its own: its fields
+// forward their changes to the directory editor and show what it holds.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Fields numbered as the program addresses them: "Edit" followed by 1..538.
+    static constexpr int kEditCount = 539;
+
+    MainWindow(Localisation& texts, const QString& settingsPath, const QString& localeName = {},
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    DirectoryEditor& directory() { return *editor_; }
+    EntryEdit* edit(int number) const { return edits_[static_cast<std::size_t>(number)]; }
+    bool isModified() const { return modified_; }
+    int jezyk() const { return jezyk_; }
+    int jezyk_modulu() const { return jezyk_modulu_; }
+
+    // The command Language: the program language chosen in its window.
+    void Jzyk1Click();
+
+    // Puts the texts of the current language on every control.
+    void Ustaw_WJ_na_komponentach();
+    // The command New: an empty directory, intro and display time, no file name.
+    void Nowy1Click();
+    // Shows the page of a selector item (0..3 zones, 4 additional numbers, 5 intro).
+    void RadioGroup_StrefaClick(int index);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    QWidget* buildWorkingArea();
+    QWidget* buildSelector();
+    QWidget* buildZonePages();
+    QWidget* buildAdditionalNumbers();
+    QWidget* buildIntro();
+    QWidget* buildNameList();
+    EntryEdit* makeEdit(int number, bool line1, int maxLength);
+    void connectEntryField(int number, bool line1);
+
+    // Which slot of the current page the field with this number shows; 0 for none.
+    int slotOfEdit(int number) const;
+    void showSlot(int slot);
+    void listRebuilt();
+
+    Localisation& texts_;
+    SettingsFile settings_;
+    int jezyk_ = 0;
+    // The module's display language as last read; 0 until a module has been read.
+    int jezyk_modulu_ = 0;
+    QProgressBar* progress_ = nullptr;
+    std::unique_ptr<WidgetSink> sink_;
+    std::unique_ptr<DirectoryEditor> editor_;
+    NameListModel* model_ = nullptr;
+    std::array<EntryEdit*, kEditCount> edits_{};
+    QLineEdit* edit520_ = nullptr;
+    QLineEdit* editAddress_ = nullptr;
+    QLineEdit* editCount_ = nullptr;
+    QButtonGroup* selector_ = nullptr;
+    QGroupBox* selectorBox_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QGroupBox* additionalBox_ = nullptr;
+    QGroupBox* introBox_ = nullptr;
+    QGroupBox* listBox_ = nullptr;
+    QComboBox* introTime_ = nullptr;
+    QTreeView* listView_ = nullptr;
+    QCheckBox* sortBox_ = nullptr;
+    QCheckBox* alphaBox_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QToolButton* saveButton_ = nullptr;
+    QToolButton* saveAsButton_ = nullptr;
+    bool modified_ = false;
+    // Set while the window writes the editor's values into its fields.
+    bool showing_ = false;
+};
+
+} // namespace q540
