@@ -1,10 +1,12 @@
 #include "ui/MainWindow.h"
 
 #include "ui/AppInfo.h"
+#include "ui/ContactWindow.h"
 #include "ui/EntryEdit.h"
 #include "ui/LanguageWindow.h"
 #include "ui/Localisation.h"
 #include "ui/NameListModel.h"
+#include "ui/VersionWindow.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -121,11 +123,12 @@ void MainWindow::buildMenus()
     options->setObjectName(QStringLiteral("Program1"));
     connect(add(options, "Jzyk1", QStringLiteral("Język")), &QAction::triggered, this,
             &MainWindow::Jzyk1Click);
-    add(options, "Sprawdwersj1", QStringLiteral("Sprawdź wersję"))->setEnabled(false);
+    connect(add(options, "Sprawdwersj1", QStringLiteral("Sprawdź wersję")), &QAction::triggered,
+            this, &MainWindow::Sprwersj2Click);
     add(options, "Zmien_jezyk", QStringLiteral("Zmień język"))->setEnabled(false);
     QAction* contact = menuBar()->addAction(QStringLiteral("Kontakt"));
     contact->setObjectName(QStringLiteral("Informacja1"));
-    contact->setEnabled(false);
+    connect(contact, &QAction::triggered, this, &MainWindow::Informacja1Click);
 }
 
 void MainWindow::buildToolBar()
@@ -545,6 +548,18 @@ void MainWindow::Jzyk1Click()
     LanguageWindow window(
         texts_, jezyk_, jezyk_modulu_, settings_, *sink_, [this] { Ustaw_WJ_na_komponentach(); },
         this);
+    window.exec();
+}
+
+void MainWindow::Informacja1Click()
+{
+    ContactWindow window(texts_.Nr_Jezyka(), {}, this);
+    window.exec();
+}
+
+void MainWindow::Sprwersj2Click()
+{
+    VersionWindow window(jezyk_, {}, this);
     window.exec();
 }
 

@@ -50,6 +50,10 @@ public:
 
     // The command Language: the program language chosen in its window.
     void Jzyk1Click();
+    // The command Contact: the contact window in the current language.
+    void Informacja1Click();
+    // The command Check version: the version page, with the update check in the browser.
+    void Sprwersj2Click();
 
     // Puts the texts of the current language on every control.
     void Ustaw_WJ_na_komponentach();

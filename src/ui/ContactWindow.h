@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <QUrl>
+
+#include <functional>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+
+namespace q540 {
+
+// How a window hands a web page or a "mailto:" address to the user's default program.
+// The windows never wait for it and report nothing when no program takes the address.
+using UrlOpener = std::function<void(const QUrl&)>;
+void openWithDefaultProgram(const QUrl& url);
+
+// The borderless contact window: a picture in the program's language, links to the web
+// site, the support site and the e-mail address of the user's language, and the postal
+// address for users abroad. A new one is made for every opening.
+class ContactWindow final : public QDialog {
+    Q_OBJECT
+
+public:
+    // language: 0 Polish, 1 English, 2 German (Nr_Jezyka); links go through openUrl, the
+    // default program when none is given.
+    explicit ContactWindow(int language, UrlOpener openUrl = {}, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* addLink(const char* name, const QString& text, QWidget* parent);
+    void Label6Click();
+    void Label_wsparcieClick();
+    void Label3Click();
+    void setOkBoxColour(const QColor& colour);
+
+    int m_language;
+    UrlOpener m_openUrl;
+    QLabel* m_Label6;
+    QLabel* m_Label_wsparcie;
+    QLabel* m_Label3;
+    QFrame* m_GroupBox1;
+    QLabel* m_Label1;
+    QGroupBox* m_GroupBox_adres;
+};
+
+} // namespace q540
