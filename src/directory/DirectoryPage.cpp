@@ -152,7 +152,9 @@ void DirectoryPage::listOptionClicked()
 void DirectoryPage::OtworzEdit(int slot)
 {
     line2Enabled_[static_cast<std::size_t>(slot - 1)] = true;
-    notify(slot);
+    // A fill tells the view once per slot, after both lines are written.
+    if (!wypelnianie_strony_)
+        notify(slot);
 }
 
 void DirectoryPage::ZamknijEdit(int slot)
@@ -160,7 +162,8 @@ void DirectoryPage::ZamknijEdit(int slot)
     line2Enabled_[static_cast<std::size_t>(slot - 1)] = false;
     // Emptying line 2 is a change of its own, with its own copy and rebuild.
     slotRef(slot).line2.clear();
-    notify(slot);
+    if (!wypelnianie_strony_)
+        notify(slot);
     copyAndRebuild();
 }
 
