@@ -23,4 +23,4 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 # The tests that run threads, once more under ThreadSanitizer.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQ540_TSAN=ON
 cmake --build build-tsan -j "$jobs" --target tst_devicegate
-TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -R '^tst_devicegate$'
+TSAN_OPTIONS=halt_on_error=1:ignore_noninstrumented_modules=1:suppressions=$(pwd)/tests/tsan.supp ctest --test-dir build-tsan --output-on-failure -R '^tst_devicegate$'
