@@ -1,5 +1,6 @@
 #include "link/ModuleStatus.h"
 
+#include "link/ModuleSettings.h"
 #include "ui/Localisation.h"
 #include "ui/TextKeys.h"
 #include "ui/UserSink.h"
@@ -33,23 +34,6 @@ enum Nibble {
     kSwitches = 12,
 };
 
-struct PasswordHalves {
-    int first;
-    int second;
-    friend bool operator==(PasswordHalves, PasswordHalves) = default;
-};
-
-std::optional<PasswordHalves> typedHalves(const QString& typed)
-{
-    if (typed.size() != 4)
-        return std::nullopt;
-    for (QChar c : typed) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-    }
-    return PasswordHalves{typed.left(2).toInt(), typed.mid(2).toInt()};
-}
-
 void clearModule(ModuleStatus& status)
 {
     status.Edit520.clear();
@@ -73,11 +57,11 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& n,
     status.jest_odpowiedz = true;
     status.Edit520 = QString::number(n[kCountLow] + 16 * n[kCountMiddle] + 256 * n[kCountHigh] + 1);
 
-    PasswordHalves module{n[kPasswordFirstLow] + 16 * n[kPasswordFirstHigh],
-                          n[kPasswordSecondLow] + 16 * (n[kPasswordSecondHighAndReset] % 8)};
+    PasswordPairs module{n[kPasswordFirstLow] + 16 * n[kPasswordFirstHigh],
+                         n[kPasswordSecondLow] + 16 * (n[kPasswordSecondHighAndReset] % 8)};
     if (module.first > kHighestPasswordHalf || module.second > kHighestPasswordHalf)
         module = {0, 0};
-    status.haslo_zgodne = typedHalves(typedPassword) == module;
+    status.haslo_zgodne = passwordPairs(typedPassword) == module;
     status.passwordColour = status.haslo_zgodne ? PasswordColour::Green : PasswordColour::Red;
 
     status.jezyk_modulu =

@@ -10,8 +10,11 @@ inline constexpr int kCableNotFound = 34; // "Stan połączenia: nie znaleziono 
 inline constexpr int kWrongPassword = 45; // "Błędne hasło!"
 inline constexpr int kNoDevice = 50;      // "Brak urządzenia!"
 inline constexpr int kUsbTransmissionFailure = 51; // "Błąd transmisji USB!"
-inline constexpr int kVersion43Connected = 68;     // "Podłączono moduł ver. 4.3"
-inline constexpr int kUseOlderProgram = 69; // "Proszę skorzystać ze starszej wersji programu."
-inline constexpr int kReduceEntries = 95;   // "Zmniejsz ilość wpisów - Koniec pamięci! "
+inline constexpr int kPasswordStored = 56;         // "Haslo zostało zapisane do modułu!"
+inline constexpr int kWriteFailed = 65;            // "Błąd zapisu!"
+inline constexpr int kResetAfterLanguage = 168; // "Po zmienię języka należy zresetować moduł ..."
+inline constexpr int kVersion43Connected = 68; // "Podłączono moduł ver. 4.3"
+inline constexpr int kUseOlderProgram = 69;    // "Proszę skorzystać ze starszej wersji programu."
+inline constexpr int kReduceEntries = 95;      // "Zmniejsz ilość wpisów - Koniec pamięci! "
 
 } // namespace q540::textkey

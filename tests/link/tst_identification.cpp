@@ -4,6 +4,7 @@
 #include "sim/EmulatedLink.h"
 #include "sim/ModuleEmulator.h"
 #include "sim/VirtualClock.h"
+#include "support/Bytes.h"
 #include "support/RecordingSink.h"
 #include "ui/Localisation.h"
 
@@ -51,13 +52,7 @@ struct Bench {
     }
 };
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray b;
-    for (int v : values)
-        b += char(v);
-    return b;
-}
+using test::bytes;
 
 } // namespace
 

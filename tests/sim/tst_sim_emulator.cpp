@@ -2,6 +2,7 @@
 #include "sim/EmulatedLink.h"
 #include "sim/ModuleEmulator.h"
 #include "sim/VirtualClock.h"
+#include "support/Bytes.h"
 
 #include <QTest>
 
@@ -18,13 +19,7 @@ Q_DECLARE_METATYPE(FaultKind)
 
 namespace {
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int v : values)
-        result += static_cast<char>(v);
-    return result;
-}
+using q540::test::bytes;
 
 QByteArray frame(int command, int parameter)
 {
