@@ -35,8 +35,9 @@ int main(int argc, char* argv[])
     texts.setNr_Jezyka(q540::SettingsFile(settingsPath).readJezyk());
 
     q540::MainWindow window(texts, settingsPath);
-    // The splash stays above the main window until it has faded out and is gone.
     q540::SystemClock clock;
+    window.attachModule(*cable, clock);
+    // The splash stays above the main window until it has faded out and is gone.
     auto* splash = new q540::SplashWindow(texts.Nr_Jezyka(), clock);
     window.show();
     splash->show();

@@ -27,4 +27,16 @@ public:
     virtual bool isOpen() const = 0;
 };
 
+// The device where there is none: it never opens, as an unplugged cable.
+class AbsentLink final : public Link {
+public:
+    bool open() override { return false; }
+    void setBaudRate(int) override {}
+    void setTimeouts(int, int) override {}
+    void write(std::span<const std::uint8_t>) override {}
+    std::size_t read(std::span<std::uint8_t>) override { return 0; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+};
+
 } // namespace q540

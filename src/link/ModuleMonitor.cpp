@@ -67,6 +67,8 @@ void ModuleMonitor::apply(const IdentificationOutcome& outcome)
         emit alphabeticalSearchSet(s.alphabeticalSearchTicked);
     };
     applyIdentification(status_, outcome, password_, texts_, sink_, handlers);
+    if (outcome.result == IdentificationOutcome::Result::ConfigurationRead)
+        emit configurationRead();
     emit statusChanged();
 }
 
@@ -101,11 +103,13 @@ std::optional<LanguageReading> ModuleMonitor::readLanguage()
     return readModuleLanguage(link_, clock_, sink_, texts_);
 }
 
-void ModuleMonitor::writeLanguage(int code)
+bool ModuleMonitor::writeLanguage(int code)
 {
     ModuleOperation operation(*this, link_, sink_, texts_);
-    if (writeModuleLanguage(link_, clock_, code, sink_, texts_))
+    const bool sent = writeModuleLanguage(link_, clock_, code, sink_, texts_);
+    if (sent)
         status_.jezyk_modulu = 0;
+    return sent;
 }
 
 void ModuleMonitor::CheckBox_blokada_resetuClick(bool locked)

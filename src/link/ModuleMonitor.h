@@ -65,7 +65,8 @@ public:
     void Button_zapiszClick();
     // The module-language commands of the settings panel.
     std::optional<LanguageReading> readLanguage();
-    void writeLanguage(int code);
+    // True when the language was sent.
+    bool writeLanguage(int code);
     // CheckBox_blokada_resetuClick, after the user changed the tick.
     void CheckBox_blokada_resetuClick(bool locked);
 
@@ -75,6 +76,9 @@ signals:
     // The identification set the alphabetical-search tick: the name list is
     // rebuilt as after the user's click.
     void alphabeticalSearchSet(bool ticked);
+    // The identification read the configuration block: the intro time the
+    // module holds is in status().introTimeIndex.
+    void configurationRead();
 
 private:
     void startPoll();

@@ -41,9 +41,9 @@ struct ModuleStatus {
     // Selected item of ComboBox_czas (items "1".."15"); -1 selects none.
     int introTimeIndex = 1;
     std::uint8_t Odczyt_wyszukiwania_alfa = kAlphabeticalSearchUnknown;
-    bool alphabeticalSearchTicked = false; // CheckBox_wyszukiwanie_alfa
-    bool resetLockTicked = false;          // CheckBox_blokada_resetu: ticked = reset locked
-    int stateImageIndex = kImageNoState;   // ToolButton8
+    bool alphabeticalSearchTicked = true; // CheckBox_wyszukiwanie_alfa, ticked at start
+    bool resetLockTicked = false;         // CheckBox_blokada_resetu: ticked = reset locked
+    int stateImageIndex = kImageNoState;  // ToolButton8
     int stateTag = 0;
     QString statusText; // Edit_Status
     bool zmienHasloEnabled = true;

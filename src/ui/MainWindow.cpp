@@ -6,6 +6,7 @@
 #include "ui/LanguageWindow.h"
 #include "ui/Localisation.h"
 #include "ui/NameListModel.h"
+#include "ui/SettingsPanel.h"
 #include "ui/VersionWindow.h"
 
 #include <QAction>
@@ -57,6 +58,40 @@ QIcon lampIcon(bool lit)
     return QIcon(QPixmap::fromImage(image));
 }
 
+// The state icon of the tool bar by its image index: a coloured dot for
+// each module state, grey before the first poll.
+QIcon stateIcon(int imageIndex)
+{
+    QColor colour(150, 150, 150);
+    if (imageIndex == ModuleStatus::kImageNoCable)
+        colour = QColor(200, 40, 40);
+    else if (imageIndex == ModuleStatus::kImageModulePresent)
+        colour = QColor(30, 170, 60);
+    else if (imageIndex == ModuleStatus::kImageNoModule)
+        colour = QColor(230, 150, 20);
+    QImage image(20, 20, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour.darker(140), 1.5));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(3, 3, 14, 14));
+    return QIcon(QPixmap::fromImage(image));
+}
+
+QColor passwordColour(PasswordColour colour)
+{
+    switch (colour) {
+    case PasswordColour::Green:
+        return QColor(0, 255, 0);
+    case PasswordColour::Red:
+        return QColor(255, 0, 0);
+    case PasswordColour::Normal:
+        break;
+    }
+    return {};
+}
+
 QFont entryFont()
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -82,12 +117,38 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath, const Q
     editor_ = std::make_unique<DirectoryEditor>(*sink_, texts_, localeName);
     editor_->page().onSlotChanged = [this](int slot) { showSlot(slot); };
     editor_->onListRebuilt = [this] { listRebuilt(); };
+    noCable_ = std::make_unique<AbsentLink>();
+    monitor_ = std::make_unique<ModuleMonitor>(*noCable_, systemClock_, texts_, *sink_);
 
     buildMenus();
     buildToolBar();
     setCentralWidget(buildWorkingArea());
+    panel_ = new SettingsPanel(*monitor_, texts_, this);
+    connectMonitor();
     Ustaw_WJ_na_komponentach();
     RadioGroup_StrefaClick(0);
+    showModuleStatus();
+}
+
+void MainWindow::attachModule(Link& device, Clock& clock)
+{
+    delete panel_;
+    monitor_ = std::make_unique<ModuleMonitor>(device, clock, texts_, *sink_);
+    panel_ = new SettingsPanel(*monitor_, texts_, this);
+    connectMonitor();
+    showModuleStatus();
+    monitor_->resume();
+}
+
+void MainWindow::connectMonitor()
+{
+    connect(monitor_.get(), &ModuleMonitor::statusChanged, this, &MainWindow::showModuleStatus);
+    connect(monitor_.get(), &ModuleMonitor::alphabeticalSearchSet, this, [this](bool ticked) {
+        alphaBox_->setChecked(ticked);
+        editor_->setAlphabeticalSearch(ticked);
+    });
+    connect(monitor_.get(), &ModuleMonitor::configurationRead, this,
+            [this] { introTime_->setCurrentIndex(monitor_->status().introTimeIndex); });
 }
 
 MainWindow::~MainWindow()
@@ -125,7 +186,8 @@ void MainWindow::buildMenus()
             &MainWindow::Jzyk1Click);
     connect(add(options, "Sprawdwersj1", QStringLiteral("Sprawdź wersję")), &QAction::triggered,
             this, &MainWindow::Sprwersj2Click);
-    add(options, "Zmien_jezyk", QStringLiteral("Zmień język"))->setEnabled(false);
+    connect(add(options, "Zmien_jezyk", QStringLiteral("Zmień język")), &QAction::triggered, this,
+            &MainWindow::Zmien_jezykClick);
     QAction* contact = menuBar()->addAction(QStringLiteral("Kontakt"));
     contact->setObjectName(QStringLiteral("Informacja1"));
     connect(contact, &QAction::triggered, this, &MainWindow::Informacja1Click);
@@ -150,12 +212,13 @@ void MainWindow::buildToolBar()
     saveButton_->setEnabled(false);
     saveAsButton_ = button("ToolButton4", QStyle::SP_DriveFDIcon);
     saveAsButton_->setEnabled(false);
-    button("ToolButton8", QStyle::SP_DriveNetIcon)->setEnabled(false);
-    auto* status = new QLineEdit;
-    status->setObjectName(QStringLiteral("Edit_Status"));
-    status->setReadOnly(true);
-    status->setMinimumWidth(260);
-    bar->addWidget(status);
+    stateButton_ = button("ToolButton8", QStyle::SP_DriveNetIcon);
+    stateButton_->setAutoRaise(true);
+    statusEdit_ = new QLineEdit;
+    statusEdit_->setObjectName(QStringLiteral("Edit_Status"));
+    statusEdit_->setReadOnly(true);
+    statusEdit_->setMinimumWidth(330);
+    bar->addWidget(statusEdit_);
     bar->addSeparator()->setObjectName(QStringLiteral("ToolButton7"));
     editAddress_ = new EntryEdit(EntryEdit::Rules::Line2, 20);
     editAddress_->setObjectName(QStringLiteral("Edit_adres"));
@@ -165,23 +228,25 @@ void MainWindow::buildToolBar()
     auto* label = new QLabel;
     label->setObjectName(QStringLiteral("Label_haslo_instalatora"));
     bar->addWidget(label);
-    auto* password = new QLineEdit(QStringLiteral("8264"));
-    password->setObjectName(QStringLiteral("Edit_haslo"));
-    password->setEnabled(false);
-    password->setMaxLength(4);
-    password->setMaximumWidth(48);
-    QFont bold = password->font();
+    passwordEdit_ = new QLineEdit(QString::fromLatin1(ModuleMonitor::kDefaultPassword));
+    passwordEdit_->setObjectName(QStringLiteral("Edit_haslo"));
+    passwordEdit_->setEnabled(false);
+    passwordEdit_->setMaxLength(4);
+    passwordEdit_->setMaximumWidth(48);
+    QFont bold = passwordEdit_->font();
     bold.setBold(true);
-    password->setFont(bold);
-    bar->addWidget(password);
-    auto* change = new QPushButton;
-    change->setObjectName(QStringLiteral("Button_zmien_haslo"));
-    change->setEnabled(false);
-    bar->addWidget(change);
-    auto* lock = new QCheckBox;
-    lock->setObjectName(QStringLiteral("CheckBox_blokada_resetu"));
-    lock->setEnabled(false);
-    bar->addWidget(lock);
+    passwordEdit_->setFont(bold);
+    bar->addWidget(passwordEdit_);
+    changePassword_ = new QPushButton;
+    changePassword_->setObjectName(QStringLiteral("Button_zmien_haslo"));
+    connect(changePassword_, &QPushButton::clicked, this, &MainWindow::Button_zmien_hasloClick);
+    bar->addWidget(changePassword_);
+    resetLockBox_ = new QCheckBox;
+    resetLockBox_->setObjectName(QStringLiteral("CheckBox_blokada_resetu"));
+    // Only the user's click sends the lock: the poll's own changes use setChecked.
+    connect(resetLockBox_, &QCheckBox::clicked, this,
+            [this](bool locked) { monitor_->CheckBox_blokada_resetuClick(locked); });
+    bar->addWidget(resetLockBox_);
 }
 
 QWidget* MainWindow::buildWorkingArea()
@@ -405,8 +470,10 @@ QWidget* MainWindow::buildNameList()
     alphaBox_ = new QCheckBox;
     alphaBox_->setObjectName(QStringLiteral("CheckBox_wyszukiwanie_alfa"));
     alphaBox_->setChecked(true);
-    connect(alphaBox_, &QCheckBox::clicked, this,
-            [this](bool on) { editor_->setAlphabeticalSearch(on); });
+    connect(alphaBox_, &QCheckBox::clicked, this, [this](bool on) {
+        monitor_->status().alphabeticalSearchTicked = on;
+        editor_->setAlphabeticalSearch(on);
+    });
     layout->addWidget(sortBox_);
     layout->addWidget(alphaBox_);
 
@@ -478,6 +545,7 @@ void MainWindow::Nowy1Click()
     saveAsButton_->setEnabled(true);
     QString count;
     editor_->page().Zeruj_dane(count);
+    monitor_->status().Edit520 = count;
     edit520_->setText(count);
     for (int n = kFirstIntroEdit; n < kFirstIntroEdit + 8; ++n)
         edit(n)->clear();
@@ -546,8 +614,8 @@ void MainWindow::Jzyk1Click()
 {
     // A new window each time, so it always opens on the current language.
     LanguageWindow window(
-        texts_, jezyk_, jezyk_modulu_, settings_, *sink_, [this] { Ustaw_WJ_na_komponentach(); },
-        this);
+        texts_, jezyk_, monitor_->status().jezyk_modulu, settings_, *sink_,
+        [this] { Ustaw_WJ_na_komponentach(); }, this);
     window.exec();
 }
 
@@ -561,6 +629,47 @@ void MainWindow::Sprwersj2Click()
 {
     VersionWindow window(jezyk_, {}, this);
     window.exec();
+}
+
+void MainWindow::Button_zmien_hasloClick()
+{
+    panel_->Ustaw_Formatke_Panelow_Edycji(SettingsPanel::kPasswordMode);
+    monitor_->suspend();
+    panel_->exec();
+    monitor_->resume();
+    // The entry cleared jest_odpowiedz: this poll judges the password now held.
+    monitor_->pollNow();
+    showModuleStatus();
+}
+
+void MainWindow::Zmien_jezykClick()
+{
+    panel_->Ustaw_Formatke_Panelow_Edycji(SettingsPanel::kLanguageMode);
+    monitor_->suspend();
+    panel_->exec();
+    monitor_->resume();
+}
+
+void MainWindow::showModuleStatus()
+{
+    const ModuleStatus& status = monitor_->status();
+    stateButton_->setIcon(stateIcon(status.stateImageIndex));
+    stateButton_->setProperty("Tag", status.stateTag);
+    stateButton_->setProperty("ImageIndex", status.stateImageIndex);
+    statusEdit_->setText(status.statusText);
+    statusEdit_->setCursorPosition(0);
+    edit520_->setText(status.Edit520);
+    passwordEdit_->setText(monitor_->password());
+    // The field is disabled, so its disabled colours are the ones seen.
+    QPalette palette = passwordEdit_->style()->standardPalette();
+    if (const QColor colour = passwordColour(status.passwordColour); colour.isValid()) {
+        palette.setColor(QPalette::Disabled, QPalette::Base, colour);
+        palette.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
+    }
+    passwordEdit_->setPalette(palette);
+    resetLockBox_->setChecked(status.resetLockTicked);
+    alphaBox_->setChecked(status.alphabeticalSearchTicked);
+    changePassword_->setEnabled(status.zmienHasloEnabled);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

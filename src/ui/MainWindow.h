@@ -2,6 +2,8 @@
 
 #include "directory/DirectoryEditor.h"
 #include "files/SettingsFile.h"
+#include "link/Clock.h"
+#include "link/ModuleMonitor.h"
 #include "ui/WidgetSink.h"
 
 #include <QMainWindow>
@@ -25,8 +27,10 @@ class QTreeView;
 namespace q540 {
 
 class EntryEdit;
+class Link;
 class Localisation;
 class NameListModel;
+class SettingsPanel;
 
 // The main window: the directory pages, the name list, the intro page, the
 // menus and the tool bar. It holds no directory logic of its own: its fields
@@ -46,7 +50,13 @@ public:
     EntryEdit* edit(int number) const { return edits_[static_cast<std::size_t>(number)]; }
     bool isModified() const { return modified_; }
     int jezyk() const { return jezyk_; }
-    int jezyk_modulu() const { return jezyk_modulu_; }
+    int jezyk_modulu() const { return monitor_->status().jezyk_modulu; }
+    ModuleMonitor& module() { return *monitor_; }
+
+    // Watches the module behind this device from now on: Timer1 runs and
+    // its first poll comes one period later. Until then the window knows no
+    // cable and does not poll.
+    void attachModule(Link& device, Clock& clock);
 
     // The command Language: the program language chosen in its window.
     void Jzyk1Click();
@@ -61,6 +71,12 @@ public:
     void Nowy1Click();
     // Shows the page of a selector item (0..3 zones, 4 additional numbers, 5 intro).
     void RadioGroup_StrefaClick(int index);
+
+    // The module settings commands: the password panel, the module-language panel.
+    void Button_zmien_hasloClick();
+    void Zmien_jezykClick();
+    // Shows the module status on the tool bar and the controls that mirror the module.
+    void showModuleStatus();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,12 +97,17 @@ private:
     int slotOfEdit(int number) const;
     void showSlot(int slot);
     void listRebuilt();
+    void connectMonitor();
 
     Localisation& texts_;
     SettingsFile settings_;
     int jezyk_ = 0;
-    // The module's display language as last read; 0 until a module has been read.
-    int jezyk_modulu_ = 0;
+    // The module as the window knows it: before attachModule, behind a device
+    // that is never there.
+    std::unique_ptr<Link> noCable_;
+    SystemClock systemClock_;
+    std::unique_ptr<ModuleMonitor> monitor_;
+    SettingsPanel* panel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     std::unique_ptr<WidgetSink> sink_;
     std::unique_ptr<DirectoryEditor> editor_;
@@ -106,6 +127,11 @@ private:
     QCheckBox* sortBox_ = nullptr;
     QCheckBox* alphaBox_ = nullptr;
     QAction* saveAction_ = nullptr;
+    QToolButton* stateButton_ = nullptr;
+    QLineEdit* statusEdit_ = nullptr;
+    QLineEdit* passwordEdit_ = nullptr;
+    QPushButton* changePassword_ = nullptr;
+    QCheckBox* resetLockBox_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     QToolButton* saveAsButton_ = nullptr;
     bool modified_ = false;

@@ -1,0 +1,260 @@
+#include "sim/EmulatedLink.h"
+#include "sim/ModuleEmulator.h"
+#include "sim/VirtualClock.h"
+#include "support/Bytes.h"
+#include "ui/Localisation.h"
+#include "ui/MainWindow.h"
+#include "ui/SettingsPanel.h"
+#include "ui/TextKeys.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+using namespace q540;
+using q540::test::bytes;
+
+namespace {
+
+// The main window over the emulated module, its poll on virtual time.
+struct Window {
+    QTemporaryDir settings;
+    Localisation texts;
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    sim::EmulatedLink device{module, clock};
+    std::unique_ptr<MainWindow> window;
+
+    explicit Window(int language = 0)
+    {
+        texts.Wczytaj_WJ_do_tablicy();
+        texts.setNr_Jezyka(language);
+        module.setPasswordFirstHalf(82);
+        module.setPasswordSecondHalf(64);
+        window = std::make_unique<MainWindow>(texts, settings.filePath(QStringLiteral("Q540.ini")),
+                                              QStringLiteral("pl"));
+        window->attachModule(device, clock);
+        window->show();
+    }
+    template <typename T> T* child(const char* name)
+    {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    QString status() { return child<QLineEdit>("Edit_Status")->text(); }
+    int imageIndex() { return child<QToolButton>("ToolButton8")->property("ImageIndex").toInt(); }
+    QColor passwordColour()
+    {
+        return child<QLineEdit>("Edit_haslo")->palette().color(QPalette::Disabled, QPalette::Base);
+    }
+    // One poll as Timer1 would start it, waited for.
+    void poll()
+    {
+        QSignalSpy changed(&window->module(), &ModuleMonitor::statusChanged);
+        window->module().Timer1Timer();
+        QVERIFY(changed.wait(5000));
+    }
+};
+
+// Runs the modal panel's part of a test once it is shown, then answers every
+// message box it opens with OK, recording the texts.
+struct ModalDriver {
+    QStringList messages;
+    QTimer timer;
+    explicit ModalDriver(std::function<void(SettingsPanel*)> onPanel)
+    {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this, onPanel]() mutable {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                messages << box->text();
+                box->button(QMessageBox::Ok)->click();
+            } else if (auto* panel = qobject_cast<SettingsPanel*>(modal); panel && onPanel) {
+                // Out of this tick, so that the message boxes the panel opens
+                // meet the next ticks.
+                QTimer::singleShot(0, panel, [act = onPanel, panel] { act(panel); });
+                onPanel = nullptr;
+            }
+        });
+        timer.start();
+    }
+};
+
+} // namespace
+
+class ModuleToolBarTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void stateIsShown_data();
+    void stateIsShown();
+    void moduleFoundWithinTwoPollPeriods();
+    void enterCancelsThePasswordPanel();
+    void newPasswordIsStored();
+    void languagePanelReadsAndWrites();
+    void resetLockClickSendsTheLock();
+};
+
+void ModuleToolBarTest::stateIsShown_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("image");
+    QTest::addColumn<int>("tag");
+    QTest::addColumn<int>("textKey");
+    QTest::addColumn<QString>("suffix");
+    for (int language = 0; language < 3; ++language) {
+        const QByteArray l = QByteArray::number(language);
+        QTest::newRow("no cable " + l)
+            << language << "unplugged" << 5 << -1 << textkey::kCableNotFound << "";
+        QTest::newRow("silent " + l)
+            << language << "silent" << 7 << -1 << textkey::kCableFound << "";
+        QTest::newRow("unsupported " + l)
+            << language << "unsupported" << 7 << -1 << textkey::kDeviceUnsupported << "";
+        QTest::newRow("module " + l) << language << "present" << 6 << 70
+                                     << textkey::kModuleConnected << " Q540 v.7.0 K-3 DE";
+    }
+}
+
+void ModuleToolBarTest::stateIsShown()
+{
+    QFETCH(int, language);
+    QFETCH(QString, state);
+    QFETCH(int, image);
+    QFETCH(int, tag);
+    QFETCH(int, textKey);
+    QFETCH(QString, suffix);
+    Window w(language);
+    QCOMPARE(w.imageIndex(), int(ModuleStatus::kImageNoState));
+    w.module.setEntryCount(20);
+    w.module.setVariantDigit(3);
+    w.module.setLanguageCode(5);
+    if (state == QLatin1String("unplugged"))
+        w.module.setPlugged(false);
+    else if (state == QLatin1String("silent"))
+        w.module.injectFault(sim::FaultKind::NoReply);
+    else if (state == QLatin1String("unsupported"))
+        w.module.setDeviceCode(99);
+
+    w.poll();
+
+    QCOMPARE(w.imageIndex(), image);
+    QCOMPARE(w.child<QToolButton>("ToolButton8")->property("Tag").toInt(), tag);
+    QCOMPARE(w.status(), w.texts.text(textKey) + suffix);
+    QCOMPARE(w.child<QLineEdit>("Edit520")->text(), image == 6 ? QStringLiteral("20") : QString());
+    const QColor expected =
+        image == 6 ? QColor(0, 255, 0)
+                   : w.window->style()->standardPalette().color(QPalette::Disabled, QPalette::Base);
+    QCOMPARE(w.passwordColour(), expected);
+}
+
+void ModuleToolBarTest::moduleFoundWithinTwoPollPeriods()
+{
+    Window w;
+    w.module.setPasswordSecondHalf(65); // not the program's password
+    // Timer1 itself, on real time: the first poll comes one period after the start.
+    QTRY_COMPARE_WITH_TIMEOUT(w.imageIndex(), int(ModuleStatus::kImageModulePresent),
+                              2 * ModuleMonitor::kPollIntervalMs);
+    QCOMPARE(w.passwordColour(), QColor(255, 0, 0));
+}
+
+void ModuleToolBarTest::enterCancelsThePasswordPanel()
+{
+    Window w;
+    w.poll();
+    w.module.clearTranscript();
+    ModalDriver driver([](SettingsPanel* panel) {
+        auto* edit =
+            panel->findChild<QLineEdit*>(QStringLiteral("D1_Edit_Parametry_Haslo_Instalatora"));
+        QCOMPARE(edit->text(), QStringLiteral("8264"));
+        QTest::keyClicks(edit, QStringLiteral("x1"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    w.child<QPushButton>("Button_zmien_haslo")->click();
+    QCOMPARE(w.child<QLineEdit>("Edit_haslo")->text(), QStringLiteral("8264"));
+    QVERIFY(!w.module.sentBytes().contains(bytes({13, 4, 18})));
+    QVERIFY(driver.messages.isEmpty());
+}
+
+void ModuleToolBarTest::newPasswordIsStored()
+{
+    Window w;
+    w.poll();
+    QVERIFY(w.window->module().status().haslo_zgodne);
+    w.module.clearTranscript();
+    ModalDriver driver([&w](SettingsPanel* panel) {
+        QCOMPARE(panel->windowTitle(), w.texts.text(153));
+        QCOMPARE(panel->findChild<QLabel*>(QStringLiteral("Label239"))->text(), w.texts.text(152));
+        auto* edit =
+            panel->findChild<QLineEdit*>(QStringLiteral("D1_Edit_Parametry_Haslo_Instalatora"));
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("4a2"));
+        QCOMPARE(edit->text(), QStringLiteral("42"));
+        panel->findChild<QPushButton*>(QStringLiteral("D1_Button_Zatwierdz_zmiane_Parametrow"))
+            ->click();
+    });
+    w.child<QPushButton>("Button_zmien_haslo")->click();
+    QCOMPARE(w.module.sentBytes().left(5), bytes({13, 4, 18, 0, 42}));
+    QCOMPARE(driver.messages, QStringList{w.texts.text(textkey::kPasswordStored)});
+    QCOMPARE(w.child<QLineEdit>("Edit_haslo")->text(), QStringLiteral("0042"));
+    // The poll right after the panel reads the configuration again: the module agrees.
+    QTRY_VERIFY_WITH_TIMEOUT(w.window->module().status().jest_odpowiedz, 5000);
+    QCOMPARE(w.passwordColour(), QColor(0, 255, 0));
+}
+
+void ModuleToolBarTest::languagePanelReadsAndWrites()
+{
+    Window w;
+    w.module.setLanguageCode(2);
+    w.module.setLanguageCodeBytes(5, 12);
+    w.poll();
+    QCOMPARE(w.window->jezyk_modulu(), 2);
+    ModalDriver driver([&w](SettingsPanel* panel) {
+        auto* combo = panel->findChild<QComboBox*>(QStringLiteral("ComboBox_jezyk_modulu"));
+        auto* write =
+            panel->findChild<QPushButton*>(QStringLiteral("Button_zapis_jezyka_do_modulu"));
+        QCOMPARE(combo->currentText(), QStringLiteral("EN"));
+        panel->findChild<QPushButton*>(QStringLiteral("Button_Odczyt_jezyka"))->click();
+        // The language the module already has cannot be written again.
+        QCOMPARE(combo->currentText(), QStringLiteral("EN"));
+        QVERIFY(!write->isEnabled());
+        QCOMPARE(panel->findChild<QLabel*>(QStringLiteral("Label_kod"))->toolTip(),
+                 QStringLiteral("12 05"));
+        combo->setCurrentIndex(5);
+        emit combo->activated(5);
+        QVERIFY(write->isEnabled());
+        write->click();
+        QVERIFY(!write->isEnabled());
+        panel->findChild<QPushButton*>(QStringLiteral("Button_zamknij"))->click();
+    });
+    w.window->Zmien_jezykClick();
+    QVERIFY(w.module.sentBytes().contains(bytes({14, 5, 20})));
+    QCOMPARE(driver.messages, QStringList{w.texts.text(textkey::kResetAfterLanguage)});
+    QCOMPARE(w.module.languageCode(), 5);
+    QVERIFY(!w.window->module().status().jest_odpowiedz);
+}
+
+void ModuleToolBarTest::resetLockClickSendsTheLock()
+{
+    Window w;
+    w.module.setResetAllowed(true);
+    w.poll();
+    auto* lock = w.child<QCheckBox>("CheckBox_blokada_resetu");
+    QVERIFY(!lock->isChecked());
+    w.module.clearTranscript();
+    lock->click();
+    QVERIFY(w.module.sentBytes().endsWith(bytes({13, 127, 141})));
+    QVERIFY(!w.module.resetAllowed());
+}
+
+QTEST_MAIN(ModuleToolBarTest)
+#include "tst_moduletoolbar.moc"
