@@ -1,0 +1,48 @@
+#include "ui/Startup.h"
+
+#include "files/SettingsFile.h"
+#include "link/Clock.h"
+#include "link/Link.h"
+#include "ui/AppInfo.h"
+#include "ui/Localisation.h"
+#include "ui/MainWindow.h"
+#include "ui/SplashWindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QStyleFactory>
+
+namespace q540 {
+
+int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock)
+{
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(style);
+    else
+        QMessageBox::warning(nullptr, QString(), QStringLiteral("The visual style is missing."));
+    QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setApplicationDisplayName(kApplicationTitle);
+
+    std::unique_ptr<Link> cable = loadCable();
+    if (!cable) {
+        // The language is not known yet: this message is always Polish.
+        QMessageBox::information(nullptr, kApplicationTitle,
+                                 QStringLiteral("Zainstaluj sterownik USB!"));
+        return 1;
+    }
+    Localisation texts;
+    texts.Wczytaj_WJ_do_tablicy();
+    const QString settingsPath = SettingsFile::defaultPath();
+    texts.setNr_Jezyka(SettingsFile(settingsPath).readJezyk());
+
+    MainWindow window(texts, settingsPath);
+    window.attachModule(*cable, clock);
+    // The splash stays above the main window until it has faded out and is gone.
+    auto* splash = new SplashWindow(texts.Nr_Jezyka(), clock);
+    window.show();
+    splash->show();
+    splash->raise();
+    return app.exec();
+}
+
+} // namespace q540
