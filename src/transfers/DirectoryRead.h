@@ -28,7 +28,8 @@ struct DirectoryReadResult {
 // blocks 0 .. count - 1, at most 1020, each into the row its zone and
 // apartment number name, on a copy of current emptied first. Messages go to
 // the context's sink; status keeps what the identification found, and an
-// entry count of "0" when the directory was emptied.
+// entry count of "0" when the directory was emptied. The caller runs the
+// alphabetical-search box's handler when the identification changed its tick.
 DirectoryReadResult Buttonz9Click(const TransferContext& context, const DirectoryGrid& current,
                                   const QString& typedPassword, ModuleStatus& status);
 

@@ -67,7 +67,7 @@ bool writeEntries(TransferSession& session, const std::vector<NameRow>& rows, in
             fillEraseBlock(napis);
         else if (!fillEntryBlock(napis, rows[static_cast<std::size_t>(p)], p, nibbles, session))
             return false;
-        if (!session.sendFrame(blockWriteFrame(p)) || !session.sendData(blockBytes(napis)))
+        if (!session.writeBlock(blockWriteFrame(p), blockBytes(napis)))
             return false;
         session.stepProgress();
     }
@@ -83,7 +83,7 @@ bool writeConfiguration(TransferSession& session, const std::vector<NameRow>& ro
     for (std::size_t k = 0; k < bytes.size(); ++k)
         bytes[k] = zoneByte(k < rows.size() ? zoneCode(rows[k]) : 0, nibbles[k]);
     session.clock().sleep(kConfigurationWritePauseMs);
-    return session.sendFrame(frame(kWriteConfiguration)) && session.sendData(bytes);
+    return session.writeBlock(frame(kWriteConfiguration), bytes);
 }
 
 } // namespace

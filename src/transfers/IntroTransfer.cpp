@@ -96,13 +96,12 @@ void Button2Click(const TransferContext& context, const IntroLines& lines,
         bool blad_znaku = false;
         if (!KompToMod(napis, screen, true, blad_znaku, context.sink, session.languageIndex()))
             return;
-        if (!session.sendFrame(blockWriteFrame(screenPosition(screen)))
-            || !session.sendData(blockBytes(napis)))
+        if (!session.writeBlock(blockWriteFrame(screenPosition(screen)), blockBytes(napis)))
             return;
         session.stepProgress();
         context.clock.sleep(kScreenPauseMs);
     }
-    if (!session.sendFrame(frame(kWriteIntroTime)))
+    if (!session.sendAcknowledged(frame(kWriteIntroTime)))
         return;
     const std::array<Byte, 1> time{static_cast<Byte>(introTimeSeconds(status.introTimeIndex))};
     session.sendUnacknowledged(time);

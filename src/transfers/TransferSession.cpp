@@ -58,19 +58,19 @@ void TransferSession::stepProgress()
     context_.sink.stepProgress();
 }
 
-bool TransferSession::sendFrame(const Frame& frame)
+bool TransferSession::sendAcknowledged(std::span<const Byte> bytes)
 {
-    return sendData(frame);
-}
-
-bool TransferSession::sendData(std::span<const Byte> data)
-{
-    context_.link.write(data);
+    context_.link.write(bytes);
     if (CzyJestOdpZ(context_.link, context_.sink, languageIndex()))
         return true;
     // The reader has closed the device and hidden the progress bar itself.
     progressShown_ = false;
     return false;
+}
+
+bool TransferSession::writeBlock(const Frame& frame, std::span<const Byte> data)
+{
+    return sendAcknowledged(frame) && sendAcknowledged(data);
 }
 
 void TransferSession::sendUnacknowledged(std::span<const Byte> bytes)

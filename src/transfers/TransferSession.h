@@ -17,8 +17,9 @@ struct ModuleStatus;
 class UserSink;
 
 // What a transfer talks through. Nothing in it belongs to a window: the GUI
-// runs a transfer on a worker thread with a sink that forwards to its own
-// thread and a poll control over its timer.
+// runs a transfer on a worker thread, so the sink and the poll control are
+// called on that thread and forward to the window's thread themselves. The
+// texts are only read.
 struct TransferContext {
     Link& link;
     Clock& clock;
@@ -51,11 +52,12 @@ public:
     void showProgress(int maximum);
     void stepProgress();
 
-    // A frame and its acknowledgement. On failure the device is closed and
-    // the transmission error shown.
-    bool sendFrame(const protocol::Frame& frame);
-    // Data after an acknowledged frame, and its acknowledgement.
-    bool sendData(std::span<const protocol::Byte> data);
+    // Bytes (a frame, or data after an acknowledged frame) and their
+    // acknowledgement. On failure the device is closed and the transmission
+    // error shown.
+    bool sendAcknowledged(std::span<const protocol::Byte> bytes);
+    // A frame and the data block it announces, each acknowledged.
+    bool writeBlock(const protocol::Frame& frame, std::span<const protocol::Byte> data);
     // Bytes that no reply follows.
     void sendUnacknowledged(std::span<const protocol::Byte> bytes);
     // A block read: the frame, then the 32 bytes and the end byte into napis.
