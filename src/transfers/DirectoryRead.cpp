@@ -65,48 +65,53 @@ void emptyDirectory(DirectoryGrid& grid, ModuleStatus& status)
     status.Edit520 = QStringLiteral("0");
 }
 
+using Ending = DirectoryReadResult::Ending;
+
+// Reads positions 0..last into grid: Interrupted when a block did not
+// arrive, InvalidBlock when any block named no row, otherwise Completed.
+Ending readEntries(TransferSession& session, int last, DirectoryGrid& grid, ModuleStatus& status)
+{
+    bool invalidBlock = false;
+    for (int p = 0; p <= last; ++p) {
+        Napis napis{};
+        if (!session.receiveBlock(blockReadFrame(p), napis))
+            return Ending::Interrupted;
+        if (!storeBlock(grid, napis)) {
+            // Later blocks still arrive into the emptied directory.
+            session.sink().showMessage(session.texts().text(textkey::kReadError));
+            invalidBlock = true;
+            emptyDirectory(grid, status);
+        }
+        session.stepProgress();
+    }
+    return invalidBlock ? Ending::InvalidBlock : Ending::Completed;
+}
+
 } // namespace
 
 DirectoryReadResult Buttonz9Click(const TransferContext& context, const DirectoryGrid& current,
                                   const QString& typedPassword, ModuleStatus& status)
 {
-    using Ending = DirectoryReadResult::Ending;
     DirectoryReadResult result;
     TransferSession session(context);
     status.Odczyt_wyszukiwania_alfa = ModuleStatus::kAlphabeticalSearchUnknown;
-    if (!session.identifyAgain(status, typedPassword))
-        return result;
-    if (!session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs))
+    if (!session.identifyAgain(status, typedPassword)
+        || !session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs))
         return result;
 
-    result.ending = Ending::Interrupted;
     result.grid = current;
     result.grid.clearEntries();
     const int last = std::min(status.Edit520.toInt() - 1, kEntryCapacity - 1);
     session.showProgress(last);
-    bool invalidBlock = false;
-    for (int p = 0; p <= last; ++p) {
-        Napis napis{};
-        if (!session.receiveBlock(blockReadFrame(p), napis))
-            return result;
-        if (!storeBlock(result.grid, napis)) {
-            // Later blocks still arrive into the emptied directory.
-            context.sink.showMessage(context.texts.text(textkey::kReadError));
-            invalidBlock = true;
-            emptyDirectory(result.grid, status);
-        }
-        session.stepProgress();
-    }
+    result.ending = readEntries(session, last, result.grid, status);
+    if (result.ending != Ending::Completed)
+        return result;
     session.finish();
-
-    if (invalidBlock) {
-        result.ending = Ending::InvalidBlock;
-    } else if (holdsOnlyEraseBlank(result.grid, last)) {
+    if (holdsOnlyEraseBlank(result.grid, last)) {
         result.ending = Ending::ErasedModule;
         context.sink.showMessage(context.texts.text(textkey::kNoEntries));
         emptyDirectory(result.grid, status);
     } else {
-        result.ending = Ending::Completed;
         context.sink.showMessage(context.texts.text(textkey::kDataRead));
     }
     return result;

@@ -58,8 +58,6 @@ private slots:
     void cases();
     void fullCount_data();
     void fullCount();
-    void refused_data();
-    void refused();
     void applied_data();
     void applied();
     void roundTrip_data();
@@ -176,37 +174,12 @@ void DirectoryReadTest::fullCount()
     QVERIFY(f.endedCleanly());
 }
 
-void DirectoryReadTest::refused_data()
-{
-    QTest::addColumn<bool>("plugged");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("no module") << false << "1234"
-                               << "Brak urządzenia!";
-    QTest::newRow("wrong password") << true << "1235"
-                                    << "Błędne hasło!";
-}
-
-void DirectoryReadTest::refused()
-{
-    QFETCH(bool, plugged);
-    QFETCH(QString, typed);
-    QFETCH(QString, message);
-    TransferFixture f;
-    f.module.setPlugged(plugged);
-    const DirectoryReadResult result = Buttonz9Click(f.context, userGrid(), typed, f.status);
-    QCOMPARE(result.ending, Ending::Refused);
-    QCOMPARE(f.sink.messages, QStringList{message});
-    QVERIFY(f.endedCleanly());
-}
-
 void DirectoryReadTest::applied_data()
 {
     QTest::addColumn<Ending>("ending");
     QTest::addColumn<bool>("replaced");
     QTest::newRow("refused") << Ending::Refused << false;
     QTest::newRow("completed") << Ending::Completed << true;
-    QTest::newRow("interrupted") << Ending::Interrupted << true;
     QTest::newRow("invalid block") << Ending::InvalidBlock << true;
 }
 
