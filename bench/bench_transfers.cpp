@@ -11,8 +11,8 @@
 #include "sim/VirtualClock.h"
 #include "transfers/DirectoryRead.h"
 #include "transfers/DirectoryWrite.h"
-#include "transfers/TransferTexts.h"
 #include "ui/Localisation.h"
+#include "ui/TextKeys.h"
 #include "ui/UserSink.h"
 
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 #include "charset/ModuleCharset.h"
 #include "directory/DirectoryEditor.h"
 #include "link/ModuleStatus.h"
-#include "transfers/TransferTexts.h"
 #include "ui/Localisation.h"
+#include "ui/TextKeys.h"
 #include "ui/UserSink.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 #include "link/Clock.h"
 #include "link/ModuleStatus.h"
 #include "transfers/Configuration.h"
-#include "transfers/TransferTexts.h"
 #include "ui/Localisation.h"
+#include "ui/TextKeys.h"
 #include "ui/UserSink.h"
 
 namespace q540 {

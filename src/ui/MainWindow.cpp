@@ -1,5 +1,8 @@
 #include "ui/MainWindow.h"
 
+#include "transfers/DirectoryRead.h"
+#include "transfers/DirectoryWrite.h"
+#include "transfers/IntroTransfer.h"
 #include "ui/AppInfo.h"
 #include "ui/ContactWindow.h"
 #include "ui/EntryEdit.h"
@@ -7,6 +10,7 @@
 #include "ui/Localisation.h"
 #include "ui/NameListModel.h"
 #include "ui/SettingsPanel.h"
+#include "ui/TransferRunner.h"
 #include "ui/VersionWindow.h"
 
 #include <QAction>
@@ -416,10 +420,10 @@ QWidget* MainWindow::buildIntro()
     grid->addLayout(time, 4, 0, 1, 3);
     auto* read = new QPushButton;
     read->setObjectName(QStringLiteral("Button1"));
-    read->setEnabled(false);
+    connect(read, &QPushButton::clicked, this, &MainWindow::Button1Click);
     auto* write = new QPushButton;
     write->setObjectName(QStringLiteral("Button2"));
-    write->setEnabled(false);
+    connect(write, &QPushButton::clicked, this, &MainWindow::Button2Click);
     grid->addWidget(read, 5, 1);
     grid->addWidget(write, 5, 2);
     grid->setRowStretch(6, 1);
@@ -478,10 +482,12 @@ QWidget* MainWindow::buildNameList()
     layout->addWidget(alphaBox_);
 
     auto* buttons = new QHBoxLayout;
-    for (const char* name : {"Button9b", "Button0b"}) {
+    const std::pair<const char*, void (MainWindow::*)()> commands[] = {
+        {"Button9b", &MainWindow::Buttonz9Click}, {"Button0b", &MainWindow::Button0Click}};
+    for (const auto& [name, command] : commands) {
         auto* b = new QPushButton;
         b->setObjectName(QString::fromLatin1(name));
-        b->setEnabled(false);
+        connect(b, &QPushButton::clicked, this, command);
         buttons->addWidget(b);
     }
     layout->addLayout(buttons);
@@ -670,6 +676,79 @@ void MainWindow::showModuleStatus()
     resetLockBox_->setChecked(status.resetLockTicked);
     alphaBox_->setChecked(status.alphabeticalSearchTicked);
     changePassword_->setEnabled(status.zmienHasloEnabled);
+}
+
+void MainWindow::runTransfer(
+    const std::function<void(const TransferContext&, const QString&, ModuleStatus&)>& transfer)
+{
+    TransferRunner runner(*this, *sink_, *monitor_);
+    ModuleStatus status = monitor_->status();
+    status.introTimeIndex = introTime_->currentIndex();
+    const bool alphabeticalSearch = status.alphabeticalSearchTicked;
+    const QString password = monitor_->password();
+    const TransferContext context{monitor_->link(), monitor_->clock(), runner, runner, texts_};
+    runner.run([&] { transfer(context, password, status); });
+    monitor_->status() = status;
+    // What the transfer's identification selected, as its own would.
+    introTime_->setCurrentIndex(status.introTimeIndex);
+    if (status.alphabeticalSearchTicked != alphabeticalSearch)
+        editor_->setAlphabeticalSearch(status.alphabeticalSearchTicked);
+    showModuleStatus();
+}
+
+void MainWindow::Button0Click()
+{
+    const std::vector<NameRow> rows = editor_->list().rows();
+    runTransfer(
+        [&rows](const TransferContext& context, const QString& password, ModuleStatus& status) {
+            q540::Button0Click(context, rows, password, status);
+        });
+}
+
+void MainWindow::Buttonz9Click()
+{
+    const DirectoryGrid current = editor_->grid();
+    DirectoryReadResult result;
+    runTransfer([&](const TransferContext& context, const QString& password, ModuleStatus& status) {
+        result = q540::Buttonz9Click(context, current, password, status);
+    });
+    applyDirectoryRead(result, *editor_);
+    if (result.ending != DirectoryReadResult::Ending::Refused)
+        modified_ = true;
+}
+
+void MainWindow::Button1Click()
+{
+    IntroLines lines = introLines();
+    runTransfer([&lines](const TransferContext& context, const QString&, ModuleStatus& status) {
+        lines = q540::Button1Click(context, lines, status);
+    });
+    if (lines != introLines()) {
+        setIntroLines(lines);
+        modified_ = true;
+    }
+}
+
+void MainWindow::Button2Click()
+{
+    const IntroLines lines = introLines();
+    runTransfer([&lines](const TransferContext& context, const QString&, ModuleStatus& status) {
+        q540::Button2Click(context, lines, status);
+    });
+}
+
+IntroLines MainWindow::introLines() const
+{
+    IntroLines lines;
+    for (int i = 0; i < kIntroLineCount; ++i)
+        lines[static_cast<std::size_t>(i)] = edit(kFirstIntroEdit + i)->text();
+    return lines;
+}
+
+void MainWindow::setIntroLines(const IntroLines& lines)
+{
+    for (int i = 0; i < kIntroLineCount; ++i)
+        edit(kFirstIntroEdit + i)->setText(lines[static_cast<std::size_t>(i)]);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "directory/DirectoryEditor.h"
+#include "directory/IntroScreens.h"
 #include "files/SettingsFile.h"
 #include "link/Clock.h"
 #include "link/ModuleMonitor.h"
+#include "transfers/TransferSession.h"
 #include "ui/WidgetSink.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -78,6 +81,17 @@ public:
     // Shows the module status on the tool bar and the controls that mirror the module.
     void showModuleStatus();
 
+    // The module transfers: the directory (name list "Zapisz", "Odczytaj")
+    // and the intro screens (intro page "Zapisz", "Odczytaj").
+    void Button0Click();
+    void Buttonz9Click();
+    void Button1Click();
+    void Button2Click();
+
+    // The intro lines as the intro page shows them (Edit511..Edit518).
+    IntroLines introLines() const;
+    void setIntroLines(const IntroLines& lines);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -98,6 +112,10 @@ private:
     void showSlot(int slot);
     void listRebuilt();
     void connectMonitor();
+    // Runs a transfer on a worker over a copy of the module status, and
+    // shows what it left once it has ended.
+    void runTransfer(const std::function<void(const TransferContext&, const QString& password,
+                                              ModuleStatus& status)>& transfer);
 
     Localisation& texts_;
     SettingsFile settings_;

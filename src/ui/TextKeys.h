@@ -17,4 +17,11 @@ inline constexpr int kVersion43Connected = 68; // "Podłączono moduł ver. 4.3"
 inline constexpr int kUseOlderProgram = 69;    // "Proszę skorzystać ze starszej wersji programu."
 inline constexpr int kReduceEntries = 95;      // "Zmniejsz ilość wpisów - Koniec pamięci! "
 
+inline constexpr int kDataWritten = 66;       // "Dane zostały zapisane do modułu!"
+inline constexpr int kDataRead = 67;          // "Dane zostały odczytane!"
+inline constexpr int kDataErased = 135;       // "Dane zostały skasowane."
+inline constexpr int kEraseWholeMemory = 140; // "Czy skasować całą zawartość pamięci?   "
+inline constexpr int kReadError = 161;        // "Błąd odczytu - proszę ponowić odczyt"
+inline constexpr int kNoEntries = 167;        // "Brak wpisów"
+
 } // namespace q540::textkey
