@@ -2,6 +2,7 @@
 #include "sim/ModuleEmulator.h"
 #include "sim/VirtualClock.h"
 #include "support/Bytes.h"
+#include "support/ModalDriver.h"
 #include "ui/Localisation.h"
 #include "ui/MainWindow.h"
 #include "ui/SettingsPanel.h"
@@ -65,27 +66,14 @@ struct Window {
     }
 };
 
-// Runs the modal panel's part of a test once it is shown, then answers every
-// message box it opens with OK, recording the texts.
-struct ModalDriver {
-    QStringList messages;
-    QTimer timer;
+// Runs the panel's part of a test once the panel is shown.
+struct ModalDriver : test::ModalDriver {
     explicit ModalDriver(std::function<void(SettingsPanel*)> onPanel)
+        : test::ModalDriver([onPanel](QWidget* modal) {
+              if (auto* panel = qobject_cast<SettingsPanel*>(modal))
+                  onPanel(panel);
+          })
     {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this, onPanel]() mutable {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                messages << box->text();
-                box->button(QMessageBox::Ok)->click();
-            } else if (auto* panel = qobject_cast<SettingsPanel*>(modal); panel && onPanel) {
-                // Out of this tick, so that the message boxes the panel opens
-                // meet the next ticks.
-                QTimer::singleShot(0, panel, [act = onPanel, panel] { act(panel); });
-                onPanel = nullptr;
-            }
-        });
-        timer.start();
     }
 };
 

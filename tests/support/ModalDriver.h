@@ -1,0 +1,52 @@
+#pragma once
+
+// For GUI tests only: needs QtWidgets, so it stays a header the support
+// library does not compile.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+namespace q540::test {
+
+// Answers the modal windows that a command opens while it runs: every
+// message box is recorded and answered (Yes for a question when
+// answerYes, else No; OK otherwise); any other modal window is handed once
+// to onModal, out of the tick that found it, so that the message boxes it
+// opens in turn meet the next ticks.
+class ModalDriver {
+public:
+    explicit ModalDriver(std::function<void(QWidget*)> onModal = {}) : onModal_(std::move(onModal))
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+        timer_.start();
+    }
+
+    QStringList messages;
+    bool answerYes = true;
+
+private:
+    void tick()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            messages << box->text();
+            QAbstractButton* ok = box->button(QMessageBox::Ok);
+            QAbstractButton* answer = box->button(answerYes ? QMessageBox::Yes : QMessageBox::No);
+            (ok ? ok : answer)->click();
+        } else if (modal && onModal_) {
+            QTimer::singleShot(0, modal, [act = onModal_, modal] { act(modal); });
+            onModal_ = nullptr;
+        }
+    }
+
+    std::function<void(QWidget*)> onModal_;
+    QTimer timer_;
+};
+
+} // namespace q540::test
