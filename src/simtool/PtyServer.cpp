@@ -94,7 +94,7 @@ bool PtyServer::configureSlave()
     return ok;
 }
 
-void PtyServer::serve(int stopFd)
+bool PtyServer::serve(int stopFd)
 {
     for (;;) {
         const auto now = Wire::Clock::now();
@@ -102,11 +102,7 @@ void PtyServer::serve(int stopFd)
             exchange(now);
 
         // Sleep until the next byte is due, the host writes or hangs up, or a stop.
-        std::optional<Wire::TimePoint> due;
-        for (const Wire* wire : {&toModule_, &toHost_}) {
-            if (const auto next = wire->nextArrival(); next && (!due || *next < *due))
-                due = next;
-        }
+        const std::optional<Wire::TimePoint> due = nextArrival();
         std::array<pollfd, 2> fds{{{stopFd, POLLIN, 0}, {master_, POLLIN, 0}}};
         timespec wait{};
         const timespec* timeout = nullptr;
@@ -121,10 +117,11 @@ void PtyServer::serve(int stopFd)
         if (::ppoll(fds.data(), count, timeout, nullptr) < 0) {
             if (errno == EINTR)
                 continue;
-            return;
+            error_ = systemError("ppoll");
+            return false;
         }
         if (fds[0].revents != 0)
-            return;
+            return true;
 
         if (!hostPresent_) {
             pollfd probe{master_, POLLIN, 0};
@@ -143,6 +140,15 @@ void PtyServer::serve(int stopFd)
         else if (fds[1].revents & (POLLHUP | POLLERR))
             hostLeft();
     }
+}
+
+std::optional<Wire::TimePoint> PtyServer::nextArrival() const
+{
+    const auto toModule = toModule_.nextArrival();
+    const auto toHost = toHost_.nextArrival();
+    if (toModule && toHost)
+        return std::min(*toModule, *toHost);
+    return toModule ? toModule : toHost;
 }
 
 void PtyServer::exchange(Wire::TimePoint now)

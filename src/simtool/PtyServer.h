@@ -30,8 +30,9 @@ public:
     QString slavePath() const { return slavePath_; }
     QString errorString() const { return error_; }
 
-    // Answers the host until stopFd becomes readable or hung up.
-    void serve(int stopFd);
+    // Answers the host until stopFd becomes readable or hung up (true), or
+    // until the terminal fails (false, with errorString()).
+    bool serve(int stopFd);
 
 private:
     bool configureSlave();
@@ -40,6 +41,7 @@ private:
     void readHost(Wire::TimePoint now);
     void writeHost(std::span<const std::uint8_t> bytes);
     void exchange(Wire::TimePoint now);
+    std::optional<Wire::TimePoint> nextArrival() const;
 
     sim::ModuleEmulator& module_;
     int master_ = -1;

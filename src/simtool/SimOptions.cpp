@@ -32,8 +32,8 @@ const char* const kDescription =
     "reopen it as often as they like, and the module's memory lasts as long as\n"
     "the simulator runs.\n"
     "\n"
-    "Exit codes: 0 stopped by a signal, 1 no pseudo-terminal could be had,\n"
-    "2 bad usage.";
+    "Exit codes: 0 stopped by a signal, 1 the pseudo-terminal could not be had\n"
+    "or failed, 2 bad usage.";
 
 // Whole decimal numbers within bounds; QString::toInt also takes "+5" and " 5".
 std::optional<int> boundedNumber(const QString& text, int lowest, int highest)

@@ -82,6 +82,9 @@ int main(int argc, char* argv[])
                           .arg(server.slavePath(), command.settings.password)
                           .arg(command.settings.deviceCode)
                           .arg(command.settings.languageCode));
-    server.serve(stopPipe[0]);
+    if (!server.serve(stopPipe[0])) {
+        printLine(stderr, QStringLiteral("q540-sim: ") + server.errorString());
+        return 1;
+    }
     return 0;
 }

@@ -68,8 +68,6 @@ void SimToolPtyTest::identifiesTheModule_data()
     const auto noAnswer = int(Result::NoAnswer);
     QTest::newRow("default module")
         << QStringList() << present << 70 << QList<int>{82, 64, 1} << known;
-    QTest::newRow("password and language") << QStringList{"--password", "0517", "--language", "5"}
-                                           << present << 70 << QList<int>{5, 17, 5} << known;
     QTest::newRow("older module") << QStringList{"--device-code", "43"} << int(Result::Unsupported)
                                   << 43 << QList<int>() << int(Result::Unsupported);
     QTest::newRow("silent module")
@@ -236,7 +234,6 @@ void SimToolPtyTest::stopsOnASignal_data()
     QTest::addColumn<bool>("hostOpen");
     QTest::newRow("SIGTERM") << int(SIGTERM) << false;
     QTest::newRow("SIGINT") << int(SIGINT) << false;
-    QTest::newRow("SIGHUP") << int(SIGHUP) << false;
     QTest::newRow("SIGTERM with a host on the slave") << int(SIGTERM) << true;
 }
 
