@@ -29,7 +29,7 @@ QString systemError(const char* what)
                                         QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-timespec toTimespec(std::chrono::nanoseconds wait)
+timespec pollTimeout(std::chrono::nanoseconds wait)
 {
     using namespace std::chrono;
     if (wait < nanoseconds::zero())
@@ -107,10 +107,10 @@ bool PtyServer::serve(int stopFd)
         timespec wait{};
         const timespec* timeout = nullptr;
         if (!hostPresent_) {
-            wait = toTimespec(kHostProbeInterval);
+            wait = pollTimeout(kHostProbeInterval);
             timeout = &wait;
         } else if (due) {
-            wait = toTimespec(*due - Wire::Clock::now());
+            wait = pollTimeout(*due - Wire::Clock::now());
             timeout = &wait;
         }
         const nfds_t count = hostPresent_ ? 2 : 1;

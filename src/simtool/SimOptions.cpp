@@ -54,31 +54,31 @@ QString badValue(const QString& option, const QString& value, const QString& exp
 
 } // namespace
 
-std::optional<FaultSpec> parseFaultSpec(const QString& text)
+std::optional<FaultOption> parseFaultOption(const QString& text)
 {
     const QStringList parts = text.split(u':');
     if (parts.size() > 3)
         return std::nullopt;
-    FaultSpec spec;
+    FaultOption fault;
     for (const auto& [name, kind] : kFaultNames) {
         if (parts[0] == QLatin1StringView(name))
-            spec.kind = kind;
+            fault.kind = kind;
     }
-    if (spec.kind == FaultKind::None)
+    if (fault.kind == FaultKind::None)
         return std::nullopt;
     if (parts.size() > 1) {
         const auto after = boundedNumber(parts[1], 0, 1'000'000'000);
         if (!after)
             return std::nullopt;
-        spec.afterExchanges = *after;
+        fault.afterExchanges = *after;
     }
     if (parts.size() > 2) {
         const auto times = boundedNumber(parts[2], 1, 1'000'000'000);
         if (!times)
             return std::nullopt;
-        spec.times = *times;
+        fault.times = *times;
     }
-    return spec;
+    return fault;
 }
 
 SimCommandLine parseSimCommandLine(const QStringList& arguments)
@@ -156,15 +156,15 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
     }
     settings.languageCode = *languageCode;
     for (const QString& text : parser.values(fault)) {
-        const auto spec = parseFaultSpec(text);
-        if (!spec) {
+        const auto parsed = parseFaultOption(text);
+        if (!parsed) {
             result.text = badValue(fault.names().constFirst(), text,
                                    QStringLiteral("KIND[:AFTER[:TIMES]] expected, KIND one of "
                                                   "no-reply, wrong-byte, short-reply, "
                                                   "bad-check-byte"));
             return result;
         }
-        settings.faults.push_back(*spec);
+        settings.faults.push_back(*parsed);
     }
     result.action = SimCommandLine::Action::Serve;
     return result;
@@ -176,7 +176,7 @@ void applySettings(const SimSettings& settings, sim::ModuleEmulator& module)
     module.setPasswordSecondHalf(settings.password.mid(2).toInt());
     module.setDeviceCode(static_cast<std::uint8_t>(settings.deviceCode));
     module.setLanguageCode(settings.languageCode);
-    for (const FaultSpec& fault : settings.faults)
+    for (const FaultOption& fault : settings.faults)
         module.injectFault(fault.kind, fault.afterExchanges, fault.times);
 }
 

@@ -12,12 +12,12 @@ namespace q540::simtool {
 
 // One --fault option: the emulator's fault, the exchanges it waits out first
 // and how many it covers (-1: every exchange from then on).
-struct FaultSpec {
+struct FaultOption {
     sim::FaultKind kind = sim::FaultKind::None;
     int afterExchanges = 0;
     int times = -1;
 
-    friend bool operator==(const FaultSpec&, const FaultSpec&) = default;
+    friend bool operator==(const FaultOption&, const FaultOption&) = default;
 };
 
 // What the emulated module holds when the simulator starts. The defaults are
@@ -26,7 +26,7 @@ struct SimSettings {
     QString password = QStringLiteral("8264");
     int deviceCode = protocol::kDeviceCodeQ540;
     int languageCode = 1; // PL
-    std::vector<FaultSpec> faults;
+    std::vector<FaultOption> faults;
 };
 
 struct SimCommandLine {
@@ -38,7 +38,7 @@ struct SimCommandLine {
 
 // "KIND[:AFTER[:TIMES]]" with KIND one of no-reply, wrong-byte, short-reply,
 // bad-check-byte; nothing for any other text.
-std::optional<FaultSpec> parseFaultSpec(const QString& text);
+std::optional<FaultOption> parseFaultOption(const QString& text);
 
 // The program's arguments, the program's name first.
 SimCommandLine parseSimCommandLine(const QStringList& arguments);

@@ -75,7 +75,7 @@ void SimOptionsTest::commandLine()
                          command.settings.deviceCode, module.languageCode()}),
              settings);
     QList<int> got;
-    for (const FaultSpec& f : command.settings.faults)
+    for (const FaultOption& f : command.settings.faults)
         got << int(f.kind) << f.afterExchanges << f.times;
     QCOMPARE(got, faults);
 }
