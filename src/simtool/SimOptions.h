@@ -1,0 +1,48 @@
+#pragma once
+
+#include "sim/ModuleEmulator.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace q540::simtool {
+
+// One --fault option: the emulator's fault, the exchanges it waits out first
+// and how many it covers (-1: every exchange from then on).
+struct FaultOption {
+    sim::FaultKind kind = sim::FaultKind::None;
+    int afterExchanges = 0;
+    int times = -1;
+
+    friend bool operator==(const FaultOption&, const FaultOption&) = default;
+};
+
+// What the emulated module holds when the simulator starts. The defaults are
+// a module that the program's own defaults can write to at once.
+struct SimSettings {
+    QString password = QStringLiteral("8264");
+    int deviceCode = protocol::kDeviceCodeQ540;
+    int languageCode = 1; // PL
+    std::vector<FaultOption> faults;
+};
+
+struct SimCommandLine {
+    enum class Action { Serve, ShowHelp, ShowVersion, Fail };
+    Action action = Action::Fail;
+    SimSettings settings; // Action::Serve
+    QString text;         // the help or version text, or the error message
+};
+
+// "KIND[:AFTER[:TIMES]]" with KIND one of no-reply, wrong-byte, short-reply,
+// bad-check-byte; nothing for any other text.
+std::optional<FaultOption> parseFaultOption(const QString& text);
+
+// The program's arguments, the program's name first.
+SimCommandLine parseSimCommandLine(const QStringList& arguments);
+
+void applySettings(const SimSettings& settings, sim::ModuleEmulator& module);
+
+} // namespace q540::simtool

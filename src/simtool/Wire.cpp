@@ -1,0 +1,41 @@
+#include "simtool/Wire.h"
+
+#include <algorithm>
+
+namespace q540::simtool {
+
+Wire::Wire(std::chrono::nanoseconds byteTime) : byteTime_(byteTime) {}
+
+void Wire::send(std::span<const std::uint8_t> bytes, TimePoint now)
+{
+    TimePoint free = inFlight_.empty() ? now : std::max(now, inFlight_.back().arrival);
+    for (std::uint8_t byte : bytes) {
+        free += byteTime_;
+        inFlight_.push_back({free, byte});
+    }
+}
+
+std::vector<std::uint8_t> Wire::arrived(TimePoint now)
+{
+    std::vector<std::uint8_t> bytes;
+    while (!inFlight_.empty() && inFlight_.front().arrival <= now) {
+        bytes.push_back(inFlight_.front().byte);
+        lastArrival_ = inFlight_.front().arrival;
+        inFlight_.pop_front();
+    }
+    return bytes;
+}
+
+std::optional<Wire::TimePoint> Wire::nextArrival() const
+{
+    if (inFlight_.empty())
+        return std::nullopt;
+    return inFlight_.front().arrival;
+}
+
+void Wire::clear()
+{
+    inFlight_.clear();
+}
+
+} // namespace q540::simtool
