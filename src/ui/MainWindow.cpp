@@ -10,6 +10,7 @@
 #include "ui/Localisation.h"
 #include "ui/NameListModel.h"
 #include "ui/SettingsPanel.h"
+#include "ui/TextKeys.h"
 #include "ui/TransferRunner.h"
 #include "ui/VersionWindow.h"
 
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -142,6 +144,16 @@ void MainWindow::attachModule(Link& device, Clock& clock)
     connectMonitor();
     showModuleStatus();
     monitor_->resume();
+}
+
+void MainWindow::showDemoNote()
+{
+    if (!demoNote_) {
+        demoNote_ = new QLabel;
+        demoNote_->setObjectName(QStringLiteral("Label_demo"));
+        statusBar()->addPermanentWidget(demoNote_, 1);
+    }
+    demoNote_->setText(texts_.text(textkey::kDemoModule));
 }
 
 void MainWindow::connectMonitor()
@@ -614,6 +626,8 @@ void MainWindow::Ustaw_WJ_na_komponentach()
     for (int zone = 0; zone < kZoneCount; ++zone)
         selector_->button(zone)->setText(t(166) + QStringLiteral(" %1").arg(zone + 1));
     selector_->button(kSelectorAdditionalNumbers)->setText(t(165));
+    if (demoNote_)
+        showDemoNote();
 }
 
 void MainWindow::Jzyk1Click()

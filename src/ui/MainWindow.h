@@ -60,6 +60,8 @@ public:
     // its first poll comes one period later. Until then the window knows no
     // cable and does not poll.
     void attachModule(Link& device, Clock& clock);
+    // A note in the status bar that the module is the demo one, in the program's language.
+    void showDemoNote();
 
     // The command Language: the program language chosen in its window.
     void Jzyk1Click();
@@ -146,6 +148,7 @@ private:
     QCheckBox* alphaBox_ = nullptr;
     QAction* saveAction_ = nullptr;
     QToolButton* stateButton_ = nullptr;
+    QLabel* demoNote_ = nullptr;
     QLineEdit* statusEdit_ = nullptr;
     QLineEdit* passwordEdit_ = nullptr;
     QPushButton* changePassword_ = nullptr;

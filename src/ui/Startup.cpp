@@ -14,7 +14,7 @@
 
 namespace q540 {
 
-int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock)
+int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock, bool demo)
 {
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
@@ -37,6 +37,8 @@ int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock)
 
     MainWindow window(texts, settingsPath);
     window.attachModule(*cable, clock);
+    if (demo)
+        window.showDemoNote();
     // The splash stays above the main window until it has faded out and is gone.
     auto* splash = new SplashWindow(texts.Nr_Jezyka(), clock);
     window.show();

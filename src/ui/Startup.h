@@ -18,6 +18,7 @@ using CableLoader = std::function<std::unique_ptr<Link>()>;
 // program says so and ends with 1), the texts, the language from the
 // settings file, the main window watching the cable, the splash. Returns
 // the exit code.
-int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock);
+// demo: the cable leads to the in-process demo module, and the window says so.
+int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock, bool demo = false);
 
 } // namespace q540

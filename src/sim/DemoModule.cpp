@@ -1,0 +1,101 @@
+#include "sim/DemoModule.h"
+
+#include "directory/NameList.h"
+#include "link/ModuleOperation.h"
+#include "link/ModuleStatus.h"
+#include "sim/EmulatedLink.h"
+#include "sim/ModuleEmulator.h"
+#include "sim/VirtualClock.h"
+#include "transfers/DirectoryWrite.h"
+#include "transfers/IntroTransfer.h"
+#include "ui/UserSink.h"
+
+#include <array>
+
+namespace q540::sim {
+
+namespace {
+
+constexpr const char16_t* kSurnames[] = {
+    u"Nowak",       u"Kowalski",  u"Wiśniewski",  u"Wójcik",   u"Kowalczyk",  u"Kamiński",
+    u"Lewandowski", u"Zieliński", u"Szymański",   u"Woźniak",  u"Dąbrowski",  u"Kozłowski",
+    u"Jankowski",   u"Mazur",     u"Kwiatkowski", u"Krawczyk", u"Piotrowski", u"Grabowski",
+    u"Nowakowski",  u"Pawłowski", u"Michalski",   u"Nowicki",  u"Adamczyk",   u"Dudek",
+    u"Zając",       u"Wieczorek", u"Jabłoński",   u"Król",     u"Majewski",   u"Olszewski",
+    u"Jaworski",    u"Wróbel",    u"Malinowski",  u"Pawlak",   u"Witkowski",  u"Walczak",
+    u"Stępień",     u"Górski",    u"Rutkowski",   u"Michalak"};
+constexpr const char16_t* kFirstNames[] = {u"Anna", u"Piotr", u"Małgorzata", u"Krzysztof",
+                                           u"Agnieszka"};
+
+void put(DirectoryGrid& grid, int row, int firstColumn, const QString& text)
+{
+    for (int i = 0; i < text.size(); ++i)
+        grid.setCell(row, firstColumn + i, Cell(text.at(i)));
+}
+
+// The demo writes through the program's own transfers: nothing to show and
+// no poll to stop.
+class Quiet final : public UserSink, public PollControl {
+public:
+    void showMessage(const QString&) override {}
+    bool askYesNo(const QString&, const QString&) override { return false; }
+    void showProgress(int) override {}
+    void stepProgress() override {}
+    void hideProgress() override {}
+    void suspend() override {}
+    void resume() override {}
+};
+
+} // namespace
+
+DirectoryGrid demoDirectory()
+{
+    DirectoryGrid grid;
+    int n = 0;
+    for (const char16_t* surname : kSurnames) {
+        for (const char16_t* firstName : kFirstNames) {
+            // 90 apartments in zone 1, 70 in zone 2, 40 in zone 3.
+            const int zone = n < 90 ? 0 : n < 160 ? 1 : 2;
+            const int apartment = n < 90 ? n + 1 : n < 160 ? n - 89 : n - 159;
+            const int row = zoneRow(zone, apartment);
+            put(grid, row, 1, QString::fromUtf16(surname));
+            put(grid, row, kLine2FirstColumn, QString::fromUtf16(firstName));
+            ++n;
+        }
+    }
+    put(grid, additionalNumberRow(1), 1, QStringLiteral("Administrator"));
+    put(grid, additionalNumberRow(2), 1, QStringLiteral("Portiernia"));
+    return grid;
+}
+
+IntroLines demoIntro()
+{
+    return {QStringLiteral("Witamy"),     QStringLiteral("ul. Lipowa 12"),
+            QStringLiteral("Wybierz"),    QStringLiteral("numer lokalu"),
+            QStringLiteral("Szukaj"),     QStringLiteral("nazwiska: A-Z"),
+            QStringLiteral("Moduł demo"), QStringLiteral("bez kabla")};
+}
+
+void loadDemoModule(ModuleEmulator& module, const Localisation& texts)
+{
+    module.setPasswordFirstHalf(82);
+    module.setPasswordSecondHalf(64);
+    module.setLanguageCode(1);
+    VirtualClock clock;
+    EmulatedLink link(module, clock);
+    Quiet quiet;
+    const TransferContext context{link, clock, quiet, quiet, texts};
+    const QString password = QStringLiteral("8264");
+
+    const DirectoryGrid grid = demoDirectory();
+    NameList list(grid, QStringLiteral("pl"));
+    list.ZrobListe(0, quiet, texts);
+    ModuleStatus status;
+    status.introTimeIndex = 2;
+    q540::Button0Click(context, list.rows(), password, status);
+    status.introTimeIndex = 2;
+    q540::Button2Click(context, demoIntro(), status);
+    module.clearTranscript();
+}
+
+} // namespace q540::sim

@@ -1,0 +1,56 @@
+#include "link/Clock.h"
+#include "sim/DemoModule.h"
+#include "sim/EmulatedLink.h"
+#include "sim/ModuleEmulator.h"
+#include "support/ModalDriver.h"
+#include "ui/Localisation.h"
+#include "ui/MainWindow.h"
+#include "ui/TextKeys.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace q540;
+
+class DemoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void demoModuleIsFoundAndReadsItsDirectory();
+};
+
+void DemoTest::demoModuleIsFoundAndReadsItsDirectory()
+{
+    QTemporaryDir settings;
+    Localisation texts;
+    texts.Wczytaj_WJ_do_tablicy();
+    texts.setNr_Jezyka(1);
+    sim::ModuleEmulator module;
+    sim::loadDemoModule(module, texts);
+    SystemClock clock;
+    sim::EmulatedLink cable(module, clock);
+    MainWindow window(texts, settings.filePath(QStringLiteral("Q540.ini")), QStringLiteral("pl"));
+    window.attachModule(cable, clock);
+    window.showDemoNote();
+    window.show();
+
+    QTRY_VERIFY_WITH_TIMEOUT(window.module().status().modulePresent(),
+                             2 * ModuleMonitor::kPollIntervalMs);
+    QVERIFY(window.module().status().haslo_zgodne);
+    QCOMPARE(window.module().status().Edit520, QString::number(sim::kDemoEntryCount + 2));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label_demo"))->text(),
+             texts.text(textkey::kDemoModule));
+
+    test::ModalDriver driver;
+    window.findChild<QPushButton*>(QStringLiteral("Button9b"))->click();
+    QCOMPARE(driver.messages, QStringList{texts.text(textkey::kDataRead)});
+    QCOMPARE(window.directory().list().count(), sim::kDemoEntryCount + 2);
+    const DirectoryGrid expected = sim::demoDirectory();
+    for (int row = 1; row <= kGridRows; ++row)
+        QCOMPARE(window.directory().grid().entryText(row), expected.entryText(row));
+}
+
+QTEST_MAIN(DemoTest)
+#include "tst_demo.moc"
