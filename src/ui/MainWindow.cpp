@@ -153,7 +153,7 @@ void MainWindow::showDemoNote()
         demoNote_->setObjectName(QStringLiteral("Label_demo"));
         statusBar()->addPermanentWidget(demoNote_, 1);
     }
-    demoNote_->setText(texts_.text(textkey::kDemoModule));
+    demoNote_->setText(demoModuleNote(texts_.Nr_Jezyka()));
 }
 
 void MainWindow::connectMonitor()

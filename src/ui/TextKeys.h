@@ -24,6 +24,5 @@ inline constexpr int kEraseWholeMemory = 140; // "Czy skasować całą zawartoś
 inline constexpr int kReadError = 161;        // "Błąd odczytu - proszę ponowić odczyt"
 inline constexpr int kNoEntries = 167;        // "Brak wpisów"
 
-inline constexpr int kDemoModule = 780; // "Moduł demonstracyjny: ..." (the demo program only)
 
 } // namespace q540::textkey

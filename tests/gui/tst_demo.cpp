@@ -3,6 +3,7 @@
 #include "sim/EmulatedLink.h"
 #include "sim/ModuleEmulator.h"
 #include "support/ModalDriver.h"
+#include "ui/AppInfo.h"
 #include "ui/Localisation.h"
 #include "ui/MainWindow.h"
 #include "ui/TextKeys.h"
@@ -40,8 +41,7 @@ void DemoTest::demoModuleIsFoundAndReadsItsDirectory()
                              2 * ModuleMonitor::kPollIntervalMs);
     QVERIFY(window.module().status().haslo_zgodne);
     QCOMPARE(window.module().status().Edit520, QString::number(sim::kDemoEntryCount + 2));
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label_demo"))->text(),
-             texts.text(textkey::kDemoModule));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label_demo"))->text(), demoModuleNote(1));
 
     test::ModalDriver driver;
     window.findChild<QPushButton*>(QStringLiteral("Button9b"))->click();
