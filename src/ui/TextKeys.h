@@ -24,5 +24,4 @@ inline constexpr int kEraseWholeMemory = 140; // "Czy skasować całą zawartoś
 inline constexpr int kReadError = 161;        // "Błąd odczytu - proszę ponowić odczyt"
 inline constexpr int kNoEntries = 167;        // "Brak wpisów"
 
-
 } // namespace q540::textkey
