@@ -65,7 +65,7 @@ QGroupBox* SettingsPanel::buildPasswordBox()
 {
     auto* box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("GroupBox2"));
-    box->setFixedSize(kPasswordBoxSize);
+    box->setMinimumSize(kPasswordBoxSize);
     passwordLabel_ = new QLabel(box);
     passwordLabel_->setObjectName(QStringLiteral("Label239"));
     passwordEdit_ = new QLineEdit(QString::fromLatin1(ModuleMonitor::kDefaultPassword), box);
@@ -93,7 +93,7 @@ QGroupBox* SettingsPanel::buildLanguageBox()
 {
     auto* box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("GroupBox3"));
-    box->setFixedSize(kLanguageBoxSize);
+    box->setMinimumSize(kLanguageBoxSize);
     readLanguage_ = button("Button_Odczyt_jezyka", box);
     writeLanguage_ = button("Button_zapis_jezyka_do_modulu", box);
     writeLanguage_->setEnabled(false);
@@ -121,9 +121,16 @@ QGroupBox* SettingsPanel::buildLanguageBox()
 void SettingsPanel::Ustaw_Formatke_Panelow_Edycji(int Nr_Panelu)
 {
     mode_ = Nr_Panelu;
-    auto* box = findChild<QGroupBox*>(QStringLiteral("GroupBox%1").arg(Nr_Panelu));
+    fitToBox();
+}
+
+void SettingsPanel::fitToBox()
+{
+    auto* box = findChild<QGroupBox*>(QStringLiteral("GroupBox%1").arg(mode_));
     if (!box)
         return;
+    // The mode's size, or more where a language's captions need it.
+    box->resize(box->minimumSize().expandedTo(box->sizeHint()));
     setFixedSize(box->size() + kPanelMargin);
     box->move(kBoxPosition);
     if (const QWidget* owner = parentWidget())
@@ -141,6 +148,7 @@ void SettingsPanel::showEvent(QShowEvent* event)
         showPasswordMode();
     else if (mode_ == kLanguageMode)
         showLanguageMode();
+    fitToBox();
 }
 
 void SettingsPanel::showPasswordMode()

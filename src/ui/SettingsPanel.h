@@ -44,6 +44,7 @@ private:
     void ComboBox_jezyk_moduluClick();
     void Button1Click();
     void updateWriteButton();
+    void fitToBox();
 
     ModuleMonitor& monitor_;
     const Localisation& texts_;
