@@ -121,6 +121,11 @@ std::optional<QString> unsupportedCharacterText(QStringView character, int numer
     return text;
 }
 
+bool isModuleCharacter(char16_t unit)
+{
+    return moduleCode(unit) <= kLargestModuleCode;
+}
+
 bool KompToMod(Napis& napis, int numer, bool intro, bool& blad_znaku, UserSink& sink,
                int languageIndex)
 {

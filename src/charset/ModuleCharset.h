@@ -21,6 +21,9 @@ class UserSink;
 // naming numer (the apartment number, or the intro screen number 1..4), sets blad_znaku
 // and returns false; that position and the ones after it stay unconverted. blad_znaku is
 // never cleared here: a caller that tests it clears it first.
+// Whether the module can show a UTF-16 code unit (a half of a surrogate pair never).
+bool isModuleCharacter(char16_t unit);
+
 bool KompToMod(Napis& napis, int numer, bool intro, bool& blad_znaku, UserSink& sink,
                int languageIndex);
 

@@ -15,6 +15,13 @@ public:
     virtual void resume() = 0;
 };
 
+// For a program without a status poll (the headless tool, the demo's set-up).
+class NoPoll final : public PollControl {
+public:
+    void suspend() override {}
+    void resume() override {}
+};
+
 // One user-started module operation from the poll's stop to its restart.
 // The constructor stops the poll; the destructor closes the device if it is
 // still open and starts the poll again, so every way out of an operation

@@ -33,17 +33,14 @@ void put(DirectoryGrid& grid, int row, int firstColumn, const QString& text)
         grid.setCell(row, firstColumn + i, Cell(text.at(i)));
 }
 
-// The demo writes through the program's own transfers: nothing to show and
-// no poll to stop.
-class Quiet final : public UserSink, public PollControl {
+// The demo writes through the program's own transfers, with nothing to show.
+class Quiet final : public UserSink {
 public:
     void showMessage(const QString&) override {}
     bool askYesNo(const QString&, const QString&) override { return false; }
     void showProgress(int) override {}
     void stepProgress() override {}
     void hideProgress() override {}
-    void suspend() override {}
-    void resume() override {}
 };
 
 } // namespace
@@ -84,7 +81,8 @@ void loadDemoModule(ModuleEmulator& module, const Localisation& texts)
     VirtualClock clock;
     EmulatedLink link(module, clock);
     Quiet quiet;
-    const TransferContext context{link, clock, quiet, quiet, texts};
+    NoPoll noPoll;
+    const TransferContext context{link, clock, quiet, noPoll, texts};
     const QString password = QStringLiteral("8264");
 
     const DirectoryGrid grid = demoDirectory();

@@ -89,7 +89,8 @@ bool writeConfiguration(TransferSession& session, const std::vector<NameRow>& ro
 } // namespace
 
 void Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
-                  const QString& typedPassword, ModuleStatus& status)
+                  const QString& typedPassword, ModuleStatus& status,
+                  const std::function<void(ModuleStatus&)>& chooseSettings)
 {
     const bool erase = rows.empty();
     if (erase
@@ -102,6 +103,8 @@ void Button0Click(const TransferContext& context, const std::vector<NameRow>& ro
     TransferSession session(context);
     if (!session.identifyAgain(status, typedPassword))
         return;
+    if (chooseSettings)
+        chooseSettings(status);
     context.clock.sleep(kIdentificationSettleMs);
     if (!session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs))
         return;

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include <vector>
 
 namespace q540 {
@@ -17,7 +19,11 @@ struct ModuleStatus;
 // the module when the list is empty. rows and typedPassword are the caller's
 // copies; status is identified afresh and left as that identification found
 // it. Every outcome is told through the context's sink.
+// chooseSettings, when given, runs right after the identification and may
+// replace the settings it took from the module (intro time, reset lock,
+// alphabetical search, language) before the configuration is built from them.
 void Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
-                  const QString& typedPassword, ModuleStatus& status);
+                  const QString& typedPassword, ModuleStatus& status,
+                  const std::function<void(ModuleStatus&)>& chooseSettings = {});
 
 } // namespace q540

@@ -1,0 +1,536 @@
+#include "cli/Cli.h"
+
+#include "charset/ModuleCharset.h"
+#include "cli/ConsoleSink.h"
+#include "directory/DirectoryEditor.h"
+#include "directory/NameList.h"
+#include "files/DirectoryFile.h"
+#include "files/FileCommands.h"
+#include "files/FileDialogs.h"
+#include "link/CableLink.h"
+#include "link/Clock.h"
+#include "link/ModuleOperation.h"
+#include "link/ModuleStatus.h"
+#include "link/SerialLink.h"
+#include "link/TracingLink.h"
+#include "transfers/DirectoryRead.h"
+#include "transfers/DirectoryWrite.h"
+#include "transfers/IntroTransfer.h"
+#include "ui/Localisation.h"
+#include "ui/TextKeys.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace q540::cli {
+
+namespace {
+
+constexpr int kTextEntryCount = 49; // "Ilość wpisów"
+constexpr int kTextAddress = 162;   // "Adres:"
+constexpr int kTextInstallDriver = 751;
+const QString kDefaultPassword = QStringLiteral("8264");
+
+// What every command gets: its parsed command line and the streams.
+struct Invocation {
+    QCommandLineParser& parser;
+    QTextStream& out;
+    QTextStream& err;
+    Localisation& texts;
+    QStringList positional;
+};
+
+using Handler = std::function<int(Invocation&)>;
+
+struct Command {
+    const char* name;
+    const char* arguments; // positional arguments, for the help text
+    const char* summary;
+    bool module;           // talks to the module: takes the link options
+    std::function<void(QCommandLineParser&)> options;
+    Handler handler;
+    int positionalCount;
+};
+
+// ---- files ------------------------------------------------------------------
+
+std::optional<DirectoryDocument> loadDirectory(Invocation& in, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        in.err << path << ": " << file.errorString() << Qt::endl;
+        return std::nullopt;
+    }
+    DirectoryFileParse parse = parseDirectoryFile(file.read(kDirectoryFileMaxSize + 1));
+    if (!parse.document) {
+        in.err << path << ": " << in.texts.text(textKeyOf(parse.problem)).trimmed() << Qt::endl;
+        return std::nullopt;
+    }
+    return std::move(*parse.document);
+}
+
+bool saveDirectory(Invocation& in, const QString& path, const DirectoryDocument& document)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(directoryFileBytes(document)) < 0
+        || !file.commit()) {
+        in.err << path << ": " << file.errorString() << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+// A new document as the window starts with: the address placeholder, no intro.
+DirectoryDocument emptyDocument(const Localisation& texts)
+{
+    DirectoryDocument document;
+    document.fields.address = texts.text(kTextAddress);
+    return document;
+}
+
+// ---- the module -------------------------------------------------------------
+
+// The device by --port or as the window finds it, with --trace around it.
+class ModuleLink {
+public:
+    bool open(Invocation& in, Clock& clock)
+    {
+        const QString port = in.parser.value(QStringLiteral("port"));
+        device_ = port.isEmpty() ? loadCableLink() : std::make_unique<SerialLink>(port);
+        if (!device_) {
+            in.err << in.texts.text(kTextInstallDriver) << Qt::endl;
+            return false;
+        }
+        const QString tracePath = in.parser.value(QStringLiteral("trace"));
+        if (!tracePath.isEmpty()) {
+            QString error;
+            trace_ = TracingLink::toFile(*device_, tracePath, clock, &error);
+            if (!trace_) {
+                in.err << tracePath << ": " << error << Qt::endl;
+                return false;
+            }
+        }
+        return true;
+    }
+    Link& link() { return trace_ ? static_cast<Link&>(*trace_) : *device_; }
+
+private:
+    std::unique_ptr<Link> device_;
+    std::unique_ptr<TracingLink> trace_;
+};
+
+// One module command: the link, the sink and the transfer context.
+struct Session {
+    SystemClock clock;
+    ModuleLink cable;
+    ConsoleSink sink;
+    NoPoll poll;
+    ModuleStatus status;
+    QString password;
+    std::optional<TransferContext> context;
+
+    Session(Invocation& in, bool answerYes) : sink(in.err, answerYes)
+    {
+        password = in.parser.isSet(QStringLiteral("password"))
+                       ? in.parser.value(QStringLiteral("password"))
+                       : kDefaultPassword;
+    }
+    bool open(Invocation& in)
+    {
+        if (!cable.open(in, clock))
+            return false;
+        context.emplace(TransferContext{cable.link(), clock, sink, poll, in.texts});
+        return true;
+    }
+    // The identification as the poll makes it before a command of the window.
+    void identify(const Localisation& texts)
+    {
+        Odczytaj_dane(status, cable.link(), clock, password, texts, sink);
+    }
+    bool showed(const QString& text) const
+    {
+        return !sink.messages().isEmpty() && sink.messages().constLast() == text;
+    }
+};
+
+std::optional<bool> onOff(Invocation& in, const QString& name, bool& bad)
+{
+    if (!in.parser.isSet(name))
+        return std::nullopt;
+    const QString value = in.parser.value(name);
+    if (value == QLatin1String("on"))
+        return true;
+    if (value == QLatin1String("off"))
+        return false;
+    in.err << "--" << name << ": on or off, not " << value << Qt::endl;
+    bad = true;
+    return std::nullopt;
+}
+
+// ---- commands ---------------------------------------------------------------
+
+int listCommand(Invocation& in)
+{
+    const std::optional<DirectoryDocument> document = loadDirectory(in, in.positional[0]);
+    if (!document)
+        return kBadUsage;
+    ConsoleSink sink(in.err);
+    NameList list(document->grid);
+    list.setSorted(!in.parser.isSet(QStringLiteral("unsorted")));
+    list.ZrobListe(0, sink, in.texts);
+    for (const NameRow& row : list.rows())
+        in.out << '|' << row.text << "| " << row.apartment << ' ' << row.zone << '\n';
+    in.out << in.texts.text(kTextEntryCount) << ": " << list.count() << Qt::endl;
+    return sink.messages().isEmpty() ? kDone : kModuleFailed;
+}
+
+// Reports each character of text that the module cannot show; true if any.
+bool reportCharacters(Invocation& in, const QString& where, const QString& text)
+{
+    bool found = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (isModuleCharacter(c.unicode()))
+            continue;
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size();
+        const QString character = pair ? text.mid(i, 2) : QString(c);
+        const char32_t code = pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : c.unicode();
+        in.out << where << ", position " << i + 1 << ": \"" << character << "\" U+"
+               << QString::number(code, 16).toUpper().rightJustified(4, u'0') << '\n';
+        found = true;
+        i += pair ? 1 : 0;
+    }
+    return found;
+}
+
+int checkCommand(Invocation& in)
+{
+    const std::optional<DirectoryDocument> document = loadDirectory(in, in.positional[0]);
+    if (!document)
+        return kBadUsage;
+    bool found = false;
+    int entries = 0;
+    for (int row = 1; row <= kGridRows; ++row) {
+        if (document->grid.isEntryEmpty(row))
+            continue;
+        ++entries;
+        const bool additional = row >= kFirstAdditionalRow;
+        const QString entry =
+            additional ? QStringLiteral("additional number %1").arg(row - kFirstAdditionalRow + 1)
+                       : QStringLiteral("zone %1, apartment %2")
+                             .arg((row - 1) / kApartmentsPerZone + 1)
+                             .arg((row - 1) % kApartmentsPerZone + 1);
+        const QString text = document->grid.entryText(row);
+        found |= reportCharacters(in, entry + QStringLiteral(", line 1"), text.left(kLine1Length));
+        found |= reportCharacters(in, entry + QStringLiteral(", line 2"), text.mid(kLine1Length));
+    }
+    for (int i = 0; i < kIntroLineCount; ++i)
+        found |= reportCharacters(in, QStringLiteral("intro line %1").arg(i + 1),
+                                  document->fields.intro[std::size_t(i)].left(kIntroLineLength));
+    if (entries > kNameListLimit) {
+        in.out << in.texts.text(textkey::kReduceEntries).trimmed() << ' '
+               << entries - kNameListLimit << '\n';
+        found = true;
+    }
+    in.out << Qt::flush;
+    return found ? kModuleFailed : kDone;
+}
+
+// The dialogs of an import on the command line: the two names it was given.
+class GivenFiles final : public FileDialogs {
+public:
+    GivenFiles(QString open, QString save) : open_(std::move(open)), save_(std::move(save)) {}
+    QString openFileName(const QString&, const QString&) override { return open_; }
+    QString saveFileName(const QString&, const QString&) override { return save_; }
+
+private:
+    QString open_;
+    QString save_;
+};
+
+int importCommand(Invocation& in)
+{
+    ConsoleSink sink(in.err);
+    DirectoryEditor editor(sink, in.texts);
+    GivenFiles files(in.positional[0], in.positional[1]);
+    FileCommands commands(editor, sink, in.texts, files);
+    DocumentFields fields = emptyDocument(in.texts).fields;
+    commands.readFields = [&fields] { return fields; };
+    commands.showFields = [&fields](const DocumentFields& f) { fields = f; };
+    if (!commands.Importuj1Click() || !commands.Zapiszjako1Click())
+        return kBadUsage;
+    return kDone;
+}
+
+int statusCommand(Invocation& in)
+{
+    Session s(in, false);
+    if (!s.open(in))
+        return kModuleFailed;
+    s.identify(in.texts);
+    const ModuleStatus& st = s.status;
+    in.out << "state: " << st.statusText << '\n';
+    if (st.modulePresent()) {
+        in.out << "entries: " << st.Edit520 << '\n'
+               << "password: " << (st.haslo_zgodne ? "matches" : "does not match") << '\n'
+               << "language: " << st.jezyk_modulu << ' ' << moduleLanguageCode(st.jezyk_modulu)
+               << '\n'
+               << "intro time: "
+               << (st.introTimeIndex < 0 ? QStringLiteral("none")
+                                         : QString::number(st.introTimeIndex + 1))
+               << '\n'
+               << "alphabetical search: " << (st.alphabeticalSearchTicked ? "on" : "off") << '\n'
+               << "reset lock: " << (st.resetLockTicked ? "on" : "off") << '\n';
+    }
+    in.out << Qt::flush;
+    return st.modulePresent() ? kDone : kModuleFailed;
+}
+
+int writeCommand(Invocation& in)
+{
+    const bool erase = in.parser.isSet(QStringLiteral("erase"));
+    if (erase != in.positional.isEmpty()) {
+        in.err << "write: give a FILE, or --erase without one" << Qt::endl;
+        return kBadUsage;
+    }
+    bool bad = false;
+    const std::optional<bool> resetLock = onOff(in, QStringLiteral("reset-lock"), bad);
+    const std::optional<bool> alphaSearch = onOff(in, QStringLiteral("alpha-search"), bad);
+    if (bad)
+        return kBadUsage;
+    DirectoryDocument document = emptyDocument(in.texts);
+    if (!erase) {
+        std::optional<DirectoryDocument> loaded = loadDirectory(in, in.positional[0]);
+        if (!loaded)
+            return kBadUsage;
+        document = std::move(*loaded);
+    }
+    Session s(in, erase);
+    NameList list(document.grid);
+    list.ZrobListe(0, s.sink, in.texts);
+    if (!s.open(in))
+        return kModuleFailed;
+    const int timeIndex = document.fields.timeIndex;
+    q540::Button0Click(*s.context, list.rows(), s.password, s.status, [&](ModuleStatus& st) {
+        st.introTimeIndex = timeIndex;
+        if (resetLock)
+            st.resetLockTicked = *resetLock;
+        if (alphaSearch)
+            st.alphabeticalSearchTicked = *alphaSearch;
+    });
+    const int done = erase ? textkey::kDataErased : textkey::kDataWritten;
+    return s.showed(in.texts.text(done)) ? kDone : kModuleFailed;
+}
+
+int readCommand(Invocation& in)
+{
+    Session s(in, false);
+    if (!s.open(in))
+        return kModuleFailed;
+    const DirectoryReadResult result =
+        q540::Buttonz9Click(*s.context, DirectoryGrid{}, s.password, s.status);
+    using Ending = DirectoryReadResult::Ending;
+    if (result.ending != Ending::Completed && result.ending != Ending::ErasedModule)
+        return kModuleFailed;
+    DirectoryDocument document = emptyDocument(in.texts);
+    document.grid = result.grid;
+    document.fields.timeIndex = s.status.introTimeIndex;
+    document.fields.moduleLanguage = s.status.jezyk_modulu;
+    return saveDirectory(in, in.positional[0], document) ? kDone : kBadUsage;
+}
+
+int introReadCommand(Invocation& in)
+{
+    Session s(in, false);
+    if (!s.open(in))
+        return kModuleFailed;
+    s.identify(in.texts);
+    const qsizetype before = s.sink.messages().size();
+    DirectoryDocument document = emptyDocument(in.texts);
+    document.fields.intro = q540::Button1Click(*s.context, IntroLines{}, s.status);
+    if (s.sink.messages().size() != before)
+        return kModuleFailed;
+    document.fields.timeIndex = s.status.introTimeIndex;
+    document.fields.moduleLanguage = s.status.jezyk_modulu;
+    return saveDirectory(in, in.positional[0], document) ? kDone : kBadUsage;
+}
+
+int introWriteCommand(Invocation& in)
+{
+    const std::optional<DirectoryDocument> document = loadDirectory(in, in.positional[0]);
+    if (!document)
+        return kBadUsage;
+    Session s(in, false);
+    if (!s.open(in))
+        return kModuleFailed;
+    s.identify(in.texts);
+    const qsizetype before = s.sink.messages().size();
+    s.status.introTimeIndex = document->fields.timeIndex;
+    q540::Button2Click(*s.context, document->fields.intro, s.status);
+    return s.sink.messages().size() == before ? kDone : kModuleFailed;
+}
+
+// ---- the command table --------------------------------------------------------
+
+void noOptions(QCommandLineParser&) {}
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> table{
+        {"list", "FILE", "Print the name list of a directory file in the module's order.", false,
+         [](QCommandLineParser& p) {
+             p.addOption({QStringLiteral("unsorted"), QStringLiteral("Zone order, not sorted.")});
+         },
+         listCommand, 1},
+        {"check", "FILE",
+         "Report every character the module cannot show, and a directory too large for it.",
+         false, noOptions, checkCommand, 1},
+        {"import", "LIST OUT", "Read an older list file into zone 1 and save a directory file.",
+         false, noOptions, importCommand, 2},
+        {"status", "", "Identify the module and print its state and settings.", true, noOptions,
+         statusCommand, 0},
+        {"write", "FILE", "Write a directory file's directory and configuration to the module.",
+         true,
+         [](QCommandLineParser& p) {
+             p.addOption({QStringLiteral("erase"),
+                          QStringLiteral("Erase the module's directory (no FILE).")});
+             p.addOption({QStringLiteral("reset-lock"),
+                          QStringLiteral("Reset lock on or off, instead of the module's."),
+                          QStringLiteral("on|off")});
+             p.addOption({QStringLiteral("alpha-search"),
+                          QStringLiteral("Alphabetical search on or off, instead of the module's."),
+                          QStringLiteral("on|off")});
+         },
+         writeCommand, -1},
+        {"read", "OUT", "Read the module's directory into a new directory file.", true,
+         noOptions, readCommand, 1},
+        {"intro-read", "OUT", "Read the intro screens and display time into a directory file.",
+         true, noOptions, introReadCommand, 1},
+        {"intro-write", "FILE", "Write a directory file's intro screens and display time.", true,
+         noOptions, introWriteCommand, 1},
+    };
+    return table;
+}
+
+const Command* findCommand(const QString& name)
+{
+    for (const Command& c : commands())
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+QString overview()
+{
+    QString text = QStringLiteral(
+        "Usage: q540-cli COMMAND [options] [arguments]\n\n"
+        "The directory of a Q540 door panel from the command line: the same files,\n"
+        "checks and module transfers as the program's window.\n\nCommands:\n");
+    for (const Command& c : commands())
+        text += QStringLiteral("  %1 %2\n      %3\n")
+                    .arg(QLatin1String(c.name), QLatin1String(c.arguments),
+                         QLatin1String(c.summary));
+    text += QStringLiteral(
+        "\n'q540-cli COMMAND --help' shows a command's options.\n"
+        "Exit codes: 0 done, 1 the module or the link failed, 2 bad usage or a bad file.\n");
+    return text;
+}
+
+void addCommonOptions(QCommandLineParser& parser, const Command& command)
+{
+    parser.addOption({QStringLiteral("lang"),
+                      QStringLiteral("Language of the messages: pl, en (default) or de."),
+                      QStringLiteral("pl|en|de"), QStringLiteral("en")});
+    if (command.module) {
+        parser.addOption({QStringLiteral("port"),
+                          QStringLiteral("Use this serial port (a tty or pseudo-terminal)."),
+                          QStringLiteral("NAME")});
+        parser.addOption(
+            {QStringLiteral("trace"),
+             QStringLiteral("Write a time-stamped hex dump of every byte to FILE."),
+             QStringLiteral("FILE")});
+        parser.addOption({QStringLiteral("password"),
+                          QStringLiteral("Installer password (default 8264)."),
+                          QStringLiteral("NNNN")});
+    }
+    command.options(parser);
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
+                      QStringLiteral("Show this command's help.")});
+}
+
+std::optional<int> languageIndex(const QString& lang)
+{
+    static const std::map<QString, int> languages{
+        {QStringLiteral("pl"), 0}, {QStringLiteral("en"), 1}, {QStringLiteral("de"), 2}};
+    const auto it = languages.find(lang);
+    return it == languages.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+bool validPassword(const QString& password)
+{
+    if (password.size() != 4)
+        return false;
+    for (QChar c : password)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
+} // namespace
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help")
+        || arguments.first() == QLatin1String("-h")) {
+        (arguments.isEmpty() ? err : out) << overview() << Qt::flush;
+        return arguments.isEmpty() ? kBadUsage : kDone;
+    }
+    const Command* command = findCommand(arguments.first());
+    if (!command) {
+        err << "q540-cli: unknown command " << arguments.first() << "\n\n" << overview()
+            << Qt::flush;
+        return kBadUsage;
+    }
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QLatin1String(command->summary));
+    parser.addPositionalArgument(QLatin1String(command->name), QString(),
+                                 QLatin1String(command->name));
+    if (*command->arguments)
+        parser.addPositionalArgument(QLatin1String(command->arguments), QString());
+    addCommonOptions(parser, *command);
+    QStringList argv = arguments;
+    argv.prepend(QStringLiteral("q540-cli"));
+    if (!parser.parse(argv)) {
+        err << "q540-cli " << command->name << ": " << parser.errorText() << Qt::endl;
+        return kBadUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText() << Qt::flush;
+        return kDone;
+    }
+    QStringList positional = parser.positionalArguments().mid(1);
+    const bool countOk = command->positionalCount < 0
+                             ? positional.size() <= 1
+                             : positional.size() == command->positionalCount;
+    const std::optional<int> language = languageIndex(parser.value(QStringLiteral("lang")));
+    if (!countOk || !language
+        || (command->module && parser.isSet(QStringLiteral("password"))
+            && !validPassword(parser.value(QStringLiteral("password"))))) {
+        err << "q540-cli " << command->name << ": bad arguments\n\n"
+            << parser.helpText() << Qt::flush;
+        return kBadUsage;
+    }
+    Localisation texts;
+    texts.Wczytaj_WJ_do_tablicy();
+    texts.setNr_Jezyka(*language);
+    Invocation invocation{parser, out, err, texts, positional};
+    return command->handler(invocation);
+}
+
+} // namespace q540::cli

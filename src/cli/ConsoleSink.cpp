@@ -1,0 +1,62 @@
+#include "cli/ConsoleSink.h"
+
+#include <unistd.h>
+
+namespace q540::cli {
+
+namespace {
+
+constexpr int kBarWidth = 40;
+
+} // namespace
+
+ConsoleSink::ConsoleSink(QTextStream& err, bool answerYes)
+    : err_(err), answerYes_(answerYes), terminal_(isatty(STDERR_FILENO) == 1)
+{
+}
+
+void ConsoleSink::showMessage(const QString& text)
+{
+    if (progressShown_ && terminal_)
+        err_ << '\n';
+    messages_ << text;
+    err_ << text.trimmed() << Qt::endl;
+}
+
+bool ConsoleSink::askYesNo(const QString& text, const QString&)
+{
+    err_ << text.simplified() << ' ' << (answerYes_ ? "yes" : "no") << Qt::endl;
+    return answerYes_;
+}
+
+void ConsoleSink::showProgress(int maximum)
+{
+    maximum_ = maximum;
+    position_ = 0;
+    progressShown_ = true;
+    drawProgress();
+}
+
+void ConsoleSink::stepProgress()
+{
+    ++position_;
+    drawProgress();
+}
+
+void ConsoleSink::hideProgress()
+{
+    if (progressShown_ && terminal_)
+        err_ << '\n' << Qt::flush;
+    progressShown_ = false;
+}
+
+void ConsoleSink::drawProgress()
+{
+    if (!terminal_)
+        return;
+    const int filled = maximum_ > 0 ? kBarWidth * std::min(position_, maximum_) / maximum_ : 0;
+    err_ << '\r' << '[' << QString(filled, u'#') << QString(kBarWidth - filled, u' ') << "] "
+         << position_ << '/' << maximum_ << Qt::flush;
+}
+
+} // namespace q540::cli

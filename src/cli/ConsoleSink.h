@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui/UserSink.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace q540::cli {
+
+// The user as the headless tool has one: messages go to standard error, a
+// question is answered by the command line, and the progress bar is drawn
+// on standard error only when it is a terminal.
+class ConsoleSink final : public UserSink {
+public:
+    explicit ConsoleSink(QTextStream& err, bool answerYes = false);
+
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text, const QString& caption) override;
+    void showProgress(int maximum) override;
+    void stepProgress() override;
+    void hideProgress() override;
+
+    // Every message shown, in order: the commands judge their outcome by them
+    // as the user of the window would.
+    const QStringList& messages() const { return messages_; }
+
+private:
+    void drawProgress();
+
+    QTextStream& err_;
+    bool answerYes_;
+    bool terminal_;
+    QStringList messages_;
+    int maximum_ = 0;
+    int position_ = 0;
+    bool progressShown_ = false;
+};
+
+} // namespace q540::cli
