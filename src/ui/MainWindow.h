@@ -1,6 +1,7 @@
 #pragma once
 
 #include "directory/DirectoryEditor.h"
+#include "files/FileCommands.h"
 #include "files/SettingsFile.h"
 #include "ui/WidgetSink.h"
 
@@ -25,6 +26,7 @@ class QTreeView;
 namespace q540 {
 
 class EntryEdit;
+class FileDialogs;
 class Localisation;
 class NameListModel;
 
@@ -59,6 +61,14 @@ public:
     void Ustaw_WJ_na_komponentach();
     // The command New: an empty directory, intro and display time, no file name.
     void Nowy1Click();
+    // The file commands; the core decides, the window shows the outcome.
+    void Otwrz1Click();
+    void Importuj1Click();
+    void Zapisz1Click();
+    void Zapiszjako1Click();
+    const FileCommands& files() const { return *files_; }
+    // Replaces the open and save dialogs, so that a test can answer them.
+    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
     // Shows the page of a selector item (0..3 zones, 4 additional numbers, 5 intro).
     void RadioGroup_StrefaClick(int index);
 
@@ -81,6 +91,10 @@ private:
     int slotOfEdit(int number) const;
     void showSlot(int slot);
     void listRebuilt();
+    void connectFileCommands();
+    DocumentFields documentFields() const;
+    void showDocumentFields(const DocumentFields& fields);
+    void showFileState();
 
     Localisation& texts_;
     SettingsFile settings_;
@@ -108,6 +122,8 @@ private:
     QAction* saveAction_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     QToolButton* saveAsButton_ = nullptr;
+    std::unique_ptr<FileDialogs> dialogs_;
+    std::unique_ptr<FileCommands> files_;
     bool modified_ = false;
     // Set while the window writes the editor's values into its fields.
     bool showing_ = false;
