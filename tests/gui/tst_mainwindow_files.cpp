@@ -3,11 +3,13 @@
 #include "ui/EntryEdit.h"
 #include "ui/Localisation.h"
 #include "ui/MainWindow.h"
+#include "ui/WidgetFileDialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -233,6 +235,27 @@ private slots:
         w.choose("Zapiszjako1");
         QCOMPARE(w.dialogs->calls.last(),
                  QStringLiteral("save|Pliki (*.csv)|") + w.path(QStringLiteral("lista.csv")));
+    }
+
+    // The platform's save dialog starts on the suggested file and gives it back.
+    void saveDialogOffersTheSuggestion()
+    {
+        QTemporaryDir dir;
+        WidgetFileDialogs dialogs(nullptr);
+        const QString suggested = dir.filePath(QStringLiteral("lista.csv"));
+        QString offered;
+        QTimer::singleShot(0, [&offered, &suggested] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            offered = dialog->selectedFiles().value(0);
+            // Accepting anything but a file would leave the dialog open.
+            if (offered == suggested)
+                QMetaObject::invokeMethod(dialog, "accept");
+            else
+                dialog->reject();
+        });
+        QCOMPARE(dialogs.saveFileName(QStringLiteral("Pliki (*.csv)"), suggested), suggested);
+        QCOMPARE(offered, suggested);
     }
 };
 
