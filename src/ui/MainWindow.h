@@ -66,7 +66,6 @@ public:
     void Importuj1Click();
     void Zapisz1Click();
     void Zapiszjako1Click();
-    const FileCommands& files() const { return *files_; }
     // Replaces the open and save dialogs, so that a test can answer them.
     void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
     // Shows the page of a selector item (0..3 zones, 4 additional numbers, 5 intro).
