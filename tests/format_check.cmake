@@ -2,7 +2,7 @@
 file(GLOB_RECURSE sources
   ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp
   ${SOURCE_DIR}/tests/*.h ${SOURCE_DIR}/tests/*.cpp
-  ${SOURCE_DIR}/bench/*.cpp)
+  ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/fuzz/*.cpp)
 execute_process(COMMAND ${CLANG_FORMAT} --dry-run -Werror ${sources}
                 RESULT_VARIABLE result ERROR_VARIABLE problems)
 if(NOT result EQUAL 0)

@@ -1,3 +1,5 @@
 # The Debian packages the program builds with; the test command adds its own.
 BUILD_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libicu-dev fonts-dejavu-core"
-TEST_PACKAGES="$BUILD_PACKAGES clang-format"
+# clang and its runtime libraries (libFuzzer among them, only recommended by clang) build
+# the fuzz targets.
+TEST_PACKAGES="$BUILD_PACKAGES clang-format clang libclang-rt-14-dev"

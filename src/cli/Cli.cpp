@@ -52,7 +52,7 @@ struct Command {
     const char* name;
     const char* arguments; // positional arguments, for the help text
     const char* summary;
-    bool module;           // talks to the module: takes the link options
+    bool module; // talks to the module: takes the link options
     std::function<void(QCommandLineParser&)> options;
     Handler handler;
     int positionalCount;
@@ -389,8 +389,8 @@ const std::vector<Command>& commands()
          },
          listCommand, 1},
         {"check", "FILE",
-         "Report every character the module cannot show, and a directory too large for it.",
-         false, noOptions, checkCommand, 1},
+         "Report every character the module cannot show, and a directory too large for it.", false,
+         noOptions, checkCommand, 1},
         {"import", "LIST OUT", "Read an older list file into zone 1 and save a directory file.",
          false, noOptions, importCommand, 2},
         {"status", "", "Identify the module and print its state and settings.", true, noOptions,
@@ -408,8 +408,8 @@ const std::vector<Command>& commands()
                           QStringLiteral("on|off")});
          },
          writeCommand, -1},
-        {"read", "OUT", "Read the module's directory into a new directory file.", true,
-         noOptions, readCommand, 1},
+        {"read", "OUT", "Read the module's directory into a new directory file.", true, noOptions,
+         readCommand, 1},
         {"intro-read", "OUT", "Read the intro screens and display time into a directory file.",
          true, noOptions, introReadCommand, 1},
         {"intro-write", "FILE", "Write a directory file's intro screens and display time.", true,
@@ -428,14 +428,14 @@ const Command* findCommand(const QString& name)
 
 QString overview()
 {
-    QString text = QStringLiteral(
-        "Usage: q540-cli COMMAND [options] [arguments]\n\n"
-        "The directory of a Q540 door panel from the command line: the same files,\n"
-        "checks and module transfers as the program's window.\n\nCommands:\n");
+    QString text =
+        QStringLiteral("Usage: q540-cli COMMAND [options] [arguments]\n\n"
+                       "The directory of a Q540 door panel from the command line: the same files,\n"
+                       "checks and module transfers as the program's window.\n\nCommands:\n");
     for (const Command& c : commands())
-        text += QStringLiteral("  %1 %2\n      %3\n")
-                    .arg(QLatin1String(c.name), QLatin1String(c.arguments),
-                         QLatin1String(c.summary));
+        text +=
+            QStringLiteral("  %1 %2\n      %3\n")
+                .arg(QLatin1String(c.name), QLatin1String(c.arguments), QLatin1String(c.summary));
     text += QStringLiteral(
         "\n'q540-cli COMMAND --help' shows a command's options.\n"
         "Exit codes: 0 done, 1 the module or the link failed, 2 bad usage or a bad file.\n");
@@ -451,10 +451,9 @@ void addCommonOptions(QCommandLineParser& parser, const Command& command)
         parser.addOption({QStringLiteral("port"),
                           QStringLiteral("Use this serial port (a tty or pseudo-terminal)."),
                           QStringLiteral("NAME")});
-        parser.addOption(
-            {QStringLiteral("trace"),
-             QStringLiteral("Write a time-stamped hex dump of every byte to FILE."),
-             QStringLiteral("FILE")});
+        parser.addOption({QStringLiteral("trace"),
+                          QStringLiteral("Write a time-stamped hex dump of every byte to FILE."),
+                          QStringLiteral("FILE")});
         parser.addOption({QStringLiteral("password"),
                           QStringLiteral("Installer password (default 8264)."),
                           QStringLiteral("NNNN")});
@@ -493,8 +492,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     const Command* command = findCommand(arguments.first());
     if (!command) {
-        err << "q540-cli: unknown command " << arguments.first() << "\n\n" << overview()
-            << Qt::flush;
+        err << "q540-cli: unknown command " << arguments.first() << "\n\n"
+            << overview() << Qt::flush;
         return kBadUsage;
     }
     QCommandLineParser parser;

@@ -13,6 +13,7 @@
 #include "ui/TextKeys.h"
 #include "ui/TransferRunner.h"
 #include "ui/VersionWindow.h"
+#include "ui/WidgetFileDialogs.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -131,6 +132,7 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath, const Q
     setCentralWidget(buildWorkingArea());
     panel_ = new SettingsPanel(*monitor_, texts_, this);
     connectMonitor();
+    connectFileCommands();
     Ustaw_WJ_na_komponentach();
     RadioGroup_StrefaClick(0);
     showModuleStatus();
@@ -184,7 +186,6 @@ void MainWindow::buildMenus()
     file->setObjectName(QStringLiteral("Plik1"));
     QAction* newAction = add(file, "Nowy1", QStringLiteral("Nowy"));
     connect(newAction, &QAction::triggered, this, &MainWindow::Nowy1Click);
-    // Commands whose operations are not part of this release stay visible but unavailable.
     add(file, "Otwrz1", QStringLiteral("Otwórz"))->setEnabled(false);
     QAction* import = add(file, "Importuj1", QStringLiteral("Import"));
     import->setToolTip(QStringLiteral("Import v3.4"));
@@ -557,19 +558,103 @@ void MainWindow::RadioGroup_StrefaClick(int index)
 
 void MainWindow::Nowy1Click()
 {
-    setWindowTitle(kApplicationTitle);
-    saveAction_->setEnabled(false);
-    saveButton_->setEnabled(false);
-    saveAsButton_->setEnabled(true);
     QString count;
-    editor_->page().Zeruj_dane(count);
+    files_->Nowy1Click(count);
     monitor_->status().Edit520 = count;
     edit520_->setText(count);
-    for (int n = kFirstIntroEdit; n < kFirstIntroEdit + 8; ++n)
-        edit(n)->clear();
-    introTime_->setCurrentIndex(1);
-    RadioGroup_StrefaClick(editor_->page().selectorIndex());
+    showFileState();
     modified_ = false;
+}
+
+void MainWindow::connectFileCommands()
+{
+    dialogs_ = std::make_unique<WidgetFileDialogs>(this);
+    files_ = std::make_unique<FileCommands>(*editor_, *sink_, texts_, *dialogs_);
+    files_->readFields = [this] { return documentFields(); };
+    files_->showFields = [this](const DocumentFields& fields) { showDocumentFields(fields); };
+    files_->selectPage = [this](int index) { RadioGroup_StrefaClick(index); };
+    using Handler = void (MainWindow::*)();
+    const std::pair<const char*, Handler> actions[] = {
+        {"Otwrz1", &MainWindow::Otwrz1Click},
+        {"Importuj1", &MainWindow::Importuj1Click},
+        {"Zapisz1", &MainWindow::Zapisz1Click},
+        {"Zapiszjako1", &MainWindow::Zapiszjako1Click}};
+    for (const auto& [name, handler] : actions) {
+        QAction* action = findChild<QAction*>(QString::fromLatin1(name));
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, handler);
+    }
+    const std::pair<const char*, Handler> buttons[] = {
+        {"ToolButton2", &MainWindow::Otwrz1Click},
+        {"ToolButton3", &MainWindow::Zapisz1Click},
+        {"ToolButton4", &MainWindow::Zapiszjako1Click}};
+    for (const auto& [name, handler] : buttons) {
+        QToolButton* button = findChild<QToolButton*>(QString::fromLatin1(name));
+        button->setEnabled(true);
+        connect(button, &QToolButton::clicked, this, handler);
+    }
+    showFileState();
+}
+
+void MainWindow::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
+{
+    files_->setDialogs(*dialogs);
+    dialogs_ = std::move(dialogs);
+}
+
+DocumentFields MainWindow::documentFields() const
+{
+    DocumentFields fields;
+    fields.address = editAddress_->text();
+    fields.intro = introLines();
+    fields.timeIndex = introTime_->currentIndex();
+    fields.moduleLanguage = monitor_->status().jezyk_modulu;
+    return fields;
+}
+
+void MainWindow::showDocumentFields(const DocumentFields& fields)
+{
+    editAddress_->setText(fields.address);
+    setIntroLines(fields.intro);
+    introTime_->setCurrentIndex(fields.timeIndex);
+    monitor_->status().jezyk_modulu = fields.moduleLanguage;
+}
+
+// Save is available only while the directory has a file; Save as always is.
+void MainWindow::showFileState()
+{
+    setWindowTitle(files_->caption());
+    saveAction_->setEnabled(files_->saveEnabled());
+    saveButton_->setEnabled(files_->saveEnabled());
+}
+
+void MainWindow::Otwrz1Click()
+{
+    if (files_->Otwrz1Click())
+        modified_ = false;
+    showFileState();
+}
+
+// The imported entries are not in any directory file yet.
+void MainWindow::Importuj1Click()
+{
+    if (files_->Importuj1Click())
+        modified_ = true;
+    showFileState();
+}
+
+void MainWindow::Zapisz1Click()
+{
+    if (files_->Zapisz1Click())
+        modified_ = false;
+    showFileState();
+}
+
+void MainWindow::Zapiszjako1Click()
+{
+    if (files_->Zapiszjako1Click())
+        modified_ = false;
+    showFileState();
 }
 
 void MainWindow::Ustaw_WJ_na_komponentach()

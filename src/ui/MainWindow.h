@@ -2,6 +2,7 @@
 
 #include "directory/DirectoryEditor.h"
 #include "directory/IntroScreens.h"
+#include "files/FileCommands.h"
 #include "files/SettingsFile.h"
 #include "link/Clock.h"
 #include "link/ModuleMonitor.h"
@@ -31,6 +32,7 @@ namespace q540 {
 
 class EntryEdit;
 class Link;
+class FileDialogs;
 class Localisation;
 class NameListModel;
 class SettingsPanel;
@@ -74,6 +76,13 @@ public:
     void Ustaw_WJ_na_komponentach();
     // The command New: an empty directory, intro and display time, no file name.
     void Nowy1Click();
+    // The file commands; the core decides, the window shows the outcome.
+    void Otwrz1Click();
+    void Importuj1Click();
+    void Zapisz1Click();
+    void Zapiszjako1Click();
+    // Replaces the open and save dialogs, so that a test can answer them.
+    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
     // Shows the page of a selector item (0..3 zones, 4 additional numbers, 5 intro).
     void RadioGroup_StrefaClick(int index);
 
@@ -118,6 +127,10 @@ private:
     // shows what it left once it has ended.
     void runTransfer(const std::function<void(const TransferContext&, const QString& password,
                                               ModuleStatus& status)>& transfer);
+    void connectFileCommands();
+    DocumentFields documentFields() const;
+    void showDocumentFields(const DocumentFields& fields);
+    void showFileState();
 
     Localisation& texts_;
     SettingsFile settings_;
@@ -155,6 +168,8 @@ private:
     QCheckBox* resetLockBox_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     QToolButton* saveAsButton_ = nullptr;
+    std::unique_ptr<FileDialogs> dialogs_;
+    std::unique_ptr<FileCommands> files_;
     bool modified_ = false;
     // Set while the window writes the editor's values into its fields.
     bool showing_ = false;

@@ -24,4 +24,7 @@ inline constexpr int kEraseWholeMemory = 140; // "Czy skasować całą zawartoś
 inline constexpr int kReadError = 161;        // "Błąd odczytu - proszę ponowić odczyt"
 inline constexpr int kNoEntries = 167;        // "Brak wpisów"
 
+inline constexpr int kWrongFile = 94;          // "Niewłaściwy plik! "
+inline constexpr int kFileStructureError = 96; // "Błąd struktury pliku! "
+
 } // namespace q540::textkey

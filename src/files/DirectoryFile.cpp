@@ -1,0 +1,132 @@
+#include "files/DirectoryFile.h"
+
+#include "files/TextLines.h"
+
+#include <algorithm>
+
+namespace q540 {
+
+namespace {
+
+constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
+const QString kHeader = QStringLiteral("KOR-Q540 v70;");
+constexpr int kEmptyLanguageValue = 1;
+constexpr int kGridLineCells = kGridColumns / 2;
+
+void appendValue(QString& text, QStringView value)
+{
+    for (QChar c : value) {
+        if (c == u';')
+            c = u',';
+        else if (c == u'\r' || c == u'\n')
+            c = u' ';
+        text.append(c);
+    }
+    text.append(QLatin1StringView(";\r\n"));
+}
+
+QString gridLine(const DirectoryGrid& grid, int row, int firstColumn)
+{
+    QString line;
+    for (int c = firstColumn; c < firstColumn + kGridLineCells; ++c) {
+        const Cell cell = grid.cell(row, c);
+        if (!cell.isEmpty())
+            line.append(QChar(cell.unit()));
+    }
+    return line;
+}
+
+void fillGridLine(DirectoryGrid& grid, int row, int firstColumn, QStringView value)
+{
+    const QString cells = leftUnits(value, kGridLineCells);
+    for (int i = 0; i < cells.size(); ++i)
+        grid.setCell(row, firstColumn + i, Cell(cells.at(i)));
+}
+
+} // namespace
+
+std::optional<QString> De_szyfruj(QStringView line)
+{
+    if (line.isEmpty())
+        return QString();
+    const QStringView value = line.chopped(1);
+    if (value.contains(u';'))
+        return std::nullopt;
+    return value.toString();
+}
+
+QByteArray directoryFileBytes(const DirectoryDocument& document)
+{
+    const DocumentFields& fields = document.fields;
+    QString text;
+    text.reserve(kDirectoryFileLineCount * 8);
+    text.append(kHeader).append(QLatin1StringView("\r\n"));
+    appendValue(text, leftUnits(fields.address, kAddressLength));
+    for (const QString& line : fields.intro)
+        appendValue(text, leftUnits(line, kIntroLineLength));
+    const int timeIndex = std::clamp(fields.timeIndex, kIntroTimeNone, kIntroTimeItemCount - 1);
+    appendValue(text, QString::number(timeIndex + 1));
+    appendValue(text, QString::number(fields.moduleLanguage));
+    for (int row = 1; row <= kGridRows; ++row) {
+        appendValue(text, gridLine(document.grid, row, 1));
+        appendValue(text, gridLine(document.grid, row, kGridLineCells + 1));
+    }
+    return kByteOrderMark.toByteArray() + text.toUtf8();
+}
+
+DirectoryFileParse parseDirectoryFile(QByteArrayView bytes)
+{
+    DirectoryFileParse result;
+    if (bytes.size() < kDirectoryFileMinSize || bytes.size() > kDirectoryFileMaxSize) {
+        result.problem = FileProblem::WrongFile;
+        return result;
+    }
+    if (bytes.startsWith(kByteOrderMark))
+        bytes = bytes.sliced(kByteOrderMark.size());
+    const QString text = QString::fromUtf8(bytes);
+    TextLines lines(text);
+    if (lines.next() != kHeader) {
+        result.problem = FileProblem::WrongFile;
+        return result;
+    }
+
+    result.problem = FileProblem::StructureError;
+    DirectoryDocument document;
+    DocumentFields& fields = document.fields;
+    const std::optional<QString> address = De_szyfruj(lines.next());
+    if (!address)
+        return result;
+    fields.address = leftUnits(*address, kAddressLength);
+    for (QString& line : fields.intro) {
+        const std::optional<QString> value = De_szyfruj(lines.next());
+        if (!value)
+            return result;
+        line = leftUnits(*value, kIntroLineLength);
+    }
+    const std::optional<QString> timeValue = De_szyfruj(lines.next());
+    const std::optional<int> time = timeValue ? parseInteger(*timeValue) : std::nullopt;
+    if (!time)
+        return result;
+    fields.timeIndex = timeIndexOfValue(*time);
+    const std::optional<QString> languageValue = De_szyfruj(lines.next());
+    if (!languageValue)
+        return result;
+    const std::optional<int> language =
+        languageValue->isEmpty() ? kEmptyLanguageValue : parseInteger(*languageValue);
+    if (!language)
+        return result;
+    fields.moduleLanguage = *language;
+    for (int row = 1; row <= kGridRows; ++row) {
+        for (const int firstColumn : {1, kGridLineCells + 1}) {
+            const std::optional<QString> value = De_szyfruj(lines.next());
+            if (!value)
+                return result;
+            fillGridLine(document.grid, row, firstColumn, *value);
+        }
+    }
+    result.document = std::move(document);
+    result.problem = FileProblem::None;
+    return result;
+}
+
+} // namespace q540

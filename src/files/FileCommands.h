@@ -1,0 +1,87 @@
+#pragma once
+
+#include "files/DirectoryDocument.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace q540 {
+
+class DirectoryEditor;
+class FileDialogs;
+class Localisation;
+class UserSink;
+
+// The commands New, Open, Import, Save and Save as over the directory editor,
+// and the document state they share: the current file, whether the directory
+// has one, the window caption and whether Save is available. The window shows
+// that state and lends its address, intro and display-time fields through the
+// three functions below; nothing else of it is known here.
+//
+// Files are read whole and applied only when every line was good, so a refused
+// file never costs the open work; files are written through a temporary file
+// that replaces the old one only when complete.
+class FileCommands {
+public:
+    FileCommands(DirectoryEditor& editor, UserSink& sink, const Localisation& texts,
+                 FileDialogs& dialogs);
+
+    void setDialogs(FileDialogs& dialogs) { dialogs_ = &dialogs; }
+
+    // The window's fields as the document holds them, and back.
+    std::function<DocumentFields()> readFields;
+    std::function<void(const DocumentFields&)> showFields;
+    // Shows a page of the selector (the window's RadioGroup_StrefaClick); by
+    // default only the directory page is switched.
+    std::function<void(int selectorIndex)> selectPage;
+
+    // Empties the directory and the intro, selects the time 2 and forgets that
+    // the directory has a file; the address, the module language and the file
+    // name stay. Sets the module's entry-count text to "0".
+    void Nowy1Click(QString& moduleEntryCount);
+    // Each returns true when the directory now matches a file: opened, imported
+    // or written. A cancelled, refused or failed command changes nothing.
+    bool Otwrz1Click();
+    bool Importuj1Click();
+    bool Zapisz1Click();
+    bool Zapiszjako1Click();
+
+    // The directory as a file would hold it now.
+    DirectoryDocument document() const;
+
+    const QString& NazwaProp() const { return nazwa_; }
+    const QString& SciezkaProp() const { return sciezka_; }
+    bool bylZapisProp() const { return bylZapis_; }
+    // True after an Import, until the directory gets a directory file of its own.
+    bool currentFileIsList() const { return fromList_; }
+    bool saveEnabled() const { return saveEnabled_; }
+    const QString& caption() const { return caption_; }
+
+private:
+    bool Wczytaj(const QString& path);
+    bool Wczytaj_import(const QString& path);
+    bool Zapisz(const QString& path);
+    // The open dialog's file when it has the extension; "" when cancelled or refused.
+    QString chooseFile(const QString& filter, const QString& extension);
+    // The file's first limit + 1 bytes, or nothing once the user has been told why not.
+    std::optional<QByteArray> readFile(const QString& path, qsizetype limit);
+    void takeFile(const QString& path, bool list);
+    void showPage(int selectorIndex);
+    void showFileError(bool saving, const QString& path, const QString& reason);
+
+    DirectoryEditor& editor_;
+    UserSink& sink_;
+    const Localisation& texts_;
+    FileDialogs* dialogs_;
+    QString nazwa_;
+    QString sciezka_;
+    bool bylZapis_ = false;
+    bool fromList_ = false;
+    bool saveEnabled_ = false;
+    QString caption_;
+};
+
+} // namespace q540

@@ -1,0 +1,263 @@
+#include "files/DirectoryFile.h"
+#include "files/FakeFileDialogs.h"
+#include "ui/EntryEdit.h"
+#include "ui/Localisation.h"
+#include "ui/MainWindow.h"
+#include "ui/WidgetFileDialogs.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace q540;
+
+namespace {
+
+struct Window {
+    QTemporaryDir dir;
+    Localisation texts;
+    test::FakeFileDialogs* dialogs = nullptr;
+    std::unique_ptr<MainWindow> window;
+
+    Window()
+    {
+        texts.Wczytaj_WJ_do_tablicy();
+        texts.setNr_Jezyka(1);
+        window = std::make_unique<MainWindow>(texts, dir.filePath(QStringLiteral("Q540.ini")),
+                                              QStringLiteral("pl"));
+        auto fake = std::make_unique<test::FakeFileDialogs>();
+        dialogs = fake.get();
+        window->setFileDialogs(std::move(fake));
+        window->show();
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray read(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // A command of the "Plik" menu, as the menu offers it.
+    void choose(const char* name)
+    {
+        auto* menu = window->findChild<QMenu*>(QStringLiteral("Plik1"));
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() == QLatin1StringView(name)) {
+                QVERIFY(action->isEnabled());
+                action->trigger();
+                return;
+            }
+        }
+        QFAIL(name);
+    }
+    bool enabled(const char* name) const
+    {
+        const QString object = QString::fromLatin1(name);
+        if (auto* action = window->findChild<QAction*>(object))
+            return action->isEnabled();
+        return window->findChild<QToolButton*>(object)->isEnabled();
+    }
+    QString field(int number) const { return window->edit(number)->text(); }
+};
+
+// Answers the next modal message box with the given button, recording its text and icon.
+void answerNextBox(QMessageBox::StandardButton button, QString* text,
+                   QMessageBox::Icon* icon = nullptr)
+{
+    QTimer::singleShot(0, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        *text = box->text();
+        if (icon)
+            *icon = box->icon();
+        box->button(button)->click();
+    });
+}
+
+void type(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QByteArray savedFile()
+{
+    DirectoryDocument document;
+    document.fields.address = QStringLiteral("ul. Długa 5");
+    document.fields.intro[0] = QStringLiteral("Witamy");
+    document.fields.timeIndex = 4;
+    document.fields.moduleLanguage = 2;
+    const QString name = QStringLiteral("Łoś");
+    for (int i = 0; i < name.size(); ++i)
+        document.grid.setCell(1, 1 + i, Cell(name.at(i)));
+    return directoryFileBytes(document);
+}
+
+} // namespace
+
+class MainWindowFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void commandsAtStart()
+    {
+        Window w;
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
+        for (const char* name : {"Nowy1", "Otwrz1", "Importuj1", "Zapiszjako1", "ToolButton1",
+                                 "ToolButton2", "ToolButton4"})
+            QVERIFY2(w.enabled(name), name);
+        QVERIFY(!w.enabled("Zapisz1"));
+        QVERIFY(!w.enabled("ToolButton3"));
+    }
+
+    void openShowsTheFile_data()
+    {
+        QTest::addColumn<bool>("toolButton");
+        QTest::newRow("menu") << false;
+        QTest::newRow("tool button") << true;
+    }
+
+    void openShowsTheFile()
+    {
+        QFETCH(bool, toolButton);
+        Window w;
+        type(w.window->edit(3), QStringLiteral("Nowak"));
+        QVERIFY(w.window->isModified());
+        w.write(QStringLiteral("a.csv"), savedFile());
+        w.dialogs->answers << w.path(QStringLiteral("a.csv"));
+        if (toolButton)
+            w.window->findChild<QToolButton*>(QStringLiteral("ToolButton2"))->click();
+        else
+            w.choose("Otwrz1");
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("a.csv"));
+        QVERIFY(w.enabled("Zapisz1"));
+        QVERIFY(w.enabled("ToolButton3"));
+        QCOMPARE(w.field(1), QStringLiteral("Łoś"));
+        QCOMPARE(w.field(3), QString());
+        QCOMPARE(w.field(511), QStringLiteral("Witamy"));
+        QCOMPARE(w.window->findChild<QComboBox*>(QStringLiteral("ComboBox_czas"))->currentText(),
+                 QStringLiteral("5"));
+        QCOMPARE(w.window->findChild<QLineEdit*>(QStringLiteral("Edit_adres"))->text(),
+                 QStringLiteral("ul. Długa 5"));
+        QCOMPARE(w.window->jezyk_modulu(), 2);
+        QVERIFY(!w.window->isModified());
+    }
+
+    void saveAsksAndWrites()
+    {
+        Window w;
+        w.write(QStringLiteral("a.csv"), savedFile());
+        w.dialogs->answers << w.path(QStringLiteral("a.csv"));
+        w.choose("Otwrz1");
+        type(w.window->edit(3), QStringLiteral("Nowak"));
+        QString question;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        answerNextBox(QMessageBox::Yes, &question, &icon);
+        w.choose("Zapisz1");
+        QCOMPARE(question, QStringLiteral("Nadpisać istniejący plik:  a.csv ?"));
+        QCOMPARE(icon, QMessageBox::Warning);
+        QVERIFY(w.read(QStringLiteral("a.csv")).contains("\r\nNowak;\r\n"));
+        QVERIFY(!w.window->isModified());
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("a.csv"));
+    }
+
+    void saveAsThenNew()
+    {
+        Window w;
+        type(w.window->edit(1), QStringLiteral("Kowal"));
+        w.dialogs->answers << w.path(QStringLiteral("b"));
+        w.window->findChild<QToolButton*>(QStringLiteral("ToolButton4"))->click();
+        QVERIFY(w.read(QStringLiteral("b.csv")).contains("\r\nKowal;\r\n"));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("b.csv"));
+        QVERIFY(w.enabled("Zapisz1"));
+        QVERIFY(w.enabled("ToolButton3"));
+        QVERIFY(!w.window->isModified());
+
+        w.choose("Nowy1");
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
+        QVERIFY(!w.enabled("Zapisz1"));
+        QVERIFY(!w.enabled("ToolButton3"));
+        QCOMPARE(w.field(1), QString());
+    }
+
+    void failedOpenKeepsTheFields()
+    {
+        Window w;
+        type(w.window->edit(1), QStringLiteral("Kowal"));
+        w.window->edit(511)->setText(QStringLiteral("Intro"));
+        QByteArray broken = savedFile();
+        broken.replace("Witamy;", "Wit;amy;");
+        w.write(QStringLiteral("bad.csv"), broken);
+        w.dialogs->answers << w.path(QStringLiteral("bad.csv"));
+        QString message;
+        answerNextBox(QMessageBox::Ok, &message);
+        w.choose("Otwrz1");
+        QCOMPARE(message, QStringLiteral("File structure error! "));
+        QCOMPARE(w.field(1), QStringLiteral("Kowal"));
+        QCOMPARE(w.field(511), QStringLiteral("Intro"));
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
+        QVERIFY(!w.enabled("Zapisz1"));
+        QVERIFY(w.window->isModified());
+    }
+
+    void importThenSaveAsSuggestsADirectoryFile()
+    {
+        Window w;
+        QList<QByteArray> lines(521);
+        lines[0] = "KOR-LCDv4";
+        lines[1] = "\xA3\xF3\x64\x9F";
+        lines[2] = "Jan";
+        lines[511] = "Witamy";
+        w.write(QStringLiteral("lista.txt"), lines.join("\r\n"));
+        w.dialogs->answers << w.path(QStringLiteral("lista.txt"));
+        w.choose("Importuj1");
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("lista.txt"));
+        QCOMPARE(w.field(1), QStringLiteral("Łódź"));
+        QCOMPARE(w.field(2), QStringLiteral("Jan"));
+        QVERIFY(w.window->edit(2)->isEnabled());
+        QCOMPARE(w.field(511), QStringLiteral("Witamy"));
+        QVERIFY(!w.enabled("Zapisz1"));
+        QVERIFY(w.window->isModified());
+
+        w.choose("Zapiszjako1");
+        QCOMPARE(w.dialogs->calls.last(),
+                 QStringLiteral("save|Pliki (*.csv)|") + w.path(QStringLiteral("lista.csv")));
+    }
+
+    // The platform's save dialog starts on the suggested file and gives it back.
+    void saveDialogOffersTheSuggestion()
+    {
+        QTemporaryDir dir;
+        WidgetFileDialogs dialogs(nullptr);
+        const QString suggested = dir.filePath(QStringLiteral("lista.csv"));
+        QString offered;
+        QTimer::singleShot(0, [&offered, &suggested] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            offered = dialog->selectedFiles().value(0);
+            // Accepting anything but a file would leave the dialog open.
+            if (offered == suggested)
+                QMetaObject::invokeMethod(dialog, "accept");
+            else
+                dialog->reject();
+        });
+        QCOMPARE(dialogs.saveFileName(QStringLiteral("Pliki (*.csv)"), suggested), suggested);
+        QCOMPARE(offered, suggested);
+    }
+};
+
+QTEST_MAIN(MainWindowFilesTest)
+#include "tst_mainwindow_files.moc"
