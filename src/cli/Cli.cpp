@@ -20,6 +20,7 @@
 #include "ui/TextKeys.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
@@ -186,7 +187,7 @@ int listCommand(Invocation& in)
     list.ZrobListe(0, sink, in.texts);
     for (const NameRow& row : list.rows())
         in.out << '|' << row.text << "| " << row.apartment << ' ' << row.zone << '\n';
-    in.out << in.texts.text(kTextEntryCount) << ": " << list.count() << Qt::endl;
+    in.out << in.texts.text(kTextEntryCount).trimmed() << ": " << list.count() << Qt::endl;
     return sink.messages().isEmpty() ? kDone : kModuleFailed;
 }
 
@@ -426,6 +427,15 @@ const Command* findCommand(const QString& name)
     return nullptr;
 }
 
+// The parser names the program by the path it was started with.
+QString helpOf(const QCommandLineParser& parser)
+{
+    QString text = parser.helpText();
+    if (QCoreApplication::instance())
+        text.replace(QCoreApplication::arguments().constFirst(), QStringLiteral("q540-cli"));
+    return text;
+}
+
 QString overview()
 {
     QString text =
@@ -510,7 +520,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return kBadUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText() << Qt::flush;
+        out << helpOf(parser) << Qt::flush;
         return kDone;
     }
     QStringList positional = parser.positionalArguments().mid(1);
@@ -521,8 +531,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
     if (!countOk || !language
         || (command->module && parser.isSet(QStringLiteral("password"))
             && !validPassword(parser.value(QStringLiteral("password"))))) {
-        err << "q540-cli " << command->name << ": bad arguments\n\n"
-            << parser.helpText() << Qt::flush;
+        err << "q540-cli " << command->name << ": bad arguments\n\n" << helpOf(parser) << Qt::flush;
         return kBadUsage;
     }
     Localisation texts;

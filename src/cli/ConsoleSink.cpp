@@ -15,16 +15,35 @@ ConsoleSink::ConsoleSink(QTextStream& err, bool answerYes)
 {
 }
 
+ConsoleSink::~ConsoleSink()
+{
+    endRepeats();
+}
+
 void ConsoleSink::showMessage(const QString& text)
 {
+    const bool repeat = !messages_.isEmpty() && messages_.constLast() == text;
+    messages_ << text;
+    if (repeat) {
+        ++repeats_;
+        return;
+    }
+    endRepeats();
     if (progressShown_ && terminal_)
         err_ << '\n';
-    messages_ << text;
     err_ << text.trimmed() << Qt::endl;
+}
+
+void ConsoleSink::endRepeats()
+{
+    if (repeats_ > 0)
+        err_ << "(the same " << repeats_ << " more times)" << Qt::endl;
+    repeats_ = 0;
 }
 
 bool ConsoleSink::askYesNo(const QString& text, const QString&)
 {
+    endRepeats();
     err_ << text.simplified() << ' ' << (answerYes_ ? "yes" : "no") << Qt::endl;
     return answerYes_;
 }

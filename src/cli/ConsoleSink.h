@@ -13,6 +13,7 @@ namespace q540::cli {
 class ConsoleSink final : public UserSink {
 public:
     explicit ConsoleSink(QTextStream& err, bool answerYes = false);
+    ~ConsoleSink() override;
 
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text, const QString& caption) override;
@@ -26,6 +27,9 @@ public:
 
 private:
     void drawProgress();
+    // A run of the same message (a read that finds one bad block after
+    // another) is printed once, with its count when the run ends.
+    void endRepeats();
 
     QTextStream& err_;
     bool answerYes_;
@@ -34,6 +38,7 @@ private:
     int maximum_ = 0;
     int position_ = 0;
     bool progressShown_ = false;
+    int repeats_ = 0;
 };
 
 } // namespace q540::cli

@@ -1,0 +1,227 @@
+#include "cli/Cli.h"
+#include "files/DirectoryFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+using namespace q540;
+
+namespace {
+
+// One run of the tool in-process: exit code, standard output and error.
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run run(const QStringList& arguments)
+{
+    Run r;
+    QTextStream out(&r.out);
+    QTextStream err(&r.err);
+    r.code = cli::run(arguments, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+void put(DirectoryGrid& grid, int row, const QString& line1, const QString& line2 = {})
+{
+    for (int i = 0; i < line1.size(); ++i)
+        grid.setCell(row, 1 + i, Cell(line1.at(i)));
+    for (int i = 0; i < line2.size(); ++i)
+        grid.setCell(row, kLine2FirstColumn + i, Cell(line2.at(i)));
+}
+
+// A small directory: two zones, an additional number, Polish letters.
+DirectoryDocument smallDirectory()
+{
+    DirectoryDocument d;
+    d.fields.address = QStringLiteral("Lipowa 12");
+    d.fields.intro[0] = QStringLiteral("Witamy");
+    put(d.grid, zoneRow(0, 1), QStringLiteral("Nowak"), QStringLiteral("Jan"));
+    put(d.grid, zoneRow(0, 2), QStringLiteral("Żółw"), QStringLiteral("Łukasz"));
+    put(d.grid, zoneRow(1, 3), QStringLiteral("Abacki"), QStringLiteral("Ewa"));
+    put(d.grid, additionalNumberRow(1), QStringLiteral("Portier"));
+    return d;
+}
+
+} // namespace
+
+class CliTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void commands_data();
+    void commands();
+    void tooManyEntries();
+    void importWritesADirectoryFile();
+
+private:
+    QString write(const QString& name, const DirectoryDocument& document);
+    QTemporaryDir dir_;
+};
+
+void CliTest::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    DirectoryDocument bad = smallDirectory();
+    put(bad.grid, zoneRow(2, 9), QStringLiteral("Café €uro"), QStringLiteral("ok😀"));
+    bad.fields.intro[3] = QStringLiteral("Ω");
+    write(QStringLiteral("small.csv"), smallDirectory());
+    write(QStringLiteral("bad-characters.csv"), bad);
+    QFile broken(dir_.filePath(QStringLiteral("broken.csv")));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(2000, 'x'));
+}
+
+QString CliTest::write(const QString& name, const DirectoryDocument& document)
+{
+    QFile file(dir_.filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(directoryFileBytes(document));
+    return file.fileName();
+}
+
+void CliTest::commands_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "@" stands for the test's folder
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+
+    const QString sortedRows = QStringLiteral("|Abacki          Ewa           | 3 2\n"
+                                              "|Nowak           Jan           | 1 1\n"
+                                              "|Portier                       | 1 5\n"
+                                              "|Żółw            Łukasz        | 2 1\n");
+    QTest::newRow("list") << QStringList{"list", "@/small.csv", "--lang", "en"} << 0
+                          << sortedRows + "Number of entries: 4\n"
+                          << "";
+    QTest::newRow("list unsorted, Polish")
+        << QStringList{"list", "--unsorted", "@/small.csv", "--lang", "pl"} << 0
+        << QStringLiteral("|Nowak           Jan           | 1 1\n"
+                          "|Żółw            Łukasz        | 2 1\n"
+                          "|Abacki          Ewa           | 3 2\n"
+                          "|Portier                       | 1 5\n"
+                          "Ilość wpisów: 4\n")
+        << "";
+    QTest::newRow("check clean") << QStringList{"check", "@/small.csv"} << 0 << ""
+                                 << "";
+    QTest::newRow("check finds all")
+        << QStringList{"check", "@/bad-characters.csv"} << 1
+        << QStringLiteral("zone 3, apartment 9, line 1, position 6: \"€\" U+20AC\n"
+                          "zone 3, apartment 9, line 2, position 3: \"😀\" U+1F600\n"
+                          "intro line 4, position 1: \"Ω\" U+03A9\n")
+        << "";
+    QTest::newRow("bad file") << QStringList{"list", "@/broken.csv", "--lang", "de"} << 2 << ""
+                              << "@/broken.csv: Die falsche Datei!\n";
+    QTest::newRow("missing file") << QStringList{"check", "@/none.csv"} << 2 << ""
+                                  << "@/none.csv: No such file or directory\n";
+    QTest::newRow("unknown command") << QStringList{"lsit"} << 2 << ""
+                                     << "*";
+    QTest::newRow("missing argument") << QStringList{"list"} << 2 << ""
+                                      << "*";
+    QTest::newRow("bad language") << QStringList{"list", "@/small.csv", "--lang", "fr"} << 2 << ""
+                                  << "*";
+    QTest::newRow("bad password") << QStringList{"status", "--password", "12a4"} << 2 << ""
+                                  << "*";
+    QTest::newRow("write with file and erase")
+        << QStringList{"write", "@/small.csv", "--erase"} << 2 << ""
+        << "write: give a FILE, or --erase without one\n";
+    QTest::newRow("bad switch") << QStringList{"write", "@/small.csv", "--reset-lock", "yes"} << 2
+                                << ""
+                                << "--reset-lock: on or off, not yes\n";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "*"
+                          << "";
+    QTest::newRow("command help") << QStringList{"write", "--help"} << 0 << "*"
+                                  << "";
+}
+
+void CliTest::commands()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    for (QString& a : arguments)
+        a.replace(u'@', dir_.path());
+    out.replace(u'@', dir_.path());
+    err.replace(u'@', dir_.path());
+
+    const Run r = run(arguments);
+
+    QCOMPARE(r.code, code);
+    // "*" asks only that something was printed there.
+    if (out == QLatin1String("*"))
+        QVERIFY(!r.out.isEmpty());
+    else
+        QCOMPARE(r.out, out);
+    if (err == QLatin1String("*"))
+        QVERIFY(!r.err.isEmpty());
+    else
+        QCOMPARE(r.err, err);
+}
+
+void CliTest::tooManyEntries()
+{
+    DirectoryDocument full;
+    for (int row = 1; row <= kGridRows; ++row)
+        put(full.grid, row, QStringLiteral("Nazwisko %1").arg(row));
+    const QString path = write(QStringLiteral("full.csv"), full);
+    const Run listed = run({"list", path});
+    QCOMPARE(listed.code, 1);
+    QVERIFY(listed.out.endsWith(QStringLiteral("Number of entries: 1028\n")));
+    QCOMPARE(listed.out.count(u'\n'), 1029);
+    QVERIFY(listed.err.startsWith(QStringLiteral("Reduce the number of entries")));
+    const Run checked = run({"check", path});
+    QCOMPARE(checked.code, 1);
+    QVERIFY(checked.out.endsWith(QStringLiteral(" 8\n")));
+}
+
+void CliTest::importWritesADirectoryFile()
+{
+    // An older list file: header, 255 entries of two lines, the intro, the time.
+    QStringList lines{QStringLiteral("KOR-LCDv4")};
+    for (int j = 1; j <= 255; ++j) {
+        lines << (j == 2 ? QStringLiteral("Ślęzak Józef Długie") : QString())
+              << (j == 2 ? QStringLiteral("m. 2") : QString());
+    }
+    lines << "Witamy"
+          << "Blok 3"
+          << "-"
+          << ""
+          << ""
+          << ""
+          << ""
+          << ""
+          << ""
+          << "5";
+    QByteArray bytes;
+    for (const QString& l : lines)
+        bytes += l.toLatin1() + "\r\n";
+    // Windows-1250 for the Polish letters of entry 2.
+    bytes.replace(QString(QStringLiteral("Ślęzak Józef Długie")).toLatin1(),
+                  QByteArray("\x8Cl\xEAzak J\xF3zef D\xB3ugie"));
+    while (bytes.size() < 935)
+        bytes += "\r\n";
+    QFile list(dir_.filePath(QStringLiteral("lista.txt")));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write(bytes);
+    list.close();
+
+    const QString out = dir_.filePath(QStringLiteral("lista.csv"));
+    const Run r = run({"import", list.fileName(), out});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.err, QString());
+    const Run listed = run({"list", out});
+    QCOMPARE(listed.out,
+             QStringLiteral("|Ślęzak Józef Dłum. 2          | 2 1\nNumber of entries: 1\n"));
+}
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"

@@ -1,0 +1,109 @@
+#include "SimProcess.h"
+
+#include "files/DirectoryFile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace q540;
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// The built q540-cli as a process of its own.
+Result cli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(Q540_CLI_EXECUTABLE), arguments);
+    Result r;
+    if (!process.waitForFinished(120000))
+        return r;
+    r.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = QString::fromUtf8(process.readAllStandardOutput());
+    r.err = QString::fromUtf8(process.readAllStandardError());
+    return r;
+}
+
+QString writeDirectory(const QTemporaryDir& dir, int entries)
+{
+    DirectoryDocument d;
+    for (int i = 0; i < entries; ++i) {
+        const QString line1 = QStringLiteral("Łęcki %1").arg(i);
+        for (int c = 0; c < line1.size(); ++c)
+            d.grid.setCell(zoneRow(i % 4, i / 4 + 1), 1 + c, Cell(line1.at(c)));
+    }
+    d.fields.intro[0] = QStringLiteral("Witamy");
+    d.fields.timeIndex = 4;
+    QFile file(dir.filePath(QStringLiteral("in.csv")));
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(directoryFileBytes(d));
+    return file.fileName();
+}
+
+} // namespace
+
+class CliSimTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writeThenReadGivesTheSameDirectory();
+    void faultEndsTheWriteWithTheTransmissionError();
+};
+
+void CliSimTest::writeThenReadGivesTheSameDirectory()
+{
+    QTemporaryDir dir;
+    const QString in = writeDirectory(dir, 12);
+    test::SimProcess sim;
+    QVERIFY2(sim.start({}), sim.errorOutput().constData());
+    const QString trace = dir.filePath(QStringLiteral("trace.txt"));
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+
+    const Result written = cli({"write", in, "--port", sim.portName(), "--trace", trace});
+    QCOMPARE(written.code, 0);
+    QVERIFY(written.err.contains(QStringLiteral("Data has been written to the module!")));
+    const Result read = cli({"read", out, "--port", sim.portName()});
+    QCOMPARE(read.code, 0);
+    QVERIFY(read.err.contains(QStringLiteral("The data are read!")));
+    QCOMPARE(sim.stop(), 0);
+
+    // The module keeps 30 characters an entry, so the files differ in their
+    // padding; the directories they hold are the same.
+    const Result before = cli({"list", in});
+    const Result after = cli({"list", out});
+    QCOMPARE(after.code, 0);
+    QCOMPARE(after.out, before.out);
+    QVERIFY(before.out.endsWith(QStringLiteral("Number of entries: 12\n")));
+
+    // The trace holds the write's frames: hello, then block 0 of bank 0.
+    QFile traced(trace);
+    QVERIFY(traced.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(traced.readAll());
+    QVERIFY(text.contains(QStringLiteral("> 11 16 28")));
+    QVERIFY(text.contains(QStringLiteral("> 16 00 17")));
+    QVERIFY(text.contains(QStringLiteral("> 16 0B 22")));
+}
+
+void CliSimTest::faultEndsTheWriteWithTheTransmissionError()
+{
+    QTemporaryDir dir;
+    const QString in = writeDirectory(dir, 3);
+    test::SimProcess sim;
+    // The hello and the configuration read go through; the first block does not.
+    QVERIFY2(sim.start({"--fault", "no-reply:2"}), sim.errorOutput().constData());
+    const Result written = cli({"write", in, "--port", sim.portName()});
+    QCOMPARE(written.code, 1);
+    QVERIFY2(written.err.contains(QStringLiteral("Transmision error!")), qPrintable(written.err));
+    QCOMPARE(sim.stop(), 0);
+}
+
+QTEST_GUILESS_MAIN(CliSimTest)
+#include "tst_cli_sim.moc"
