@@ -8,6 +8,8 @@
 #include "sim/VirtualClock.h"
 #include "transfers/DirectoryWrite.h"
 #include "transfers/IntroTransfer.h"
+#include "ui/Localisation.h"
+#include "ui/TextKeys.h"
 #include "ui/UserSink.h"
 
 #include <array>
@@ -36,11 +38,14 @@ void put(DirectoryGrid& grid, int row, int firstColumn, const QString& text)
 // The demo writes through the program's own transfers, with nothing to show.
 class Quiet final : public UserSink {
 public:
-    void showMessage(const QString&) override {}
-    bool askYesNo(const QString&, const QString&) override { return false; }
+    void showMessage(const QString& text) override { lastMessage = text; }
+    // An empty directory is preloaded as an erased module.
+    bool askYesNo(const QString&, const QString&) override { return true; }
     void showProgress(int) override {}
     void stepProgress() override {}
     void hideProgress() override {}
+
+    QString lastMessage;
 };
 
 } // namespace
@@ -78,22 +83,34 @@ void loadDemoModule(ModuleEmulator& module, const Localisation& texts)
     module.setPasswordFirstHalf(82);
     module.setPasswordSecondHalf(64);
     module.setLanguageCode(1);
+    preloadModule(module, demoDirectory(), demoIntro(), 2, texts);
+}
+
+bool preloadModule(ModuleEmulator& module, const DirectoryGrid& grid, const IntroLines& intro,
+                   int introTimeIndex, const Localisation& texts)
+{
     VirtualClock clock;
     EmulatedLink link(module, clock);
     Quiet quiet;
     NoPoll noPoll;
     const TransferContext context{link, clock, quiet, noPoll, texts};
-    const QString password = QStringLiteral("8264");
+    // The module's own password, so that the writes are let in and keep it.
+    const QString password = QStringLiteral("%1%2")
+                                 .arg(module.passwordFirstHalf(), 2, 10, QLatin1Char('0'))
+                                 .arg(module.passwordSecondHalf(), 2, 10, QLatin1Char('0'));
 
-    const DirectoryGrid grid = demoDirectory();
     NameList list(grid, QStringLiteral("pl"));
     list.ZrobListe(0, quiet, texts);
     ModuleStatus status;
-    status.introTimeIndex = 2;
-    q540::Button0Click(context, list.rows(), password, status);
-    status.introTimeIndex = 2;
-    q540::Button2Click(context, demoIntro(), status);
+    const auto keepTime = [introTimeIndex](ModuleStatus& s) { s.introTimeIndex = introTimeIndex; };
+    q540::Button0Click(context, list.rows(), password, status, keepTime);
+    const bool written = quiet.lastMessage == texts.text(textkey::kDataWritten)
+                         || quiet.lastMessage == texts.text(textkey::kDataErased);
+    keepTime(status);
+    quiet.lastMessage.clear();
+    q540::Button2Click(context, intro, status);
     module.clearTranscript();
+    return written && quiet.lastMessage.isEmpty();
 }
 
 } // namespace q540::sim

@@ -23,4 +23,11 @@ IntroLines demoIntro();
 
 void loadDemoModule(ModuleEmulator& module, const Localisation& texts);
 
+// Puts a directory, the intro screens and their display time into the
+// module as the program writes them: the module's own password, reset lock
+// and language stay. False when the directory does not fit the module (more
+// than 1020 entries, or a character it cannot show).
+bool preloadModule(ModuleEmulator& module, const DirectoryGrid& grid, const IntroLines& intro,
+                   int introTimeIndex, const Localisation& texts);
+
 } // namespace q540::sim

@@ -1,7 +1,12 @@
 #include "simtool/SimOptions.h"
 
+#include "files/DirectoryFile.h"
+#include "sim/DemoModule.h"
+#include "ui/Localisation.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QRegularExpression>
 
 #include <array>
@@ -109,7 +114,12 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
                        "TIMES exchanges (default: all). May be given more than once; where "
                        "faults overlap the first one given applies."),
         QStringLiteral("KIND[:AFTER[:TIMES]]"));
-    parser.addOptions({password, deviceCode, language, fault});
+    const QCommandLineOption load(
+        QStringLiteral("load"),
+        QStringLiteral("Starts with the directory, intro screens and display time of a directory "
+                       "file in the module, written as the program writes them."),
+        QStringLiteral("FILE"));
+    parser.addOptions({password, deviceCode, language, fault, load});
 
     SimCommandLine result;
     if (!parser.parse(arguments)) {
@@ -134,6 +144,7 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
     }
 
     SimSettings& settings = result.settings;
+    settings.loadPath = parser.value(load);
     settings.password = parser.value(password);
     static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
     if (!fourDigits.match(settings.password).hasMatch()) {
@@ -170,14 +181,44 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
     return result;
 }
 
-void applySettings(const SimSettings& settings, sim::ModuleEmulator& module)
+namespace {
+
+bool load(const QString& path, sim::ModuleEmulator& module, QString* error)
+{
+    const auto fail = [&](const QString& why) {
+        if (error)
+            *error = path + QStringLiteral(": ") + why;
+        return false;
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    Localisation texts;
+    texts.Wczytaj_WJ_do_tablicy();
+    texts.setNr_Jezyka(1);
+    const DirectoryFileParse parse = parseDirectoryFile(file.read(kDirectoryFileMaxSize + 1));
+    if (!parse.document)
+        return fail(texts.text(textKeyOf(parse.problem)).trimmed());
+    const DirectoryDocument& d = *parse.document;
+    if (!sim::preloadModule(module, d.grid, d.fields.intro, d.fields.timeIndex, texts))
+        return fail(QStringLiteral("the directory does not fit the module"));
+    return true;
+}
+
+} // namespace
+
+bool applySettings(const SimSettings& settings, sim::ModuleEmulator& module, QString* error)
 {
     module.setPasswordFirstHalf(settings.password.left(2).toInt());
     module.setPasswordSecondHalf(settings.password.mid(2).toInt());
-    module.setDeviceCode(static_cast<std::uint8_t>(settings.deviceCode));
     module.setLanguageCode(settings.languageCode);
+    if (!settings.loadPath.isEmpty() && !load(settings.loadPath, module, error))
+        return false;
+    // Set after the load, whose writes need a module of this kind.
+    module.setDeviceCode(static_cast<std::uint8_t>(settings.deviceCode));
     for (const FaultOption& fault : settings.faults)
         module.injectFault(fault.kind, fault.afterExchanges, fault.times);
+    return true;
 }
 
 } // namespace q540::simtool

@@ -27,6 +27,8 @@ struct SimSettings {
     int deviceCode = protocol::kDeviceCodeQ540;
     int languageCode = 1; // PL
     std::vector<FaultOption> faults;
+    // A directory file whose directory and intro the module holds at start.
+    QString loadPath;
 };
 
 struct SimCommandLine {
@@ -43,6 +45,10 @@ std::optional<FaultOption> parseFaultOption(const QString& text);
 // The program's arguments, the program's name first.
 SimCommandLine parseSimCommandLine(const QStringList& arguments);
 
-void applySettings(const SimSettings& settings, sim::ModuleEmulator& module);
+// Sets the module up; the faults come last, so that loading the directory
+// does not meet them. False, with the reason in *error, when the directory
+// file cannot be read or does not fit the module.
+bool applySettings(const SimSettings& settings, sim::ModuleEmulator& module,
+                   QString* error = nullptr);
 
 } // namespace q540::simtool

@@ -70,7 +70,11 @@ int main(int argc, char* argv[])
     }
 
     q540::sim::ModuleEmulator module;
-    q540::simtool::applySettings(command.settings, module);
+    QString error;
+    if (!q540::simtool::applySettings(command.settings, module, &error)) {
+        printLine(stderr, QStringLiteral("q540-sim: ") + error);
+        return 2;
+    }
     q540::simtool::PtyServer server(module);
     if (!installStopHandlers() || !server.open()) {
         printLine(stderr, QStringLiteral("q540-sim: no pseudo-terminal: ") + server.errorString());

@@ -56,6 +56,7 @@ class CliSimTest : public QObject {
 private slots:
     void writeThenReadGivesTheSameDirectory();
     void faultEndsTheWriteWithTheTransmissionError();
+    void simulatorStartsWithALoadedDirectory();
 };
 
 void CliSimTest::writeThenReadGivesTheSameDirectory()
@@ -103,6 +104,24 @@ void CliSimTest::faultEndsTheWriteWithTheTransmissionError()
     QCOMPARE(written.code, 1);
     QVERIFY2(written.err.contains(QStringLiteral("Transmision error!")), qPrintable(written.err));
     QCOMPARE(sim.stop(), 0);
+}
+
+void CliSimTest::simulatorStartsWithALoadedDirectory()
+{
+    QTemporaryDir dir;
+    const QString in = writeDirectory(dir, 7);
+    test::SimProcess sim;
+    QVERIFY2(sim.start({"--load", in, "--password", "1234"}), sim.errorOutput().constData());
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    QCOMPARE(cli({"read", out, "--port", sim.portName()}).code, 1); // the default password
+    const Result read = cli({"read", out, "--port", sim.portName(), "--password", "1234"});
+    QCOMPARE(read.code, 0);
+    QCOMPARE(cli({"list", out}).out, cli({"list", in}).out);
+    QCOMPARE(sim.stop(), 0);
+
+    test::SimProcess refused;
+    QVERIFY(!refused.start({"--load", dir.filePath(QStringLiteral("none.csv"))}, 10000));
+    QCOMPARE(refused.waitForExit(), 2);
 }
 
 QTEST_GUILESS_MAIN(CliSimTest)
