@@ -5,6 +5,7 @@
 // byte. Run: build/bench/bench_transfers [iterations]
 
 #include "directory/NameList.h"
+#include "link/ModuleOperation.h"
 #include "link/ModuleStatus.h"
 #include "sim/EmulatedLink.h"
 #include "sim/ModuleEmulator.h"
@@ -42,12 +43,6 @@ public:
     QString last;
 };
 
-class IdlePoll final : public PollControl {
-public:
-    void suspend() override {}
-    void resume() override {}
-};
-
 std::vector<NameRow> fullDirectory()
 {
     std::vector<NameRow> rows;
@@ -77,7 +72,7 @@ Figures measure(int iterations, const QString& expectedMessage,
     sim::VirtualClock clock;
     sim::EmulatedLink link(module, clock);
     LastMessageSink sink;
-    IdlePoll poll;
+    NoPoll poll;
     const TransferContext context{link, clock, sink, poll, texts};
     std::vector<double> times;
     qsizetype wireBytes = 0;
