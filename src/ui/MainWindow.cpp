@@ -12,7 +12,6 @@
 #include "ui/SettingsPanel.h"
 #include "ui/TextKeys.h"
 #include "ui/TransferRunner.h"
-#include "ui/VersionWindow.h"
 #include "ui/WidgetFileDialogs.h"
 
 #include <QAction>
@@ -732,8 +731,8 @@ void MainWindow::Informacja1Click()
 
 void MainWindow::Sprwersj2Click()
 {
-    VersionWindow window(jezyk_, {}, this);
-    window.exec();
+    panel_->Ustaw_Formatke_Panelow_Edycji(SettingsPanel::kVersionMode);
+    panel_->exec();
 }
 
 void MainWindow::Button_zmien_hasloClick()

@@ -3,6 +3,7 @@
 #include "link/ModuleMonitor.h"
 #include "ui/AppInfo.h"
 #include "ui/Localisation.h"
+#include "ui/VersionCheck.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -18,7 +19,11 @@ namespace q540 {
 
 namespace {
 
+// Set by the build, so the caption always names the file that runs.
+const QString kFileVersion = QStringLiteral(Q540_FILE_VERSION);
+
 // The group boxes of the modes, in pixels, and the panel's margins around them.
+constexpr QSize kVersionBoxSize(311, 219);
 constexpr QSize kPasswordBoxSize(253, 129);
 constexpr QSize kLanguageBoxSize(273, 137);
 constexpr QPoint kBoxPosition(8, 4);
@@ -49,16 +54,42 @@ QPushButton* button(const char* name, QWidget* parent)
 
 } // namespace
 
-SettingsPanel::SettingsPanel(ModuleMonitor& monitor, const Localisation& texts, QWidget* parent)
-    : QDialog(parent), monitor_(monitor), texts_(texts)
+SettingsPanel::SettingsPanel(ModuleMonitor& monitor, const Localisation& texts, QWidget* parent,
+                             UrlOpener openUrl)
+    : QDialog(parent), monitor_(monitor), texts_(texts),
+      openUrl_(openUrl ? std::move(openUrl) : UrlOpener(openWithDefaultProgram))
 {
     setObjectName(QStringLiteral("Form_Panel_Edycji"));
     setWindowTitle(kApplicationTitle);
     setModal(true);
+    versionBox_ = buildVersionBox();
     passwordBox_ = buildPasswordBox();
     languageBox_ = buildLanguageBox();
-    for (QGroupBox* box : {passwordBox_, languageBox_})
+    for (QGroupBox* box : {versionBox_, passwordBox_, languageBox_})
         box->hide();
+}
+
+QGroupBox* SettingsPanel::buildVersionBox()
+{
+    auto* box = new QGroupBox(this);
+    box->setObjectName(QStringLiteral("GroupBox1"));
+    box->setMinimumSize(kVersionBoxSize);
+    // The update-check page itself opens in the browser; the page here names
+    // the version that runs.
+    auto* version = new QLabel(QStringLiteral("Q540  ") + kFileVersion, box);
+    version->setObjectName(QStringLiteral("Label_wersja"));
+    QFont large = version->font();
+    large.setBold(true);
+    large.setPixelSize(20);
+    version->setFont(large);
+    version->setAlignment(Qt::AlignCenter);
+    auto* ok = button("Button1", box);
+    ok->setText(QStringLiteral("OK"));
+    connect(ok, &QPushButton::clicked, this, &SettingsPanel::Button1Click);
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(version, 1);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    return box;
 }
 
 QGroupBox* SettingsPanel::buildPasswordBox()
@@ -142,13 +173,23 @@ void SettingsPanel::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    versionBox_->setVisible(mode_ == kVersionMode);
     passwordBox_->setVisible(mode_ == kPasswordMode);
     languageBox_->setVisible(mode_ == kLanguageMode);
-    if (mode_ == kPasswordMode)
+    if (mode_ == kVersionMode)
+        showVersionMode();
+    else if (mode_ == kPasswordMode)
         showPasswordMode();
     else if (mode_ == kLanguageMode)
         showLanguageMode();
     fitToBox();
+}
+
+void SettingsPanel::showVersionMode()
+{
+    setWindowTitle(versionCaption(kFileVersion));
+    // Only a real showing asks the server; the window system's re-shows do not.
+    openUrl_(updateCheckUrl(texts_.Nr_Jezyka()));
 }
 
 void SettingsPanel::showPasswordMode()

@@ -1,6 +1,10 @@
+#include "link/Clock.h"
+#include "link/ModuleMonitor.h"
+#include "support/RecordingSink.h"
 #include "ui/ContactWindow.h"
+#include "ui/Localisation.h"
+#include "ui/SettingsPanel.h"
 #include "ui/VersionCheck.h"
-#include "ui/VersionWindow.h"
 
 #include <QEnterEvent>
 #include <QFrame>
@@ -233,9 +237,19 @@ private slots:
         QFETCH(QString, url);
         QCOMPARE(q540::updateCheckUrl(jezyk).toString(QUrl::FullyEncoded), url);
 
-        VersionWindow window(jezyk, recorder());
+        Localisation texts;
+        texts.Wczytaj_WJ_do_tablicy();
+        texts.setNr_Jezyka(jezyk);
+        AbsentLink noCable;
+        SystemClock clock;
+        test::RecordingSink sink;
+        ModuleMonitor monitor(noCable, clock, texts, sink);
+        SettingsPanel window(monitor, texts, nullptr, recorder());
+        window.Ustaw_Formatke_Panelow_Edycji(SettingsPanel::kVersionMode);
         QVERIFY(m_opened.isEmpty());
         window.show();
+        QVERIFY(window.findChild<QWidget*>("GroupBox1")->isVisible());
+        QVERIFY(!window.findChild<QWidget*>("GroupBox2")->isVisible());
         QCOMPARE(m_opened, QStringList{url});
         // The caption carries the version the build gives the program file.
         QCOMPARE(window.windowTitle(), "KQ540 v 7.3.0.3");
