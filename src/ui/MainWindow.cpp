@@ -458,13 +458,7 @@ QWidget* MainWindow::buildNameList()
     model_ = new NameListModel(editor_->list(), texts_, this);
     listView_->setModel(model_);
     listView_->header()->setStretchLastSection(false);
-    const int widths[NameListModel::ColumnCount] = {190, 44, 40};
-    int total = 0;
-    for (int c = 0; c < NameListModel::ColumnCount; ++c) {
-        listView_->header()->resizeSection(c, widths[c]);
-        total += widths[c];
-    }
-    listView_->setMinimumWidth(total + listView_->verticalScrollBar()->sizeHint().width() + 4);
+    fitListColumns();
     layout->addWidget(listView_, 1);
 
     auto* countRow = new QHBoxLayout;
@@ -553,6 +547,27 @@ void MainWindow::RadioGroup_StrefaClick(int index)
     introBox_->setVisible(kind == PageKind::Intro);
     editor_->page().RadioGroup_StrefaClick(index);
     listBox_->setEnabled(editor_->page().transferGroupEnabled());
+}
+
+void MainWindow::fitListColumns()
+{
+    // The stated widths, or more where the whole 30-character entry or a
+    // column's caption in the current language needs it.
+    const int stated[NameListModel::ColumnCount] = {190, 44, 40};
+    constexpr int kPadding = 12;
+    const QFontMetrics entry(listView_->font());
+    const QFontMetrics caption(listView_->header()->font());
+    int total = 0;
+    for (int c = 0; c < NameListModel::ColumnCount; ++c) {
+        const QString title = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        int width = std::max(stated[c], caption.horizontalAdvance(title) + kPadding);
+        if (c == 0)
+            width = std::max(width,
+                             entry.horizontalAdvance(QString(kEntryTextLength, u'M')) + kPadding);
+        listView_->header()->resizeSection(c, width);
+        total += width;
+    }
+    listView_->setMinimumWidth(total + listView_->verticalScrollBar()->sizeHint().width() + 4);
 }
 
 void MainWindow::Nowy1Click()
@@ -675,6 +690,7 @@ void MainWindow::Ustaw_WJ_na_komponentach()
     for (const auto& [name, key] : hints)
         findChild<QToolButton*>(QString::fromLatin1(name))->setToolTip(t(key));
     model_->languageChanged();
+    fitListColumns();
     const std::pair<const char*, int> captions[] = {{"Button9b", 60},
                                                     {"Button0b", 61},
                                                     {"Button_zmien_haslo", 64},

@@ -123,6 +123,7 @@ private:
     void showSlot(int slot);
     void listRebuilt();
     void connectMonitor();
+    void fitListColumns();
     // Runs a transfer on a worker over a copy of the module status, and
     // shows what it left once it has ended.
     void runTransfer(const std::function<void(const TransferContext&, const QString& password,
