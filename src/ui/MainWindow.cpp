@@ -534,8 +534,14 @@ void MainWindow::listRebuilt()
 {
     model_->listRebuilt();
     editCount_->setText(QString::number(editor_->list().count()));
-    for (int page = 0; page < kTabPageCount; ++page)
-        pages_->setTabIcon(page, lampIcon(editor_->list().lamps()[static_cast<std::size_t>(page)]));
+    // A new icon relays the tab bar out: only the lamps that changed get one.
+    static const QIcon lamps[2] = {lampIcon(false), lampIcon(true)};
+    for (std::size_t page = 0; page < kTabPageCount; ++page) {
+        const int lit = editor_->list().lamps()[page] ? 1 : 0;
+        if (lampShown_[page] != lit)
+            pages_->setTabIcon(int(page), lamps[lit]);
+        lampShown_[page] = lit;
+    }
 }
 
 void MainWindow::RadioGroup_StrefaClick(int index)

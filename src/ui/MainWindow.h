@@ -171,6 +171,12 @@ private:
     QToolButton* saveAsButton_ = nullptr;
     std::unique_ptr<FileDialogs> dialogs_;
     std::unique_ptr<FileCommands> files_;
+    // The lamp each tab shows: -1 none yet, 0 dark, 1 lit.
+    std::array<int, kTabPageCount> lampShown_ = [] {
+        std::array<int, kTabPageCount> a{};
+        a.fill(-1);
+        return a;
+    }();
     bool modified_ = false;
     // Set while the window writes the editor's values into its fields.
     bool showing_ = false;
