@@ -9,7 +9,9 @@
 #include "files/FileDialogs.h"
 #include "link/CableLink.h"
 #include "link/Clock.h"
+#include "link/ModuleMonitor.h"
 #include "link/ModuleOperation.h"
+#include "link/ModuleSettings.h"
 #include "link/ModuleStatus.h"
 #include "link/SerialLink.h"
 #include "link/TracingLink.h"
@@ -36,7 +38,6 @@ namespace {
 constexpr int kTextEntryCount = 49; // "Ilość wpisów"
 constexpr int kTextAddress = 162;   // "Adres:"
 constexpr int kTextInstallDriver = 751;
-const QString kDefaultPassword = QStringLiteral("8264");
 
 // What every command gets: its parsed command line and the streams.
 struct Invocation {
@@ -140,7 +141,7 @@ struct Session {
     {
         password = in.parser.isSet(QStringLiteral("password"))
                        ? in.parser.value(QStringLiteral("password"))
-                       : kDefaultPassword;
+                       : QString::fromLatin1(ModuleMonitor::kDefaultPassword);
     }
     bool open(Invocation& in)
     {
@@ -481,16 +482,6 @@ std::optional<int> languageIndex(const QString& lang)
     return it == languages.end() ? std::nullopt : std::optional<int>(it->second);
 }
 
-bool validPassword(const QString& password)
-{
-    if (password.size() != 4)
-        return false;
-    for (QChar c : password)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
-
 } // namespace
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -530,7 +521,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const std::optional<int> language = languageIndex(parser.value(QStringLiteral("lang")));
     if (!countOk || !language
         || (command->module && parser.isSet(QStringLiteral("password"))
-            && !validPassword(parser.value(QStringLiteral("password"))))) {
+            && !passwordPairs(parser.value(QStringLiteral("password"))))) {
         err << "q540-cli " << command->name << ": bad arguments\n\n" << helpOf(parser) << Qt::flush;
         return kBadUsage;
     }

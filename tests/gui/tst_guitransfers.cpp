@@ -1,6 +1,7 @@
 #include "sim/EmulatedLink.h"
 #include "sim/ModuleEmulator.h"
 #include "sim/VirtualClock.h"
+#include "support/EmulatedWindow.h"
 #include "support/ModalDriver.h"
 #include "ui/EntryEdit.h"
 #include "ui/Localisation.h"
@@ -18,31 +19,9 @@ using namespace q540;
 
 namespace {
 
-struct Window {
-    QTemporaryDir settings;
-    Localisation texts;
-    sim::ModuleEmulator module;
-    sim::VirtualClock clock;
-    sim::EmulatedLink device{module, clock};
-    std::unique_ptr<MainWindow> window;
-
-    Window()
-    {
-        texts.Wczytaj_WJ_do_tablicy();
-        module.setPasswordFirstHalf(82);
-        module.setPasswordSecondHalf(64);
-        window = std::make_unique<MainWindow>(texts, settings.filePath(QStringLiteral("Q540.ini")),
-                                              QStringLiteral("pl"));
-        window->attachModule(device, clock);
-        window->show();
-        QSignalSpy changed(&window->module(), &ModuleMonitor::statusChanged);
-        window->module().Timer1Timer();
-        changed.wait(5000);
-    }
-    void press(const char* button)
-    {
-        window->findChild<QPushButton*>(QString::fromLatin1(button))->click();
-    }
+struct Window : test::EmulatedWindow {
+    Window() { poll(); }
+    void press(const char* button) { child<QPushButton>(button)->click(); }
     // Every entry of the four zones, line 1 and line 2, with Polish letters.
     void fillDirectory()
     {

@@ -2,6 +2,7 @@
 #include "sim/ModuleEmulator.h"
 #include "sim/VirtualClock.h"
 #include "support/Bytes.h"
+#include "support/EmulatedWindow.h"
 #include "support/ModalDriver.h"
 #include "ui/Localisation.h"
 #include "ui/MainWindow.h"
@@ -27,43 +28,15 @@ using q540::test::bytes;
 
 namespace {
 
-// The main window over the emulated module, its poll on virtual time.
-struct Window {
-    QTemporaryDir settings;
-    Localisation texts;
-    sim::ModuleEmulator module;
-    sim::VirtualClock clock;
-    sim::EmulatedLink device{module, clock};
-    std::unique_ptr<MainWindow> window;
-
-    explicit Window(int language = 0)
-    {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(language);
-        module.setPasswordFirstHalf(82);
-        module.setPasswordSecondHalf(64);
-        window = std::make_unique<MainWindow>(texts, settings.filePath(QStringLiteral("Q540.ini")),
-                                              QStringLiteral("pl"));
-        window->attachModule(device, clock);
-        window->show();
-    }
-    template <typename T> T* child(const char* name)
-    {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
+struct Window : test::EmulatedWindow {
+    using EmulatedWindow::EmulatedWindow;
     QString status() { return child<QLineEdit>("Edit_Status")->text(); }
     int imageIndex() { return child<QToolButton>("ToolButton8")->property("ImageIndex").toInt(); }
     QColor passwordColour()
     {
         return child<QLineEdit>("Edit_haslo")->palette().color(QPalette::Disabled, QPalette::Base);
     }
-    // One poll as Timer1 would start it, waited for.
-    void poll()
-    {
-        QSignalSpy changed(&window->module(), &ModuleMonitor::statusChanged);
-        window->module().Timer1Timer();
-        QVERIFY(changed.wait(5000));
-    }
+    void poll() { QVERIFY(EmulatedWindow::poll()); }
 };
 
 // Runs the panel's part of a test once the panel is shown.

@@ -1,0 +1,54 @@
+#pragma once
+
+// For GUI tests only: needs QtWidgets, so it stays a header the support
+// library does not compile.
+
+#include "link/ModuleMonitor.h"
+#include "sim/EmulatedLink.h"
+#include "sim/ModuleEmulator.h"
+#include "sim/VirtualClock.h"
+#include "ui/Localisation.h"
+#include "ui/MainWindow.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace q540::test {
+
+// The main window shown over the emulated module, its poll on virtual time;
+// the module holds the program's default password.
+struct EmulatedWindow {
+    QTemporaryDir settings;
+    Localisation texts;
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    sim::EmulatedLink device{module, clock};
+    std::unique_ptr<MainWindow> window;
+
+    explicit EmulatedWindow(int language = 0)
+    {
+        texts.Wczytaj_WJ_do_tablicy();
+        texts.setNr_Jezyka(language);
+        module.setPasswordFirstHalf(82);
+        module.setPasswordSecondHalf(64);
+        window = std::make_unique<MainWindow>(texts, settings.filePath(QStringLiteral("Q540.ini")),
+                                              QStringLiteral("pl"));
+        window->attachModule(device, clock);
+        window->show();
+    }
+    template <typename T> T* child(const char* name)
+    {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    // One poll as Timer1 would start it; false when its outcome did not come.
+    bool poll()
+    {
+        QSignalSpy changed(&window->module(), &ModuleMonitor::statusChanged);
+        window->module().Timer1Timer();
+        return changed.wait(5000);
+    }
+};
+
+} // namespace q540::test
