@@ -7,12 +7,15 @@
 #include "files/DirectoryFile.h"
 #include "files/FileCommands.h"
 #include "files/FileDialogs.h"
+#include "files/FileNotices.h"
+#include "files/SafeFile.h"
 #include "link/CableLink.h"
 #include "link/Clock.h"
 #include "link/ModuleMonitor.h"
 #include "link/ModuleOperation.h"
 #include "link/ModuleSettings.h"
 #include "link/ModuleStatus.h"
+#include "link/Protocol.h"
 #include "link/SerialLink.h"
 #include "link/TracingLink.h"
 #include "transfers/DirectoryRead.h"
@@ -23,8 +26,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <functional>
@@ -58,34 +60,72 @@ struct Command {
     std::function<void(QCommandLineParser&)> options;
     Handler handler;
     int positionalCount;
+    int output = -1; // the positional argument that names a file the command writes
 };
 
 // ---- files ------------------------------------------------------------------
 
 std::optional<DirectoryDocument> loadDirectory(Invocation& in, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        in.err << path << ": " << file.errorString() << Qt::endl;
+    const FileRead read = readWholeFile(path, kDirectoryFileMaxSize);
+    if (!read.bytes) {
+        in.err << path << ": " << read.failure.reason << Qt::endl;
         return std::nullopt;
     }
-    DirectoryFileParse parse = parseDirectoryFile(file.read(kDirectoryFileMaxSize + 1));
+    DirectoryFileParse parse = parseDirectoryFile(*read.bytes);
     if (!parse.document) {
         in.err << path << ": " << in.texts.text(textKeyOf(parse.problem)).trimmed() << Qt::endl;
         return std::nullopt;
     }
+    if (const QString notice = openNotice(parse, in.texts.Nr_Jezyka()); !notice.isEmpty())
+        in.err << path << ": " << notice << Qt::endl;
     return std::move(*parse.document);
 }
 
+// The file as the safe save leaves it: written whole, or the old one unchanged.
 bool saveDirectory(Invocation& in, const QString& path, const DirectoryDocument& document)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(directoryFileBytes(document)) < 0
-        || !file.commit()) {
-        in.err << path << ": " << file.errorString() << Qt::endl;
+    if (const std::optional<FileFailure> failure =
+            saveFileSafely(path, directoryFileBytes(document))) {
+        in.err << path << ": " << failure->reason << Qt::endl;
         return false;
     }
     return true;
+}
+
+// The name a command's output is written under.
+QString outputPath(const Command& command, const QStringList& positional)
+{
+    const QString& given = positional[command.output];
+    return QLatin1String(command.name) == QLatin1String("import")
+               ? FileCommands::directoryFileName(given)
+               : given;
+}
+
+// Refuses, before anything is read or transferred, an output that exists
+// (unless --force), that is not a regular file, or that cannot be created.
+bool outputAllowed(const QCommandLineParser& parser, const QString& path, QTextStream& err)
+{
+    if (QFileInfo::exists(path) && QFileInfo(path).isFile()
+        && !parser.isSet(QStringLiteral("force"))) {
+        err << path << ": the file exists; give --force to replace it" << Qt::endl;
+        return false;
+    }
+    if (const std::optional<FileFailure> failure = checkCanSave(path)) {
+        err << path << ": " << failure->reason << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+// A trace goes after what the file holds; a pipe or a device is not taken.
+bool traceAllowed(const QCommandLineParser& parser, QTextStream& err)
+{
+    const QString path = parser.value(QStringLiteral("trace"));
+    if (path.isEmpty() || !QFileInfo::exists(path) || QFileInfo(path).isFile())
+        return true;
+    err << path << ": not a regular file" << Qt::endl;
+    return false;
 }
 
 // A new document as the window starts with: the address placeholder, no intro.
@@ -260,14 +300,15 @@ int importCommand(Invocation& in)
 {
     ConsoleSink sink(in.err);
     DirectoryEditor editor(sink, in.texts);
-    GivenFiles files(in.positional[0], in.positional[1]);
+    GivenFiles files(in.positional[0], QString());
     FileCommands commands(editor, sink, in.texts, files);
     DocumentFields fields = emptyDocument(in.texts).fields;
     commands.readFields = [&fields] { return fields; };
     commands.showFields = [&fields](const DocumentFields& f) { fields = f; };
-    if (!commands.Importuj1Click() || !commands.Zapiszjako1Click())
+    if (!commands.Importuj1Click())
         return kBadUsage;
-    return kDone;
+    const QString out = FileCommands::directoryFileName(in.positional[1]);
+    return saveDirectory(in, out, commands.document()) ? kDone : kModuleFailed;
 }
 
 int statusCommand(Invocation& in)
@@ -344,7 +385,7 @@ int readCommand(Invocation& in)
     document.grid = result.grid;
     document.fields.timeIndex = s.status.introTimeIndex;
     document.fields.moduleLanguage = s.status.jezyk_modulu;
-    return saveDirectory(in, in.positional[0], document) ? kDone : kBadUsage;
+    return saveDirectory(in, in.positional[0], document) ? kDone : kModuleFailed;
 }
 
 int introReadCommand(Invocation& in)
@@ -360,7 +401,7 @@ int introReadCommand(Invocation& in)
         return kModuleFailed;
     document.fields.timeIndex = s.status.introTimeIndex;
     document.fields.moduleLanguage = s.status.jezyk_modulu;
-    return saveDirectory(in, in.positional[0], document) ? kDone : kBadUsage;
+    return saveDirectory(in, in.positional[0], document) ? kDone : kModuleFailed;
 }
 
 int introWriteCommand(Invocation& in)
@@ -378,9 +419,109 @@ int introWriteCommand(Invocation& in)
     return s.sink.messages().size() == before ? kDone : kModuleFailed;
 }
 
+// The identification, then the exchange if the module is there; what the
+// status field says when it is not.
+bool identifyPresent(Session& s, Invocation& in)
+{
+    s.identify(in.texts);
+    if (s.status.modulePresent())
+        return true;
+    in.err << s.status.statusText << Qt::endl;
+    return false;
+}
+
+int setPasswordCommand(Invocation& in)
+{
+    const QString entered = in.positional[0];
+    if (entered.size() > 4 || !passwordPairs(padPassword(entered))) {
+        in.err << "set-password: NEW is one to four digits" << Qt::endl;
+        return kBadUsage;
+    }
+    Session s(in, false);
+    if (!s.open(in))
+        return kModuleFailed;
+    if (!identifyPresent(s, in))
+        return kModuleFailed;
+    // As the panel: the new password goes to the module only while the
+    // module confirms the one the program holds.
+    if (!s.status.haslo_zgodne) {
+        s.sink.showMessage(in.texts.text(textkey::kWrongPassword));
+        return kModuleFailed;
+    }
+    ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
+    return storePassword(s.cable.link(), s.clock, padPassword(entered), s.sink, in.texts)
+               ? kDone
+               : kModuleFailed;
+}
+
+// The module's language codes by name: PL is 1, RU is 7.
+std::optional<int> moduleLanguageByName(const QString& name)
+{
+    for (int code = 1; code <= protocol::kHighestLanguageCode; ++code)
+        if (moduleLanguageCode(code).compare(name, Qt::CaseInsensitive) == 0)
+            return code;
+    return std::nullopt;
+}
+
+int moduleLanguageCommand(Invocation& in)
+{
+    std::optional<int> code;
+    if (!in.positional.isEmpty()) {
+        code = moduleLanguageByName(in.positional[0]);
+        if (!code) {
+            in.err << "module-language: CODE is one of PL, EN, NO, SV, DE, CS, RU, not "
+                   << in.positional[0] << Qt::endl;
+            return kBadUsage;
+        }
+    }
+    Session s(in, false);
+    if (!s.open(in))
+        return kModuleFailed;
+    ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
+    if (code)
+        return writeModuleLanguage(s.cable.link(), s.clock, *code, s.sink, in.texts)
+                   ? kDone
+                   : kModuleFailed;
+    const std::optional<LanguageReading> reading =
+        readModuleLanguage(s.cable.link(), s.clock, s.sink, in.texts);
+    if (!reading)
+        return kModuleFailed;
+    // Code 0 is what a reply that did not check leaves.
+    if (reading->code == 0) {
+        in.err << "module-language: the module's reply did not check" << Qt::endl;
+        return kModuleFailed;
+    }
+    in.out << "language: " << reading->code << ' ' << moduleLanguageCode(reading->code) << ' '
+           << reading->codeHint << Qt::endl;
+    return kDone;
+}
+
+int resetLockCommand(Invocation& in)
+{
+    const QString value = in.positional[0];
+    if (value != QLatin1String("on") && value != QLatin1String("off")) {
+        in.err << "reset-lock: on or off, not " << value << Qt::endl;
+        return kBadUsage;
+    }
+    Session s(in, false);
+    if (!s.open(in))
+        return kModuleFailed;
+    if (!identifyPresent(s, in))
+        return kModuleFailed;
+    ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
+    const bool sent = sendResetLock(s.cable.link(), true, s.status.haslo_zgodne,
+                                    value == QLatin1String("on"), s.sink, in.texts);
+    return sent ? kDone : kModuleFailed;
+}
+
 // ---- the command table --------------------------------------------------------
 
 void noOptions(QCommandLineParser&) {}
+
+void forceOption(QCommandLineParser& parser)
+{
+    parser.addOption({QStringLiteral("force"), QStringLiteral("Replace OUT if it exists.")});
+}
 
 const std::vector<Command>& commands()
 {
@@ -394,7 +535,7 @@ const std::vector<Command>& commands()
          "Report every character the module cannot show, and a directory too large for it.", false,
          noOptions, checkCommand, 1},
         {"import", "LIST OUT", "Read an older list file into zone 1 and save a directory file.",
-         false, noOptions, importCommand, 2},
+         false, forceOption, importCommand, 2, 1},
         {"status", "", "Identify the module and print its state and settings.", true, noOptions,
          statusCommand, 0},
         {"write", "FILE", "Write a directory file's directory and configuration to the module.",
@@ -410,12 +551,20 @@ const std::vector<Command>& commands()
                           QStringLiteral("on|off")});
          },
          writeCommand, -1},
-        {"read", "OUT", "Read the module's directory into a new directory file.", true, noOptions,
-         readCommand, 1},
+        {"read", "OUT", "Read the module's directory into a new directory file.", true, forceOption,
+         readCommand, 1, 0},
         {"intro-read", "OUT", "Read the intro screens and display time into a directory file.",
-         true, noOptions, introReadCommand, 1},
+         true, forceOption, introReadCommand, 1, 0},
         {"intro-write", "FILE", "Write a directory file's intro screens and display time.", true,
          noOptions, introWriteCommand, 1},
+        {"set-password", "NEW",
+         "Store NEW as the module's installer password; --password gives the current one.", true,
+         noOptions, setPasswordCommand, 1},
+        {"module-language", "[CODE]",
+         "Print the module's language, or set it: PL, EN, NO, SV, DE, CS or RU.", true, noOptions,
+         moduleLanguageCommand, -1},
+        {"reset-lock", "on|off", "Lock or unlock the module's reset.", true, noOptions,
+         resetLockCommand, 1},
     };
     return table;
 }
@@ -463,7 +612,7 @@ void addCommonOptions(QCommandLineParser& parser, const Command& command)
                           QStringLiteral("Use this serial port (a tty or pseudo-terminal)."),
                           QStringLiteral("NAME")});
         parser.addOption({QStringLiteral("trace"),
-                          QStringLiteral("Write a time-stamped hex dump of every byte to FILE."),
+                          QStringLiteral("Add a time-stamped hex dump of every byte to FILE."),
                           QStringLiteral("FILE")});
         parser.addOption({QStringLiteral("password"),
                           QStringLiteral("Installer password (default 8264)."),
@@ -525,6 +674,9 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         err << "q540-cli " << command->name << ": bad arguments\n\n" << helpOf(parser) << Qt::flush;
         return kBadUsage;
     }
+    if ((command->output >= 0 && !outputAllowed(parser, outputPath(*command, positional), err))
+        || (command->module && !traceAllowed(parser, err)))
+        return kBadUsage;
     Localisation texts;
     texts.Wczytaj_WJ_do_tablicy();
     texts.setNr_Jezyka(*language);

@@ -36,9 +36,22 @@ QString gridLine(const DirectoryGrid& grid, int row, int firstColumn)
     return line;
 }
 
-void fillGridLine(DirectoryGrid& grid, int row, int firstColumn, QStringView value)
+// The value cut to limit units, noting the cut.
+QString fitted(QStringView value, qsizetype limit, CutValue where, std::vector<CutValue>& cuts)
 {
-    const QString cells = leftUnits(value, kGridLineCells);
+    if (value.size() > limit) {
+        where.length = value.size();
+        where.limit = limit;
+        cuts.push_back(where);
+    }
+    return leftUnits(value, limit);
+}
+
+void fillGridLine(DirectoryGrid& grid, int row, int half, QStringView value,
+                  std::vector<CutValue>& cuts)
+{
+    const int firstColumn = half == 1 ? 1 : kGridLineCells + 1;
+    const QString cells = fitted(value, kGridLineCells, {CutValue::Field::Entry, half, row}, cuts);
     for (int i = 0; i < cells.size(); ++i)
         grid.setCell(row, firstColumn + i, Cell(cells.at(i)));
 }
@@ -96,12 +109,14 @@ DirectoryFileParse parseDirectoryFile(QByteArrayView bytes)
     const std::optional<QString> address = De_szyfruj(lines.next());
     if (!address)
         return result;
-    fields.address = leftUnits(*address, kAddressLength);
-    for (QString& line : fields.intro) {
+    std::vector<CutValue>& cuts = result.cutValues;
+    fields.address = fitted(*address, kAddressLength, {CutValue::Field::Address}, cuts);
+    for (int i = 0; i < kIntroLineCount; ++i) {
         const std::optional<QString> value = De_szyfruj(lines.next());
         if (!value)
             return result;
-        line = leftUnits(*value, kIntroLineLength);
+        fields.intro[std::size_t(i)] =
+            fitted(*value, kIntroLineLength, {CutValue::Field::Intro, i + 1}, cuts);
     }
     const std::optional<QString> timeValue = De_szyfruj(lines.next());
     const std::optional<int> time = timeValue ? parseInteger(*timeValue) : std::nullopt;
@@ -117,13 +132,14 @@ DirectoryFileParse parseDirectoryFile(QByteArrayView bytes)
         return result;
     fields.moduleLanguage = *language;
     for (int row = 1; row <= kGridRows; ++row) {
-        for (const int firstColumn : {1, kGridLineCells + 1}) {
+        for (const int half : {1, 2}) {
             const std::optional<QString> value = De_szyfruj(lines.next());
             if (!value)
                 return result;
-            fillGridLine(document.grid, row, firstColumn, *value);
+            fillGridLine(document.grid, row, half, *value, cuts);
         }
     }
+    result.linesHeld = lines.linesHeld();
     result.document = std::move(document);
     result.problem = FileProblem::None;
     return result;

@@ -3,15 +3,16 @@
 #include "directory/DirectoryEditor.h"
 #include "files/DirectoryFile.h"
 #include "files/FileDialogs.h"
+#include "files/FileNotices.h"
 #include "files/ListFile.h"
+#include "files/SafeFile.h"
 #include "files/TextLines.h"
 #include "ui/AppInfo.h"
 #include "ui/Localisation.h"
 #include "ui/UserSink.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -26,7 +27,35 @@ const QString kImportFilter = QStringLiteral("(*.txt)");
 const QString kSaveFilter = QStringLiteral("Pliki (*.csv)");
 const QString kCaptionSeparator = QStringLiteral("  ");
 
+int languageOf(const Localisation& texts)
+{
+    return std::clamp(texts.Nr_Jezyka(), 0, 2);
+}
+
 } // namespace
+
+QString FileCommands::overwriteQuestion(const QString& name, int language)
+{
+    static const QString kTexts[] = {QStringLiteral("Nadpisać istniejący plik:  %1 ?"),
+                                     QStringLiteral("Overwrite the existing file:  %1 ?"),
+                                     QStringLiteral("Die vorhandene Datei überschreiben:  %1 ?")};
+    return kTexts[std::clamp(language, 0, 2)].arg(name);
+}
+
+QString FileCommands::unsavedChangesQuestion(int language)
+{
+    static const QString kTexts[] = {
+        QStringLiteral("Zmiany w katalogu nie zostały zapisane. Czy je porzucić?"),
+        QStringLiteral("The directory has unsaved changes. Discard them?"),
+        QStringLiteral(
+            "Das Verzeichnis hat ungespeicherte Änderungen. Sollen sie verworfen werden?")};
+    return kTexts[std::clamp(language, 0, 2)];
+}
+
+QString FileCommands::directoryFileName(const QString& path)
+{
+    return fileExtension(path) == kDirectoryExtension ? path : path + kDirectoryExtension;
+}
 
 FileCommands::FileCommands(DirectoryEditor& editor, UserSink& sink, const Localisation& texts,
                            FileDialogs& dialogs)
@@ -76,6 +105,8 @@ bool FileCommands::Wczytaj(const QString& path)
     editor_.grid() = parse.document->grid;
     showFields(parse.document->fields);
     showPage(editor_.page().selectorIndex());
+    if (const QString notice = openNotice(parse, languageOf(texts_)); !notice.isEmpty())
+        sink_.showMessage(notice);
     return true;
 }
 
@@ -124,9 +155,7 @@ bool FileCommands::Zapisz1Click()
     // format over it would destroy it for the releases that read it.
     if (!bylZapis_ || fromList_)
         return Zapiszjako1Click();
-    const QString question =
-        QStringLiteral("Nadpisać istniejący plik:  ") + nazwa_ + QStringLiteral(" ?");
-    if (!sink_.askYesNo(question, QString()))
+    if (!sink_.askYesNo(overwriteQuestion(nazwa_, languageOf(texts_)), QString()))
         return false;
     return Zapisz(sciezka_ + nazwa_);
 }
@@ -138,11 +167,16 @@ bool FileCommands::Zapiszjako1Click()
         suggested = sciezka_ + nazwa_.chopped(kListExtension.size()) + kDirectoryExtension;
     else if (bylZapis_)
         suggested = sciezka_ + nazwa_;
-    QString path = dialogs_->saveFileName(kSaveFilter, suggested);
-    if (path.isEmpty())
+    const QString chosen = dialogs_->saveFileName(kSaveFilter, suggested);
+    if (chosen.isEmpty())
         return false;
-    if (fileExtension(path) != kDirectoryExtension)
-        path += kDirectoryExtension;
+    // The dialog asked about the name it returned; a file under the name that is
+    // really written has not been asked about yet.
+    const QString path = directoryFileName(chosen);
+    if (path != chosen && QFileInfo::exists(path)
+        && !sink_.askYesNo(overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_)),
+                           QString()))
+        return false;
     if (!Zapisz(path))
         return false;
     takeFile(path, false);
@@ -152,11 +186,19 @@ bool FileCommands::Zapiszjako1Click()
 
 bool FileCommands::Zapisz(const QString& path)
 {
-    const QByteArray bytes = directoryFileBytes(document());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        showFileError(true, path, file.errorString());
+    const DirectoryDocument current = document();
+    const QByteArray bytes = directoryFileBytes(current);
+    if (const std::optional<FileFailure> failure = saveFileSafely(path, bytes)) {
+        showFileFailure(true, path, *failure);
         return false;
+    }
+    // The file holds what the format can hold (a semicolon as a comma): the
+    // window shows that, so what is seen is what was saved.
+    const DirectoryFileParse saved = parseDirectoryFile(bytes);
+    if (saved.document && !(*saved.document == current)) {
+        editor_.grid() = saved.document->grid;
+        showFields(saved.document->fields);
+        showPage(editor_.page().selectorIndex());
     }
     return true;
 }
@@ -173,16 +215,10 @@ QString FileCommands::chooseFile(const QString& filter, const QString& extension
 
 std::optional<QByteArray> FileCommands::readFile(const QString& path, qsizetype limit)
 {
-    // One byte past the limit is enough for the reader to see that a file is too
-    // large, and a file of any size never has to fit into memory.
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        QByteArray bytes = file.read(limit + 1);
-        if (file.error() == QFileDevice::NoError)
-            return bytes;
-    }
-    showFileError(false, path, file.errorString());
-    return std::nullopt;
+    FileRead read = readWholeFile(path, limit);
+    if (!read.bytes)
+        showFileFailure(false, path, read.failure);
+    return std::move(read.bytes);
 }
 
 void FileCommands::takeFile(const QString& path, bool list)
@@ -203,16 +239,21 @@ void FileCommands::showPage(int selectorIndex)
         editor_.page().RadioGroup_StrefaClick(selectorIndex);
 }
 
-void FileCommands::showFileError(bool saving, const QString& path, const QString& reason)
+void FileCommands::showFileFailure(bool saving, const QString& path, const FileFailure& failure)
 {
+    // A pipe, a folder or a device is not a file of ours, whichever the command.
+    if (failure.kind == FileFailure::Kind::NotRegular) {
+        sink_.showMessage(texts_.text(textkey::kWrongFile));
+        return;
+    }
+    const QString& reason = failure.reason;
     static const QString kOpening[] = {QStringLiteral("Nie można otworzyć pliku:"),
                                        QStringLiteral("Cannot open the file:"),
                                        QStringLiteral("Die Datei kann nicht geöffnet werden:")};
     static const QString kSaving[] = {QStringLiteral("Nie można zapisać pliku:"),
                                       QStringLiteral("Cannot save the file:"),
                                       QStringLiteral("Die Datei kann nicht gespeichert werden:")};
-    const int language = std::clamp(texts_.Nr_Jezyka(), 0, 2);
-    sink_.showMessage((saving ? kSaving : kOpening)[language] + u'\n'
+    sink_.showMessage((saving ? kSaving : kOpening)[languageOf(texts_)] + u'\n'
                       + QDir::toNativeSeparators(path) + u'\n' + reason);
 }
 

@@ -12,6 +12,7 @@ namespace q540 {
 
 class DirectoryEditor;
 class FileDialogs;
+struct FileFailure;
 class Localisation;
 class UserSink;
 
@@ -52,6 +53,13 @@ public:
     // The directory as a file would hold it now.
     DirectoryDocument document() const;
 
+    // The name Save as really writes: path with ".csv" appended unless it has it.
+    static QString directoryFileName(const QString& path);
+    // The question before a file is replaced, naming it, in the language by index.
+    static QString overwriteQuestion(const QString& name, int language);
+    // The question before New, Open, Import or a module read replaces unsaved work.
+    static QString unsavedChangesQuestion(int language);
+
     const QString& NazwaProp() const { return nazwa_; }
     const QString& SciezkaProp() const { return sciezka_; }
     bool bylZapisProp() const { return bylZapis_; }
@@ -70,7 +78,7 @@ private:
     std::optional<QByteArray> readFile(const QString& path, qsizetype limit);
     void takeFile(const QString& path, bool list);
     void showPage(int selectorIndex);
-    void showFileError(bool saving, const QString& path, const QString& reason);
+    void showFileFailure(bool saving, const QString& path, const FileFailure& failure);
 
     DirectoryEditor& editor_;
     UserSink& sink_;

@@ -1,12 +1,12 @@
 #include "files/SettingsFile.h"
 
+#include "files/SafeFile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <utility>
@@ -14,6 +14,9 @@
 namespace q540 {
 
 namespace {
+
+// Far more than any settings file holds; a larger one is not ours to rewrite.
+constexpr qsizetype kSettingsFileMaxSize = 1 << 20;
 
 constexpr QByteArrayView kSection = "Q540";
 constexpr QByteArrayView kKey = "Jezyk";
@@ -163,10 +166,10 @@ QString SettingsFile::defaultPath()
 
 int SettingsFile::readJezyk() const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileRead read = readWholeFile(m_path, kSettingsFileMaxSize);
+    if (!read.bytes)
         return kDefaultJezyk;
-    const QByteArray data = file.readAll();
+    const QByteArray& data = *read.bytes;
     const KeyLocation key = locateKey(data);
     if (!key.keyFound)
         return kDefaultJezyk;
@@ -187,12 +190,12 @@ std::optional<QString> SettingsFile::writeJezyk(int value)
     // write-protected is refused rather than replaced.
     QByteArray data;
     if (QFileInfo::exists(m_path)) {
-        QFile existing(m_path);
-        if (!QFileInfo(m_path).isWritable() || !existing.open(QIODevice::ReadOnly))
+        if (!QFileInfo(m_path).isWritable())
             return failure;
-        data = existing.readAll();
-        if (existing.error() != QFileDevice::NoError)
+        FileRead existing = readWholeFile(m_path, kSettingsFileMaxSize);
+        if (!existing.bytes || existing.bytes->size() > kSettingsFileMaxSize)
             return failure;
+        data = std::move(*existing.bytes);
     }
 
     const KeyLocation key = locateKey(data);
@@ -214,9 +217,7 @@ std::optional<QString> SettingsFile::writeJezyk(int value)
 
     // A write-protected folder still allows writing a writable file in place, as the
     // profile routines do; everywhere else the old file is replaced only when complete.
-    QSaveFile file(m_path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    if (saveFileSafely(m_path, data, DirectWrite::WhenFolderIsReadOnly))
         return failure;
     return std::nullopt;
 }

@@ -12,6 +12,8 @@ namespace q540 {
 QStringView TextLines::next()
 {
     const qsizetype start = position_;
+    if (start < text_.size())
+        ++linesHeld_;
     qsizetype end = start;
     while (end < text_.size() && text_[end] != u'\r' && text_[end] != u'\n')
         ++end;

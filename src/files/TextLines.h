@@ -14,10 +14,13 @@ class TextLines {
 public:
     explicit TextLines(QStringView text) : text_(text) {}
     QStringView next();
+    // How many lines next() has given that the text really held.
+    int linesHeld() const { return linesHeld_; }
 
 private:
     QStringView text_;
     qsizetype position_ = 0;
+    int linesHeld_ = 0;
 };
 
 // A decimal integer with an optional sign and nothing around it; anything

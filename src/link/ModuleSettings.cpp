@@ -14,7 +14,6 @@ namespace q540 {
 namespace {
 
 constexpr int kPasswordLength = 4;
-constexpr int kHighestLanguageCode = 7;
 constexpr int kHighestCodeByte = 99;
 
 using protocol::Byte;
@@ -56,11 +55,11 @@ std::optional<PasswordPairs> passwordPairs(const QString& password)
     return PasswordPairs{password.left(2).toInt(), password.mid(2).toInt()};
 }
 
-void storePassword(Link& link, Clock& clock, const QString& password, UserSink& sink,
+bool storePassword(Link& link, Clock& clock, const QString& password, UserSink& sink,
                    const Localisation& texts)
 {
     if (!openForSettings(link))
-        return;
+        return false;
     // The field holds only digits, padded to four: the pairs always exist.
     const PasswordPairs pairs = passwordPairs(password).value_or(PasswordPairs{});
     send(link, protocol::frame(protocol::kWritePassword));
@@ -74,6 +73,7 @@ void storePassword(Link& link, Clock& clock, const QString& password, UserSink& 
     }
     link.close();
     sink.showMessage(texts.text(acknowledged ? textkey::kPasswordStored : textkey::kWriteFailed));
+    return acknowledged;
 }
 
 std::optional<LanguageReading> readModuleLanguage(Link& link, Clock& clock, UserSink& sink,
@@ -91,7 +91,7 @@ std::optional<LanguageReading> readModuleLanguage(Link& link, Clock& clock, User
     link.close();
     LanguageReading reading;
     if (got == reply.size() && protocol::isValidStatusReply(reply))
-        reading.code = reply[1] > kHighestLanguageCode ? 1 : reply[1];
+        reading.code = reply[1] > protocol::kHighestLanguageCode ? 1 : reply[1];
     const auto codeByte = [](Byte b) { return b > kHighestCodeByte ? 0 : int(b); };
     reading.codeHint =
         twoDigits(codeByte(reply[3])) + QLatin1Char(' ') + twoDigits(codeByte(reply[2]));
@@ -105,7 +105,7 @@ bool writeModuleLanguage(Link& link, Clock& clock, int code, UserSink& sink,
         sink.showMessage(texts.text(textkey::kUsbTransmissionFailure));
         return false;
     }
-    if (code < 1 || code > kHighestLanguageCode) {
+    if (code < 1 || code > protocol::kHighestLanguageCode) {
         link.close();
         return false;
     }
@@ -116,20 +116,21 @@ bool writeModuleLanguage(Link& link, Clock& clock, int code, UserSink& sink,
     return true;
 }
 
-void sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool locked,
+bool sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool locked,
                    UserSink& sink, const Localisation& texts)
 {
     if (!modulePresent)
-        return;
+        return false;
     if (!openForSettings(link)) {
         sink.showMessage(texts.text(textkey::kUsbTransmissionFailure));
-        return;
+        return false;
     }
     if (passwordMatches)
         send(link, protocol::frame(locked ? protocol::kResetLockOn : protocol::kResetLockOff));
     else
         sink.showMessage(texts.text(textkey::kWrongPassword));
     link.close();
+    return passwordMatches;
 }
 
 } // namespace q540

@@ -30,8 +30,8 @@ std::optional<PasswordPairs> passwordPairs(const QString& password);
 
 // Stores the password: the command frame, the end byte, then the two pairs.
 // Shows the stored message, or the write failure when the end byte does not
-// come; shows nothing when the device does not open.
-void storePassword(Link& link, Clock& clock, const QString& password, UserSink& sink,
+// come; shows nothing when the device does not open. True when stored.
+bool storePassword(Link& link, Clock& clock, const QString& password, UserSink& sink,
                    const Localisation& texts);
 
 // What a read of the module's language found: the code 0..7 (0 for a reply
@@ -52,8 +52,9 @@ bool writeModuleLanguage(Link& link, Clock& clock, int code, UserSink& sink,
                          const Localisation& texts);
 
 // Sends the reset lock on or off once the module is known to be present and
-// the password confirmed. Without a module nothing is sent or shown.
-void sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool locked,
+// the password confirmed. Without a module nothing is sent or shown. True
+// when the command was sent.
+bool sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool locked,
                    UserSink& sink, const Localisation& texts);
 
 } // namespace q540

@@ -13,7 +13,6 @@ namespace {
 
 using Result = IdentificationOutcome::Result;
 
-constexpr int kHighestLanguageCode = 7;
 constexpr int kFallbackLanguageCode = 1;
 constexpr int kHighestPasswordHalf = 99;
 constexpr int kResetAllowedBit = 8;       // bit 3 of nibble 6
@@ -65,7 +64,7 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& n,
     status.passwordColour = status.haslo_zgodne ? PasswordColour::Green : PasswordColour::Red;
 
     status.jezyk_modulu =
-        n[kLanguage] > kHighestLanguageCode ? kFallbackLanguageCode : n[kLanguage];
+        n[kLanguage] > protocol::kHighestLanguageCode ? kFallbackLanguageCode : n[kLanguage];
     status.introTimeIndex = n[kIntroTime] - 1;
 
     if (status.Odczyt_wyszukiwania_alfa == ModuleStatus::kAlphabeticalSearchUnknown) {
@@ -103,7 +102,7 @@ QString moduleLanguageCode(int jezyk_modulu)
                                     QStringLiteral("DE"),
                                     QStringLiteral("CS"),
                                     QStringLiteral("RU")};
-    if (jezyk_modulu < 0 || jezyk_modulu > kHighestLanguageCode)
+    if (jezyk_modulu < 0 || jezyk_modulu > protocol::kHighestLanguageCode)
         return {};
     return codes[jezyk_modulu];
 }

@@ -81,6 +81,9 @@ inline constexpr int kConfigurationReplyLength = kConfigurationSize + 1;
 inline constexpr int kLanguageReplyLength = 5;
 inline constexpr int kIntroTimeReplyLength = 3;
 
+// The module's display languages are codes 1 (PL) .. 7 (RU).
+inline constexpr int kHighestLanguageCode = 7;
+
 using Frame = std::array<Byte, 3>;
 
 // The check byte of a frame or status reply: the sum of the bytes before it plus one, mod 256.

@@ -40,7 +40,7 @@ std::unique_ptr<TracingLink> TracingLink::toFile(Link& inner, const QString& pat
                                                  const Clock& clock, QString* error)
 {
     auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         if (error)
             *error = file->errorString();
         return nullptr;

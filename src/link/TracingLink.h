@@ -41,8 +41,9 @@ public:
     TracingLink(const TracingLink&) = delete;
     TracingLink& operator=(const TracingLink&) = delete;
 
-    // The trace goes to a file, created or emptied here. nullptr when the file
-    // cannot be written; *error (when given) then says why.
+    // The trace goes to a file, created or added to here: a trace never costs
+    // what a file held. nullptr when the file cannot be written; *error (when
+    // given) then says why.
     static std::unique_ptr<TracingLink> toFile(Link& inner, const QString& path, const Clock& clock,
                                                QString* error = nullptr);
 

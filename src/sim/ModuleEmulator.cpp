@@ -14,7 +14,6 @@ namespace {
 // Lengths of the data blocks that follow an acknowledged frame.
 constexpr std::size_t kIntroTimeDataLength = 1;
 constexpr std::size_t kPasswordDataLength = 2;
-constexpr int kHighestLanguageCode = 7;
 constexpr int kConfigurationBits = protocol::kConfigurationSize * 4;
 
 // The value a faulty module sends instead of a byte: never the byte itself, and
@@ -290,7 +289,7 @@ void ModuleEmulator::answerFrame(std::uint8_t command, std::uint8_t parameter, i
         const auto code = static_cast<std::uint8_t>(fieldLocked(kLanguageField));
         queueStatusReply({code, codeByteA_, codeByteB_}, exchange);
     } else if (command == protocol::kWriteLanguageCommand) {
-        if (parameter <= kHighestLanguageCode)
+        if (parameter <= protocol::kHighestLanguageCode)
             setFieldLocked(kLanguageField, parameter);
     } else {
         const auto& writes = protocol::kBankWriteCommands;

@@ -167,7 +167,7 @@ private slots:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         answerNextBox(QMessageBox::Yes, &question, &icon);
         w.choose("Zapisz1");
-        QCOMPARE(question, QStringLiteral("Nadpisać istniejący plik:  a.csv ?"));
+        QCOMPARE(question, QStringLiteral("Overwrite the existing file:  a.csv ?"));
         QCOMPARE(icon, QMessageBox::Warning);
         QVERIFY(w.read(QStringLiteral("a.csv")).contains("\r\nNowak;\r\n"));
         QVERIFY(!w.window->isModified());

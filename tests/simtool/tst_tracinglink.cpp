@@ -96,7 +96,7 @@ void TracingLinkTest::traceFile()
     const QString path = dir.filePath(QStringLiteral("trace.txt"));
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("an older trace, to be replaced\n");
+    old.write("an older trace, to be kept\n");
     old.close();
 
     QString error;
@@ -108,7 +108,8 @@ void TracingLinkTest::traceFile()
     // Each line is in the file as soon as the call is made, before the link goes.
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("0.000 open\n12.345 > 16 05 1C\n"));
+    QCOMPARE(file.readAll(),
+             QByteArray("an older trace, to be kept\n0.000 open\n12.345 > 16 05 1C\n"));
 
     QVERIFY(!TracingLink::toFile(emulated, dir.filePath(QStringLiteral("no/such/dir/t.txt")), clock,
                                  &error));
