@@ -324,12 +324,15 @@ void ModuleEmulator::storeData()
     switch (expected.target) {
     case DataTarget::Block:
         std::copy(data_.begin(), data_.end(), memory_[index(expected.position)].begin());
-        queueReply({protocol::kEndByte}, expected.exchange);
+        if (expected.position < protocol::kConfigurationSize)
+            introTime_ = static_cast<std::uint8_t>(fieldLocked(kIntroTimeField));
+        acknowledgeData(expected.exchange);
         break;
     case DataTarget::Configuration:
         for (int p = 0; p < protocol::kConfigurationSize; ++p)
             memory_[index(p)][protocol::kZoneByte] = data_[index(p)];
-        queueReply({protocol::kEndByte}, expected.exchange);
+        introTime_ = static_cast<std::uint8_t>(fieldLocked(kIntroTimeField));
+        acknowledgeData(expected.exchange);
         break;
     case DataTarget::IntroTime:
         introTime_ = data_[0];
@@ -343,10 +346,17 @@ void ModuleEmulator::storeData()
     data_.clear();
 }
 
+void ModuleEmulator::acknowledgeData(int exchange)
+{
+    if (faultFor(exchange) != FaultKind::DataNotAcknowledged)
+        queueReply({protocol::kEndByte}, exchange);
+}
+
 void ModuleEmulator::queueReply(std::vector<std::uint8_t> reply, int exchange)
 {
     switch (faultFor(exchange)) {
     case FaultKind::None:
+    case FaultKind::DataNotAcknowledged:
         break;
     case FaultKind::NoReply:
         return;

@@ -18,10 +18,11 @@ namespace q540::sim {
 
 enum class FaultKind {
     None,
-    NoReply,      // nothing is sent back, not even the acknowledgement after data
-    WrongByte,    // the first byte of each reply is replaced by another value
-    ShortReply,   // the last byte of each reply is missing
-    BadCheckByte, // the last byte of each reply (check byte or end byte) is altered
+    NoReply,             // nothing is sent back, not even the acknowledgement after data
+    WrongByte,           // the first byte of each reply is replaced by another value
+    ShortReply,          // the last byte of each reply is missing
+    BadCheckByte,        // the last byte of each reply (check byte or end byte) is altered
+    DataNotAcknowledged, // a frame that announces data is acknowledged, its data block is not
 };
 
 // A byte-level model of the door module behind the cable: its 1024 blocks of
@@ -82,7 +83,10 @@ public:
     bool alphabeticalSearch() const { return field(kAlphabeticalSearchField) != 0; }
     void setAlphabeticalSearch(bool on) { setField(kAlphabeticalSearchField, on ? 1 : 0); }
 
-    // The register that the intro-time query answers and the intro-time write sets.
+    // The register that the intro-time query answers. The module keeps the
+    // intro time once: the intro-time write sets it and its nibble, and a
+    // configuration the host writes (in blocks 0..15 or on its own) sets it
+    // from nibble 11. This setter is the tests' way to any byte.
     std::uint8_t introTime() const;
     void setIntroTime(std::uint8_t seconds);
     // The two code bytes that follow the language code in the language reply.
@@ -137,6 +141,7 @@ private:
     void answerFrame(std::uint8_t command, std::uint8_t parameter, int exchange);
     void expectData(DataTarget target, int position, std::size_t length, int exchange);
     void storeData();
+    void acknowledgeData(int exchange);
     void queueReply(std::vector<std::uint8_t> reply, int exchange);
     void queueStatusReply(std::vector<std::uint8_t> values, int exchange);
     FaultKind faultFor(int exchange) const;

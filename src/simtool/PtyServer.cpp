@@ -202,6 +202,12 @@ void PtyServer::hostArrived()
 void PtyServer::hostLeft()
 {
     hostPresent_ = false;
+    // A host that closes the port right after its last write (the reset lock,
+    // the password's data) has sent those bytes all the same: the module gets
+    // them before the device closes.
+    if (const std::vector<std::uint8_t> last = toModule_.arrived(Wire::TimePoint::max());
+        !last.empty())
+        module_.hostWrite(last);
     toModule_.clear();
     toHost_.clear();
     module_.close();

@@ -18,11 +18,12 @@ namespace {
 
 using sim::FaultKind;
 
-constexpr std::array<std::pair<const char*, FaultKind>, 4> kFaultNames{{
+constexpr std::array<std::pair<const char*, FaultKind>, 5> kFaultNames{{
     {"no-reply", FaultKind::NoReply},
     {"wrong-byte", FaultKind::WrongByte},
     {"short-reply", FaultKind::ShortReply},
     {"bad-check-byte", FaultKind::BadCheckByte},
+    {"data-not-acknowledged", FaultKind::DataNotAcknowledged},
 }};
 
 constexpr int kHighestLanguageCode = 15; // a configuration nibble
@@ -108,8 +109,9 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
         QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption fault(
         QStringLiteral("fault"),
-        QStringLiteral("Makes the module misbehave. KIND is no-reply, wrong-byte, short-reply or "
-                       "bad-check-byte; the fault starts after AFTER exchanges (command frames "
+        QStringLiteral("Makes the module misbehave. KIND is no-reply, wrong-byte, short-reply, "
+                       "bad-check-byte or data-not-acknowledged; the fault starts after AFTER "
+                       "exchanges (command frames "
                        "with a good check byte, counted from the start; default 0) and covers "
                        "TIMES exchanges (default: all). May be given more than once; where "
                        "faults overlap the first one given applies."),
@@ -172,7 +174,7 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
             result.text = badValue(fault.names().constFirst(), text,
                                    QStringLiteral("KIND[:AFTER[:TIMES]] expected, KIND one of "
                                                   "no-reply, wrong-byte, short-reply, "
-                                                  "bad-check-byte"));
+                                                  "bad-check-byte, data-not-acknowledged"));
             return result;
         }
         settings.faults.push_back(*parsed);

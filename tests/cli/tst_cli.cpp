@@ -1,10 +1,13 @@
 #include "cli/Cli.h"
 #include "files/DirectoryFile.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+
+#include <sys/stat.h>
 
 using namespace q540;
 
@@ -77,6 +80,9 @@ void CliTest::initTestCase()
     QFile broken(dir_.filePath(QStringLiteral("broken.csv")));
     QVERIFY(broken.open(QIODevice::WriteOnly));
     broken.write(QByteArray(2000, 'x'));
+    for (const char* fifo : {"fifo.csv", "fifo.txt"})
+        QCOMPARE(mkfifo(QFile::encodeName(dir_.filePath(QLatin1String(fifo))).constData(), 0600),
+                 0);
 }
 
 QString CliTest::write(const QString& name, const DirectoryDocument& document)
@@ -136,6 +142,36 @@ void CliTest::commands_data()
     QTest::newRow("bad switch") << QStringList{"write", "@/small.csv", "--reset-lock", "yes"} << 2
                                 << ""
                                 << "--reset-lock: on or off, not yes\n";
+    // Files the command would write, refused before any module is looked for.
+    const QString exists =
+        QStringLiteral("@/small.csv: the file exists; give --force to replace it\n");
+    QTest::newRow("read onto a file") << QStringList{"read", "@/small.csv"} << 2 << "" << exists;
+    QTest::newRow("intro-read onto a file")
+        << QStringList{"intro-read", "@/small.csv", "--port", "@/none"} << 2 << "" << exists;
+    QTest::newRow("import onto a file, .csv added")
+        << QStringList{"import", "@/list.txt", "@/small"} << 2 << "" << exists;
+    const QString pipe = QStringLiteral("@/fifo.csv: not a regular file\n");
+    QTest::newRow("read into a pipe, forced")
+        << QStringList{"read", "@/fifo.csv", "--force"} << 2 << "" << pipe;
+    QTest::newRow("read into a folder") << QStringList{"read", "@", "--force"} << 2 << ""
+                                        << "@: not a regular file\n";
+    QTest::newRow("read into a missing folder") << QStringList{"read", "@/none/out.csv"} << 2 << ""
+                                                << "*";
+    QTest::newRow("trace into a pipe")
+        << QStringList{"status", "--trace", "@/fifo.csv"} << 2 << "" << pipe;
+    QTest::newRow("list a pipe") << QStringList{"list", "@/fifo.csv"} << 2 << "" << pipe;
+    QTest::newRow("write a pipe") << QStringList{"write", "@/fifo.csv"} << 2 << "" << pipe;
+    QTest::newRow("import a pipe") << QStringList{"import", "@/fifo.txt", "@/new"} << 2 << ""
+                                   << "*";
+    QTest::newRow("password of five digits") << QStringList{"set-password", "12345"} << 2 << ""
+                                             << "set-password: NEW is one to four digits\n";
+    QTest::newRow("password with a letter") << QStringList{"set-password", "12a"} << 2 << ""
+                                            << "set-password: NEW is one to four digits\n";
+    QTest::newRow("unknown module language")
+        << QStringList{"module-language", "FR"} << 2 << ""
+        << "module-language: CODE is one of PL, EN, NO, SV, DE, CS, RU, not FR\n";
+    QTest::newRow("reset lock neither on nor off") << QStringList{"reset-lock", "yes"} << 2 << ""
+                                                   << "reset-lock: on or off, not yes\n";
     QTest::newRow("help") << QStringList{"--help"} << 0 << "*"
                           << "";
     QTest::newRow("command help") << QStringList{"write", "--help"} << 0 << "*"
@@ -153,8 +189,12 @@ void CliTest::commands()
     out.replace(u'@', dir_.path());
     err.replace(u'@', dir_.path());
 
+    QElapsedTimer timer;
+    timer.start();
     const Run r = run(arguments);
 
+    // Nothing blocks: a pipe among the arguments is refused, not opened.
+    QVERIFY(timer.elapsed() < 1000);
     QCOMPARE(r.code, code);
     // "*" asks only that something was printed there.
     if (out == QLatin1String("*"))

@@ -84,15 +84,20 @@ Run run(Operation operation, std::optional<Fault> fault)
     return result;
 }
 
-// What the host had sent once the frame of exchange k went out.
-QByteArray sentThroughFrame(const Run& clean, int k)
+// What the host had sent once the frame of exchange k went out, and with
+// withData the data block after it too.
+QByteArray sentThroughFrame(const Run& clean, int k, bool withData = false)
 {
     QByteArray sent;
     int frames = 0;
-    for (const QByteArray& w : clean.writes) {
+    for (qsizetype i = 0; i < clean.writes.size(); ++i) {
+        const QByteArray& w = clean.writes[i];
         sent += w;
-        if (w.size() == 3 && frames++ == k)
+        if (w.size() == 3 && frames++ == k) {
+            if (withData && i + 1 < clean.writes.size())
+                sent += clean.writes[i + 1];
             break;
+        }
     }
     return sent;
 }
@@ -104,6 +109,14 @@ QByteArray sentThroughFrame(const Run& clean, int k)
 std::optional<QString> stopMessage(Operation op, int k, FaultKind kind, int exchanges)
 {
     const QString transmission = QStringLiteral("Błąd transmisji!");
+    // Only a block write's data is acknowledged: the directory's blocks and
+    // configuration, and the intro's four screens (not the display time, whose
+    // byte no reply follows).
+    if (kind == FaultKind::DataNotAcknowledged) {
+        const bool blockWrite = (op == Operation::Write && k >= 2)
+                                || (op == Operation::IntroWrite && k < exchanges - 2);
+        return blockWrite ? std::optional(transmission) : std::nullopt;
+    }
     const bool directory = op == Operation::Write || op == Operation::Read;
     if (directory && k == 0)
         return QStringLiteral("Brak urządzenia!");
@@ -141,9 +154,11 @@ void TransferFaultsTest::faultAtEveryExchange_data()
                                                             {Operation::Read, "read"},
                                                             {Operation::IntroRead, "intro read"},
                                                             {Operation::IntroWrite, "intro write"}};
-    const std::pair<FaultKind, const char*> kinds[] = {{FaultKind::NoReply, "no reply"},
-                                                       {FaultKind::WrongByte, "wrong byte"},
-                                                       {FaultKind::ShortReply, "short reply"}};
+    const std::pair<FaultKind, const char*> kinds[] = {
+        {FaultKind::NoReply, "no reply"},
+        {FaultKind::WrongByte, "wrong byte"},
+        {FaultKind::ShortReply, "short reply"},
+        {FaultKind::DataNotAcknowledged, "data not acknowledged"}};
     for (const auto& [op, opName] : operations) {
         const QList<QByteArray> writes = run(op, std::nullopt).writes;
         const int exchanges = int(std::count_if(writes.begin(), writes.end(),
@@ -172,7 +187,8 @@ void TransferFaultsTest::faultAtEveryExchange()
     QVERIFY(faulty.elapsedMs < kVirtualTimeBoundMs);
     if (stops) {
         QCOMPARE(faulty.messages, QStringList{message});
-        QCOMPARE(faulty.sent, sentThroughFrame(clean, exchange));
+        QCOMPARE(faulty.sent,
+                 sentThroughFrame(clean, exchange, kind == FaultKind::DataNotAcknowledged));
         // What arrived before the failure stays.
         if (operation == Operation::Read)
             QCOMPARE(faulty.received, std::max(exchange - 2, 0));
