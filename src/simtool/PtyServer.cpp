@@ -20,7 +20,7 @@ namespace {
 // With no host on the slave the master reports a hang-up on every poll, so it
 // cannot be waited on; it is looked at again after this pause instead. A host
 // that opens the slave and writes at once loses nothing: its bytes wait in the
-// terminal until then.
+// terminal until then, even when it has closed the slave meanwhile.
 constexpr auto kHostProbeInterval = std::chrono::milliseconds(5);
 
 QString systemError(const char* what)
@@ -127,12 +127,17 @@ bool PtyServer::serve(int stopFd)
             pollfd probe{master_, POLLIN, 0};
             if (::poll(&probe, 1, 0) < 0)
                 continue;
-            if (!(probe.revents & POLLHUP))
+            if (!(probe.revents & POLLHUP)) {
                 hostArrived();
-            else if (probe.revents & POLLIN)
-                // A host came, wrote and left between two looks: its bytes
-                // must not be taken for the next host's.
-                ::tcflush(master_, TCIFLUSH);
+            } else if (probe.revents & POLLIN) {
+                // A host came, wrote and left between two looks (the reset
+                // lock takes a millisecond): a session of its own, whose bytes
+                // reach the module and whose replies go nowhere.
+                hostArrived();
+                readHost(Wire::Clock::now());
+                if (hostPresent_)
+                    hostLeft();
+            }
             continue;
         }
         if (fds[1].revents & POLLIN)

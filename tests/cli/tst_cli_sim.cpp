@@ -1,6 +1,7 @@
 #include "SimProcess.h"
 
 #include "files/DirectoryFile.h"
+#include "support/FileSizeLimit.h"
 
 #include <QFile>
 #include <QProcess>
@@ -17,10 +18,14 @@ struct Result {
     QString err;
 };
 
-// The built q540-cli as a process of its own.
-Result cli(const QStringList& arguments)
+// The built q540-cli as a process of its own; with a limit, on a disk that is
+// full past that many bytes of any file.
+Result cli(const QStringList& arguments, rlim_t fileSizeLimit = 0)
 {
     QProcess process;
+    if (fileSizeLimit > 0)
+        process.setChildProcessModifier(
+            [fileSizeLimit] { test::FileSizeLimit::applyInChild(fileSizeLimit); });
     process.start(QStringLiteral(Q540_CLI_EXECUTABLE), arguments);
     Result r;
     if (!process.waitForFinished(120000))
@@ -57,6 +62,9 @@ private slots:
     void writeThenReadGivesTheSameDirectory();
     void faultEndsTheWriteWithTheTransmissionError();
     void simulatorStartsWithALoadedDirectory();
+    void settingsCommandsChangeTheModule();
+    void fullDiskKeepsTheOldFile_data();
+    void fullDiskKeepsTheOldFile();
 };
 
 void CliSimTest::writeThenReadGivesTheSameDirectory()
@@ -122,6 +130,98 @@ void CliSimTest::simulatorStartsWithALoadedDirectory()
     test::SimProcess refused;
     QVERIFY(!refused.start({"--load", dir.filePath(QStringLiteral("none.csv"))}, 10000));
     QCOMPARE(refused.waitForExit(), 2);
+}
+
+void CliSimTest::settingsCommandsChangeTheModule()
+{
+    QTemporaryDir dir;
+    const QString in = writeDirectory(dir, 5); // display time 5
+    test::SimProcess sim;
+    QVERIFY2(sim.start({}), sim.errorOutput().constData());
+    const QStringList port{"--port", sim.portName()};
+    const auto status = [&](const QStringList& more = {}) {
+        return cli(QStringList{"status"} + port + more).out;
+    };
+
+    // The lock and the language are sent just before the port closes: they
+    // must reach the module all the same.
+    QCOMPARE(cli(QStringList{"reset-lock", "on"} + port).code, 0);
+    QVERIFY2(status().contains(QStringLiteral("reset lock: on\n")), qPrintable(status()));
+    QCOMPARE(cli(QStringList{"reset-lock", "off"} + port).code, 0);
+    QVERIFY(status().contains(QStringLiteral("reset lock: off\n")));
+
+    const Result language = cli(QStringList{"module-language", "de"} + port);
+    QCOMPARE(language.code, 0);
+    QVERIFY(!language.err.isEmpty()); // reset the module to take the language
+    QVERIFY(cli(QStringList{"module-language"} + port)
+                .out.startsWith(QStringLiteral("language: 5 DE ")));
+
+    // A written directory's display time is what the module then reports.
+    QCOMPARE(cli(QStringList{"write", in} + port).code, 0);
+    QVERIFY(status().contains(QStringLiteral("intro time: 5\n")));
+
+    QCOMPARE(cli(QStringList{"set-password", "42"} + port).code, 0);
+    QVERIFY(status().contains(QStringLiteral("password: does not match\n")));
+    QVERIFY(status({"--password", "0042"}).contains(QStringLiteral("password: matches\n")));
+    // The old password no longer opens the gate: nothing is stored.
+    const Result refused = cli(QStringList{"set-password", "1111"} + port);
+    QCOMPARE(refused.code, 1);
+    QVERIFY(refused.err.contains(QStringLiteral("Wrong password!")));
+    QVERIFY(status({"--password", "0042"}).contains(QStringLiteral("password: matches\n")));
+    QCOMPARE(cli(QStringList{"reset-lock", "on"} + port).code, 1);
+    QVERIFY(status().contains(QStringLiteral("reset lock: off\n")));
+    QCOMPARE(sim.stop(), 0);
+}
+
+void CliSimTest::fullDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "@" is the output, "&" the list file
+    QTest::newRow("read") << QStringList{"read", "@", "--force"};
+    QTest::newRow("intro-read") << QStringList{"intro-read", "@", "--force"};
+    QTest::newRow("import") << QStringList{"import", "&", "@", "--force"};
+}
+
+void CliSimTest::fullDiskKeepsTheOldFile()
+{
+    QFETCH(QStringList, arguments);
+    QTemporaryDir dir;
+    test::SimProcess sim;
+    QVERIFY2(sim.start({"--load", writeDirectory(dir, 40)}), sim.errorOutput().constData());
+    const QString out = dir.filePath(QStringLiteral("old.csv"));
+    const QByteArray old = "the installer's prepared directory";
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(old);
+    file.close();
+    QByteArray list = "KOR-LCDv4\r\nKowalski\r\n";
+    list += QByteArray(1000 - list.size(), '\n');
+    QFile listFile(dir.filePath(QStringLiteral("list.txt")));
+    QVERIFY(listFile.open(QIODevice::WriteOnly));
+    listFile.write(list);
+    listFile.close();
+    for (QString& a : arguments) {
+        a.replace(u'@', out);
+        a.replace(u'&', listFile.fileName());
+    }
+
+    const Result full = cli(arguments
+                                + QStringList{"--port", sim.portName()}.mid(
+                                    arguments.first() == QLatin1String("import") ? 2 : 0),
+                            200);
+    QCOMPARE(full.code, 1);
+    QVERIFY2(full.err.contains(out), qPrintable(full.err));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
+    file.close();
+    // With room, the same command replaces it.
+    QCOMPARE(cli(arguments
+                 + QStringList{"--port", sim.portName()}.mid(
+                     arguments.first() == QLatin1String("import") ? 2 : 0))
+                 .code,
+             0);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("\xEF\xBB\xBFKOR-Q540 v70;"));
+    QCOMPARE(sim.stop(), 0);
 }
 
 QTEST_GUILESS_MAIN(CliSimTest)
