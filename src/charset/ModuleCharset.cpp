@@ -1,6 +1,7 @@
 #include "charset/ModuleCharset.h"
 
 #include "charset/CharacterTable.h"
+#include "charset/ControlCharacter.h"
 #include "link/Protocol.h"
 #include "ui/UserSink.h"
 
@@ -18,6 +19,7 @@ using charset::kModuleCharacters;
 namespace {
 
 constexpr int kCodeUnitLimit = 0x10000;
+constexpr int kNoModuleCode = -1;
 
 // Both tables by character, for a binary search per position: a full directory write
 // converts some thirty thousand characters.
@@ -58,8 +60,12 @@ static_assert(
     }(),
     "a module code may show only one character");
 
+// The module code of a code unit; a value above kLargestModuleCode (or below
+// zero) when the module cannot show it.
 int moduleCode(int unit)
 {
+    if (isControlCharacter(unit))
+        return kNoModuleCode;
     const auto it = std::lower_bound(kCodeOfCharacter.begin(), kCodeOfCharacter.end(), unit,
                                      [](CodePair p, int u) { return p.unit < u; });
     return (it != kCodeOfCharacter.end() && it->unit == unit) ? it->code : unit;
@@ -89,6 +95,9 @@ QString offendingCharacter(const Napis& napis, std::size_t i, std::size_t end)
     }
     if (c.isSurrogate())
         return QString(QChar::ReplacementCharacter);
+    // An invisible character is named by its number.
+    if (isControlCharacter(unit))
+        return QStringLiteral("U+") + QString::number(unit, 16).toUpper().rightJustified(4, u'0');
     return QString(c);
 }
 
@@ -123,7 +132,36 @@ std::optional<QString> unsupportedCharacterText(QStringView character, int numer
 
 bool isModuleCharacter(char16_t unit)
 {
-    return moduleCode(unit) <= kLargestModuleCode;
+    const int code = moduleCode(unit);
+    return code >= 0 && code <= kLargestModuleCode;
+}
+
+std::optional<QChar> moduleShows(char16_t unit)
+{
+    if (!isModuleCharacter(unit))
+        return std::nullopt;
+    return characterOfCode(moduleCode(unit));
+}
+
+std::vector<CharacterFinding> findCharacterProblems(QStringView text)
+{
+    using Kind = CharacterFinding::Kind;
+    std::vector<CharacterFinding> found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (const std::optional<QChar> shown = moduleShows(c.unicode())) {
+            if (*shown != c)
+                found.push_back({Kind::LookAlike, i, QString(c), c.unicode(), *shown});
+            continue;
+        }
+        const bool pair =
+            c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const char32_t code = pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : c.unicode();
+        const Kind kind = isControlCharacter(int(code)) ? Kind::Control : Kind::Unsupported;
+        found.push_back({kind, i, text.mid(i, pair ? 2 : 1).toString(), code, {}});
+        i += pair ? 1 : 0;
+    }
+    return found;
 }
 
 bool KompToMod(Napis& napis, int numer, bool intro, bool& blad_znaku, UserSink& sink,
@@ -131,9 +169,9 @@ bool KompToMod(Napis& napis, int numer, bool intro, bool& blad_znaku, UserSink& 
 {
     const std::size_t end = intro ? protocol::kBlockSize : protocol::kTextLength;
     for (std::size_t i = 0; i < end; ++i) {
-        napis[i] = moduleCode(napis[i]);
+        const int code = moduleCode(napis[i]);
         // Negative values are no code unit either; as bytes they would go out as garbage.
-        if (napis[i] < 0 || napis[i] > kLargestModuleCode) {
+        if (code < 0 || code > kLargestModuleCode) {
             const auto text = unsupportedCharacterText(offendingCharacter(napis, i, end), numer,
                                                        intro, languageIndex);
             if (text)
@@ -141,6 +179,7 @@ bool KompToMod(Napis& napis, int numer, bool intro, bool& blad_znaku, UserSink& 
             blad_znaku = true;
             return false;
         }
+        napis[i] = code;
     }
     return true;
 }

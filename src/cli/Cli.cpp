@@ -232,23 +232,31 @@ int listCommand(Invocation& in)
     return sink.messages().isEmpty() ? kDone : kModuleFailed;
 }
 
-// Reports each character of text that the module cannot show; true if any.
+// Reports each character of text that the module cannot show, and warns of
+// each it would show as another; true if the module cannot show one.
 bool reportCharacters(Invocation& in, const QString& where, const QString& text)
 {
-    bool found = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (isModuleCharacter(c.unicode()))
+    bool unshowable = false;
+    for (const CharacterFinding& f : findCharacterProblems(text)) {
+        const QString code = QStringLiteral("U+")
+                             + QString::number(f.codePoint, 16).toUpper().rightJustified(4, u'0');
+        in.out << where << ", position " << f.position + 1 << ": ";
+        switch (f.kind) {
+        case CharacterFinding::Kind::Unsupported:
+            in.out << '"' << f.character << "\" " << code << '\n';
+            break;
+        case CharacterFinding::Kind::Control:
+            // Never printed as it is: a terminal would act on it.
+            in.out << code << ", a control character\n";
+            break;
+        case CharacterFinding::Kind::LookAlike:
+            in.out << "warning: \"" << f.character << "\" " << code << " shows as \"" << f.shownAs
+                   << "\"\n";
             continue;
-        const bool pair = c.isHighSurrogate() && i + 1 < text.size();
-        const QString character = pair ? text.mid(i, 2) : QString(c);
-        const char32_t code = pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : c.unicode();
-        in.out << where << ", position " << i + 1 << ": \"" << character << "\" U+"
-               << QString::number(code, 16).toUpper().rightJustified(4, u'0') << '\n';
-        found = true;
-        i += pair ? 1 : 0;
+        }
+        unshowable = true;
     }
-    return found;
+    return unshowable;
 }
 
 int checkCommand(Invocation& in)

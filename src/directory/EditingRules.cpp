@@ -1,5 +1,7 @@
 #include "directory/EditingRules.h"
 
+#include "charset/ControlCharacter.h"
+
 namespace q540 {
 
 namespace {
@@ -54,6 +56,23 @@ bool Edit1KeyDown(int p, int s, const QString& text, int key)
 char16_t Edit2KeyPress(char16_t c)
 {
     return c == u';' ? u',' : c;
+}
+
+QString conformingText(const QString& text, bool line1)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (isControlCharacter(unit))
+            continue;
+        if (line1 && result.isEmpty() && (unit == kSpace || refusedAsFirstCharacter(unit)))
+            continue;
+        result.append(QChar(Edit2KeyPress(unit)));
+    }
+    if (line1 && !result.isEmpty() && result.at(0) >= u'a' && result.at(0) <= u'z')
+        result[0] = result.at(0).toUpper();
+    return result;
 }
 
 } // namespace q540

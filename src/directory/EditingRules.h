@@ -27,4 +27,11 @@ bool Edit1KeyDown(int p, int s, const QString& text, int key);
 // A character typed into a line-2 field, an intro line or the address note.
 char16_t Edit2KeyPress(char16_t c);
 
+// The text a field holds after an edit of any kind (typing, paste, drop, the
+// field's own undo): control characters dropped, semicolons as commas, and in
+// a line-1 field no space, digit or punctuation mark in front (they are
+// dropped) and a small ASCII letter in front as a capital. Text that obeys
+// the rules comes back unchanged.
+QString conformingText(const QString& text, bool line1);
+
 } // namespace q540

@@ -8,6 +8,9 @@
 #include "ui/TextKeys.h"
 #include "ui/UserSink.h"
 
+#include <optional>
+#include <vector>
+
 namespace q540 {
 
 using namespace protocol;
@@ -40,33 +43,47 @@ void fillEraseBlock(Napis& napis)
     napis[kZoneByte] = kEraseZoneByte;
 }
 
-// The block of list row `position`; false, with the message shown, when its
-// text holds a character the module cannot show.
-bool fillEntryBlock(Napis& napis, const NameRow& row, int position,
-                    const ConfigurationNibbles& nibbles, TransferSession& session)
+// The module codes of every row's 30 characters, converted before anything is
+// sent: a character the module cannot show stops the write with its message
+// while the module still holds its old directory whole.
+std::optional<std::vector<Napis>> entryTexts(const std::vector<NameRow>& rows, UserSink& sink,
+                                             int languageIndex)
 {
-    for (int i = 0; i < kTextLength; ++i)
-        napis[static_cast<std::size_t>(i)] = i < row.text.size() ? row.text.at(i).unicode() : ' ';
-    bool blad_znaku = false;
-    if (!KompToMod(napis, row.apartment, false, blad_znaku, session.sink(),
-                   session.languageIndex()))
-        return false;
+    std::vector<Napis> texts(rows.size());
+    for (std::size_t p = 0; p < rows.size(); ++p) {
+        const NameRow& row = rows[p];
+        Napis& napis = texts[p];
+        for (int i = 0; i < kTextLength; ++i)
+            napis[std::size_t(i)] = i < row.text.size() ? row.text.at(i).unicode() : ' ';
+        bool blad_znaku = false;
+        if (!KompToMod(napis, row.apartment, false, blad_znaku, sink, languageIndex))
+            return std::nullopt;
+    }
+    return texts;
+}
+
+// The block of list row `position`: its text's codes, apartment and zone byte.
+Napis entryBlock(const Napis& text, const NameRow& row, int position,
+                 const ConfigurationNibbles& nibbles)
+{
+    Napis napis = text;
     napis[kApartmentByte] = row.apartment;
     const int nibble =
         position < kConfigurationSize ? nibbles[static_cast<std::size_t>(position)] : 0;
     napis[kZoneByte] = zoneByte(zoneCode(row), nibble);
-    return true;
+    return napis;
 }
 
-bool writeEntries(TransferSession& session, const std::vector<NameRow>& rows, int countField,
+bool writeEntries(TransferSession& session, const std::vector<NameRow>& rows,
+                  const std::vector<Napis>& texts, int countField,
                   const ConfigurationNibbles& nibbles)
 {
     for (int p = 0; p <= countField; ++p) {
         Napis napis{};
         if (rows.empty())
             fillEraseBlock(napis);
-        else if (!fillEntryBlock(napis, rows[static_cast<std::size_t>(p)], p, nibbles, session))
-            return false;
+        else
+            napis = entryBlock(texts[std::size_t(p)], rows[std::size_t(p)], p, nibbles);
         if (!session.writeBlock(blockWriteFrame(p), blockBytes(napis)))
             return false;
         session.stepProgress();
@@ -99,6 +116,10 @@ void Button0Click(const TransferContext& context, const std::vector<NameRow>& ro
                                   QString()))
         return;
     const int countField = erase ? 0 : static_cast<int>(rows.size()) - 1;
+    const std::optional<std::vector<Napis>> texts =
+        entryTexts(rows, context.sink, context.texts.Nr_Jezyka());
+    if (!texts)
+        return;
 
     TransferSession session(context);
     if (!session.identifyAgain(status, typedPassword))
@@ -114,7 +135,7 @@ void Button0Click(const TransferContext& context, const std::vector<NameRow>& ro
         return;
     }
     const ConfigurationNibbles nibbles = configurationNibbles(countField, typedPassword, status);
-    if (!writeEntries(session, rows, countField, nibbles))
+    if (!writeEntries(session, rows, *texts, countField, nibbles))
         return;
     if (countField + 1 < kConfigurationSize && !writeConfiguration(session, rows, nibbles))
         return;

@@ -5,6 +5,7 @@
 #include "link/Link.h"
 #include "link/ModuleStatus.h"
 #include "transfers/Configuration.h"
+#include "ui/Localisation.h"
 
 #include <algorithm>
 
@@ -86,16 +87,23 @@ IntroLines Button1Click(const TransferContext& context, const IntroLines& curren
 void Button2Click(const TransferContext& context, const IntroLines& lines,
                   const ModuleStatus& status)
 {
+    // Every screen is converted before the device opens: a character the
+    // module cannot show stops the write before any screen has changed.
+    std::array<Napis, protocol::kIntroScreenCount> screens{};
+    for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
+        const auto line1 = static_cast<std::size_t>(2 * (screen - 1));
+        Napis& napis = screens[std::size_t(screen - 1)];
+        napis = screenText(lines[line1], lines[line1 + 1]);
+        bool blad_znaku = false;
+        if (!KompToMod(napis, screen, true, blad_znaku, context.sink, context.texts.Nr_Jezyka()))
+            return;
+    }
     TransferSession session(context);
     if (!session.begin(status.modulePresent(), status.haslo_zgodne, kShortTimeoutMs))
         return;
     session.showProgress(protocol::kIntroScreenCount + 1);
     for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
-        const auto line1 = static_cast<std::size_t>(2 * (screen - 1));
-        Napis napis = screenText(lines[line1], lines[line1 + 1]);
-        bool blad_znaku = false;
-        if (!KompToMod(napis, screen, true, blad_znaku, context.sink, session.languageIndex()))
-            return;
+        const Napis& napis = screens[std::size_t(screen - 1)];
         if (!session.writeBlock(blockWriteFrame(screenPosition(screen)), blockBytes(napis)))
             return;
         session.stepProgress();

@@ -2,15 +2,51 @@
 
 #include "directory/EditingRules.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QValidator>
+
+#include <algorithm>
 
 namespace q540 {
+
+namespace {
+
+// Accepts every text after correcting it: the line edit then shows the
+// corrected text, whatever edit produced it.
+class EntryValidator final : public QValidator {
+public:
+    EntryValidator(bool line1, QObject* parent) : QValidator(parent), line1_(line1) {}
+
+    State validate(QString& input, int& position) const override
+    {
+        const QString fixed = conformingText(input, line1_);
+        if (fixed != input) {
+            // The caret stays after what was inserted, less what was dropped.
+            position =
+                std::clamp(position - int(input.size() - fixed.size()), 0, int(fixed.size()));
+            input = fixed;
+        }
+        return Acceptable;
+    }
+
+private:
+    bool line1_;
+};
+
+} // namespace
 
 EntryEdit::EntryEdit(Rules rules, int maxLength, QWidget* parent) : QLineEdit(parent), rules_(rules)
 {
     setMaxLength(maxLength);
+    setValidator(new EntryValidator(rules == Rules::Line1, this));
+}
+
+void EntryEdit::showText(const QString& text)
+{
+    const QValidator* rules = validator();
+    setValidator(nullptr);
+    setText(text);
+    setValidator(rules);
 }
 
 std::optional<char16_t> EntryEdit::filtered(char16_t c) const
@@ -21,19 +57,14 @@ std::optional<char16_t> EntryEdit::filtered(char16_t c) const
     return Edit1KeyPress(p, static_cast<int>(selectedText().size()), text(), c);
 }
 
-void EntryEdit::pasteFiltered()
-{
-    // A paste must not bring in what typing refuses: it is typed character by character.
-    for (const QChar c : QGuiApplication::clipboard()->text()) {
-        if (const auto typed = filtered(c.unicode()))
-            insert(QString(QChar(*typed)));
-    }
-}
-
 void EntryEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (event->matches(QKeySequence::Paste)) {
-        pasteFiltered();
+    // Shortcuts (Ctrl+V, Ctrl+Z, Ctrl+Backspace) are the line edit's own; the
+    // validator holds their results to the rules. Ctrl with Alt is AltGr,
+    // which types letters.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)) {
+        QLineEdit::keyPressEvent(event);
         return;
     }
     if (event->key() == Qt::Key_Delete) {

@@ -4,9 +4,12 @@
 
 namespace q540 {
 
-// A text field of the directory pages, the intro and the address: typed
-// characters, the Delete key and pasted text pass the entry rules before
-// the field takes them.
+// A text field of the directory pages, the intro and the address. Typed
+// characters and the Delete key pass the entry rules key by key, as the
+// rules are stated; every other way text gets in (each paste, a drop, the
+// field's own undo and redo, Ctrl+Backspace) is held to the same rules by a
+// validator that corrects the resulting text, so no path leaves a control
+// character, a semicolon or a bad first character behind.
 class EntryEdit final : public QLineEdit {
     Q_OBJECT
 
@@ -17,13 +20,17 @@ public:
 
     EntryEdit(Rules rules, int maxLength, QWidget* parent = nullptr);
 
+    // Shows a value the program holds (from a file, the module or the grid)
+    // as it is: what is sent is checked at the write, and the field must not
+    // differ from the directory it shows.
+    void showText(const QString& text);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The character that typing c here inserts, or nothing.
     std::optional<char16_t> filtered(char16_t c) const;
-    void pasteFiltered();
 
     Rules rules_;
 };

@@ -523,9 +523,9 @@ void MainWindow::showSlot(int slot)
     EntryEdit* line1 = edit(line1EditNumber(selector, slot));
     EntryEdit* line2 = edit(line2EditNumber(selector, slot));
     if (line1->text() != page.slot(slot).line1)
-        line1->setText(page.slot(slot).line1);
+        line1->showText(page.slot(slot).line1);
     if (line2->text() != page.slot(slot).line2)
-        line2->setText(page.slot(slot).line2);
+        line2->showText(page.slot(slot).line2);
     line2->setEnabled(page.line2Enabled(slot));
     showing_ = false;
 }
@@ -634,7 +634,7 @@ DocumentFields MainWindow::documentFields() const
 
 void MainWindow::showDocumentFields(const DocumentFields& fields)
 {
-    editAddress_->setText(fields.address);
+    editAddress_->showText(fields.address);
     setIntroLines(fields.intro);
     introTime_->setCurrentIndex(fields.timeIndex);
     monitor_->status().jezyk_modulu = fields.moduleLanguage;
@@ -868,7 +868,7 @@ IntroLines MainWindow::introLines() const
 void MainWindow::setIntroLines(const IntroLines& lines)
 {
     for (int i = 0; i < kIntroLineCount; ++i)
-        edit(kFirstIntroEdit + i)->setText(lines[static_cast<std::size_t>(i)]);
+        edit(kFirstIntroEdit + i)->showText(lines[static_cast<std::size_t>(i)]);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

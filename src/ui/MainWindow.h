@@ -148,7 +148,7 @@ private:
     NameListModel* model_ = nullptr;
     std::array<EntryEdit*, kEditCount> edits_{};
     QLineEdit* edit520_ = nullptr;
-    QLineEdit* editAddress_ = nullptr;
+    EntryEdit* editAddress_ = nullptr;
     QLineEdit* editCount_ = nullptr;
     QButtonGroup* selector_ = nullptr;
     QGroupBox* selectorBox_ = nullptr;

@@ -77,6 +77,13 @@ void CliTest::initTestCase()
     bad.fields.intro[3] = QStringLiteral("Ω");
     write(QStringLiteral("small.csv"), smallDirectory());
     write(QStringLiteral("bad-characters.csv"), bad);
+    DirectoryDocument lookAlikes = smallDirectory();
+    put(lookAlikes.grid, zoneRow(0, 7), QStringLiteral("Àgata©"), QStringLiteral("à"));
+    write(QStringLiteral("look-alikes.csv"), lookAlikes);
+    DirectoryDocument controls = smallDirectory();
+    put(controls.grid, zoneRow(1, 4), QStringLiteral("Ko\twal"), QStringLiteral("\x1b[2J"));
+    controls.fields.intro[1] = QStringLiteral("a\x85");
+    write(QStringLiteral("controls.csv"), controls);
     QFile broken(dir_.filePath(QStringLiteral("broken.csv")));
     QVERIFY(broken.open(QIODevice::WriteOnly));
     broken.write(QByteArray(2000, 'x'));
@@ -123,6 +130,19 @@ void CliTest::commands_data()
         << QStringLiteral("zone 3, apartment 9, line 1, position 6: \"€\" U+20AC\n"
                           "zone 3, apartment 9, line 2, position 3: \"😀\" U+1F600\n"
                           "intro line 4, position 1: \"Ω\" U+03A9\n")
+        << "";
+    QTest::newRow("check warns of look-alikes only")
+        << QStringList{"check", "@/look-alikes.csv"} << 0
+        << QStringLiteral(
+               "zone 1, apartment 7, line 1, position 1: warning: \"À\" U+00C0 shows as \"ч\"\n"
+               "zone 1, apartment 7, line 1, position 6: warning: \"©\" U+00A9 shows as \"У\"\n"
+               "zone 1, apartment 7, line 2, position 1: warning: \"à\" U+00E0 shows as \"Д\"\n")
+        << "";
+    QTest::newRow("check names control characters, never prints them")
+        << QStringList{"check", "@/controls.csv"} << 1
+        << QStringLiteral("zone 2, apartment 4, line 1, position 3: U+0009, a control character\n"
+                          "zone 2, apartment 4, line 2, position 1: U+001B, a control character\n"
+                          "intro line 2, position 2: U+0085, a control character\n")
         << "";
     QTest::newRow("bad file") << QStringList{"list", "@/broken.csv", "--lang", "de"} << 2 << ""
                               << "@/broken.csv: Die falsche Datei!\n";

@@ -17,6 +17,8 @@ private slots:
     void line1Delete();
     void line2KeyPress_data();
     void line2KeyPress();
+    void conformingText_data();
+    void conformingText();
 };
 
 void EditingRulesTest::line1KeyPress_data()
@@ -123,6 +125,54 @@ void EditingRulesTest::line2KeyPress()
     QFETCH(int, c);
     QFETCH(int, result);
     QCOMPARE(int(Edit2KeyPress(char16_t(c))), result);
+}
+
+void EditingRulesTest::conformingText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line1");
+    QTest::addColumn<QString>("other"); // line 2, intro and address
+    QTest::newRow("good text stays") << "Kowalski Jan"
+                                     << "Kowalski Jan"
+                                     << "Kowalski Jan";
+    QTest::newRow("TAB, LF, CR, ESC, DEL and C1 go") << "Ko\twal\nski\r\x1b\x7f\u0085\u009f"
+                                                     << "Kowalski"
+                                                     << "Kowalski";
+    QTest::newRow("NUL goes") << QString::fromLatin1("Ab\0c", 4) << "Abc"
+                              << "Abc";
+    QTest::newRow("semicolons become commas") << "Nowak;Jan;"
+                                              << "Nowak,Jan,"
+                                              << "Nowak,Jan,";
+    QTest::newRow("leading space, digits and marks go from line 1") << " 12;.-nowak"
+                                                                    << "Nowak"
+                                                                    << " 12,.-nowak";
+    QTest::newRow("a control before a space does not shield it") << "\t Zieliński"
+                                                                 << "Zieliński"
+                                                                 << " Zieliński";
+    QTest::newRow("small ASCII letter in front") << "abacki"
+                                                 << "Abacki"
+                                                 << "abacki";
+    QTest::newRow("small Polish letter stays") << "ćma"
+                                               << "ćma"
+                                               << "ćma";
+    QTest::newRow("nothing but refused") << " \t1;"
+                                         << ""
+                                         << " 1,";
+    QTest::newRow("marks inside stay") << "O'Neil-Smith 2"
+                                       << "O'Neil-Smith 2"
+                                       << "O'Neil-Smith 2";
+}
+
+void EditingRulesTest::conformingText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, line1);
+    QFETCH(QString, other);
+    QCOMPARE(q540::conformingText(text, true), line1);
+    QCOMPARE(q540::conformingText(text, false), other);
+    // What conforms stays as it is.
+    QCOMPARE(q540::conformingText(line1, true), line1);
+    QCOMPARE(q540::conformingText(other, false), other);
 }
 
 QTEST_GUILESS_MAIN(EditingRulesTest)

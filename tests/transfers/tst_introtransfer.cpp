@@ -31,7 +31,8 @@ private slots:
     void read();
     void write_data();
     void write();
-    void unsupportedCharacterInScreen3();
+    void unshowableCharacterSendsNothing_data();
+    void unshowableCharacterSendsNothing();
 };
 
 void IntroTransferTest::read_data()
@@ -116,23 +117,36 @@ void IntroTransferTest::write()
     QVERIFY(f.endedCleanly());
 }
 
-void IntroTransferTest::unsupportedCharacterInScreen3()
+void IntroTransferTest::unshowableCharacterSendsNothing_data()
 {
+    QTest::addColumn<IntroLines>("intro");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("euro in screen 3")
+        << lines({"Jeden", "", "Dwa", "", "Trzy", QStringLiteral("€"), "Cztery"})
+        << QStringLiteral("Sign ( € ) In Intro nr: 3  is not compatible with the module!");
+    QTest::newRow("TAB in screen 1")
+        << lines({"Je\tden"})
+        << QStringLiteral("Sign ( U+0009 ) In Intro nr: 1  is not compatible with the module!");
+    QTest::newRow("ESC in screen 4")
+        << lines({"", "", "", "", "", "", "", "x\x1b"})
+        << QStringLiteral("Sign ( U+001B ) In Intro nr: 4  is not compatible with the module!");
+}
+
+// The screens are checked before the device opens: the module keeps its intro.
+void IntroTransferTest::unshowableCharacterSendsNothing()
+{
+    QFETCH(IntroLines, intro);
+    QFETCH(QString, message);
     TransferFixture f(1);
     f.module.setIntroTime(9);
-    Button2Click(f.context, lines({"Jeden", "", "Dwa", "", "Trzy", QStringLiteral("€"), "Cztery"}),
-                 f.status);
+    Button2Click(f.context, intro, f.status);
 
-    QCOMPARE(f.sink.messages,
-             QStringList{
-                 QStringLiteral("Sign ( € ) In Intro nr: 3  is not compatible with the module!")});
-    QCOMPARE(f.block(1020), asciiText("Jeden", 32));
-    QCOMPARE(f.block(1021), asciiText("Dwa", 32));
-    QCOMPARE(f.block(1022), QByteArray(32, char(0xFF)));
-    QCOMPARE(f.block(1023), QByteArray(32, char(0xFF)));
+    QCOMPARE(f.sink.messages, QStringList{message});
+    QCOMPARE(f.module.transcript().size(), std::size_t(0));
+    for (int p = 1020; p < 1024; ++p)
+        QCOMPARE(f.block(p), QByteArray(32, char(0xFF)));
     QCOMPARE(int(f.module.introTime()), 9);
-    QCOMPARE(f.frames().size(), 2);
-    QVERIFY(f.endedCleanly());
+    QVERIFY(!f.link.isOpen());
 }
 
 QTEST_GUILESS_MAIN(IntroTransferTest)
