@@ -802,12 +802,25 @@ void MainWindow::runTransfer(
     const std::function<void(const TransferContext&, const QString&, ModuleStatus&)>& transfer)
 {
     TransferRunner runner(*this, *sink_, *monitor_);
+    // The transfer works on the status of the moment it stops the poll, not
+    // of the moment it was asked for: the poll goes on during a question
+    // (the erase question) and may meanwhile have found another module. A
+    // transfer that never stopped the poll leaves the poll's status alone.
     ModuleStatus status = monitor_->status();
-    status.introTimeIndex = introTime_->currentIndex();
-    const bool alphabeticalSearch = status.alphabeticalSearchTicked;
+    bool pollStopped = false;
+    runner.pollStopped = [&] {
+        status = monitor_->status();
+        status.introTimeIndex = introTime_->currentIndex();
+        pollStopped = true;
+    };
+    const bool alphabeticalSearch = monitor_->status().alphabeticalSearchTicked;
     const QString password = monitor_->password();
     const TransferContext context{monitor_->link(), monitor_->clock(), runner, runner, texts_};
     runner.run([&] { transfer(context, password, status); });
+    if (!pollStopped) {
+        showModuleStatus();
+        return;
+    }
     monitor_->status() = status;
     // What the transfer's identification selected, as its own would.
     introTime_->setCurrentIndex(status.introTimeIndex);

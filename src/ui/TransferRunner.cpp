@@ -94,7 +94,11 @@ void TransferRunner::hideProgress()
 
 void TransferRunner::suspend()
 {
-    onWindowThread([&] { poll_.suspend(); });
+    onWindowThread([&] {
+        poll_.suspend();
+        if (pollStopped)
+            pollStopped();
+    });
 }
 
 void TransferRunner::resume()

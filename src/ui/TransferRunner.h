@@ -28,6 +28,11 @@ public:
     bool run(const std::function<void()>& transfer);
     bool isRunning() const { return running_; }
 
+    // Called on the window's thread each time the transfer has stopped the
+    // poll, while the transfer waits: from then on no poll changes the
+    // module status until the transfer resumes it.
+    std::function<void()> pollStopped;
+
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text, const QString& caption) override;
     void showProgress(int maximum) override;

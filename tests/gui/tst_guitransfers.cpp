@@ -8,12 +8,16 @@
 #include "ui/MainWindow.h"
 #include "ui/TextKeys.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace q540;
 
@@ -45,6 +49,8 @@ private slots:
     void fullDirectoryWrittenAndReadBack();
     void introScreensWrittenAndReadBack();
     void withoutModuleNothingIsSent();
+    void anotherModuleDuringTheEraseQuestionGetsNothing_data();
+    void anotherModuleDuringTheEraseQuestionGetsNothing();
 };
 
 void GuiTransfersTest::fullDirectoryWrittenAndReadBack()
@@ -102,6 +108,66 @@ void GuiTransfersTest::withoutModuleNothingIsSent()
     QCOMPARE(driver.messages, QStringList{w.texts.text(textkey::kNoDevice)});
     QVERIFY(w.module.sentBytes().isEmpty());
     QVERIFY(w.window->module().isTimerActive());
+}
+
+void GuiTransfersTest::anotherModuleDuringTheEraseQuestionGetsNothing_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("answered No") << false;
+    QTest::newRow("answered Yes") << true;
+}
+
+// While the erase question waits, the cable is moved to a module with another
+// password and the poll sees it. Neither the erase nor a reset-lock click
+// afterwards may reach that module, and the tool bar shows the poll's finding.
+void GuiTransfersTest::anotherModuleDuringTheEraseQuestionGetsNothing()
+{
+    QFETCH(bool, yes);
+    Window w;
+    QVERIFY(w.window->module().status().haslo_zgodne);
+    QStringList questions;
+    bool polled = false;
+    QTimer answerer;
+    answerer.setInterval(5);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (box->button(QMessageBox::Yes) && !polled) {
+            polled = true;
+            w.module.setPlugged(false);
+            w.poll();
+            w.module.setPasswordFirstHalf(11);
+            w.module.setPlugged(true);
+            w.poll();
+        }
+        questions << box->text();
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        box->button(ok ? QMessageBox::Ok : (yes ? QMessageBox::Yes : QMessageBox::No))->click();
+    });
+    answerer.start();
+    w.module.clearTranscript();
+    w.press("Button0b");
+    QVERIFY(polled);
+    QVERIFY(!w.window->module().status().haslo_zgodne);
+
+    w.child<QCheckBox>("CheckBox_blokada_resetu")->click();
+    QTRY_VERIFY(!w.window->module().link().isOpen());
+    // Only polls and identifications went out: hello and configuration reads.
+    const auto asBytes = [](const protocol::Frame& f) {
+        return QByteArray(reinterpret_cast<const char*>(f.data()), qsizetype(f.size()));
+    };
+    const QByteArray sent = w.module.sentBytes();
+    QCOMPARE(sent.size() % 3, 0);
+    for (qsizetype i = 0; i < sent.size(); i += 3) {
+        const QByteArray frame = sent.mid(i, 3);
+        QVERIFY2(frame == asBytes(protocol::frame(protocol::kHello))
+                     || frame == asBytes(protocol::frame(protocol::kReadConfiguration)),
+                 frame.toHex(' ').constData());
+    }
+    QCOMPARE(w.child<QLineEdit>("Edit_haslo")->palette().color(QPalette::Disabled, QPalette::Base),
+             QColor(255, 0, 0));
+    QVERIFY(questions.contains(w.texts.text(textkey::kWrongPassword)));
 }
 
 QTEST_MAIN(GuiTransfersTest)

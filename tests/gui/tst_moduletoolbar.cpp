@@ -63,6 +63,7 @@ private slots:
     void newPasswordIsStored();
     void languagePanelReadsAndWrites();
     void resetLockClickSendsTheLock();
+    void pollChangingTheLockTickSendsNothing();
 };
 
 void ModuleToolBarTest::stateIsShown_data()
@@ -215,6 +216,29 @@ void ModuleToolBarTest::resetLockClickSendsTheLock()
     lock->click();
     QVERIFY(w.module.sentBytes().endsWith(bytes({13, 127, 141})));
     QVERIFY(!w.module.resetAllowed());
+}
+
+// The poll ticks and unticks the box as the module's lock stands; only the
+// user's click may send the lock, never the poll's own change of the tick.
+void ModuleToolBarTest::pollChangingTheLockTickSendsNothing()
+{
+    Window w;
+    w.module.setResetAllowed(false);
+    auto* lock = w.child<QCheckBox>("CheckBox_blokada_resetu");
+    w.poll();
+    QVERIFY(lock->isChecked());
+    // Another module, its reset allowed: unplugging makes the poll read the
+    // configuration again.
+    w.module.setPlugged(false);
+    w.poll();
+    w.module.setResetAllowed(true);
+    w.module.setPlugged(true);
+    w.poll();
+    QVERIFY(!lock->isChecked());
+    const QByteArray sent = w.module.sentBytes();
+    QVERIFY(!sent.contains(bytes({13, 127, 141})));
+    QVERIFY(!sent.contains(bytes({13, 128, 142})));
+    QVERIFY(w.module.resetAllowed());
 }
 
 QTEST_MAIN(ModuleToolBarTest)

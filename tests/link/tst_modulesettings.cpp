@@ -37,7 +37,7 @@ private slots:
     void languageWrite();
     void resetLock_data();
     void resetLock();
-    void configurationReadChangingTheLockSendsNothing();
+    void lockClickDuringTheIdentificationSendsNothing();
     void operationsResumeThePoll();
 };
 
@@ -198,16 +198,19 @@ void ModuleSettingsTest::resetLock()
     QVERIFY(!b.module.isOpen());
 }
 
-void ModuleSettingsTest::configurationReadChangingTheLockSendsNothing()
+// A tick that the identification itself sets (sprawdzanie_wersji meanwhile)
+// is the module's own state: passing it on as a click would send it back.
+void ModuleSettingsTest::lockClickDuringTheIdentificationSendsNothing()
 {
     Bench b;
-    b.module.setResetAllowed(false);
-    QVERIFY(!b.monitor.status().resetLockTicked);
-    b.monitor.Odczytaj_dane();
-    QVERIFY(b.monitor.status().resetLockTicked);
-    QVERIFY(!b.monitor.status().sprawdzanie_wersji);
-    QVERIFY(!b.sent().contains(bytes({13, 127, 141})));
-    QVERIFY(!b.sent().contains(bytes({13, 128, 142})));
+    b.identify();
+    b.module.clearTranscript();
+    b.monitor.status().sprawdzanie_wersji = true;
+    b.monitor.CheckBox_blokada_resetuClick(true);
+    QCOMPARE(b.sent(), QByteArray());
+    b.monitor.status().sprawdzanie_wersji = false;
+    b.monitor.CheckBox_blokada_resetuClick(true);
+    QVERIFY(b.sent().endsWith(bytes({13, 127, 141})));
 }
 
 void ModuleSettingsTest::operationsResumeThePoll()
