@@ -9,6 +9,7 @@
 #include "ui/LanguageWindow.h"
 #include "ui/Localisation.h"
 #include "ui/NameListModel.h"
+#include "ui/QtTranslations.h"
 #include "ui/SettingsPanel.h"
 #include "ui/TextKeys.h"
 #include "ui/TransferRunner.h"
@@ -576,8 +577,16 @@ void MainWindow::fitListColumns()
     listView_->setMinimumWidth(total + listView_->verticalScrollBar()->sizeHint().width() + 4);
 }
 
+bool MainWindow::mayReplaceWork()
+{
+    return !modified_
+           || sink_->askYesNo(FileCommands::unsavedChangesQuestion(texts_.Nr_Jezyka()), QString());
+}
+
 void MainWindow::Nowy1Click()
 {
+    if (!mayReplaceWork())
+        return;
     QString count;
     files_->Nowy1Click(count);
     monitor_->status().Edit520 = count;
@@ -650,6 +659,8 @@ void MainWindow::showFileState()
 
 void MainWindow::Otwrz1Click()
 {
+    if (!mayReplaceWork())
+        return;
     if (files_->Otwrz1Click())
         modified_ = false;
     showFileState();
@@ -658,6 +669,8 @@ void MainWindow::Otwrz1Click()
 // The imported entries are not in any directory file yet.
 void MainWindow::Importuj1Click()
 {
+    if (!mayReplaceWork())
+        return;
     if (files_->Importuj1Click())
         modified_ = true;
     showFileState();
@@ -679,6 +692,7 @@ void MainWindow::Zapiszjako1Click()
 
 void MainWindow::Ustaw_WJ_na_komponentach()
 {
+    applyQtTranslations(texts_.Nr_Jezyka());
     const auto t = [this](int key) { return texts_.text(key); };
     const std::pair<const char*, int> actions[] = {
         {"Nowy1", 1},         {"Otwrz1", 2},       {"Zapisz1", 4},
@@ -840,6 +854,8 @@ void MainWindow::Button0Click()
 
 void MainWindow::Buttonz9Click()
 {
+    if (!mayReplaceWork())
+        return;
     const DirectoryGrid current = editor_->grid();
     DirectoryReadResult result;
     runTransfer([&](const TransferContext& context, const QString& password, ModuleStatus& status) {
@@ -852,6 +868,8 @@ void MainWindow::Buttonz9Click()
 
 void MainWindow::Button1Click()
 {
+    if (!mayReplaceWork())
+        return;
     IntroLines lines = introLines();
     runTransfer([&lines](const TransferContext& context, const QString&, ModuleStatus& status) {
         lines = q540::Button1Click(context, lines, status);

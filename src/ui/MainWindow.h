@@ -124,14 +124,16 @@ private:
     void listRebuilt();
     void connectMonitor();
     void fitListColumns();
-    // Runs a transfer on a worker over a copy of the module status, and
-    // shows what it left once it has ended.
+    // Runs a transfer on a worker over a copy of the module status taken when
+    // the transfer stops the poll, and shows what it left once it has ended.
     void runTransfer(const std::function<void(const TransferContext&, const QString& password,
                                               ModuleStatus& status)>& transfer);
     void connectFileCommands();
     DocumentFields documentFields() const;
     void showDocumentFields(const DocumentFields& fields);
     void showFileState();
+    // True when nothing unsaved would be lost, or the user lets it go.
+    bool mayReplaceWork();
 
     Localisation& texts_;
     SettingsFile settings_;

@@ -17,6 +17,9 @@ bool WidgetSink::askYesNo(const QString& text, const QString& caption)
 {
     QMessageBox box(QMessageBox::Warning, caption.isEmpty() ? kApplicationTitle : caption, text,
                     QMessageBox::Yes | QMessageBox::No, parent_);
+    // Every question guards something that cannot be undone (erase, overwrite,
+    // discard, exit): Enter must not do it.
+    box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -2,6 +2,7 @@
 #include "files/DirectoryFile.h"
 #include "files/FakeFileDialogs.h"
 #include "files/FileCommands.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingSink.h"
 #include "ui/Localisation.h"
 
@@ -11,6 +12,8 @@
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace q540;
 
@@ -192,6 +195,8 @@ private slots:
             kWrongFile);
         row("import, time not an integer", true, "time.txt", listFile({{2, "A"}, {521, "3s"}}),
             kStructureError);
+        row("a pipe", false, "pipe.csv", QByteArray(), kWrongFile);
+        row("import of a pipe", true, "pipe.txt", QByteArray(), kWrongFile);
     }
 
     void failedCommandKeepsTheWork()
@@ -204,6 +209,8 @@ private slots:
         f.startWork();
         if (!content.isNull() && !name.isEmpty())
             f.write(name, content);
+        if (name.startsWith(QStringLiteral("pipe")))
+            QCOMPARE(mkfifo(QFile::encodeName(f.path(name)).constData(), 0600), 0);
         const State before = f.state();
         QVERIFY(!(import ? f.import(name) : f.open(name)));
         QVERIFY(f.state() == before);
@@ -287,6 +294,8 @@ private slots:
             << "long" << QString(251, u'n') + ".csv" << false;
         QTest::newRow("missing folder") << "missing"
                                         << "new.csv" << false;
+        QTest::newRow("disk full") << "full"
+                                   << "old.csv" << false;
     }
 
     void failedSaveKeepsTheOldFile()
@@ -311,7 +320,13 @@ private slots:
         f.startWork();
         const State before = f.state();
         f.dialogs.answers << f.path(file);
-        QVERIFY(!f.files->Zapiszjako1Click());
+        f.sink.answerYes = true;
+        {
+            std::optional<test::FileSizeLimit> full;
+            if (folder == QStringLiteral("full"))
+                full.emplace(1000);
+            QVERIFY(!f.files->Zapiszjako1Click());
+        }
         QVERIFY(f.state() == before);
         QCOMPARE(f.sink.messages.size(), 1);
         QVERIFY(f.sink.messages[0].startsWith(QStringLiteral("Nie można zapisać pliku:\n")
@@ -321,6 +336,82 @@ private slots:
             QCOMPARE(f.read(file), old);
         QFile::setPermissions(f.path(folder),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // What Open had to change to take a file is told, not done silently.
+    void openTellsWhatItCut_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("notice");
+        const QByteArray good = directoryFileBytes(savedDocument());
+        const auto replaced = [&good](const char* from, const char* to) {
+            return QByteArray(good).replace(from, to);
+        };
+        QTest::newRow("long address")
+            << replaced("ul. D\xC5\x82uga 5;", "ul. D\xC5\x82uga 5 m. 12, klatka B;")
+            << QStringLiteral("adres: 27 znaków, pole mieści 20 – nadmiar pominięto.");
+        QTest::newRow("long intro line and entry")
+            << replaced("Witamy;", "Witamy w budynku 7;")
+                   .replace("Strefa 2;", "Strefa 2 dluga nazwa;")
+            << QStringLiteral("wiersz intro 1: 18 znaków, pole mieści 16 – nadmiar pominięto.\n"
+                              "strefa 2, lokal 1, linia 1: 20 znaków, pole mieści 16 – nadmiar "
+                              "pominięto.");
+        // Lines 2061.. are gone: the last entries of the additional numbers.
+        const QByteArray cut = good.split('\n').mid(0, 2060).join(QByteArray("\n")) + '\n';
+        QTest::newRow("file cut short") << cut
+                                        << QStringLiteral("Plik kończy się po 2060 z 2068 wierszy; "
+                                                          "brakujące wiersze wczytano jako puste.");
+    }
+
+    void openTellsWhatItCut()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, notice);
+        Fixture f;
+        f.write(QStringLiteral("a.csv"), content);
+        QVERIFY(f.open(QStringLiteral("a.csv")));
+        QCOMPARE(f.sink.messages, QStringList{notice});
+    }
+
+    // After a save the work shows what the file holds: a semicolon that came
+    // in from a list or the module is a comma in the grid and fields too.
+    void saveShowsWhatWasSaved()
+    {
+        Fixture f;
+        f.type(1, QStringLiteral("Nowak;Jan"), QStringLiteral("a;b"));
+        f.fields.intro[0] = QStringLiteral("Witamy;");
+        f.dialogs.answers << f.path(QStringLiteral("s.csv"));
+        QVERIFY(f.files->Zapiszjako1Click());
+        QCOMPARE(f.editor->page().slot(1).line1, QStringLiteral("Nowak,Jan"));
+        QCOMPARE(f.editor->page().slot(1).line2, QStringLiteral("a,b"));
+        QCOMPARE(f.fields.intro[0], QStringLiteral("Witamy,"));
+        const DirectoryFileParse reopened = parseDirectoryFile(f.read(QStringLiteral("s.csv")));
+        QVERIFY(reopened.document);
+        QCOMPARE(f.files->document(), *reopened.document);
+    }
+
+    // The dialog asked about the name it gave back; the name written with
+    // ".csv" added is asked about here, by that name.
+    void saveAsAsksAboutTheNameItWrites_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes") << true;
+        QTest::newRow("No") << false;
+    }
+
+    void saveAsAsksAboutTheNameItWrites()
+    {
+        QFETCH(bool, yes);
+        Fixture f;
+        f.type(1, QStringLiteral("Kowalski"), QString());
+        const QByteArray old = "an older file";
+        f.write(QStringLiteral("b.txt.csv"), old);
+        f.dialogs.answers << f.path(QStringLiteral("b.txt"));
+        f.sink.answerYes = yes;
+        QCOMPARE(f.files->Zapiszjako1Click(), yes);
+        QCOMPARE(f.sink.questions,
+                 QStringList{QStringLiteral("Nadpisać istniejący plik:  b.txt.csv ?")});
+        QCOMPARE(f.read(QStringLiteral("b.txt.csv")) == old, !yes);
     }
 
     void importTakesZone1ThroughThePage()

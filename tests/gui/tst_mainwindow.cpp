@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -20,10 +21,10 @@ struct Window {
     QTemporaryDir settings;
     Localisation texts;
     std::unique_ptr<MainWindow> window;
-    Window()
+    explicit Window(int language = 1)
     {
         texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(1);
+        texts.setNr_Jezyka(language);
         window = std::make_unique<MainWindow>(texts, settings.filePath(QStringLiteral("Q540.ini")),
                                               QStringLiteral("pl"));
         window->show();
@@ -65,6 +66,8 @@ private slots:
     void languageIsAppliedToTheControls();
     void closingAsksOnlyWithUnsavedChanges_data();
     void closingAsksOnlyWithUnsavedChanges();
+    void questionsSpeakTheLanguage_data();
+    void questionsSpeakTheLanguage();
 };
 
 void MainWindowTest::typedCharactersPassTheRules_data()
@@ -223,6 +226,49 @@ void MainWindowTest::closingAsksOnlyWithUnsavedChanges()
         answerNextBox(QMessageBox::StandardButton(answer), &question);
     QCOMPARE(w.window->close(), closed);
     QCOMPARE(question, edited ? QStringLiteral("Are you sure want to exit?") : QString());
+}
+
+void MainWindowTest::questionsSpeakTheLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("yes");
+    QTest::addColumn<QString>("no");
+    QTest::newRow("Polish") << 0 << QStringLiteral("Czy na pewno chcesz zakończyć pracę?")
+                            << QStringLiteral("Tak") << QStringLiteral("Nie");
+    QTest::newRow("English") << 1 << QStringLiteral("Are you sure want to exit?")
+                             << QStringLiteral("Yes") << QStringLiteral("No");
+    QTest::newRow("German") << 2 << QStringLiteral("Möchten Sie das Programm wirklich beenden?")
+                            << QStringLiteral("Ja") << QStringLiteral("Nein");
+}
+
+// The question, its buttons (Qt's own texts) and the safe default, in the
+// window's language.
+void MainWindowTest::questionsSpeakTheLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(QString, question);
+    QFETCH(QString, yes);
+    QFETCH(QString, no);
+    Window w(language);
+    type(w.edit(1), QStringLiteral("Abc"));
+    QString text, yesText, noText;
+    bool noIsDefault = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        text = box->text();
+        yesText = box->button(QMessageBox::Yes)->text().remove(u'&');
+        noText = box->button(QMessageBox::No)->text().remove(u'&');
+        noIsDefault =
+            static_cast<QAbstractButton*>(box->defaultButton()) == box->button(QMessageBox::No);
+        box->button(QMessageBox::No)->click();
+    });
+    QVERIFY(!w.window->close());
+    QCOMPARE(text, question);
+    QCOMPARE(yesText, yes);
+    QCOMPARE(noText, no);
+    QVERIFY(noIsDefault);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,5 +1,7 @@
 #include "files/DirectoryFile.h"
 #include "files/FakeFileDialogs.h"
+#include "support/FileSizeLimit.h"
+#include "support/ModalDriver.h"
 #include "ui/EntryEdit.h"
 #include "ui/Localisation.h"
 #include "ui/MainWindow.h"
@@ -12,6 +14,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -93,6 +96,8 @@ void type(QWidget* widget, const QString& text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
+const QString kUnsavedQuestion = QStringLiteral("The directory has unsaved changes. Discard them?");
+
 QByteArray savedFile()
 {
     DirectoryDocument document;
@@ -138,10 +143,12 @@ private slots:
         QVERIFY(w.window->isModified());
         w.write(QStringLiteral("a.csv"), savedFile());
         w.dialogs->answers << w.path(QStringLiteral("a.csv"));
+        test::ModalDriver driver;
         if (toolButton)
             w.window->findChild<QToolButton*>(QStringLiteral("ToolButton2"))->click();
         else
             w.choose("Otwrz1");
+        QCOMPARE(driver.messages, QStringList{kUnsavedQuestion});
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("a.csv"));
         QVERIFY(w.enabled("Zapisz1"));
         QVERIFY(w.enabled("ToolButton3"));
@@ -193,6 +200,60 @@ private slots:
         QCOMPARE(w.field(1), QString());
     }
 
+    // Each command that replaces the directory or the intro asks first when
+    // there are unsaved changes; No leaves everything as it was.
+    void replacingUnsavedWorkAsksFirst_data()
+    {
+        QTest::addColumn<QString>("command"); // a menu command or a button
+        QTest::newRow("New") << "Nowy1";
+        QTest::newRow("Open") << "Otwrz1";
+        QTest::newRow("Import") << "Importuj1";
+        QTest::newRow("module read") << "Button9b";
+        QTest::newRow("intro read") << "Button1";
+    }
+
+    void replacingUnsavedWorkAsksFirst()
+    {
+        QFETCH(QString, command);
+        Window w;
+        type(w.window->edit(1), QStringLiteral("Kowal"));
+        w.window->edit(511)->setText(QStringLiteral("Intro"));
+        test::ModalDriver driver;
+        driver.answerYes = false;
+        if (command.startsWith(QStringLiteral("Button")))
+            w.window->findChild<QPushButton*>(command)->click();
+        else
+            w.choose(command.toLatin1().constData());
+        QCOMPARE(driver.messages, QStringList{kUnsavedQuestion});
+        QVERIFY(w.dialogs->calls.isEmpty());
+        QCOMPARE(w.field(1), QStringLiteral("Kowal"));
+        QCOMPARE(w.field(511), QStringLiteral("Intro"));
+        QVERIFY(w.window->isModified());
+    }
+
+    // A full disk: the old file stays whole, the window says why and keeps
+    // the work marked as unsaved.
+    void saveOnAFullDiskKeepsTheOldFile()
+    {
+        Window w;
+        const QByteArray old = savedFile();
+        w.write(QStringLiteral("a.csv"), old);
+        type(w.window->edit(1), QStringLiteral("Kowal"));
+        w.dialogs->answers << w.path(QStringLiteral("a.csv"));
+        test::ModalDriver driver;
+        {
+            test::FileSizeLimit full(1000);
+            w.choose("Zapiszjako1");
+        }
+        QCOMPARE(driver.messages.size(), 1);
+        QVERIFY2(driver.messages[0].startsWith(QStringLiteral("Cannot save the file:\n")
+                                               + w.path(QStringLiteral("a.csv")) + u'\n'),
+                 qPrintable(driver.messages[0]));
+        QCOMPARE(w.read(QStringLiteral("a.csv")), old);
+        QVERIFY(w.window->isModified());
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
+    }
+
     void failedOpenKeepsTheFields()
     {
         Window w;
@@ -202,10 +263,10 @@ private slots:
         broken.replace("Witamy;", "Wit;amy;");
         w.write(QStringLiteral("bad.csv"), broken);
         w.dialogs->answers << w.path(QStringLiteral("bad.csv"));
-        QString message;
-        answerNextBox(QMessageBox::Ok, &message);
+        test::ModalDriver driver;
         w.choose("Otwrz1");
-        QCOMPARE(message, QStringLiteral("File structure error! "));
+        QCOMPARE(driver.messages,
+                 (QStringList{kUnsavedQuestion, QStringLiteral("File structure error! ")}));
         QCOMPARE(w.field(1), QStringLiteral("Kowal"));
         QCOMPARE(w.field(511), QStringLiteral("Intro"));
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
