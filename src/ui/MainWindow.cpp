@@ -31,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -146,6 +147,16 @@ void MainWindow::attachModule(Link& device, Clock& clock)
     connectMonitor();
     showModuleStatus();
     monitor_->resume();
+}
+
+void MainWindow::showCentred()
+{
+    if (const QScreen* where = screen()) {
+        const QRect area = where->availableGeometry();
+        adjustSize();
+        move(area.center() - rect().center());
+    }
+    show();
 }
 
 void MainWindow::showDemoNote()
@@ -549,9 +560,17 @@ void MainWindow::RadioGroup_StrefaClick(int index)
 {
     selector_->button(index)->setChecked(true);
     const PageKind kind = pageKind(index);
-    pages_->setVisible(kind == PageKind::Zone);
-    additionalBox_->setVisible(kind == PageKind::AdditionalNumbers);
-    introBox_->setVisible(kind == PageKind::Intro);
+    // The pages going away are hidden before the new one shows: showing it
+    // first lays the window out with both and grows it past the screen.
+    const std::pair<QWidget*, PageKind> pages[] = {{pages_, PageKind::Zone},
+                                                   {additionalBox_, PageKind::AdditionalNumbers},
+                                                   {introBox_, PageKind::Intro}};
+    for (const auto& [page, pageKind] : pages)
+        if (pageKind != kind)
+            page->hide();
+    for (const auto& [page, pageKind] : pages)
+        if (pageKind == kind)
+            page->show();
     editor_->page().RadioGroup_StrefaClick(index);
     listBox_->setEnabled(editor_->page().transferGroupEnabled());
 }
@@ -559,15 +578,18 @@ void MainWindow::RadioGroup_StrefaClick(int index)
 void MainWindow::fitListColumns()
 {
     // The stated widths, or more where the whole 30-character entry or a
-    // column's caption in the current language needs it.
+    // column's caption needs it.
     const int stated[NameListModel::ColumnCount] = {190, 44, 40};
     constexpr int kPadding = 12;
     const QFontMetrics entry(listView_->font());
     const QFontMetrics caption(listView_->header()->font());
     int total = 0;
     for (int c = 0; c < NameListModel::ColumnCount; ++c) {
-        const QString title = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        int width = std::max(stated[c], caption.horizontalAdvance(title) + kPadding);
+        // The widest caption of the three languages, so that a change of
+        // language never changes the window's width.
+        int width = stated[c];
+        for (const QString& title : model_->captionsInEveryLanguage(c))
+            width = std::max(width, caption.horizontalAdvance(title) + kPadding);
         if (c == 0)
             width = std::max(width,
                              entry.horizontalAdvance(QString(kEntryTextLength, u'M')) + kPadding);

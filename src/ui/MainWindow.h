@@ -62,6 +62,8 @@ public:
     // its first poll comes one period later. Until then the window knows no
     // cable and does not poll.
     void attachModule(Link& device, Clock& clock);
+    // Shows the window at its natural size in the middle of its screen.
+    void showCentred();
     // A note in the status bar that the module is the demo one, in the program's language.
     void showDemoNote();
 

@@ -9,6 +9,7 @@ namespace {
 
 // Captions "Opis", "Aparat", "Strefa" by column.
 constexpr int kCaptionKeys[NameListModel::ColumnCount] = {57, 58, 59};
+constexpr int kLanguageCount = 3;
 
 } // namespace
 
@@ -50,6 +51,16 @@ QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int
         || section >= ColumnCount)
         return {};
     return texts_.text(kCaptionKeys[section]);
+}
+
+QStringList NameListModel::captionsInEveryLanguage(int section) const
+{
+    QStringList captions;
+    if (section < 0 || section >= ColumnCount)
+        return captions;
+    for (int language = 0; language < kLanguageCount; ++language)
+        captions << texts_.text(language, kCaptionKeys[section]);
+    return captions;
 }
 
 void NameListModel::listRebuilt()

@@ -22,6 +22,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    // A column's caption in Polish, English and German, for widths that do not
+    // change with the language.
+    QStringList captionsInEveryLanguage(int section) const;
 
     // The list was rebuilt: every row may have changed.
     void listRebuilt();

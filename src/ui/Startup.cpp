@@ -20,8 +20,9 @@ int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock, bo
         QApplication::setStyle(style);
     else
         QMessageBox::warning(nullptr, QString(), QStringLiteral("The visual style is missing."));
+    // No display name: Qt would append it to every window title, and the
+    // main window's title already starts with the program's name.
     QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setApplicationDisplayName(kApplicationTitle);
 
     std::unique_ptr<Link> cable = loadCable();
     if (!cable) {
@@ -41,7 +42,7 @@ int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock, bo
         window.showDemoNote();
     // The splash stays above the main window until it has faded out and is gone.
     auto* splash = new SplashWindow(texts.Nr_Jezyka(), clock);
-    window.show();
+    window.showCentred();
     splash->show();
     splash->raise();
     return app.exec();
