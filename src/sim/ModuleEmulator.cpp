@@ -1,5 +1,6 @@
 #include "sim/ModuleEmulator.h"
 
+#include "link/Clock.h"
 #include "link/Protocol.h"
 
 #include <algorithm>
@@ -412,8 +413,16 @@ void ModuleEmulator::setFieldLocked(Field f, int value)
     }
 }
 
+void ModuleEmulator::setClock(const q540::Clock* clock)
+{
+    std::lock_guard lock(mutex_);
+    clock_ = clock;
+}
+
 void ModuleEmulator::record(TranscriptEntry entry)
 {
+    if (clock_)
+        entry.atMs = clock_->nowMs();
     transcript_.push_back(std::move(entry));
 }
 

@@ -14,6 +14,10 @@
 #include <span>
 #include <vector>
 
+namespace q540 {
+class Clock;
+}
+
 namespace q540::sim {
 
 enum class FaultKind {
@@ -100,6 +104,10 @@ public:
     void clearFaults();
     int exchangeCount() const;
 
+    // The clock whose time stamps each transcript entry, so that a test sees
+    // every pause and timeout of the host; none by default.
+    void setClock(const q540::Clock* clock);
+
     std::vector<TranscriptEntry> transcript() const;
     void clearTranscript();
     QByteArray sentBytes() const;     // every HostToModule entry, joined
@@ -169,6 +177,7 @@ private:
     std::vector<Fault> faults_;
     int exchanges_ = 0;
     std::vector<TranscriptEntry> transcript_;
+    const q540::Clock* clock_ = nullptr;
 };
 
 } // namespace q540::sim

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <cstdint>
+
 namespace q540::sim {
 
 // One call that reached the emulated module, in the order the calls came. Tests
@@ -14,6 +16,9 @@ struct TranscriptEntry {
     QByteArray bytes;
     int first = 0;  // BaudRate: the baud rate; Timeouts: the read timeout in ms
     int second = 0; // Timeouts: the write timeout in ms
+    // When the call reached the module, in ms on the clock the module was given
+    // (ModuleEmulator::setClock); 0 without one.
+    std::int64_t atMs = 0;
 
     friend bool operator==(const TranscriptEntry&, const TranscriptEntry&) = default;
 };

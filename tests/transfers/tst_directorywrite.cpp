@@ -2,6 +2,7 @@
 
 #include "transfers/Configuration.h"
 #include "transfers/DirectoryWrite.h"
+#include "transfers/IntroTransfer.h"
 
 #include <QTest>
 
@@ -39,6 +40,8 @@ private slots:
     void overLimit();
     void unshowableCharacterSendsNothing_data();
     void unshowableCharacterSendsNothing();
+    void writtenDisplayTimeIsWhatTheIntroReadFinds_data();
+    void writtenDisplayTimeIsWhatTheIntroReadFinds();
 };
 
 void DirectoryWriteTest::nibbles_data()
@@ -247,6 +250,27 @@ void DirectoryWriteTest::unshowableCharacterSendsNothing()
     QCOMPARE(f.module.transcript().size(), std::size_t(0));
     for (int p = 0; p < 8; ++p)
         QCOMPARE(f.block(p).left(31), QByteArray(31, char(0xFF)));
+}
+
+void DirectoryWriteTest::writtenDisplayTimeIsWhatTheIntroReadFinds_data()
+{
+    QTest::addColumn<int>("entries"); // the configuration in the blocks, or after them
+    QTest::newRow("in the entries' blocks") << 20;
+    QTest::newRow("written on its own") << 3;
+}
+
+// The module keeps one display time: the one a directory write's configuration
+// carries is the one its intro-time query answers afterwards.
+void DirectoryWriteTest::writtenDisplayTimeIsWhatTheIntroReadFinds()
+{
+    QFETCH(int, entries);
+    TransferFixture f;
+    Button0Click(f.context, ::entries(entries), f.password, f.status,
+                 [](ModuleStatus& status) { status.introTimeIndex = 8; });
+    QCOMPARE(f.module.introTime(), 9);
+    f.status.introTimeIndex = 0;
+    Button1Click(f.context, IntroLines{}, f.status);
+    QCOMPARE(f.status.introTimeIndex, 8);
 }
 
 QTEST_GUILESS_MAIN(DirectoryWriteTest)
