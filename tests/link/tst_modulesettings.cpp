@@ -39,6 +39,8 @@ private slots:
     void resetLock();
     void lockClickDuringTheIdentificationSendsNothing();
     void operationsResumeThePoll();
+    void deviceHeldElsewhere_data();
+    void deviceHeldElsewhere();
 };
 
 void ModuleSettingsTest::passwordEntry_data()
@@ -211,6 +213,45 @@ void ModuleSettingsTest::lockClickDuringTheIdentificationSendsNothing()
     b.monitor.status().sprawdzanie_wersji = false;
     b.monitor.CheckBox_blokada_resetuClick(true);
     QVERIFY(b.sent().endsWith(bytes({13, 127, 141})));
+}
+
+void ModuleSettingsTest::deviceHeldElsewhere_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("message"); // text key, 0 for none
+    QTest::newRow("password store: silent") << 0 << 0;
+    QTest::newRow("language read") << 1 << textkey::kUsbTransmissionFailure;
+    QTest::newRow("language write") << 2 << textkey::kUsbTransmissionFailure;
+    QTest::newRow("reset lock") << 3 << textkey::kUsbTransmissionFailure;
+}
+
+// Another program holds the port: each exchange says so as it is specified,
+// and nothing reaches the module.
+void ModuleSettingsTest::deviceHeldElsewhere()
+{
+    QFETCH(int, operation);
+    QFETCH(int, message);
+    Bench b;
+    sim::EmulatedLink other(b.module, b.clock);
+    QVERIFY(other.open());
+    b.module.clearTranscript();
+    switch (operation) {
+    case 0:
+        QVERIFY(!storePassword(b.device, b.clock, QStringLiteral("1234"), b.sink, b.texts));
+        break;
+    case 1:
+        QVERIFY(!readModuleLanguage(b.device, b.clock, b.sink, b.texts));
+        break;
+    case 2:
+        QVERIFY(!writeModuleLanguage(b.device, b.clock, 3, b.sink, b.texts));
+        break;
+    case 3:
+        QVERIFY(!sendResetLock(b.device, true, true, true, b.sink, b.texts));
+        break;
+    }
+    QCOMPARE(b.sink.messages, message ? QStringList{b.text(message)} : QStringList());
+    QCOMPARE(b.sent(), QByteArray());
+    QVERIFY(!b.device.isOpen());
 }
 
 void ModuleSettingsTest::operationsResumeThePoll()

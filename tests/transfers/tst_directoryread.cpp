@@ -62,6 +62,8 @@ private slots:
     void applied();
     void roundTrip_data();
     void roundTrip();
+    void readTakesTheModulesAlphabeticalSearch_data();
+    void readTakesTheModulesAlphabeticalSearch();
 };
 
 void DirectoryReadTest::cases_data()
@@ -248,6 +250,25 @@ void DirectoryReadTest::roundTrip()
              (QStringList{"Dane zostały zapisane do modułu!", "Dane zostały odczytane!"}));
     for (int r = 1; r <= kGridRows; ++r)
         QCOMPARE(result.grid.entryText(r), grid.entryText(r));
+}
+
+void DirectoryReadTest::readTakesTheModulesAlphabeticalSearch_data()
+{
+    QTest::addColumn<bool>("moduleOn");
+    QTest::newRow("module's search off") << false;
+    QTest::newRow("module's search on") << true;
+}
+
+// The poll takes the switch only once; a read takes it from the module again,
+// whatever the tick said before.
+void DirectoryReadTest::readTakesTheModulesAlphabeticalSearch()
+{
+    QFETCH(bool, moduleOn);
+    TransferFixture f;
+    f.module.setAlphabeticalSearch(moduleOn);
+    f.status.alphabeticalSearchTicked = !moduleOn;
+    Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status);
+    QCOMPARE(f.status.alphabeticalSearchTicked, moduleOn);
 }
 
 QTEST_GUILESS_MAIN(DirectoryReadTest)
