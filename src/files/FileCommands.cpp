@@ -170,10 +170,10 @@ bool FileCommands::Zapiszjako1Click()
     const QString chosen = dialogs_->saveFileName(kSaveFilter, suggested);
     if (chosen.isEmpty())
         return false;
-    // The dialog asked about the name it returned; a file under the name that is
-    // really written has not been asked about yet.
+    // The question names the file really written: the dialog knows nothing of
+    // the ".csv" added here, so it is told not to ask itself.
     const QString path = directoryFileName(chosen);
-    if (path != chosen && QFileInfo::exists(path)
+    if (QFileInfo::exists(path)
         && !sink_.askYesNo(overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_)),
                            QString()))
         return false;

@@ -13,7 +13,8 @@ public:
     // The chosen file, or "" when cancelled. filter is a dialog filter such as
     // "(*.csv)"; folder is where the dialog starts ("" for its own choice).
     virtual QString openFileName(const QString& filter, const QString& folder) = 0;
-    // suggestedPath is the file the dialog offers first ("" for none).
+    // suggestedPath is the file the dialog offers first ("" for none). The
+    // dialog does not ask before an existing file: the command does.
     virtual QString saveFileName(const QString& filter, const QString& suggestedPath) = 0;
 };
 

@@ -24,6 +24,8 @@ QString run(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
+    // The save command asks about the name it really writes, in the program's words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

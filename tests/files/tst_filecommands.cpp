@@ -390,28 +390,38 @@ private slots:
         QCOMPARE(f.files->document(), *reopened.document);
     }
 
-    // The dialog asked about the name it gave back; the name written with
-    // ".csv" added is asked about here, by that name.
+    // The dialog does not ask; the command asks about the name it writes,
+    // ".csv" added or not.
     void saveAsAsksAboutTheNameItWrites_data()
     {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("Yes") << true;
-        QTest::newRow("No") << false;
+        QTest::newRow(".csv added, Yes") << "b.txt"
+                                         << "b.txt.csv" << true;
+        QTest::newRow(".csv added, No") << "b.txt"
+                                        << "b.txt.csv" << false;
+        QTest::newRow("as chosen, Yes") << "c.csv"
+                                        << "c.csv" << true;
+        QTest::newRow("as chosen, No") << "c.csv"
+                                       << "c.csv" << false;
     }
 
     void saveAsAsksAboutTheNameItWrites()
     {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
         QFETCH(bool, yes);
         Fixture f;
         f.type(1, QStringLiteral("Kowalski"), QString());
         const QByteArray old = "an older file";
-        f.write(QStringLiteral("b.txt.csv"), old);
-        f.dialogs.answers << f.path(QStringLiteral("b.txt"));
+        f.write(written, old);
+        f.dialogs.answers << f.path(chosen);
         f.sink.answerYes = yes;
         QCOMPARE(f.files->Zapiszjako1Click(), yes);
         QCOMPARE(f.sink.questions,
-                 QStringList{QStringLiteral("Nadpisać istniejący plik:  b.txt.csv ?")});
-        QCOMPARE(f.read(QStringLiteral("b.txt.csv")) == old, !yes);
+                 QStringList{QStringLiteral("Nadpisać istniejący plik:  ") + written + " ?"});
+        QCOMPARE(f.read(written) == old, !yes);
     }
 
     void importTakesZone1ThroughThePage()

@@ -245,10 +245,11 @@ private slots:
             test::FileSizeLimit full(1000);
             w.choose("Zapiszjako1");
         }
-        QCOMPARE(driver.messages.size(), 1);
-        QVERIFY2(driver.messages[0].startsWith(QStringLiteral("Cannot save the file:\n")
+        QCOMPARE(driver.messages.size(), 2);
+        QCOMPARE(driver.messages[0], QStringLiteral("Overwrite the existing file:  a.csv ?"));
+        QVERIFY2(driver.messages[1].startsWith(QStringLiteral("Cannot save the file:\n")
                                                + w.path(QStringLiteral("a.csv")) + u'\n'),
-                 qPrintable(driver.messages[0]));
+                 qPrintable(driver.messages[1]));
         QCOMPARE(w.read(QStringLiteral("a.csv")), old);
         QVERIFY(w.window->isModified());
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
