@@ -1,12 +1,12 @@
 #include "simtool/SimOptions.h"
 
 #include "files/DirectoryFile.h"
+#include "files/SafeFile.h"
 #include "sim/DemoModule.h"
 #include "ui/Localisation.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 #include <QRegularExpression>
 
 #include <array>
@@ -192,13 +192,13 @@ bool load(const QString& path, sim::ModuleEmulator& module, QString* error)
             *error = path + QStringLiteral(": ") + why;
         return false;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
+    const FileRead read = readWholeFile(path, kDirectoryFileMaxSize);
+    if (!read.bytes)
+        return fail(read.failure.reason);
     Localisation texts;
     texts.Wczytaj_WJ_do_tablicy();
     texts.setNr_Jezyka(1);
-    const DirectoryFileParse parse = parseDirectoryFile(file.read(kDirectoryFileMaxSize + 1));
+    const DirectoryFileParse parse = parseDirectoryFile(*read.bytes);
     if (!parse.document)
         return fail(texts.text(textKeyOf(parse.problem)).trimmed());
     const DirectoryDocument& d = *parse.document;
