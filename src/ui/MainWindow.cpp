@@ -844,12 +844,13 @@ void MainWindow::runTransfer(
     // transfer that never stopped the poll leaves the poll's status alone.
     ModuleStatus status = monitor_->status();
     bool pollStopped = false;
+    bool alphabeticalSearch = status.alphabeticalSearchTicked;
     runner.pollStopped = [&] {
         status = monitor_->status();
         status.introTimeIndex = introTime_->currentIndex();
+        alphabeticalSearch = status.alphabeticalSearchTicked;
         pollStopped = true;
     };
-    const bool alphabeticalSearch = monitor_->status().alphabeticalSearchTicked;
     const QString password = monitor_->password();
     const TransferContext context{monitor_->link(), monitor_->clock(), runner, runner, texts_};
     runner.run([&] { transfer(context, password, status); });
