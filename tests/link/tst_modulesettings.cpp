@@ -73,7 +73,10 @@ void ModuleSettingsTest::passwordEntry()
     if (!confirmed)
         b.module.setPasswordFirstHalf(82); // the entry names the module's real password
 
+    const std::int64_t before = b.clock.nowMs();
     QCOMPARE(b.monitor.enterPassword(entered), padded);
+    // The store's 5 ms reply delay, then the entry's own 300 ms pause, stored or not.
+    QCOMPARE(b.clock.nowMs() - before, std::int64_t(confirmed ? 5 + 300 : 300));
 
     QCOMPARE(b.monitor.password(), padded);
     QCOMPARE(b.sent(), sent);

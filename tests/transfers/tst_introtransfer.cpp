@@ -143,6 +143,7 @@ void IntroTransferTest::unshowableCharacterSendsNothing()
 
     QCOMPARE(f.sink.messages, QStringList{message});
     QCOMPARE(f.module.transcript().size(), std::size_t(0));
+    QVERIFY(f.poll.events.isEmpty()); // refused before the poll was stopped
     for (int p = 1020; p < 1024; ++p)
         QCOMPARE(f.block(p), QByteArray(32, char(0xFF)));
     QCOMPARE(int(f.module.introTime()), 9);
