@@ -60,7 +60,8 @@ struct Command {
     std::function<void(QCommandLineParser&)> options;
     Handler handler;
     int positionalCount;
-    int output = -1; // the positional argument that names a file the command writes
+    int output = -1;            // the positional argument that names a file the command writes
+    bool outputGetsCsv = false; // ".csv" is added to that name, as Save as adds it
 };
 
 // ---- files ------------------------------------------------------------------
@@ -97,9 +98,7 @@ bool saveDirectory(Invocation& in, const QString& path, const DirectoryDocument&
 QString outputPath(const Command& command, const QStringList& positional)
 {
     const QString& given = positional[command.output];
-    return QLatin1String(command.name) == QLatin1String("import")
-               ? FileCommands::directoryFileName(given)
-               : given;
+    return command.outputGetsCsv ? FileCommands::directoryFileName(given) : given;
 }
 
 // Refuses, before anything is read or transferred, an output that exists
@@ -427,8 +426,8 @@ int introWriteCommand(Invocation& in)
     return s.sink.messages().size() == before ? kDone : kModuleFailed;
 }
 
-// The identification, then the exchange if the module is there; what the
-// status field says when it is not.
+// Identifies the module as the poll does: true when it is there, otherwise
+// false with what the status field says.
 bool identifyPresent(Session& s, Invocation& in)
 {
     s.identify(in.texts);
@@ -543,7 +542,7 @@ const std::vector<Command>& commands()
          "Report every character the module cannot show, and a directory too large for it.", false,
          noOptions, checkCommand, 1},
         {"import", "LIST OUT", "Read an older list file into zone 1 and save a directory file.",
-         false, forceOption, importCommand, 2, 1},
+         false, forceOption, importCommand, 2, 1, true},
         {"status", "", "Identify the module and print its state and settings.", true, noOptions,
          statusCommand, 0},
         {"write", "FILE", "Write a directory file's directory and configuration to the module.",

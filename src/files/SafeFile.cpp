@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,11 +36,8 @@ std::optional<FileFailure> openRegular(QFile& file, const QString& path)
 {
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        file.setFileName(path);
-        file.open(QIODevice::ReadOnly); // for the system's reason, in Qt's words
-        return failed(file.errorString());
-    }
+    if (fd < 0)
+        return failed(qt_error_string(errno));
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
