@@ -200,18 +200,25 @@ struct Session {
     }
 };
 
-std::optional<bool> onOff(Invocation& in, const QString& name, bool& bad)
+// "on" or "off" as a switch; anything else is told, naming where it was given.
+std::optional<bool> onOffValue(Invocation& in, const QString& where, const QString& value)
 {
-    if (!in.parser.isSet(name))
-        return std::nullopt;
-    const QString value = in.parser.value(name);
     if (value == QLatin1String("on"))
         return true;
     if (value == QLatin1String("off"))
         return false;
-    in.err << "--" << name << ": on or off, not " << value << Qt::endl;
-    bad = true;
+    in.err << where << ": on or off, not " << value << Qt::endl;
     return std::nullopt;
+}
+
+std::optional<bool> onOff(Invocation& in, const QString& name, bool& bad)
+{
+    if (!in.parser.isSet(name))
+        return std::nullopt;
+    const std::optional<bool> on =
+        onOffValue(in, QStringLiteral("--") + name, in.parser.value(name));
+    bad |= !on;
+    return on;
 }
 
 // ---- commands ---------------------------------------------------------------
@@ -426,10 +433,12 @@ int introWriteCommand(Invocation& in)
     return s.sink.messages().size() == before ? kDone : kModuleFailed;
 }
 
-// Identifies the module as the poll does: true when it is there, otherwise
-// false with what the status field says.
-bool identifyPresent(Session& s, Invocation& in)
+// Opens the link and identifies the module as the poll does: true when it is
+// there, otherwise false with what the status field says.
+bool openIdentified(Session& s, Invocation& in)
 {
+    if (!s.open(in))
+        return false;
     s.identify(in.texts);
     if (s.status.modulePresent())
         return true;
@@ -445,9 +454,7 @@ int setPasswordCommand(Invocation& in)
         return kBadUsage;
     }
     Session s(in, false);
-    if (!s.open(in))
-        return kModuleFailed;
-    if (!identifyPresent(s, in))
+    if (!openIdentified(s, in))
         return kModuleFailed;
     // As the panel: the new password goes to the module only while the
     // module confirms the one the program holds.
@@ -505,19 +512,16 @@ int moduleLanguageCommand(Invocation& in)
 
 int resetLockCommand(Invocation& in)
 {
-    const QString value = in.positional[0];
-    if (value != QLatin1String("on") && value != QLatin1String("off")) {
-        in.err << "reset-lock: on or off, not " << value << Qt::endl;
+    const std::optional<bool> locked =
+        onOffValue(in, QStringLiteral("reset-lock"), in.positional[0]);
+    if (!locked)
         return kBadUsage;
-    }
     Session s(in, false);
-    if (!s.open(in))
-        return kModuleFailed;
-    if (!identifyPresent(s, in))
+    if (!openIdentified(s, in))
         return kModuleFailed;
     ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
-    const bool sent = sendResetLock(s.cable.link(), true, s.status.haslo_zgodne,
-                                    value == QLatin1String("on"), s.sink, in.texts);
+    const bool sent =
+        sendResetLock(s.cable.link(), true, s.status.haslo_zgodne, *locked, s.sink, in.texts);
     return sent ? kDone : kModuleFailed;
 }
 
