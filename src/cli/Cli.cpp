@@ -78,7 +78,7 @@ std::optional<DirectoryDocument> loadDirectory(Invocation& in, const QString& pa
         in.err << path << ": " << in.texts.text(textKeyOf(parse.problem)).trimmed() << Qt::endl;
         return std::nullopt;
     }
-    if (const QString notice = openNotice(parse, in.texts.Nr_Jezyka()); !notice.isEmpty())
+    if (const QString notice = readNotice(parse.notes, in.texts.Nr_Jezyka()); !notice.isEmpty())
         in.err << path << ": " << notice << Qt::endl;
     return std::move(*parse.document);
 }

@@ -109,7 +109,7 @@ DirectoryFileParse parseDirectoryFile(QByteArrayView bytes)
     const std::optional<QString> address = De_szyfruj(lines.next());
     if (!address)
         return result;
-    std::vector<CutValue>& cuts = result.cutValues;
+    std::vector<CutValue>& cuts = result.notes.cutValues;
     fields.address = fitted(*address, kAddressLength, {CutValue::Field::Address}, cuts);
     for (int i = 0; i < kIntroLineCount; ++i) {
         const std::optional<QString> value = De_szyfruj(lines.next());
@@ -139,7 +139,8 @@ DirectoryFileParse parseDirectoryFile(QByteArrayView bytes)
             fillGridLine(document.grid, row, half, *value, cuts);
         }
     }
-    result.linesHeld = lines.linesHeld();
+    result.notes.linesHeld = lines.linesHeld();
+    result.notes.lineCount = kDirectoryFileLineCount;
     result.document = std::move(document);
     result.problem = FileProblem::None;
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/CutValue.h"
 #include "files/DirectoryDocument.h"
 #include "files/FileProblem.h"
 
@@ -9,7 +10,6 @@
 #include <QStringView>
 
 #include <optional>
-#include <vector>
 
 namespace q540 {
 
@@ -45,26 +45,10 @@ std::optional<QString> De_szyfruj(QStringView line);
 // again. The address and intro lines are cut to their fields' lengths.
 QByteArray directoryFileBytes(const DirectoryDocument& document);
 
-// A value longer than the field it is read into: the address, intro line
-// `index` (1..8), or half `index` (1, 2) of grid row `row`.
-struct CutValue {
-    enum class Field { Address, Intro, Entry };
-    Field field;
-    int index = 0;
-    int row = 0;
-    qsizetype length = 0;
-    qsizetype limit = 0;
-
-    friend bool operator==(const CutValue&, const CutValue&) = default;
-};
-
 struct DirectoryFileParse {
     std::optional<DirectoryDocument> document; // set exactly when problem is None
     FileProblem problem = FileProblem::None;
-    // What the reader had to change to take the file, for the user to hear of:
-    // values cut to their fields, and how many lines a file that ended early held.
-    std::vector<CutValue> cutValues;
-    int linesHeld = kDirectoryFileLineCount;
+    ReadNotes notes;
 };
 
 // Reads a whole file: size and header first (wrong file), then every line

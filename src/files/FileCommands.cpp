@@ -105,8 +105,7 @@ bool FileCommands::Wczytaj(const QString& path)
     editor_.grid() = parse.document->grid;
     showFields(parse.document->fields);
     showPage(editor_.page().selectorIndex());
-    if (const QString notice = openNotice(parse, languageOf(texts_)); !notice.isEmpty())
-        sink_.showMessage(notice);
+    showReadNotice(parse.notes);
     return true;
 }
 
@@ -146,7 +145,14 @@ bool FileCommands::Wczytaj_import(const QString& path)
     showFields(fields);
     list.setEnabled(true);
     showPage(0);
+    showReadNotice(parse.notes);
     return true;
+}
+
+void FileCommands::showReadNotice(const ReadNotes& notes)
+{
+    if (const QString notice = readNotice(notes, languageOf(texts_)); !notice.isEmpty())
+        sink_.showMessage(notice);
 }
 
 bool FileCommands::Zapisz1Click()

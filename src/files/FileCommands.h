@@ -13,6 +13,7 @@ namespace q540 {
 class DirectoryEditor;
 class FileDialogs;
 struct FileFailure;
+struct ReadNotes;
 class Localisation;
 class UserSink;
 
@@ -79,6 +80,7 @@ private:
     void takeFile(const QString& path, bool list);
     void showPage(int selectorIndex);
     void showFileFailure(bool saving, const QString& path, const FileFailure& failure);
+    void showReadNotice(const ReadNotes& notes);
 
     DirectoryEditor& editor_;
     UserSink& sink_;

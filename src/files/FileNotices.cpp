@@ -58,21 +58,21 @@ QString placeOf(const CutValue& cut, const NoticeTexts& t)
 
 } // namespace
 
-QString openNotice(const DirectoryFileParse& parse, int language)
+QString readNotice(const ReadNotes& notes, int language)
 {
     const NoticeTexts& t = kTexts[std::size_t(language >= 0 && language < 3 ? language : 1)];
     // A message box has room for a few; the count says how many more there are.
     constexpr std::size_t kListed = 10;
     QStringList lines;
-    const std::size_t cuts = parse.cutValues.size();
+    const std::size_t cuts = notes.cutValues.size();
     for (std::size_t i = 0; i < std::min(cuts, kListed); ++i) {
-        const CutValue& cut = parse.cutValues[i];
+        const CutValue& cut = notes.cutValues[i];
         lines << text(t.cut).arg(placeOf(cut, t)).arg(cut.length).arg(cut.limit);
     }
     if (cuts > kListed)
         lines << QStringLiteral("(+%1)").arg(cuts - kListed);
-    if (parse.linesHeld < kDirectoryFileLineCount)
-        lines << text(t.linesMissing).arg(parse.linesHeld).arg(kDirectoryFileLineCount);
+    if (notes.linesHeld < notes.lineCount)
+        lines << text(t.linesMissing).arg(notes.linesHeld).arg(notes.lineCount);
     return lines.join(u'\n');
 }
 

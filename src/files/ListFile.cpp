@@ -1,5 +1,6 @@
 #include "files/ListFile.h"
 
+#include "directory/DirectoryGrid.h"
 #include "files/TextLines.h"
 
 #include <unicode/ucnv.h>
@@ -58,17 +59,27 @@ ListFileParse parseListFile(QByteArrayView bytes)
     }
 
     ListImport list;
+    std::vector<CutValue>& cuts = result.notes.cutValues;
     for (int j = 1; j <= kListFileEntryCount; ++j) {
         const QStringView line1 = lines.next();
         const QStringView line2 = lines.next();
-        if (!line1.isEmpty() && line1.front() != u' ')
-            list.entries.push_back({j, line1.toString(), line2.toString()});
+        if (line1.isEmpty() || line1.front() == u' ')
+            continue;
+        list.entries.push_back({j, line1.toString(), line2.toString()});
+        if (line1.size() > kLine1Length)
+            cuts.push_back({CutValue::Field::Entry, 1, j, line1.size(), kLine1Length});
+        if (line2.size() > kLine2Length)
+            cuts.push_back({CutValue::Field::Entry, 2, j, line2.size(), kLine2Length});
     }
     auto intro = list.intro.begin();
-    for (int i = 0; i < kIntroLinesInFile; ++i) {
+    for (int i = 0, number = 1; i < kIntroLinesInFile; ++i) {
         const QStringView line = lines.next();
-        if (i != kUnusedIntroLine)
-            *intro++ = leftUnits(line, kIntroLineLength);
+        if (i == kUnusedIntroLine)
+            continue;
+        if (line.size() > kIntroLineLength)
+            cuts.push_back({CutValue::Field::Intro, number, 0, line.size(), kIntroLineLength});
+        *intro++ = leftUnits(line, kIntroLineLength);
+        ++number;
     }
     const QStringView timeLine = lines.next();
     const std::optional<int> time = timeLine.isEmpty() ? kEmptyTimeValue : parseInteger(timeLine);
@@ -77,6 +88,8 @@ ListFileParse parseListFile(QByteArrayView bytes)
         return result;
     }
     list.timeIndex = timeIndexOfValue(*time);
+    result.notes.linesHeld = lines.linesHeld();
+    result.notes.lineCount = kListFileLineCount;
     result.list = std::move(list);
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "directory/IntroScreens.h"
+#include "files/CutValue.h"
 #include "files/FileProblem.h"
 
 #include <QByteArrayView>
@@ -35,9 +36,15 @@ struct ListImport {
     int timeIndex = kIntroTimeNone;
 };
 
+// Header, 510 entry lines, nine intro lines and the display time.
+inline constexpr int kListFileLineCount = 1 + 2 * kListFileEntryCount + 9 + 1;
+
 struct ListFileParse {
     std::optional<ListImport> list; // set exactly when problem is None
     FileProblem problem = FileProblem::None;
+    // The entries' lines longer than the page keeps (zone 1's rows), the intro
+    // lines cut to their fields, and a file that ended early.
+    ReadNotes notes;
 };
 
 // Reads a whole list file: size and header first (wrong file), then a display

@@ -373,6 +373,23 @@ private slots:
         QCOMPARE(f.sink.messages, QStringList{notice});
     }
 
+    // An import cuts long lines to the fields as the older releases did, and
+    // says which and how long.
+    void importTellsWhatItCut()
+    {
+        Fixture f;
+        f.write(QStringLiteral("long.txt"), listFile({{2, "Konstantynopolitanczyk"},
+                                                      {3, "Jan Maria Rokita"},
+                                                      {512, "Witamy w domu nr 5"}}));
+        QVERIFY(f.import(QStringLiteral("long.txt")));
+        QCOMPARE(f.sink.messages,
+                 QStringList{QStringLiteral(
+                     "strefa 1, lokal 1, linia 1: 22 znaków, pole mieści 16 – nadmiar pominięto.\n"
+                     "strefa 1, lokal 1, linia 2: 16 znaków, pole mieści 14 – nadmiar pominięto.\n"
+                     "wiersz intro 1: 18 znaków, pole mieści 16 – nadmiar pominięto.")});
+        QCOMPARE(f.editor->page().slot(1).line1, QStringLiteral("Konstantynopolit"));
+    }
+
     // After a save the work shows what the file holds: a semicolon that came
     // in from a list or the module is a comma in the grid and fields too.
     void saveShowsWhatWasSaved()
