@@ -283,7 +283,7 @@ private slots:
         lines[1] = "\xA3\xF3\x64\x9F";
         lines[2] = "Jan";
         lines[511] = "Witamy";
-        w.write(QStringLiteral("lista.txt"), lines.join("\r\n"));
+        w.write(QStringLiteral("lista.txt"), lines.join("\r\n") + "\r\n");
         w.dialogs->answers << w.path(QStringLiteral("lista.txt"));
         w.choose("Importuj1");
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("lista.txt"));
