@@ -276,12 +276,11 @@ int checkCommand(Invocation& in)
         if (document->grid.isEntryEmpty(row))
             continue;
         ++entries;
-        const bool additional = row >= kFirstAdditionalRow;
+        const EntryPlace place = placeOfRow(row);
         const QString entry =
-            additional ? QStringLiteral("additional number %1").arg(row - kFirstAdditionalRow + 1)
-                       : QStringLiteral("zone %1, apartment %2")
-                             .arg((row - 1) / kApartmentsPerZone + 1)
-                             .arg((row - 1) % kApartmentsPerZone + 1);
+            place.zone == kAdditionalNumberZone
+                ? QStringLiteral("additional number %1").arg(place.number)
+                : QStringLiteral("zone %1, apartment %2").arg(place.zone).arg(place.number);
         const QString text = document->grid.entryText(row);
         found |= reportCharacters(in, entry + QStringLiteral(", line 1"), text.left(kLine1Length));
         found |= reportCharacters(in, entry + QStringLiteral(", line 2"), text.mid(kLine1Length));

@@ -52,6 +52,21 @@ constexpr int additionalNumberRow(int k)
     return kZoneCount * kApartmentsPerZone + k;
 }
 
+// The other way round: where a grid row's entry is. The zone is 1..4, or 5 for
+// an additional number, whose number is then 1..8; otherwise it is the
+// apartment number 1..255.
+struct EntryPlace {
+    int zone;
+    int number;
+};
+inline constexpr int kAdditionalNumberZone = 5;
+constexpr EntryPlace placeOfRow(int row)
+{
+    if (row >= kFirstAdditionalRow)
+        return {kAdditionalNumberZone, row - kFirstAdditionalRow + 1};
+    return {(row - 1) / kApartmentsPerZone + 1, (row - 1) % kApartmentsPerZone + 1};
+}
+
 // D1_Tablica_nazwisk4: the directory as 1028 rows by 32 cells, both counted from 1
 // as the rest of the program counts them. Rows 1..1020 are the four zones,
 // 1021..1028 the additional numbers; columns 1..16 line 1, 17..30 line 2,

@@ -12,9 +12,8 @@ namespace {
 
 NameRow rowOfGridRow(int row, const QString& text)
 {
-    if (row >= kFirstAdditionalRow)
-        return {text, row - kFirstAdditionalRow + 1, kAdditionalNumberZone};
-    return {text, (row - 1) % kApartmentsPerZone + 1, (row - 1) / kApartmentsPerZone + 1};
+    const EntryPlace place = placeOfRow(row);
+    return {text, place.number, place.zone};
 }
 
 } // namespace

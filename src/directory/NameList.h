@@ -18,8 +18,6 @@ class UserSink;
 inline constexpr int kNameListLimit = 1020;
 inline constexpr int kTabPageCount = 9;
 inline constexpr int kEntriesPerTabPage = 30;
-// The zone number of an additional number in the name list.
-inline constexpr int kAdditionalNumberZone = 5;
 
 // The tab page (0..8) that shows an apartment number 1..255.
 constexpr int tabPageOfApartment(int apartment)

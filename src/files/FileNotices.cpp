@@ -48,12 +48,10 @@ QString placeOf(const CutValue& cut, const NoticeTexts& t)
     case CutValue::Field::Entry:
         break;
     }
-    if (cut.row >= kFirstAdditionalRow)
-        return text(t.additional).arg(cut.row - kFirstAdditionalRow + 1).arg(cut.index);
-    return text(t.entry)
-        .arg((cut.row - 1) / kApartmentsPerZone + 1)
-        .arg((cut.row - 1) % kApartmentsPerZone + 1)
-        .arg(cut.index);
+    const EntryPlace place = placeOfRow(cut.row);
+    if (place.zone == kAdditionalNumberZone)
+        return text(t.additional).arg(place.number).arg(cut.index);
+    return text(t.entry).arg(place.zone).arg(place.number).arg(cut.index);
 }
 
 } // namespace
