@@ -3,9 +3,9 @@
 // in the real main window on the offscreen platform, and prints the median. Run:
 // build/bench/bench_keystroke [keystrokes]
 
-#include "ui/EntryEdit.h"
-#include "ui/Localisation.h"
-#include "ui/MainWindow.h"
+#include "base/Localisation.h"
+#include "gui/EntryEdit.h"
+#include "gui/MainWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>

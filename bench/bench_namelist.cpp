@@ -3,9 +3,9 @@
 // plain rebuild that sorts with QString::localeAwareCompare, and prints the
 // medians and the ratio. Run: build/bench/bench_namelist [iterations]
 
+#include "base/Localisation.h"
+#include "base/UserSink.h"
 #include "directory/DirectoryEditor.h"
-#include "ui/Localisation.h"
-#include "ui/UserSink.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -5,9 +5,9 @@
 // steady clock is the system's monotonic one, shared by both processes.
 // Run: build/bench/bench_startup [runs]   (offscreen, or any display)
 
+#include "base/Localisation.h"
 #include "files/SettingsFile.h"
-#include "ui/Localisation.h"
-#include "ui/MainWindow.h"
+#include "gui/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

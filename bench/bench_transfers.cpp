@@ -4,17 +4,17 @@
 // prints the time the same bytes take on the cable at 9600 baud, 10 bits a
 // byte. Run: build/bench/bench_transfers [iterations]
 
+#include "base/Localisation.h"
+#include "base/TextKeys.h"
+#include "base/UserSink.h"
 #include "directory/NameList.h"
-#include "link/ModuleOperation.h"
-#include "link/ModuleStatus.h"
-#include "sim/EmulatedLink.h"
-#include "sim/ModuleEmulator.h"
-#include "sim/VirtualClock.h"
-#include "transfers/DirectoryRead.h"
-#include "transfers/DirectoryWrite.h"
-#include "ui/Localisation.h"
-#include "ui/TextKeys.h"
-#include "ui/UserSink.h"
+#include "emulator/EmulatedLink.h"
+#include "emulator/ModuleEmulator.h"
+#include "emulator/VirtualClock.h"
+#include "module/DirectoryRead.h"
+#include "module/DirectoryWrite.h"
+#include "module/ModuleOperation.h"
+#include "module/ModuleStatus.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

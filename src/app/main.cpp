@@ -1,8 +1,8 @@
 // The program's entry: the cable through the vendor driver or the serial port.
 
-#include "link/CableLink.h"
-#include "link/Clock.h"
-#include "ui/Startup.h"
+#include "device/CableLink.h"
+#include "device/Clock.h"
+#include "gui/Startup.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/UserSink.h"
+#include "base/UserSink.h"
 
 #include <QStringList>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 #include "simtool/PtyServer.h"
 
-#include "link/Protocol.h"
-#include "sim/ModuleEmulator.h"
+#include "emulator/ModuleEmulator.h"
+#include "protocol/Protocol.h"
 
 #include <array>
 #include <cerrno>

@@ -1,9 +1,9 @@
 #include "simtool/SimOptions.h"
 
+#include "base/Localisation.h"
+#include "demo/DemoModule.h"
 #include "files/DirectoryFile.h"
 #include "files/SafeFile.h"
-#include "sim/DemoModule.h"
-#include "ui/Localisation.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

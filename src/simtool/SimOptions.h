@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/ModuleEmulator.h"
+#include "emulator/ModuleEmulator.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,11 @@
 // q540-sim: the emulated door module on a pseudo-terminal, for trying the
 // programs without a cable and for testing the serial backend on a real tty.
 
-#include "sim/ModuleEmulator.h"
+#include "emulator/ModuleEmulator.h"
 #include "simtool/PtyServer.h"
 #include "simtool/SimOptions.h"
+
+#include "base/AppInfo.h"
 
 #include <QCoreApplication>
 
@@ -51,7 +53,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("q540-sim"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(Q540_VERSION));
+    QCoreApplication::setApplicationVersion(q540::kVersion);
 
     using Action = q540::simtool::SimCommandLine::Action;
     const q540::simtool::SimCommandLine command =

@@ -3,9 +3,9 @@
 // Built twice; the second build leaves out FT_SetTimeouts so that the backend's
 // handling of an incomplete library can be tested.
 
-#include "link/Clock.h"
-#include "sim/EmulatedLink.h"
-#include "sim/ModuleEmulator.h"
+#include "device/Clock.h"
+#include "emulator/EmulatedLink.h"
+#include "emulator/ModuleEmulator.h"
 
 #include <QByteArray>
 

@@ -1,10 +1,10 @@
-#include "link/Clock.h"
-#include "link/ModuleMonitor.h"
+#include "base/Localisation.h"
+#include "device/Clock.h"
+#include "gui/ContactWindow.h"
+#include "gui/SettingsPanel.h"
+#include "gui/VersionCheck.h"
+#include "module/ModuleMonitor.h"
 #include "support/RecordingSink.h"
-#include "ui/ContactWindow.h"
-#include "ui/Localisation.h"
-#include "ui/SettingsPanel.h"
-#include "ui/VersionCheck.h"
 
 #include <QEnterEvent>
 #include <QFrame>

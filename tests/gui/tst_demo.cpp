@@ -1,12 +1,13 @@
-#include "link/Clock.h"
-#include "sim/DemoModule.h"
-#include "sim/EmulatedLink.h"
-#include "sim/ModuleEmulator.h"
+#include "base/AppInfo.h"
+#include "base/FixedTexts.h"
+#include "base/Localisation.h"
+#include "base/TextKeys.h"
+#include "demo/DemoModule.h"
+#include "device/Clock.h"
+#include "emulator/EmulatedLink.h"
+#include "emulator/ModuleEmulator.h"
+#include "gui/MainWindow.h"
 #include "support/ModalDriver.h"
-#include "ui/AppInfo.h"
-#include "ui/Localisation.h"
-#include "ui/MainWindow.h"
-#include "ui/TextKeys.h"
 
 #include <QLabel>
 #include <QPushButton>

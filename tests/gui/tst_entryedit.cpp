@@ -1,5 +1,5 @@
 #include "directory/EditingRules.h"
-#include "ui/EntryEdit.h"
+#include "gui/EntryEdit.h"
 
 #include <QAction>
 #include <QApplication>

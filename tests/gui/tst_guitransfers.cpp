@@ -1,12 +1,12 @@
-#include "sim/EmulatedLink.h"
-#include "sim/ModuleEmulator.h"
-#include "sim/VirtualClock.h"
+#include "base/Localisation.h"
+#include "base/TextKeys.h"
+#include "emulator/EmulatedLink.h"
+#include "emulator/ModuleEmulator.h"
+#include "emulator/VirtualClock.h"
+#include "gui/EntryEdit.h"
+#include "gui/MainWindow.h"
 #include "support/EmulatedWindow.h"
 #include "support/ModalDriver.h"
-#include "ui/EntryEdit.h"
-#include "ui/Localisation.h"
-#include "ui/MainWindow.h"
-#include "ui/TextKeys.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
+#include "base/Localisation.h"
 #include "files/SettingsFile.h"
+#include "gui/LanguageWindow.h"
 #include "support/RecordingSink.h"
-#include "ui/LanguageWindow.h"
-#include "ui/Localisation.h"
 
 #include <QButtonGroup>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "ui/EntryEdit.h"
-#include "ui/Localisation.h"
-#include "ui/MainWindow.h"
+#include "base/Localisation.h"
+#include "gui/EntryEdit.h"
+#include "gui/MainWindow.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

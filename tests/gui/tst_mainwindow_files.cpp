@@ -1,11 +1,11 @@
+#include "base/Localisation.h"
 #include "files/DirectoryFile.h"
-#include "files/FakeFileDialogs.h"
+#include "gui/EntryEdit.h"
+#include "gui/MainWindow.h"
+#include "gui/WidgetFileDialogs.h"
+#include "support/FakeFileDialogs.h"
 #include "support/FileSizeLimit.h"
 #include "support/ModalDriver.h"
-#include "ui/EntryEdit.h"
-#include "ui/Localisation.h"
-#include "ui/MainWindow.h"
-#include "ui/WidgetFileDialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>

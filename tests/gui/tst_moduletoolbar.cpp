@@ -1,13 +1,13 @@
-#include "sim/EmulatedLink.h"
-#include "sim/ModuleEmulator.h"
-#include "sim/VirtualClock.h"
+#include "base/Localisation.h"
+#include "base/TextKeys.h"
+#include "emulator/EmulatedLink.h"
+#include "emulator/ModuleEmulator.h"
+#include "emulator/VirtualClock.h"
+#include "gui/MainWindow.h"
+#include "gui/SettingsPanel.h"
 #include "support/Bytes.h"
 #include "support/EmulatedWindow.h"
 #include "support/ModalDriver.h"
-#include "ui/Localisation.h"
-#include "ui/MainWindow.h"
-#include "ui/SettingsPanel.h"
-#include "ui/TextKeys.h"
 
 #include <QCheckBox>
 #include <QComboBox>

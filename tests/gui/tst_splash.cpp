@@ -1,5 +1,5 @@
-#include "sim/VirtualClock.h"
-#include "ui/SplashWindow.h"
+#include "emulator/VirtualClock.h"
+#include "gui/SplashWindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "link/Link.h"
-#include "sim/VirtualClock.h"
-#include "ui/Startup.h"
+#include "device/Link.h"
+#include "emulator/VirtualClock.h"
+#include "gui/Startup.h"
 
 #include <QAbstractButton>
 #include <QApplication>

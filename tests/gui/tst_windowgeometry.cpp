@@ -1,5 +1,5 @@
-#include "ui/Localisation.h"
-#include "ui/MainWindow.h"
+#include "base/Localisation.h"
+#include "gui/MainWindow.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,10 +1,10 @@
 #include "SimProcess.h"
 
-#include "link/Clock.h"
-#include "link/Identification.h"
-#include "link/Protocol.h"
-#include "link/Replies.h"
-#include "link/SerialLink.h"
+#include "device/Clock.h"
+#include "device/SerialLink.h"
+#include "module/Identification.h"
+#include "module/Replies.h"
+#include "protocol/Protocol.h"
 #include "support/RecordingSink.h"
 
 #include <QElapsedTimer>

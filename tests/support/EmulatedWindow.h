@@ -3,12 +3,12 @@
 // For GUI tests only: needs QtWidgets, so it stays a header the support
 // library does not compile.
 
-#include "link/ModuleMonitor.h"
-#include "sim/EmulatedLink.h"
-#include "sim/ModuleEmulator.h"
-#include "sim/VirtualClock.h"
-#include "ui/Localisation.h"
-#include "ui/MainWindow.h"
+#include "base/Localisation.h"
+#include "emulator/EmulatedLink.h"
+#include "emulator/ModuleEmulator.h"
+#include "emulator/VirtualClock.h"
+#include "gui/MainWindow.h"
+#include "module/ModuleMonitor.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

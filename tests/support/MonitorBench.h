@@ -1,11 +1,11 @@
 #pragma once
 
-#include "link/ModuleMonitor.h"
-#include "sim/EmulatedLink.h"
-#include "sim/ModuleEmulator.h"
-#include "sim/VirtualClock.h"
+#include "base/Localisation.h"
+#include "emulator/EmulatedLink.h"
+#include "emulator/ModuleEmulator.h"
+#include "emulator/VirtualClock.h"
+#include "module/ModuleMonitor.h"
 #include "support/RecordingSink.h"
-#include "ui/Localisation.h"
 
 namespace q540::test {
 

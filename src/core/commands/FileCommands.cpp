@@ -1,0 +1,266 @@
+#include "commands/FileCommands.h"
+
+#include "base/AppInfo.h"
+#include "base/Localisation.h"
+#include "base/UserSink.h"
+#include "commands/FileDialogs.h"
+#include "directory/DirectoryEditor.h"
+#include "files/DirectoryFile.h"
+#include "files/FileNotices.h"
+#include "files/ListFile.h"
+#include "files/SafeFile.h"
+#include "files/TextLines.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace q540 {
+
+namespace {
+
+const QString kDirectoryExtension = QStringLiteral(".csv");
+const QString kListExtension = QStringLiteral(".txt");
+const QString kOpenFilter = QStringLiteral("(*.csv)");
+const QString kImportFilter = QStringLiteral("(*.txt)");
+const QString kSaveFilter = QStringLiteral("Pliki (*.csv)");
+const QString kCaptionSeparator = QStringLiteral("  ");
+
+int languageOf(const Localisation& texts)
+{
+    return std::clamp(texts.Nr_Jezyka(), 0, 2);
+}
+
+} // namespace
+
+QString FileCommands::overwriteQuestion(const QString& name, int language)
+{
+    static const QString kTexts[] = {QStringLiteral("Nadpisać istniejący plik:  %1 ?"),
+                                     QStringLiteral("Overwrite the existing file:  %1 ?"),
+                                     QStringLiteral("Die vorhandene Datei überschreiben:  %1 ?")};
+    return kTexts[std::clamp(language, 0, 2)].arg(name);
+}
+
+QString FileCommands::unsavedChangesQuestion(int language)
+{
+    static const QString kTexts[] = {
+        QStringLiteral("Zmiany w katalogu nie zostały zapisane. Czy je porzucić?"),
+        QStringLiteral("The directory has unsaved changes. Discard them?"),
+        QStringLiteral(
+            "Das Verzeichnis hat ungespeicherte Änderungen. Sollen sie verworfen werden?")};
+    return kTexts[std::clamp(language, 0, 2)];
+}
+
+QString FileCommands::directoryFileName(const QString& path)
+{
+    return fileExtension(path) == kDirectoryExtension ? path : path + kDirectoryExtension;
+}
+
+FileCommands::FileCommands(DirectoryEditor& editor, UserSink& sink, const Localisation& texts,
+                           FileDialogs& dialogs)
+    : editor_(editor), sink_(sink), texts_(texts), dialogs_(&dialogs), caption_(kApplicationTitle)
+{
+}
+
+DirectoryDocument FileCommands::document() const
+{
+    return {editor_.grid(), readFields()};
+}
+
+void FileCommands::Nowy1Click(QString& moduleEntryCount)
+{
+    bylZapis_ = false;
+    fromList_ = false;
+    caption_ = kApplicationTitle;
+    saveEnabled_ = false;
+    editor_.page().Zeruj_dane(moduleEntryCount);
+    DocumentFields fields = readFields();
+    fields.intro = {};
+    fields.timeIndex = kIntroTimeDefaultIndex;
+    showFields(fields);
+    showPage(editor_.page().selectorIndex());
+}
+
+bool FileCommands::Otwrz1Click()
+{
+    const QString path = chooseFile(kOpenFilter, kDirectoryExtension);
+    if (path.isEmpty() || !Wczytaj(path))
+        return false;
+    takeFile(path, false);
+    saveEnabled_ = true;
+    return true;
+}
+
+bool FileCommands::Wczytaj(const QString& path)
+{
+    const std::optional<QByteArray> bytes = readFile(path, kDirectoryFileMaxSize);
+    if (!bytes)
+        return false;
+    const DirectoryFileParse parse = parseDirectoryFile(*bytes);
+    if (!parse.document) {
+        sink_.showMessage(texts_.text(textKeyOf(parse.problem)));
+        return false;
+    }
+    editor_.grid() = parse.document->grid;
+    showFields(parse.document->fields);
+    showPage(editor_.page().selectorIndex());
+    showReadNotice(parse.notes);
+    return true;
+}
+
+bool FileCommands::Importuj1Click()
+{
+    const QString path = chooseFile(kImportFilter, kListExtension);
+    if (path.isEmpty() || !Wczytaj_import(path))
+        return false;
+    takeFile(path, true);
+    return true;
+}
+
+bool FileCommands::Wczytaj_import(const QString& path)
+{
+    const std::optional<QByteArray> bytes = readFile(path, kListFileMaxSize);
+    if (!bytes)
+        return false;
+    const ListFileParse parse = parseListFile(*bytes);
+    if (!parse.list) {
+        sink_.showMessage(texts_.text(textKeyOf(parse.problem)));
+        return false;
+    }
+
+    // The entries go in through zone 1's page as typed text would, so the page
+    // copy cuts them to the field lengths; the list is rebuilt once at the end.
+    NameList& list = editor_.list();
+    list.setEnabled(false);
+    showPage(0);
+    DirectoryPage& page = editor_.page();
+    for (const ListEntry& entry : parse.list->entries) {
+        page.Edit1Change(entry.apartment, entry.line1.left(kLine1Length));
+        page.Edit2Change(entry.apartment, entry.line2.left(kLine2Length));
+    }
+    DocumentFields fields = readFields();
+    fields.intro = parse.list->intro;
+    fields.timeIndex = parse.list->timeIndex;
+    showFields(fields);
+    list.setEnabled(true);
+    showPage(0);
+    showReadNotice(parse.notes);
+    return true;
+}
+
+void FileCommands::showReadNotice(const ReadNotes& notes)
+{
+    if (const QString notice = readNotice(notes, languageOf(texts_)); !notice.isEmpty())
+        sink_.showMessage(notice);
+}
+
+bool FileCommands::Zapisz1Click()
+{
+    // After an Import the current file is the older list: writing the directory
+    // format over it would destroy it for the releases that read it.
+    if (!bylZapis_ || fromList_)
+        return Zapiszjako1Click();
+    if (!sink_.askYesNo(overwriteQuestion(nazwa_, languageOf(texts_)), QString()))
+        return false;
+    return Zapisz(sciezka_ + nazwa_);
+}
+
+bool FileCommands::Zapiszjako1Click()
+{
+    QString suggested;
+    if (fromList_)
+        suggested = sciezka_ + nazwa_.chopped(kListExtension.size()) + kDirectoryExtension;
+    else if (bylZapis_)
+        suggested = sciezka_ + nazwa_;
+    const QString chosen = dialogs_->saveFileName(kSaveFilter, suggested);
+    if (chosen.isEmpty())
+        return false;
+    // The question names the file really written: the dialog knows nothing of
+    // the ".csv" added here, so it is told not to ask itself.
+    const QString path = directoryFileName(chosen);
+    if (QFileInfo::exists(path)
+        && !sink_.askYesNo(overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_)),
+                           QString()))
+        return false;
+    if (!Zapisz(path))
+        return false;
+    takeFile(path, false);
+    saveEnabled_ = true;
+    return true;
+}
+
+bool FileCommands::Zapisz(const QString& path)
+{
+    const DirectoryDocument current = document();
+    const QByteArray bytes = directoryFileBytes(current);
+    if (const std::optional<FileFailure> failure = saveFileSafely(path, bytes)) {
+        showFileFailure(true, path, *failure);
+        return false;
+    }
+    // The file holds what the format can hold (a semicolon as a comma): the
+    // window shows that, so what is seen is what was saved.
+    const DirectoryFileParse saved = parseDirectoryFile(bytes);
+    if (saved.document && !(*saved.document == current)) {
+        editor_.grid() = saved.document->grid;
+        showFields(saved.document->fields);
+        showPage(editor_.page().selectorIndex());
+    }
+    return true;
+}
+
+QString FileCommands::chooseFile(const QString& filter, const QString& extension)
+{
+    const QString path = dialogs_->openFileName(filter, sciezka_);
+    if (!path.isEmpty() && fileExtension(path) != extension) {
+        sink_.showMessage(texts_.text(textkey::kWrongFile));
+        return QString();
+    }
+    return path;
+}
+
+std::optional<QByteArray> FileCommands::readFile(const QString& path, qsizetype limit)
+{
+    FileRead read = readWholeFile(path, limit);
+    if (!read.bytes)
+        showFileFailure(false, path, read.failure);
+    return std::move(read.bytes);
+}
+
+void FileCommands::takeFile(const QString& path, bool list)
+{
+    const qsizetype slash = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    sciezka_ = path.left(slash + 1);
+    nazwa_ = path.mid(slash + 1);
+    bylZapis_ = true;
+    fromList_ = list;
+    caption_ = kApplicationTitle + kCaptionSeparator + path;
+}
+
+void FileCommands::showPage(int selectorIndex)
+{
+    if (selectPage)
+        selectPage(selectorIndex);
+    else
+        editor_.page().RadioGroup_StrefaClick(selectorIndex);
+}
+
+void FileCommands::showFileFailure(bool saving, const QString& path, const FileFailure& failure)
+{
+    // A pipe, a folder or a device is not a file of ours, whichever the command.
+    if (failure.kind == FileFailure::Kind::NotRegular) {
+        sink_.showMessage(texts_.text(textkey::kWrongFile));
+        return;
+    }
+    const QString& reason = failure.reason;
+    static const QString kOpening[] = {QStringLiteral("Nie można otworzyć pliku:"),
+                                       QStringLiteral("Cannot open the file:"),
+                                       QStringLiteral("Die Datei kann nicht geöffnet werden:")};
+    static const QString kSaving[] = {QStringLiteral("Nie można zapisać pliku:"),
+                                      QStringLiteral("Cannot save the file:"),
+                                      QStringLiteral("Die Datei kann nicht gespeichert werden:")};
+    sink_.showMessage((saving ? kSaving : kOpening)[languageOf(texts_)] + u'\n'
+                      + QDir::toNativeSeparators(path) + u'\n' + reason);
+}
+
+} // namespace q540

@@ -1,0 +1,129 @@
+#include "device/SerialLink.h"
+
+#include "protocol/Protocol.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+
+namespace q540 {
+
+QString usbProductOfTty(const QString& sysClassTty, const QString& ttyName)
+{
+    // The tty's "device" link points at the USB interface; the product string
+    // sits on the USB device one or two levels above it.
+    QString dir =
+        QFileInfo(sysClassTty + u'/' + ttyName + QStringLiteral("/device")).canonicalFilePath();
+    for (int level = 0; level < 4 && !dir.isEmpty(); ++level) {
+        QFile product(dir + QStringLiteral("/product"));
+        if (QFileInfo::exists(dir + QStringLiteral("/idVendor"))
+            && product.open(QIODevice::ReadOnly))
+            return QString::fromUtf8(product.readAll()).trimmed();
+        const QString parent = QFileInfo(dir).path();
+        if (parent == dir)
+            break;
+        dir = parent;
+    }
+    return {};
+}
+
+QString findCablePort()
+{
+    const QString wanted = QString::fromLatin1(protocol::kDeviceDescription);
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+#ifdef Q_OS_LINUX
+        // udev's model name (what description() gives) has spaces and
+        // punctuation replaced; the product string itself is in sysfs.
+        const QString product = usbProductOfTty(QStringLiteral("/sys/class/tty"), info.portName());
+#else
+        const QString product = info.description();
+#endif
+        if (product == wanted)
+            return info.portName();
+    }
+    return {};
+}
+
+SerialLink::SerialLink(QString portName) : portName_(std::move(portName)) {}
+
+SerialLink::~SerialLink()
+{
+    close();
+}
+
+bool SerialLink::open()
+{
+    if (port_)
+        return false;
+    const QString name = portName_.isEmpty() ? findCablePort() : portName_;
+    if (name.isEmpty())
+        return false;
+    auto port = std::make_unique<QSerialPort>(name);
+    if (!port->open(QIODevice::ReadWrite))
+        return false;
+    port->setDataBits(QSerialPort::Data8);
+    port->setParity(QSerialPort::NoParity);
+    port->setStopBits(QSerialPort::OneStop);
+    port->setFlowControl(QSerialPort::NoFlowControl);
+    port_ = std::move(port);
+    return true;
+}
+
+void SerialLink::setBaudRate(int baud)
+{
+    if (port_)
+        port_->setBaudRate(baud);
+}
+
+void SerialLink::setTimeouts(int readMs, int writeMs)
+{
+    readTimeoutMs_ = readMs;
+    writeTimeoutMs_ = writeMs;
+}
+
+void SerialLink::write(std::span<const std::uint8_t> bytes)
+{
+    if (!port_)
+        return;
+    port_->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    QDeadlineTimer deadline(writeTimeoutMs_);
+    while (port_->bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!port_->waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+            break;
+    }
+}
+
+std::size_t SerialLink::read(std::span<std::uint8_t> bytes)
+{
+    if (!port_)
+        return 0;
+    std::size_t got = 0;
+    QDeadlineTimer deadline(readTimeoutMs_);
+    while (got < bytes.size()) {
+        const qint64 n = port_->read(reinterpret_cast<char*>(bytes.data() + got),
+                                     static_cast<qint64>(bytes.size() - got));
+        if (n < 0)
+            break;
+        got += static_cast<std::size_t>(n);
+        if (got == bytes.size() || deadline.hasExpired())
+            break;
+        if (!port_->waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            break;
+    }
+    return got;
+}
+
+void SerialLink::close()
+{
+    port_.reset();
+}
+
+bool SerialLink::isOpen() const
+{
+    return port_ != nullptr;
+}
+
+} // namespace q540

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "device/Link.h"
+
+#include <QString>
+
+#include <memory>
+
+class QSerialPort;
+
+namespace q540 {
+
+// The cable as a serial port (the kernel's FTDI driver on Linux, the virtual
+// COM port on Windows), or any port named explicitly, such as a
+// pseudo-terminal in tests. The port object is created in open() and
+// destroyed in close(), so each connection lives wholly in the thread that
+// opened it.
+class SerialLink final : public Link {
+public:
+    // With an empty port name, open() looks for the port whose USB product
+    // string is exactly "VELKOR".
+    explicit SerialLink(QString portName = {});
+    ~SerialLink() override;
+
+    bool open() override;
+    void setBaudRate(int baud) override;
+    void setTimeouts(int readMs, int writeMs) override;
+    void write(std::span<const std::uint8_t> bytes) override;
+    std::size_t read(std::span<std::uint8_t> bytes) override;
+    void close() override;
+    bool isOpen() const override;
+
+private:
+    QString portName_;
+    std::unique_ptr<QSerialPort> port_;
+    int readTimeoutMs_ = 0;
+    int writeTimeoutMs_ = 0;
+};
+
+// The USB product string of the device above a tty, read from sysfs
+// (<sysClassTty>/<ttyName>/device, then up the tree to the USB device that
+// has a "product" file); empty when there is none.
+QString usbProductOfTty(const QString& sysClassTty, const QString& ttyName);
+
+// The name of the first serial port whose USB product is "VELKOR"; empty when
+// none is plugged in.
+QString findCablePort();
+
+} // namespace q540

@@ -1,0 +1,145 @@
+#include "module/DirectoryWrite.h"
+
+#include "base/Localisation.h"
+#include "base/TextKeys.h"
+#include "base/UserSink.h"
+#include "device/Clock.h"
+#include "module/Configuration.h"
+#include "module/ModuleStatus.h"
+#include "protocol/ModuleCharset.h"
+
+#include <optional>
+#include <vector>
+
+namespace q540 {
+
+using namespace protocol;
+
+namespace {
+
+constexpr int kIdentificationSettleMs = 100;
+constexpr int kConfigurationWritePauseMs = 20;
+// The block an erase leaves: 30 spaces for apartment 1 of zone 1, no configuration.
+constexpr int kEraseApartment = 1;
+constexpr Byte kEraseZoneByte = 0;
+
+int zoneCode(const NameRow& row)
+{
+    return row.zone - 1;
+}
+
+QString overLimitText(int excess)
+{
+    // The module's limit is told in Polish whatever the program's language.
+    return QStringLiteral("Przekroczono o:  ") + QString::number(excess)
+           + QStringLiteral(" ilość wpisów\n Maksymalna ilość to 1020 wpisów");
+}
+
+void fillEraseBlock(Napis& napis)
+{
+    for (int i = 0; i < kTextLength; ++i)
+        napis[static_cast<std::size_t>(i)] = ' ';
+    napis[kApartmentByte] = kEraseApartment;
+    napis[kZoneByte] = kEraseZoneByte;
+}
+
+// The module codes of every row's 30 characters, converted before anything is
+// sent: a character the module cannot show stops the write with its message
+// while the module still holds its old directory whole.
+std::optional<std::vector<Napis>> entryTexts(const std::vector<NameRow>& rows, UserSink& sink,
+                                             int languageIndex)
+{
+    std::vector<Napis> texts(rows.size());
+    for (std::size_t p = 0; p < rows.size(); ++p) {
+        const NameRow& row = rows[p];
+        Napis& napis = texts[p];
+        for (int i = 0; i < kTextLength; ++i)
+            napis[std::size_t(i)] = i < row.text.size() ? row.text.at(i).unicode() : ' ';
+        bool blad_znaku = false;
+        if (!KompToMod(napis, row.apartment, false, blad_znaku, sink, languageIndex))
+            return std::nullopt;
+    }
+    return texts;
+}
+
+// The block of list row `position`: its text's codes, apartment and zone byte.
+Napis entryBlock(const Napis& text, const NameRow& row, int position,
+                 const ConfigurationNibbles& nibbles)
+{
+    Napis napis = text;
+    napis[kApartmentByte] = row.apartment;
+    const int nibble =
+        position < kConfigurationSize ? nibbles[static_cast<std::size_t>(position)] : 0;
+    napis[kZoneByte] = zoneByte(zoneCode(row), nibble);
+    return napis;
+}
+
+bool writeEntries(TransferSession& session, const std::vector<NameRow>& rows,
+                  const std::vector<Napis>& texts, int countField,
+                  const ConfigurationNibbles& nibbles)
+{
+    for (int p = 0; p <= countField; ++p) {
+        Napis napis{};
+        if (rows.empty())
+            fillEraseBlock(napis);
+        else
+            napis = entryBlock(texts[std::size_t(p)], rows[std::size_t(p)], p, nibbles);
+        if (!session.writeBlock(blockWriteFrame(p), blockBytes(napis)))
+            return false;
+        session.stepProgress();
+    }
+    return true;
+}
+
+// With fewer than sixteen blocks written, part of the configuration has not
+// reached the module; it goes on its own, over the zone bytes of 0..15.
+bool writeConfiguration(TransferSession& session, const std::vector<NameRow>& rows,
+                        const ConfigurationNibbles& nibbles)
+{
+    std::array<Byte, kConfigurationSize> bytes{};
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+        bytes[k] = zoneByte(k < rows.size() ? zoneCode(rows[k]) : 0, nibbles[k]);
+    session.clock().sleep(kConfigurationWritePauseMs);
+    return session.writeBlock(frame(kWriteConfiguration), bytes);
+}
+
+} // namespace
+
+void Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
+                  const QString& typedPassword, ModuleStatus& status,
+                  const std::function<void(ModuleStatus&)>& chooseSettings)
+{
+    const bool erase = rows.empty();
+    if (erase
+        && !context.sink.askYesNo(context.texts.text(textkey::kNoEntries) + u'\n'
+                                      + context.texts.text(textkey::kEraseWholeMemory),
+                                  QString()))
+        return;
+    const int countField = erase ? 0 : static_cast<int>(rows.size()) - 1;
+    const std::optional<std::vector<Napis>> texts =
+        entryTexts(rows, context.sink, context.texts.Nr_Jezyka());
+    if (!texts)
+        return;
+
+    TransferSession session(context);
+    if (!session.identifyAgain(status, typedPassword))
+        return;
+    if (chooseSettings)
+        chooseSettings(status);
+    context.clock.sleep(kIdentificationSettleMs);
+    if (!session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs))
+        return;
+    session.showProgress(countField);
+    if (countField >= kEntryCapacity) {
+        context.sink.showMessage(overLimitText(countField - (kEntryCapacity - 1)));
+        return;
+    }
+    const ConfigurationNibbles nibbles = configurationNibbles(countField, typedPassword, status);
+    if (!writeEntries(session, rows, *texts, countField, nibbles))
+        return;
+    if (countField + 1 < kConfigurationSize && !writeConfiguration(session, rows, nibbles))
+        return;
+    session.finish(context.texts.text(erase ? textkey::kDataErased : textkey::kDataWritten));
+}
+
+} // namespace q540

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "directory/NameList.h"
+#include "module/TransferSession.h"
+
+#include <QString>
+
+#include <functional>
+
+#include <vector>
+
+namespace q540 {
+
+struct ModuleStatus;
+
+// "Zapisz" of the name list (Button0Click): sends every row of the name list,
+// in list order, as one 32-byte block at positions 0.., with the
+// configuration in the zone bytes of the first sixteen, or offers to erase
+// the module when the list is empty. rows and typedPassword are the caller's
+// copies; status is identified afresh and left as that identification found
+// it. Every outcome is told through the context's sink.
+// chooseSettings, when given, runs right after the identification and may
+// replace the settings it took from the module (intro time, reset lock,
+// alphabetical search, language) before the configuration is built from them.
+void Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
+                  const QString& typedPassword, ModuleStatus& status,
+                  const std::function<void(ModuleStatus&)>& chooseSettings = {});
+
+} // namespace q540

@@ -1,0 +1,122 @@
+#include "module/IntroTransfer.h"
+
+#include "base/Localisation.h"
+#include "device/Clock.h"
+#include "device/Link.h"
+#include "module/Configuration.h"
+#include "module/ModuleStatus.h"
+#include "protocol/ModuleCharset.h"
+
+#include <algorithm>
+
+namespace q540 {
+
+using namespace protocol;
+
+namespace {
+
+constexpr int kScreenPauseMs = 100;
+constexpr int kLongestIntroTime = 15;
+
+constexpr int screenPosition(int screen)
+{
+    return kFirstIntroPosition + screen - 1;
+}
+
+QString withoutTrailingSpaces(QString line)
+{
+    qsizetype length = line.size();
+    while (length > 0 && line.at(length - 1) == u' ')
+        --length;
+    line.truncate(length);
+    return line;
+}
+
+// A line longer than the display (loaded from a file) is cut here: sent
+// whole, its tail would become the start of the screen's second line.
+Napis screenText(const QString& line1, const QString& line2)
+{
+    const QString text = line1.left(kIntroLineLength).leftJustified(kIntroLineLength, u' ')
+                         + line2.left(kIntroLineLength).leftJustified(kIntroLineLength, u' ');
+    Napis napis{};
+    for (std::size_t i = 0; i < napis.size(); ++i)
+        napis[i] = text.at(static_cast<qsizetype>(i)).unicode();
+    return napis;
+}
+
+// A reply that does not check leaves the selection as it was, without a message.
+void readIntroTime(TransferSession& session, ModuleStatus& status)
+{
+    session.sendUnacknowledged(frame(kReadIntroTime));
+    std::array<Byte, kIntroTimeReplyLength> reply{};
+    session.link().read(reply);
+    if (!isValidStatusReply(reply))
+        return;
+    const int seconds = std::clamp<int>(reply[1], 1, kLongestIntroTime);
+    status.introTimeIndex = seconds - 1;
+}
+
+} // namespace
+
+IntroLines Button1Click(const TransferContext& context, const IntroLines& current,
+                        ModuleStatus& status)
+{
+    IntroLines lines = current;
+    TransferSession session(context);
+    if (!session.begin(status.modulePresent(), status.haslo_zgodne, kShortTimeoutMs))
+        return lines;
+    session.showProgress(protocol::kIntroScreenCount);
+    for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
+        if (screen > 1)
+            session.stepProgress();
+        Napis napis{};
+        if (!session.receiveBlock(blockReadFrame(screenPosition(screen)), napis))
+            return lines;
+        const QString text = CharToPol(napis, QString(kBlockSize, u' '), kBlockSize);
+        const auto line1 = static_cast<std::size_t>(2 * (screen - 1));
+        lines[line1] = withoutTrailingSpaces(text.left(kIntroLineLength));
+        lines[line1 + 1] = withoutTrailingSpaces(text.mid(kIntroLineLength, kIntroLineLength));
+    }
+    session.stepProgress();
+    context.clock.sleep(kScreenPauseMs);
+    readIntroTime(session, status);
+    session.finish();
+    return lines;
+}
+
+void Button2Click(const TransferContext& context, const IntroLines& lines,
+                  const ModuleStatus& status)
+{
+    // Every screen is converted before the device opens: a character the
+    // module cannot show stops the write before any screen has changed.
+    std::array<Napis, protocol::kIntroScreenCount> screens{};
+    for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
+        const auto line1 = static_cast<std::size_t>(2 * (screen - 1));
+        Napis& napis = screens[std::size_t(screen - 1)];
+        napis = screenText(lines[line1], lines[line1 + 1]);
+        bool blad_znaku = false;
+        if (!KompToMod(napis, screen, true, blad_znaku, context.sink, context.texts.Nr_Jezyka()))
+            return;
+    }
+    TransferSession session(context);
+    if (!session.begin(status.modulePresent(), status.haslo_zgodne, kShortTimeoutMs))
+        return;
+    session.showProgress(protocol::kIntroScreenCount + 1);
+    for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
+        const Napis& napis = screens[std::size_t(screen - 1)];
+        if (!session.writeBlock(blockWriteFrame(screenPosition(screen)), blockBytes(napis)))
+            return;
+        session.stepProgress();
+        context.clock.sleep(kScreenPauseMs);
+    }
+    if (!session.sendAcknowledged(frame(kWriteIntroTime)))
+        return;
+    const std::array<Byte, 1> time{static_cast<Byte>(introTimeSeconds(status.introTimeIndex))};
+    session.sendUnacknowledged(time);
+    session.stepProgress();
+    context.clock.sleep(kScreenPauseMs);
+    session.sendUnacknowledged(frame(kCloseIntroWrite));
+    session.finish();
+}
+
+} // namespace q540

@@ -1,0 +1,128 @@
+#include "module/ModuleMonitor.h"
+
+#include "device/Clock.h"
+
+namespace q540 {
+
+ModuleMonitor::ModuleMonitor(Link& device, Clock& clock, const Localisation& texts, UserSink& sink,
+                             QObject* parent)
+    : QObject(parent), clock_(clock), texts_(texts), sink_(sink), link_(device, gate_),
+      worker_(device, gate_, clock)
+{
+    timer_.setInterval(kPollIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, &ModuleMonitor::Timer1Timer);
+    connect(&worker_, &Odczyt::finished, this, &ModuleMonitor::applyPoll);
+}
+
+ModuleMonitor::~ModuleMonitor() = default;
+
+void ModuleMonitor::suspend()
+{
+    timer_.stop();
+    ++suspensions_;
+}
+
+void ModuleMonitor::resume()
+{
+    timer_.start();
+}
+
+void ModuleMonitor::Timer1Timer()
+{
+    if (!worker_.isRunning())
+        startPoll();
+}
+
+void ModuleMonitor::pollNow()
+{
+    if (worker_.isRunning())
+        pollAgain_ = true;
+    else
+        startPoll();
+}
+
+void ModuleMonitor::startPoll()
+{
+    pollStartedAt_ = suspensions_;
+    worker_.start(!status_.jest_odpowiedz);
+}
+
+void ModuleMonitor::applyPoll(const IdentificationOutcome& outcome)
+{
+    if (pollStartedAt_ == suspensions_)
+        apply(outcome);
+    if (pollAgain_) {
+        pollAgain_ = false;
+        startPoll();
+    }
+}
+
+void ModuleMonitor::apply(const IdentificationOutcome& outcome)
+{
+    // The reset-lock tick the identification sets is the program's own
+    // (sprawdzanie_wersji is set meanwhile), so its handler would send
+    // nothing: only the alphabetical-search tick has a consequence.
+    ModuleStatusHandlers handlers;
+    handlers.alphabeticalSearchClicked = [this](const ModuleStatus& s) {
+        emit alphabeticalSearchSet(s.alphabeticalSearchTicked);
+    };
+    applyIdentification(status_, outcome, password_, texts_, sink_, handlers);
+    if (outcome.result == IdentificationOutcome::Result::ConfigurationRead)
+        emit configurationRead();
+    emit statusChanged();
+}
+
+void ModuleMonitor::Odczytaj_dane()
+{
+    apply(identifyModule(link_, clock_, !status_.jest_odpowiedz));
+}
+
+QString ModuleMonitor::enterPassword(const QString& entered)
+{
+    const QString padded = padPassword(entered);
+    password_ = padded;
+    status_.jest_odpowiedz = false;
+    if (status_.haslo_zgodne)
+        Button_zapiszClick();
+    clock_.sleep(kPasswordEntryPauseMs);
+    status_.jezyk_modulu = 0;
+    emit statusChanged();
+    return padded;
+}
+
+void ModuleMonitor::Button_zapiszClick()
+{
+    ModuleOperation operation(*this, link_, sink_, texts_);
+    storePassword(link_, clock_, password_, sink_, texts_);
+    status_.jezyk_modulu = 0;
+}
+
+std::optional<LanguageReading> ModuleMonitor::readLanguage()
+{
+    ModuleOperation operation(*this, link_, sink_, texts_);
+    return readModuleLanguage(link_, clock_, sink_, texts_);
+}
+
+bool ModuleMonitor::writeLanguage(int code)
+{
+    ModuleOperation operation(*this, link_, sink_, texts_);
+    const bool sent = writeModuleLanguage(link_, clock_, code, sink_, texts_);
+    if (sent)
+        status_.jezyk_modulu = 0;
+    return sent;
+}
+
+void ModuleMonitor::CheckBox_blokada_resetuClick(bool locked)
+{
+    if (status_.sprawdzanie_wersji)
+        return;
+    status_.resetLockTicked = locked;
+    ModuleOperation operation(*this, link_, sink_, texts_);
+    Odczytaj_dane();
+    // The tick as it stands now: the identification puts the module's lock
+    // back on it only when it read the configuration again.
+    sendResetLock(link_, status_.modulePresent(), status_.haslo_zgodne, status_.resetLockTicked,
+                  sink_, texts_);
+}
+
+} // namespace q540

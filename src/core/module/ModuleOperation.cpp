@@ -1,0 +1,45 @@
+#include "module/ModuleOperation.h"
+
+#include "base/Localisation.h"
+#include "base/TextKeys.h"
+#include "base/UserSink.h"
+#include "device/Link.h"
+#include "protocol/Protocol.h"
+
+namespace q540 {
+
+ModuleOperation::ModuleOperation(PollControl& poll, Link& link, UserSink& sink,
+                                 const Localisation& texts)
+    : poll_(poll), link_(link), sink_(sink), texts_(texts)
+{
+    poll_.suspend();
+}
+
+ModuleOperation::~ModuleOperation()
+{
+    if (link_.isOpen())
+        link_.close();
+    poll_.resume();
+}
+
+bool ModuleOperation::begin(bool modulePresent, bool passwordMatches, int timeoutMs)
+{
+    if (!modulePresent) {
+        sink_.showMessage(texts_.text(textkey::kNoDevice));
+        return false;
+    }
+    if (!link_.open()) {
+        sink_.showMessage(texts_.text(textkey::kUsbTransmissionFailure));
+        return false;
+    }
+    if (!passwordMatches) {
+        sink_.showMessage(texts_.text(textkey::kWrongPassword));
+        link_.close();
+        return false;
+    }
+    link_.setBaudRate(protocol::kBaudRate);
+    link_.setTimeouts(timeoutMs, timeoutMs);
+    return true;
+}
+
+} // namespace q540

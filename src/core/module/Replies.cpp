@@ -1,0 +1,70 @@
+#include "module/Replies.h"
+
+#include "base/UserSink.h"
+#include "device/Link.h"
+#include "protocol/Protocol.h"
+
+#include <QtGlobal>
+
+namespace q540 {
+
+using namespace protocol;
+
+namespace {
+
+void reportTransmissionError(UserSink& sink, int languageIndex)
+{
+    if (const auto text = transmissionErrorText(languageIndex))
+        sink.showMessage(*text);
+    sink.hideProgress();
+}
+
+} // namespace
+
+std::optional<QString> transmissionErrorText(int languageIndex)
+{
+    switch (languageIndex) {
+    case 0:
+        return QStringLiteral("Błąd transmisji!");
+    case 1:
+        return QStringLiteral("Transmision error!");
+    case 2:
+        return QStringLiteral("Übertragungsfehler!");
+    default:
+        return std::nullopt;
+    }
+}
+
+bool CzyJestOdpZ(Link& link, UserSink& sink, int languageIndex)
+{
+    for (int attempt = 0; attempt < kAckReadAttempts; ++attempt) {
+        std::array<Byte, 1> received{0};
+        link.read(received);
+        if (received[0] == kEndByte)
+            return true;
+    }
+    link.close();
+    reportTransmissionError(sink, languageIndex);
+    return false;
+}
+
+bool CzyJestOdpO2(Link& link, UserSink& sink, int languageIndex, int n, Napis& napis)
+{
+    Q_ASSERT(n >= 0 && n <= kBlockSize);
+    const auto replyLength = static_cast<std::size_t>(n + 1);
+    std::array<Byte, kBlockSize + 1> buffer{};
+    for (int attempt = 0; attempt < kDataReplyAttempts; ++attempt) {
+        link.read(std::span<Byte>(buffer).first(replyLength));
+        if (buffer[static_cast<std::size_t>(n)] != kEndByte)
+            continue;
+        for (std::size_t i = 0; i < napis.size(); ++i) {
+            const Byte b = buffer[i];
+            napis[i] = (i < kTextLength && b == kUnwrittenByte) ? ' ' : b;
+        }
+        return true;
+    }
+    reportTransmissionError(sink, languageIndex);
+    return false;
+}
+
+} // namespace q540

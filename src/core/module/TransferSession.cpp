@@ -1,0 +1,119 @@
+#include "module/TransferSession.h"
+
+#include "base/Localisation.h"
+#include "base/UserSink.h"
+#include "device/Clock.h"
+#include "device/Link.h"
+#include "module/ModuleStatus.h"
+#include "module/Replies.h"
+
+namespace q540 {
+
+using namespace protocol;
+
+namespace {
+
+// Lets a poll that started before the operation stopped it release the device.
+constexpr int kPollSettleMs = 200;
+
+} // namespace
+
+TransferSession::TransferSession(const TransferContext& context)
+    : context_(context), operation_(context.poll, context.link, context.sink, context.texts)
+{
+}
+
+TransferSession::~TransferSession()
+{
+    closeAndHide();
+}
+
+bool TransferSession::identifyAgain(ModuleStatus& status, const QString& typedPassword)
+{
+    context_.clock.sleep(kPollSettleMs);
+    status.jest_odpowiedz = false;
+    Odczytaj_dane(status, context_.link, context_.clock, typedPassword, context_.texts,
+                  context_.sink);
+    if (status.modulePresent() && !status.jest_odpowiedz) {
+        if (const auto text = transmissionErrorText(languageIndex()))
+            context_.sink.showMessage(*text);
+        return false;
+    }
+    return true;
+}
+
+bool TransferSession::begin(bool modulePresent, bool passwordMatches, int timeoutMs)
+{
+    return operation_.begin(modulePresent, passwordMatches, timeoutMs);
+}
+
+void TransferSession::showProgress(int maximum)
+{
+    context_.sink.showProgress(maximum);
+    progressShown_ = true;
+}
+
+void TransferSession::stepProgress()
+{
+    context_.sink.stepProgress();
+}
+
+bool TransferSession::sendAcknowledged(std::span<const Byte> bytes)
+{
+    context_.link.write(bytes);
+    if (CzyJestOdpZ(context_.link, context_.sink, languageIndex()))
+        return true;
+    // The reader has closed the device and hidden the progress bar itself.
+    progressShown_ = false;
+    return false;
+}
+
+bool TransferSession::writeBlock(const Frame& frame, std::span<const Byte> data)
+{
+    return sendAcknowledged(frame) && sendAcknowledged(data);
+}
+
+void TransferSession::sendUnacknowledged(std::span<const Byte> bytes)
+{
+    context_.link.write(bytes);
+}
+
+bool TransferSession::receiveBlock(const Frame& frame, Napis& napis)
+{
+    context_.link.write(frame);
+    if (CzyJestOdpO2(context_.link, context_.sink, languageIndex(), kBlockSize, napis))
+        return true;
+    progressShown_ = false;
+    return false;
+}
+
+void TransferSession::finish(const QString& message)
+{
+    closeAndHide();
+    if (!message.isEmpty())
+        context_.sink.showMessage(message);
+}
+
+int TransferSession::languageIndex() const
+{
+    return context_.texts.Nr_Jezyka();
+}
+
+void TransferSession::closeAndHide()
+{
+    if (context_.link.isOpen())
+        context_.link.close();
+    if (progressShown_)
+        context_.sink.hideProgress();
+    progressShown_ = false;
+}
+
+std::array<Byte, kBlockSize> blockBytes(const Napis& napis)
+{
+    std::array<Byte, kBlockSize> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<Byte>(napis[i] & 0xFF);
+    return bytes;
+}
+
+} // namespace q540

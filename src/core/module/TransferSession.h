@@ -1,0 +1,87 @@
+#pragma once
+
+#include "module/ModuleOperation.h"
+#include "protocol/Napis.h"
+#include "protocol/Protocol.h"
+
+#include <QString>
+
+#include <span>
+
+namespace q540 {
+
+class Clock;
+class Link;
+class Localisation;
+struct ModuleStatus;
+class UserSink;
+
+// What a transfer talks through. Nothing in it belongs to a window: the GUI
+// runs a transfer on a worker thread, so the sink and the poll control are
+// called on that thread and forward to the window's thread themselves. The
+// texts are only read.
+struct TransferContext {
+    Link& link;
+    Clock& clock;
+    UserSink& sink;
+    PollControl& poll;
+    const Localisation& texts;
+};
+
+// One directory or intro transfer from the poll's stop to its restart, with
+// the exchanges every transfer is made of. Whichever way the transfer ends,
+// the destructor closes the device, hides a progress bar still shown and
+// starts the poll again, in that order.
+class TransferSession {
+public:
+    explicit TransferSession(const TransferContext& context);
+    ~TransferSession();
+    TransferSession(const TransferSession&) = delete;
+    TransferSession& operator=(const TransferSession&) = delete;
+
+    // The fresh identification the directory transfers start with: a pause
+    // for a poll that may still be finishing, then the configuration read
+    // again. False, with the transmission error shown, when a module that
+    // was present did not send its configuration: the transfer would work
+    // with a stale entry count and password match.
+    bool identifyAgain(ModuleStatus& status, const QString& typedPassword);
+
+    // The checks of ModuleOperation::begin; on success the device is open.
+    bool begin(bool modulePresent, bool passwordMatches, int timeoutMs);
+
+    void showProgress(int maximum);
+    void stepProgress();
+
+    // Bytes (a frame, or data after an acknowledged frame) and their
+    // acknowledgement. On failure the device is closed and the transmission
+    // error shown.
+    bool sendAcknowledged(std::span<const protocol::Byte> bytes);
+    // A frame and the data block it announces, each acknowledged.
+    bool writeBlock(const protocol::Frame& frame, std::span<const protocol::Byte> data);
+    // Bytes that no reply follows.
+    void sendUnacknowledged(std::span<const protocol::Byte> bytes);
+    // A block read: the frame, then the 32 bytes and the end byte into napis.
+    bool receiveBlock(const protocol::Frame& frame, Napis& napis);
+
+    // The ending of a transfer that went through: the device closed, the
+    // progress bar hidden, then the final message if there is one.
+    void finish(const QString& message = {});
+
+    Link& link() { return context_.link; }
+    Clock& clock() { return context_.clock; }
+    UserSink& sink() { return context_.sink; }
+    const Localisation& texts() const { return context_.texts; }
+    int languageIndex() const;
+
+private:
+    void closeAndHide();
+
+    TransferContext context_;
+    ModuleOperation operation_;
+    bool progressShown_ = false;
+};
+
+// The low bytes of napis, as they go over the cable.
+std::array<protocol::Byte, protocol::kBlockSize> blockBytes(const Napis& napis);
+
+} // namespace q540

@@ -1,0 +1,201 @@
+#include "protocol/ModuleCharset.h"
+
+#include "base/ControlCharacter.h"
+#include "base/UserSink.h"
+#include "protocol/CharacterTable.h"
+#include "protocol/Protocol.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace q540 {
+
+using charset::CodePair;
+using charset::kLargestModuleCode;
+using charset::kLatinLookAlikes;
+using charset::kModuleCharacters;
+
+namespace {
+
+constexpr int kCodeUnitLimit = 0x10000;
+constexpr int kNoModuleCode = -1;
+
+// Both tables by character, for a binary search per position: a full directory write
+// converts some thirty thousand characters.
+constexpr auto kCodeOfCharacter = [] {
+    std::array<CodePair, kModuleCharacters.size() + kLatinLookAlikes.size()> all{};
+    const auto rest = std::copy(kModuleCharacters.begin(), kModuleCharacters.end(), all.begin());
+    std::copy(kLatinLookAlikes.begin(), kLatinLookAlikes.end(), rest);
+    std::sort(all.begin(), all.end(), [](CodePair a, CodePair b) { return a.unit < b.unit; });
+    return all;
+}();
+
+static_assert(std::adjacent_find(kCodeOfCharacter.begin(), kCodeOfCharacter.end(),
+                                 [](CodePair a, CodePair b) { return a.unit == b.unit; })
+                  == kCodeOfCharacter.end(),
+              "a character may have only one module code");
+static_assert(std::all_of(kCodeOfCharacter.begin(), kCodeOfCharacter.end(),
+                          [](CodePair p) { return p.code > 0 && p.code <= kLargestModuleCode; }),
+              "a translated character must never count as unsupported");
+
+// Every received byte's character; codes outside the table read as their code point.
+constexpr auto kCharacterOfCode = [] {
+    std::array<char16_t, 256> table{};
+    for (std::size_t code = 0; code < table.size(); ++code)
+        table[code] = static_cast<char16_t>(code);
+    for (CodePair p : kModuleCharacters)
+        table[static_cast<std::size_t>(p.code)] = p.unit;
+    return table;
+}();
+
+static_assert(
+    [] {
+        std::array<bool, 256> seen{};
+        for (CodePair p : kModuleCharacters) {
+            if (std::exchange(seen[static_cast<std::size_t>(p.code)], true))
+                return false;
+        }
+        return true;
+    }(),
+    "a module code may show only one character");
+
+// The module code of a code unit; a value above kLargestModuleCode (or below
+// zero) when the module cannot show it.
+int moduleCode(int unit)
+{
+    if (isControlCharacter(unit))
+        return kNoModuleCode;
+    const auto it = std::lower_bound(kCodeOfCharacter.begin(), kCodeOfCharacter.end(), unit,
+                                     [](CodePair p, int u) { return p.unit < u; });
+    return (it != kCodeOfCharacter.end() && it->unit == unit) ? it->code : unit;
+}
+
+QChar characterOfCode(int code)
+{
+    if (code >= 0 && code < int(kCharacterOfCode.size()))
+        return QChar(kCharacterOfCode[static_cast<std::size_t>(code)]);
+    if (code > 0 && code < kCodeUnitLimit)
+        return QChar(static_cast<char16_t>(code));
+    return QChar(QChar::ReplacementCharacter);
+}
+
+// The character to name in the message. A character beyond the 16-bit range fills two
+// positions; naming only its first half would show the user a broken glyph.
+QString offendingCharacter(const Napis& napis, std::size_t i, std::size_t end)
+{
+    const int unit = napis[i];
+    if (unit < 0 || unit >= kCodeUnitLimit)
+        return QString(QChar::ReplacementCharacter);
+    const QChar c(static_cast<char16_t>(unit));
+    if (c.isHighSurrogate() && i + 1 < end) {
+        const int next = napis[i + 1];
+        if (next >= 0 && QChar::isLowSurrogate(static_cast<char32_t>(next)))
+            return QString(c) + QChar(static_cast<char16_t>(next));
+    }
+    if (c.isSurrogate())
+        return QString(QChar::ReplacementCharacter);
+    // An invisible character is named by its number.
+    if (isControlCharacter(unit))
+        return QStringLiteral("U+") + QString::number(unit, 16).toUpper().rightJustified(4, u'0');
+    return QString(c);
+}
+
+} // namespace
+
+std::optional<QString> unsupportedCharacterText(QStringView character, int numer, bool intro,
+                                                int languageIndex)
+{
+    struct Pieces {
+        const char16_t* prefix;
+        const char16_t* entryPlace;
+        const char16_t* introPlace;
+        const char16_t* suffix;
+    };
+    static constexpr std::array<Pieces, 3> kPieces{{
+        {u"Znak ( ", u"w Lokalu nr: ", u"w Intro nr: ", u"  nie jest obsługiwany przez moduł!"},
+        {u"Sign ( ", u"In Apartment No: ", u"In Intro nr: ",
+         u"  is not compatible with the module!"},
+        {u"Zeichen ( ", u"Im Top Nr: ", u"Im Intro nr: ", u"  ist mit dem Modul nicht kompatibel!"},
+    }};
+    if (languageIndex < 0 || languageIndex >= int(kPieces.size()))
+        return std::nullopt;
+    const Pieces& p = kPieces[static_cast<std::size_t>(languageIndex)];
+    QString text = QStringView(p.prefix).toString();
+    text += character;
+    text += u" ) ";
+    text += QStringView(intro ? p.introPlace : p.entryPlace);
+    text += QString::number(numer);
+    text += QStringView(p.suffix);
+    return text;
+}
+
+bool isModuleCharacter(char16_t unit)
+{
+    const int code = moduleCode(unit);
+    return code >= 0 && code <= kLargestModuleCode;
+}
+
+std::optional<QChar> moduleShows(char16_t unit)
+{
+    if (!isModuleCharacter(unit))
+        return std::nullopt;
+    return characterOfCode(moduleCode(unit));
+}
+
+std::vector<CharacterFinding> findCharacterProblems(QStringView text)
+{
+    using Kind = CharacterFinding::Kind;
+    std::vector<CharacterFinding> found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (const std::optional<QChar> shown = moduleShows(c.unicode())) {
+            if (*shown != c)
+                found.push_back({Kind::LookAlike, i, QString(c), c.unicode(), *shown});
+            continue;
+        }
+        const bool pair =
+            c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const char32_t code = pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : c.unicode();
+        const Kind kind = isControlCharacter(int(code)) ? Kind::Control : Kind::Unsupported;
+        found.push_back({kind, i, text.mid(i, pair ? 2 : 1).toString(), code, {}});
+        i += pair ? 1 : 0;
+    }
+    return found;
+}
+
+bool KompToMod(Napis& napis, int numer, bool intro, bool& blad_znaku, UserSink& sink,
+               int languageIndex)
+{
+    const std::size_t end = intro ? protocol::kBlockSize : protocol::kTextLength;
+    for (std::size_t i = 0; i < end; ++i) {
+        const int code = moduleCode(napis[i]);
+        // Negative values are no code unit either; as bytes they would go out as garbage.
+        if (code < 0 || code > kLargestModuleCode) {
+            const auto text = unsupportedCharacterText(offendingCharacter(napis, i, end), numer,
+                                                       intro, languageIndex);
+            if (text)
+                sink.showMessage(*text);
+            blad_znaku = true;
+            return false;
+        }
+        napis[i] = code;
+    }
+    return true;
+}
+
+QString CharToPol(Napis& napis, QString tekst, int ilebajtow)
+{
+    const int count = std::clamp(ilebajtow, 0, int(napis.size()));
+    if (tekst.size() < count)
+        tekst = tekst.leftJustified(count, u' ');
+    for (int i = 0; i < count; ++i) {
+        int& code = napis[static_cast<std::size_t>(i)];
+        if (code == protocol::kUnwrittenByte)
+            code = ' ';
+        tekst[i] = characterOfCode(code);
+    }
+    return tekst;
+}
+
+} // namespace q540

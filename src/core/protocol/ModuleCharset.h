@@ -1,0 +1,62 @@
+#pragma once
+
+// The two conversions between the program's UTF-16 text and the module's display codes,
+// both in place over the buffer napis, and the message for a character the module
+// cannot show.
+
+#include "protocol/Napis.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+namespace q540 {
+
+class UserSink;
+
+// Whether the module can show a UTF-16 code unit (a half of a surrogate pair
+// never, a control character never).
+bool isModuleCharacter(char16_t unit);
+
+// The character the module's display shows for a code unit it can show: its
+// module code read back. Another character than the unit's own for the
+// look-alikes (© shows as У, à as Д); none when the module cannot show it.
+std::optional<QChar> moduleShows(char16_t unit);
+
+// A character of a text that the module cannot show, or shows as another one.
+struct CharacterFinding {
+    enum class Kind { Unsupported, Control, LookAlike };
+    Kind kind;
+    qsizetype position = 0; // of its first code unit, from 0
+    QString character;      // as written: two units beyond the 16-bit range
+    char32_t codePoint = 0;
+    QChar shownAs; // LookAlike: what the display shows instead
+};
+
+// Every character of text that the module cannot show (controls apart) and
+// every one it would show as a different character, in order.
+std::vector<CharacterFinding> findCharacterProblems(QStringView text);
+
+// Converts napis from UTF-16 code units to module codes: positions 0..29 of a directory
+// entry (30 and 31 carry numbers and are not touched) or, with intro, all 32 positions of
+// an intro screen. At the first character the module cannot show it shows the message
+// naming numer (the apartment number, or the intro screen number 1..4), sets blad_znaku
+// and returns false; that position and the ones after it stay unconverted. blad_znaku is
+// never cleared here: a caller that tests it clears it first.
+bool KompToMod(Napis& napis, int numer, bool intro, bool& blad_znaku, UserSink& sink,
+               int languageIndex);
+
+// Returns the template tekst (callers pass spaces) with its first ilebajtow characters
+// replaced by the characters of the module codes napis[0..ilebajtow-1]; characters after
+// them stay. A code 255, unwritten memory, is first turned into a space in napis itself.
+// ilebajtow is limited to 0..32, and a template shorter than it is padded with spaces.
+QString CharToPol(Napis& napis, QString tekst, int ilebajtow);
+
+// The message for the unsupported character, in the user-interface language (0 Polish,
+// 1 English, 2 German); other language indices show nothing.
+std::optional<QString> unsupportedCharacterText(QStringView character, int numer, bool intro,
+                                                int languageIndex);
+
+} // namespace q540

@@ -1,0 +1,94 @@
+#include "gui/EntryEdit.h"
+
+#include "directory/EditingRules.h"
+
+#include <QKeyEvent>
+#include <QValidator>
+
+#include <algorithm>
+
+namespace q540 {
+
+namespace {
+
+// Accepts every text after correcting it: the line edit then shows the
+// corrected text, whatever edit produced it.
+class EntryValidator final : public QValidator {
+public:
+    EntryValidator(bool line1, QObject* parent) : QValidator(parent), line1_(line1) {}
+
+    State validate(QString& input, int& position) const override
+    {
+        const QString fixed = conformingText(input, line1_);
+        if (fixed != input) {
+            // The caret stays after what was inserted, less what was dropped.
+            position =
+                std::clamp(position - int(input.size() - fixed.size()), 0, int(fixed.size()));
+            input = fixed;
+        }
+        return Acceptable;
+    }
+
+private:
+    bool line1_;
+};
+
+} // namespace
+
+EntryEdit::EntryEdit(Rules rules, int maxLength, QWidget* parent) : QLineEdit(parent), rules_(rules)
+{
+    setMaxLength(maxLength);
+    setValidator(new EntryValidator(rules == Rules::Line1, this));
+}
+
+void EntryEdit::showText(const QString& text)
+{
+    const QValidator* rules = validator();
+    setValidator(nullptr);
+    setText(text);
+    setValidator(rules);
+}
+
+std::optional<char16_t> EntryEdit::filtered(char16_t c) const
+{
+    if (rules_ == Rules::Line2)
+        return Edit2KeyPress(c);
+    const int p = hasSelectedText() ? selectionStart() : cursorPosition();
+    return Edit1KeyPress(p, static_cast<int>(selectedText().size()), text(), c);
+}
+
+void EntryEdit::keyPressEvent(QKeyEvent* event)
+{
+    // Shortcuts (Ctrl+V, Ctrl+Z, Ctrl+Backspace) are the line edit's own; the
+    // validator holds their results to the rules. Ctrl with Alt is AltGr,
+    // which types letters.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Delete) {
+        const int p = hasSelectedText() ? selectionStart() : cursorPosition();
+        if (rules_ == Rules::Line1
+            && !Edit1KeyDown(p, static_cast<int>(selectedText().size()), text(), kDeleteKey))
+            return;
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const QString typed = event->text();
+    if (typed.size() != 1) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const char16_t c = event->key() == Qt::Key_Backspace ? kBackspace : typed.at(0).unicode();
+    const auto result = filtered(c);
+    if (!result)
+        return;
+    if (*result == c || c < 32) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    insert(QString(QChar(*result)));
+}
+
+} // namespace q540

@@ -1,0 +1,109 @@
+#include "gui/TransferRunner.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QWidget>
+
+namespace q540 {
+
+TransferRunner::TransferRunner(QWidget& window, UserSink& sink, PollControl& poll)
+    : QObject(&window), window_(window), sink_(sink), poll_(poll)
+{
+}
+
+bool TransferRunner::run(const std::function<void()>& transfer)
+{
+    if (running_)
+        return false;
+    running_ = true;
+    qApp->installEventFilter(this);
+    QEventLoop loop;
+    QThread* worker = QThread::create(transfer);
+    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    delete worker;
+    qApp->removeEventFilter(this);
+    running_ = false;
+    return true;
+}
+
+bool TransferRunner::eventFilter(QObject* watched, QEvent* event)
+{
+    // Input to the main window waits for the transfer's end; the message
+    // boxes the transfer opens are windows of their own and take it.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::Close: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == &window_) {
+            event->ignore();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TransferRunner::onWindowThread(const std::function<void()>& f)
+{
+    if (QThread::currentThread() == thread())
+        f();
+    else
+        QMetaObject::invokeMethod(this, f, Qt::BlockingQueuedConnection);
+}
+
+void TransferRunner::showMessage(const QString& text)
+{
+    onWindowThread([&] { sink_.showMessage(text); });
+}
+
+bool TransferRunner::askYesNo(const QString& text, const QString& caption)
+{
+    bool yes = false;
+    onWindowThread([&] { yes = sink_.askYesNo(text, caption); });
+    return yes;
+}
+
+void TransferRunner::showProgress(int maximum)
+{
+    onWindowThread([&] { sink_.showProgress(maximum); });
+}
+
+void TransferRunner::stepProgress()
+{
+    onWindowThread([&] { sink_.stepProgress(); });
+}
+
+void TransferRunner::hideProgress()
+{
+    onWindowThread([&] { sink_.hideProgress(); });
+}
+
+void TransferRunner::suspend()
+{
+    onWindowThread([&] {
+        poll_.suspend();
+        if (pollStopped)
+            pollStopped();
+    });
+}
+
+void TransferRunner::resume()
+{
+    onWindowThread([&] { poll_.resume(); });
+}
+
+} // namespace q540

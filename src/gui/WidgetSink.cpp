@@ -1,0 +1,46 @@
+#include "gui/WidgetSink.h"
+
+#include "base/AppInfo.h"
+
+#include <QMessageBox>
+#include <QProgressBar>
+
+namespace q540 {
+
+void WidgetSink::showMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool WidgetSink::askYesNo(const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Warning, caption.isEmpty() ? kApplicationTitle : caption, text,
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    // Every question guards something that cannot be undone (erase, overwrite,
+    // discard, exit): Enter must not do it.
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void WidgetSink::showProgress(int maximum)
+{
+    progress_->setRange(0, maximum);
+    progress_->setValue(0);
+    progress_->show();
+    progress_->repaint();
+}
+
+void WidgetSink::stepProgress()
+{
+    progress_->setValue(progress_->value() + 1);
+    // Transfers run on this thread: paint now so the bar moves while they do.
+    progress_->repaint();
+}
+
+void WidgetSink::hideProgress()
+{
+    progress_->hide();
+}
+
+} // namespace q540

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "base/UserSink.h"
+
+class QProgressBar;
+class QWidget;
+
+namespace q540 {
+
+// The user sink of the desktop program: modal message boxes over the main
+// window and its progress bar.
+class WidgetSink final : public UserSink {
+public:
+    WidgetSink(QWidget* parent, QProgressBar* progress) : parent_(parent), progress_(progress) {}
+
+    void showMessage(const QString& text) override;
+    bool askYesNo(const QString& text, const QString& caption) override;
+    void showProgress(int maximum) override;
+    void stepProgress() override;
+    void hideProgress() override;
+
+private:
+    QWidget* parent_;
+    QProgressBar* progress_;
+};
+
+} // namespace q540

@@ -1,0 +1,118 @@
+#include "device/D2xxLink.h"
+#include "emulator/ModuleEmulator.h"
+#include "emulator/VirtualClock.h"
+#include "protocol/Protocol.h"
+
+#include <QLibrary>
+#include <QScopeGuard>
+#include <QTest>
+
+using namespace q540;
+using Kind = q540::sim::TranscriptEntry::Kind;
+
+namespace {
+
+using Attach = void (*)(sim::ModuleEmulator*, Clock*);
+
+// The test library's extra entry point that hands it a module and a clock.
+Attach attachment()
+{
+    return reinterpret_cast<Attach>(
+        QLibrary::resolve(QStringLiteral(FAKE_FTD2XX_PATH), "fake_ftd2xx_attach"));
+}
+
+} // namespace
+
+// The D2XX backend loaded for real, from the test library whose six entry
+// points drive the module emulator.
+class D2xxLinkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loading_data();
+    void loading();
+    void callsReachTheModule();
+    void openFailsWithoutCable();
+};
+
+void D2xxLinkTest::loading_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("all six entry points") << QStringLiteral(FAKE_FTD2XX_PATH) << true;
+    QTest::newRow("FT_SetTimeouts missing") << QStringLiteral(FAKE_FTD2XX_INCOMPLETE_PATH) << false;
+    QTest::newRow("no such library") << QStringLiteral("/nonexistent/libftd2xx.so") << false;
+}
+
+void D2xxLinkTest::loading()
+{
+    QFETCH(QString, library);
+    QFETCH(bool, loaded);
+    QCOMPARE(D2xxLink::load(library) != nullptr, loaded);
+}
+
+void D2xxLinkTest::callsReachTheModule()
+{
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    auto link = D2xxLink::load(QStringLiteral(FAKE_FTD2XX_PATH));
+    QVERIFY(link);
+    // Declared after the link, so the module is detached before the link
+    // unloads the library.
+    const auto attach = attachment();
+    QVERIFY(attach);
+    attach(&module, &clock);
+    const auto detach = qScopeGuard([&] { attach(nullptr, nullptr); });
+    QVERIFY(link->open());
+    QVERIFY(link->isOpen());
+    link->setBaudRate(protocol::kBaudRate);
+    link->setTimeouts(300, 300);
+    link->write(protocol::frame(protocol::kHello));
+    std::array<std::uint8_t, 3> reply{};
+    QCOMPARE(link->read(reply), std::size_t(3));
+    // Nothing more is queued: the read waits out its timeout and returns nothing.
+    std::array<std::uint8_t, 1> none{7};
+    QCOMPARE(link->read(none), std::size_t(0));
+    QCOMPARE(none[0], 7);
+    link->close();
+    QVERIFY(!link->isOpen());
+
+    QCOMPARE(reply, (std::array<std::uint8_t, 3>{31, 70, 102}));
+    QCOMPARE(clock.nowMs(), 300);
+    const auto t = module.transcript();
+    QCOMPARE(int(t.size()), 6);
+    QCOMPARE(t[0].kind, Kind::Open);
+    QCOMPARE(t[0].bytes, QByteArray("VELKOR"));
+    QCOMPARE(t[1].kind, Kind::BaudRate);
+    QCOMPARE(t[1].first, 9600);
+    QCOMPARE(t[2].kind, Kind::Timeouts);
+    QCOMPARE(t[2].first, 300);
+    QCOMPARE(t[2].second, 300);
+    QCOMPARE(t[3].kind, Kind::HostToModule);
+    QCOMPARE(t[3].bytes, QByteArray("\x11\x16\x28", 3));
+    QCOMPARE(t[4].kind, Kind::ModuleToHost);
+    QCOMPARE(t[5].kind, Kind::Close);
+}
+
+void D2xxLinkTest::openFailsWithoutCable()
+{
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    module.setPlugged(false);
+    auto link = D2xxLink::load(QStringLiteral(FAKE_FTD2XX_PATH));
+    QVERIFY(link);
+    const auto attach = attachment();
+    QVERIFY(attach);
+    attach(&module, &clock);
+    const auto detach = qScopeGuard([&] { attach(nullptr, nullptr); });
+
+    QVERIFY(!link->open());
+    QVERIFY(!link->isOpen());
+    // Calls on a device that is not open never reach the driver.
+    link->write(protocol::frame(protocol::kHello));
+    link->close();
+    QCOMPARE(module.sentBytes(), QByteArray());
+}
+
+QTEST_GUILESS_MAIN(D2xxLinkTest)
+#include "tst_d2xxlink.moc"

@@ -1,0 +1,174 @@
+#include "device/SerialLink.h"
+#include "emulator/ModuleEmulator.h"
+#include "protocol/Protocol.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace q540;
+
+namespace {
+
+// The module emulator behind the master side of a pseudo-terminal: the
+// serial backend talks to a real tty, byte for byte.
+class PtyModule {
+public:
+    PtyModule()
+    {
+        char name[128] = {};
+        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
+            return;
+        termios raw{};
+        tcgetattr(slave_, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(slave_, TCSANOW, &raw);
+        slaveName_ = QString::fromLocal8Bit(name);
+        module.open(protocol::kDeviceDescription);
+        server_ = std::thread([this] { serve(); });
+    }
+    ~PtyModule()
+    {
+        stop_ = true;
+        if (server_.joinable())
+            server_.join();
+        if (master_ >= 0)
+            ::close(master_);
+        if (slave_ >= 0)
+            ::close(slave_);
+    }
+    QString slaveName() const { return slaveName_; }
+
+    sim::ModuleEmulator module;
+
+private:
+    void serve()
+    {
+        while (!stop_) {
+            pollfd p{master_, POLLIN, 0};
+            if (::poll(&p, 1, 10) > 0 && (p.revents & POLLIN)) {
+                std::uint8_t buffer[256];
+                const ssize_t n = ::read(master_, buffer, sizeof buffer);
+                if (n > 0)
+                    module.hostWrite(std::span(buffer, std::size_t(n)));
+            }
+            std::uint8_t reply[256];
+            const std::size_t n = module.hostRead(reply);
+            if (n > 0 && ::write(master_, reply, n) != ssize_t(n))
+                return;
+        }
+    }
+
+    int master_ = -1;
+    int slave_ = -1;
+    QString slaveName_;
+    std::atomic<bool> stop_ = false;
+    std::thread server_;
+};
+
+} // namespace
+
+class SerialLinkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void usbProductFromSysfs_data();
+    void usbProductFromSysfs();
+    void exchangeOverAPseudoTerminal();
+    void openFailsForAMissingPort();
+};
+
+void SerialLinkTest::usbProductFromSysfs_data()
+{
+    QTest::addColumn<QString>("product"); // empty: the USB device has no product file
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("the cable") << "VELKOR\n"
+                               << "VELKOR";
+    QTest::newRow("another converter") << "FT232R USB UART\n"
+                                       << "FT232R USB UART";
+    QTest::newRow("no product string") << ""
+                                       << "";
+}
+
+void SerialLinkTest::usbProductFromSysfs()
+{
+    QFETCH(QString, product);
+    QFETCH(QString, expected);
+    // A tree shaped like sysfs: the tty's device link points at the USB
+    // interface, whose parent is the USB device with idVendor and product.
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString usbDevice = root.path() + "/devices/usb1/1-1";
+    const QString interface = usbDevice + "/1-1:1.0";
+    QVERIFY(QDir().mkpath(interface + "/ttyUSB0"));
+    QVERIFY(QDir().mkpath(root.path() + "/class/tty/ttyUSB0"));
+    QVERIFY(QFile::link(interface, root.path() + "/class/tty/ttyUSB0/device"));
+    QFile vendor(usbDevice + "/idVendor");
+    QVERIFY(vendor.open(QIODevice::WriteOnly));
+    vendor.write("0403\n");
+    vendor.close();
+    if (!product.isEmpty()) {
+        QFile file(usbDevice + "/product");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(product.toUtf8());
+    }
+
+    QCOMPARE(usbProductOfTty(root.path() + "/class/tty", "ttyUSB0"), expected);
+    QCOMPARE(usbProductOfTty(root.path() + "/class/tty", "ttyUSB1"), QString());
+}
+
+void SerialLinkTest::exchangeOverAPseudoTerminal()
+{
+    PtyModule pty;
+    QVERIFY(!pty.slaveName().isEmpty());
+    SerialLink link(pty.slaveName());
+    QVERIFY(link.open());
+    link.setBaudRate(protocol::kBaudRate);
+    link.setTimeouts(300, 300);
+
+    link.write(protocol::frame(protocol::kHello));
+    std::array<std::uint8_t, 3> hello{};
+    QCOMPARE(link.read(hello), std::size_t(3));
+    QCOMPARE(hello, (std::array<std::uint8_t, 3>{31, 70, 102}));
+
+    // A block read returns the whole 33-byte reply in one call, even when the
+    // tty delivers it in pieces.
+    link.write(protocol::blockReadFrame(0));
+    std::array<std::uint8_t, 33> block{};
+    QCOMPARE(link.read(block), std::size_t(33));
+    QCOMPARE(block[32], protocol::kEndByte);
+
+    // With nothing to come the read returns after its timeout with nothing.
+    QElapsedTimer timer;
+    timer.start();
+    std::array<std::uint8_t, 1> none{};
+    QCOMPARE(link.read(none), std::size_t(0));
+    QVERIFY2(timer.elapsed() >= 250 && timer.elapsed() < 2000,
+             qPrintable(QString::number(timer.elapsed())));
+    link.close();
+    QVERIFY(!link.isOpen());
+
+    QCOMPARE(pty.module.sentBytes(), QByteArray("\x11\x16\x28\x17\x00\x18", 6));
+}
+
+void SerialLinkTest::openFailsForAMissingPort()
+{
+    SerialLink link(QStringLiteral("/dev/q540-no-such-port"));
+    QVERIFY(!link.open());
+    QVERIFY(!link.isOpen());
+    QCOMPARE(link.read(std::span<std::uint8_t>()), std::size_t(0));
+}
+
+QTEST_GUILESS_MAIN(SerialLinkTest)
+#include "tst_seriallink.moc"

@@ -1,0 +1,362 @@
+#include "base/Localisation.h"
+#include "emulator/EmulatedLink.h"
+#include "emulator/ModuleEmulator.h"
+#include "emulator/VirtualClock.h"
+#include "module/Identification.h"
+#include "module/ModuleStatus.h"
+#include "protocol/Protocol.h"
+#include "support/Bytes.h"
+#include "support/RecordingSink.h"
+
+#include <QTest>
+
+using namespace q540;
+using Kind = q540::sim::TranscriptEntry::Kind;
+using Result = q540::IdentificationOutcome::Result;
+using q540::sim::FaultKind;
+
+namespace {
+
+using Nibbles = QList<int>;
+
+struct Bench {
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    sim::EmulatedLink link{module, clock};
+    test::RecordingSink sink;
+    Localisation texts;
+    ModuleStatus status;
+
+    explicit Bench(int language = 0)
+    {
+        texts.Wczytaj_WJ_do_tablicy();
+        texts.setNr_Jezyka(language);
+    }
+    // Nibbles default to 0; pairs of (nibble, value) override them.
+    void configure(const Nibbles& pairs)
+    {
+        for (int i = 0; i < protocol::kConfigurationSize; ++i)
+            module.setConfigurationNibble(i, 0);
+        for (qsizetype i = 0; i + 1 < pairs.size(); i += 2)
+            module.setConfigurationNibble(pairs[i], pairs[i + 1]);
+    }
+    void poll(const QString& typed = QStringLiteral("0000"), const ModuleStatusHandlers& h = {})
+    {
+        Odczytaj_dane(status, link, clock, typed, texts, sink, h);
+    }
+    int configurationReads() const
+    {
+        const auto frame = protocol::frame(protocol::kReadConfiguration);
+        return int(
+            module.sentBytes().count(QByteArray(reinterpret_cast<const char*>(frame.data()), 3)));
+    }
+};
+
+using test::bytes;
+
+} // namespace
+
+class IdentificationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exchange_data();
+    void exchange();
+    void configuration_data();
+    void configuration();
+    void switches_data();
+    void switches();
+    void pollSequence_data();
+    void pollSequence();
+};
+
+void IdentificationTest::exchange_data()
+{
+    QTest::addColumn<bool>("plugged");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("readConfiguration");
+    QTest::addColumn<FaultKind>("fault");
+    QTest::addColumn<int>("faultAfter");
+    QTest::addColumn<Result>("result");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<int>("endTime");
+    const QByteArray hello = bytes({17, 22, 40});
+    const QByteArray both = hello + bytes({13, 1, 15});
+    const auto none = FaultKind::None;
+    QTest::newRow("unplugged") << false << 70 << true << none << 0 << Result::NoCable
+                               << QByteArray() << 0;
+    // A silent module leaves the frame in the buffer; its read waits out the timeout.
+    QTest::newRow("silent") << true << 70 << true << FaultKind::NoReply << 0 << Result::NoAnswer
+                            << hello << 305;
+    QTest::newRow("31,70,101: bad check")
+        << true << 70 << true << FaultKind::BadCheckByte << 0 << Result::NoAnswer << hello << 5;
+    QTest::newRow("version 4.3") << true << 43 << true << none << 0 << Result::Unsupported << hello
+                                 << 5;
+    QTest::newRow("known module") << true << 70 << false << none << 0 << Result::ModuleKnown
+                                  << hello << 5;
+    QTest::newRow("configuration")
+        << true << 70 << true << none << 0 << Result::ConfigurationRead << both << 207;
+    QTest::newRow("configuration without end byte")
+        << true << 70 << true << FaultKind::BadCheckByte << 1 << Result::ConfigurationMissing
+        << both << 207;
+    QTest::newRow("short configuration") << true << 70 << true << FaultKind::ShortReply << 1
+                                         << Result::ConfigurationMissing << both << 507;
+}
+
+void IdentificationTest::exchange()
+{
+    QFETCH(bool, plugged);
+    QFETCH(int, code);
+    QFETCH(bool, readConfiguration);
+    QFETCH(FaultKind, fault);
+    QFETCH(int, faultAfter);
+    QFETCH(Result, result);
+    QFETCH(QByteArray, sent);
+    QFETCH(int, endTime);
+    Bench bench;
+    bench.module.setPlugged(plugged);
+    bench.module.setDeviceCode(std::uint8_t(code));
+    if (fault != FaultKind::None)
+        bench.module.injectFault(fault, faultAfter, 1);
+
+    const IdentificationOutcome outcome =
+        identifyModule(bench.link, bench.clock, readConfiguration);
+
+    QCOMPARE(outcome.result, result);
+    const bool wellFormed = result != Result::NoCable && result != Result::NoAnswer;
+    QCOMPARE(outcome.deviceCode, wellFormed ? code : -1);
+    QCOMPARE(outcome.nibbles.has_value(), result == Result::ConfigurationRead);
+    QCOMPARE(bench.module.sentBytes(), sent);
+    QCOMPARE(int(bench.clock.nowMs()), endTime);
+    const auto t = bench.module.transcript();
+    QVERIFY(!bench.module.isOpen());
+    if (!plugged) {
+        QCOMPARE(t.size(), std::size_t(1));
+        QCOMPARE(t.front().kind, Kind::OpenFailed);
+        return;
+    }
+    QCOMPARE(t.back().kind, Kind::Close);
+    QCOMPARE(t[1], (sim::TranscriptEntry{Kind::BaudRate, {}, 9600}));
+    QCOMPARE(t[2], (sim::TranscriptEntry{Kind::Timeouts, {}, 300, 300}));
+}
+
+void IdentificationTest::configuration_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<Nibbles>("nibbles"); // (nibble, value) pairs over zeros
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<PasswordColour>("colour");
+    QTest::addColumn<int>("jezyk");
+    QTest::addColumn<int>("introIndex");
+    QTest::addColumn<QString>("statusText");
+    const auto green = PasswordColour::Green;
+    const auto red = PasswordColour::Red;
+    const QString pl = QStringLiteral("Stan połączenia: podłączony moduł Q540 v.7.0 K-");
+    const QString en = QStringLiteral("Device status: module Q540 v.7.0 K-");
+    QTest::newRow("count 20, Polish") << 0 << Nibbles{0, 3, 1, 1, 9, 3, 7, 1, 11, 2} << "0000"
+                                      << "20" << green << 1 << 1 << pl + "3 PL";
+    QTest::newRow("count 4096, English, no code")
+        << 1 << Nibbles{0, 15, 1, 15, 2, 15, 9, 15, 11, 15} << "0000"
+        << "4096" << green << 0 << 14 << en + "15 ";
+    QTest::newRow("password 12 34 matches")
+        << 1 << Nibbles{3, 12, 5, 2, 6, 2, 7, 5, 11, 0} << "1234"
+        << "1" << green << 5 << -1 << en + "0 DE";
+    QTest::newRow("second half differs") << 0 << Nibbles{3, 12, 5, 2, 6, 2} << "1235"
+                                         << "1" << red << 0 << -1 << pl + "0 ";
+    QTest::newRow("not four digits: 12 4") << 0 << Nibbles{3, 12, 5, 4} << "12 4"
+                                           << "1" << red << 0 << -1 << pl + "0 ";
+    QTest::newRow("first half 116: both 0") << 0 << Nibbles{3, 4, 4, 7, 5, 5} << "0000"
+                                            << "1" << green << 0 << -1 << pl + "0 ";
+    QTest::newRow("first half 116: typed 0005 differs") << 0 << Nibbles{3, 4, 4, 7, 5, 5} << "0005"
+                                                        << "1" << red << 0 << -1 << pl + "0 ";
+    QTest::newRow("second half 127: both 0") << 0 << Nibbles{3, 12, 5, 15, 6, 7} << "0000"
+                                             << "1" << green << 0 << -1 << pl + "0 ";
+    QTest::newRow("nibble 6 = 9: second half 18") << 0 << Nibbles{5, 2, 6, 9} << "0018"
+                                                  << "1" << green << 0 << -1 << pl + "0 ";
+    QTest::newRow("language 9 is 1") << 1 << Nibbles{7, 9} << "0000"
+                                     << "1" << green << 1 << -1 << en + "0 PL";
+}
+
+void IdentificationTest::configuration()
+{
+    QFETCH(int, language);
+    QFETCH(Nibbles, nibbles);
+    QFETCH(QString, typed);
+    QFETCH(QString, count);
+    QFETCH(PasswordColour, colour);
+    QFETCH(int, jezyk);
+    QFETCH(int, introIndex);
+    QFETCH(QString, statusText);
+    Bench bench(language);
+    bench.configure(nibbles);
+
+    bench.poll(typed);
+
+    const ModuleStatus& s = bench.status;
+    QVERIFY(s.jest_odpowiedz);
+    QCOMPARE(s.Edit520, count);
+    QCOMPARE(s.haslo_zgodne, colour == PasswordColour::Green);
+    QCOMPARE(s.passwordColour, colour);
+    QCOMPARE(s.jezyk_modulu, jezyk);
+    QCOMPARE(s.introTimeIndex, introIndex);
+    QCOMPARE(s.statusText, statusText);
+    QCOMPARE(s.stateImageIndex, 6);
+    QCOMPARE(s.stateTag, 70);
+    QVERIFY(s.modulePresent());
+    QVERIFY(bench.sink.events.isEmpty());
+}
+
+void IdentificationTest::switches_data()
+{
+    QTest::addColumn<int>("alfaBefore");
+    QTest::addColumn<bool>("alfaTickBefore");
+    QTest::addColumn<bool>("lockTickBefore");
+    QTest::addColumn<Nibbles>("nibbles");
+    QTest::addColumn<int>("alfa");
+    QTest::addColumn<bool>("alfaTick");
+    QTest::addColumn<bool>("lockTick");
+    QTest::addColumn<QStringList>("clicks");
+    QTest::newRow("search on, reset allowed clears the lock")
+        << 115 << false << true << Nibbles{12, 8, 6, 9} << 8 << true << false
+        << QStringList{"alfa", "lock:true"};
+    QTest::newRow("search off, reset locked") << 115 << true << false << Nibbles{12, 7, 6, 7} << 0
+                                              << false << true << QStringList{"alfa", "lock:true"};
+    QTest::newRow("unchanged ticks do not click")
+        << 115 << false << false << Nibbles{6, 8} << 0 << false << false << QStringList{};
+    QTest::newRow("user's choice on is kept") << 8 << true << true << Nibbles{12, 0, 6, 15} << 8
+                                              << true << false << QStringList{"lock:true"};
+}
+
+void IdentificationTest::switches()
+{
+    QFETCH(int, alfaBefore);
+    QFETCH(bool, alfaTickBefore);
+    QFETCH(bool, lockTickBefore);
+    QFETCH(Nibbles, nibbles);
+    QFETCH(int, alfa);
+    QFETCH(bool, alfaTick);
+    QFETCH(bool, lockTick);
+    QFETCH(QStringList, clicks);
+    Bench bench;
+    bench.configure(nibbles);
+    bench.status.Odczyt_wyszukiwania_alfa = std::uint8_t(alfaBefore);
+    bench.status.alphabeticalSearchTicked = alfaTickBefore;
+    bench.status.resetLockTicked = lockTickBefore;
+    QStringList seen;
+    ModuleStatusHandlers handlers;
+    handlers.alphabeticalSearchClicked = [&](const ModuleStatus& s) {
+        QVERIFY(!s.sprawdzanie_wersji);
+        seen << QStringLiteral("alfa");
+    };
+    handlers.resetLockClicked = [&](const ModuleStatus& s) {
+        seen << QStringLiteral("lock:%1").arg(s.sprawdzanie_wersji ? "true" : "false");
+    };
+
+    bench.poll(QStringLiteral("0000"), handlers);
+
+    QCOMPARE(int(bench.status.Odczyt_wyszukiwania_alfa), alfa);
+    QCOMPARE(bench.status.alphabeticalSearchTicked, alfaTick);
+    QCOMPARE(bench.status.resetLockTicked, lockTick);
+    QCOMPARE(seen, clicks);
+    QVERIFY(!bench.status.sprawdzanie_wersji);
+    // Mirroring the module's lock sends no reset-lock command.
+    QCOMPARE(bench.module.sentBytes(), bytes({17, 22, 40, 13, 1, 15}));
+}
+
+void IdentificationTest::pollSequence_data()
+{
+    // Each poll: "70", "43", "99" (device code), "unplugged", "silent", "no end byte".
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("polls");
+    QTest::addColumn<QStringList>("statusTexts"); // after each poll
+    QTest::addColumn<QStringList>("counts");      // Edit520 after each poll
+    QTest::addColumn<int>("configurationReads");
+    QTest::addColumn<int>("version43Messages");
+    const QString present = QStringLiteral("Stan połączenia: podłączony moduł Q540 v.7.0 K-0 PL");
+    const QString found = QStringLiteral("Stan połączenia: podłączono urządzenie KOR-USB");
+    const QString notFound = QStringLiteral("Stan połączenia: nie znaleziono urządzenia KOR-USB");
+    const QString unsupported = QStringLiteral("Stan połączenia: urządzenie nieobsługiwane");
+    QTest::newRow("identified once")
+        << 0 << QStringList{"70", "70", "70"} << QStringList{present, present, present}
+        << QStringList{"5", "5", "5"} << 1 << 0;
+    QTest::newRow("Polish texts; a failed hello clears, the next reads again")
+        << 0 << QStringList{"70", "silent", "70", "unplugged", "99"}
+        << QStringList{present, found, present, notFound, unsupported}
+        << QStringList{"5", "", "5", "", ""} << 2 << 0;
+    QTest::newRow("English texts") << 1 << QStringList{"70", "silent", "unplugged", "99"}
+                                   << QStringList{"Device status: module Q540 v.7.0 K-0 PL",
+                                                  "Connection status: KOR-USB device found",
+                                                  "Connection status: KOR-USB device not found",
+                                                  "Device status: device unsupported"}
+                                   << QStringList{"5", "", "", ""} << 1 << 0;
+    QTest::newRow("no end byte changes nothing, next poll reads")
+        << 0 << QStringList{"silent", "no end byte", "70"} << QStringList{found, found, present}
+        << QStringList{"", "", "5"} << 2 << 0;
+    // A transfer clears jest_odpowiedz before its own identification.
+    QTest::newRow("cleared, no end byte keeps a present module")
+        << 0 << QStringList{"70", "cleared, no end byte", "70"}
+        << QStringList{present, present, present} << QStringList{"5", "5", "5"} << 3 << 0;
+    QTest::newRow("4.3 kept connected: one message")
+        << 0 << QStringList{"43", "43", "43"} << QStringList{unsupported, unsupported, unsupported}
+        << QStringList{"", "", ""} << 0 << 1;
+    QTest::newRow("4.3 reconnected: message again")
+        << 0 << QStringList{"43", "unplugged", "43", "99", "43"}
+        << QStringList{unsupported, notFound, unsupported, unsupported, unsupported}
+        << QStringList{"", "", "", "", ""} << 0 << 3;
+}
+
+void IdentificationTest::pollSequence()
+{
+    QFETCH(int, language);
+    QFETCH(QStringList, polls);
+    QFETCH(QStringList, statusTexts);
+    QFETCH(QStringList, counts);
+    QFETCH(int, configurationReads);
+    QFETCH(int, version43Messages);
+    Bench bench(language);
+    bench.configure({0, 4, 3, 12, 5, 2, 6, 2, 7, 1});
+
+    for (qsizetype i = 0; i < polls.size(); ++i) {
+        const QString& p = polls[i];
+        bench.module.clearFaults();
+        bench.module.setPlugged(p != "unplugged");
+        bench.module.setDeviceCode(std::uint8_t(p.toInt() ? p.toInt() : 70));
+        if (p == "silent")
+            bench.module.injectFault(FaultKind::NoReply);
+        if (p.endsWith("no end byte"))
+            bench.module.injectFault(FaultKind::BadCheckByte, 1);
+        const bool cleared = p.startsWith("cleared");
+        if (cleared)
+            bench.status.jest_odpowiedz = false;
+        const int imageBefore = bench.status.stateImageIndex;
+
+        bench.poll(QStringLiteral("1234"));
+
+        const ModuleStatus& s = bench.status;
+        QCOMPARE(s.statusText, statusTexts[i]);
+        QCOMPARE(s.Edit520, counts[i]);
+        QCOMPARE(s.jest_odpowiedz, !counts[i].isEmpty() && !cleared);
+        QCOMPARE(s.haslo_zgodne, !counts[i].isEmpty());
+        QCOMPARE(s.passwordColour,
+                 counts[i].isEmpty() ? PasswordColour::Normal : PasswordColour::Green);
+        QCOMPARE(s.jezyk_modulu, counts[i].isEmpty() ? 0 : 1);
+        if (p.endsWith("no end byte"))
+            QCOMPARE(s.stateImageIndex, imageBefore);
+        else if (p == "70")
+            QCOMPARE(s.stateImageIndex, 6);
+        else
+            QCOMPARE(s.stateImageIndex, p == "unplugged" ? 5 : 7);
+        QCOMPARE(s.stateTag, s.stateImageIndex == 6 ? 70 : -1);
+    }
+    QCOMPARE(bench.configurationReads(), configurationReads);
+    const QString message =
+        language == 0
+            ? QStringLiteral(
+                "Podłączono moduł ver. 4.3\nProszę skorzystać ze starszej wersji programu.")
+            : QStringLiteral("Modul ver. 4.3 connected.\nPlease use the older software version.");
+    QCOMPARE(bench.sink.messages, QStringList(version43Messages, message));
+}
+
+QTEST_GUILESS_MAIN(IdentificationTest)
+#include "tst_identification.moc"

@@ -1,0 +1,274 @@
+#include "base/TextKeys.h"
+#include "support/Bytes.h"
+#include "support/MonitorBench.h"
+
+#include <QTest>
+
+using namespace q540;
+using q540::sim::FaultKind;
+
+namespace {
+
+using test::bytes;
+
+struct Bench : test::MonitorBench {
+    // Identifies the module so that the status says present and whether
+    // the program's password matches; then forgets what was sent so far.
+    void identify()
+    {
+        monitor.Odczytaj_dane();
+        module.clearTranscript();
+    }
+    QByteArray sent() const { return module.sentBytes(); }
+    QString text(int key) const { return texts.text(key); }
+};
+
+} // namespace
+
+class ModuleSettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void passwordEntry_data();
+    void passwordEntry();
+    void passwordStoreWithoutEndByte();
+    void languageRead_data();
+    void languageRead();
+    void languageWrite();
+    void resetLock_data();
+    void resetLock();
+    void lockClickDuringTheIdentificationSendsNothing();
+    void operationsResumeThePoll();
+    void deviceHeldElsewhere_data();
+    void deviceHeldElsewhere();
+};
+
+void ModuleSettingsTest::passwordEntry_data()
+{
+    QTest::addColumn<QString>("entered");
+    QTest::addColumn<bool>("confirmed"); // the module's password matched before the entry
+    QTest::addColumn<QString>("padded");
+    QTest::addColumn<QByteArray>("sent");
+
+    const QByteArray store = bytes({13, 4, 18});
+    QTest::newRow("two digits, stored") << "42" << true << "0042" << store + bytes({0, 42});
+    QTest::newRow("empty, stored") << "" << true << "0000" << store + bytes({0, 0});
+    QTest::newRow("one digit") << "7" << true << "0007" << store + bytes({0, 7});
+    QTest::newRow("three digits") << "123" << true << "0123" << store + bytes({1, 23});
+    QTest::newRow("four digits") << "1999" << true << "1999" << store + bytes({19, 99});
+    QTest::newRow("not confirmed: nothing sent") << "8264" << false << "8264" << QByteArray();
+}
+
+void ModuleSettingsTest::passwordEntry()
+{
+    QFETCH(QString, entered);
+    QFETCH(bool, confirmed);
+    QFETCH(QString, padded);
+    QFETCH(QByteArray, sent);
+    Bench b;
+    if (!confirmed)
+        b.module.setPasswordFirstHalf(11);
+    b.identify();
+    QCOMPARE(b.monitor.status().haslo_zgodne, confirmed);
+    if (!confirmed)
+        b.module.setPasswordFirstHalf(82); // the entry names the module's real password
+
+    const std::int64_t before = b.clock.nowMs();
+    QCOMPARE(b.monitor.enterPassword(entered), padded);
+    // The store's 5 ms reply delay, then the entry's own 300 ms pause, stored or not.
+    QCOMPARE(b.clock.nowMs() - before, std::int64_t(confirmed ? 5 + 300 : 300));
+
+    QCOMPARE(b.monitor.password(), padded);
+    QCOMPARE(b.sent(), sent);
+    QCOMPARE(b.monitor.status().jest_odpowiedz, false);
+    QCOMPARE(b.monitor.status().jezyk_modulu, 0);
+    QCOMPARE(b.sink.messages,
+             confirmed ? QStringList{b.text(textkey::kPasswordStored)} : QStringList{});
+    // The next configuration read judges the password the program now holds.
+    b.monitor.Odczytaj_dane();
+    QVERIFY(b.monitor.status().haslo_zgodne);
+    QCOMPARE(b.monitor.status().passwordColour, PasswordColour::Green);
+}
+
+void ModuleSettingsTest::passwordStoreWithoutEndByte()
+{
+    Bench b;
+    b.identify();
+    b.module.injectFault(FaultKind::NoReply);
+    b.monitor.enterPassword(QStringLiteral("1111"));
+    // The two pairs never follow a frame the module did not acknowledge.
+    QCOMPARE(b.sent(), bytes({13, 4, 18}));
+    QCOMPARE(b.sink.messages, QStringList{b.text(textkey::kWriteFailed)});
+    QVERIFY(!b.module.isOpen());
+    QCOMPARE(b.module.passwordFirstHalf(), 82);
+}
+
+void ModuleSettingsTest::languageRead_data()
+{
+    QTest::addColumn<int>("moduleCode");
+    QTest::addColumn<int>("codeByteA");
+    QTest::addColumn<int>("codeByteB");
+    QTest::addColumn<bool>("badCheckByte");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("hint");
+
+    QTest::newRow("code 9 reads as PL") << 9 << 5 << 12 << false << 1 << "12 05";
+    QTest::newRow("code bytes above 99") << 2 << 150 << 7 << false << 2 << "07 00";
+    QTest::newRow("German") << 5 << 0 << 99 << false << 5 << "99 00";
+    QTest::newRow("wrong check byte") << 5 << 1 << 2 << true << 0 << "02 01";
+}
+
+void ModuleSettingsTest::languageRead()
+{
+    QFETCH(int, moduleCode);
+    QFETCH(int, codeByteA);
+    QFETCH(int, codeByteB);
+    QFETCH(bool, badCheckByte);
+    QFETCH(int, code);
+    QFETCH(QString, hint);
+    Bench b;
+    b.module.setLanguageCode(moduleCode);
+    b.module.setLanguageCodeBytes(std::uint8_t(codeByteA), std::uint8_t(codeByteB));
+    if (badCheckByte)
+        b.module.injectFault(FaultKind::BadCheckByte);
+
+    const std::optional<LanguageReading> reading = b.monitor.readLanguage();
+
+    QVERIFY(reading);
+    QCOMPARE(reading->code, code);
+    QCOMPARE(reading->codeHint, hint);
+    QCOMPARE(b.sent(), bytes({14, 0, 15}));
+    QVERIFY(b.sink.messages.isEmpty());
+    QVERIFY(!b.module.isOpen());
+}
+
+void ModuleSettingsTest::languageWrite()
+{
+    Bench b;
+    b.identify();
+    b.monitor.writeLanguage(5);
+    QCOMPARE(b.sent(), bytes({14, 5, 20}));
+    QCOMPARE(b.sink.messages, QStringList{b.text(textkey::kResetAfterLanguage)});
+    QCOMPARE(b.monitor.status().jezyk_modulu, 0);
+    QCOMPARE(b.module.languageCode(), 5);
+
+    // Without a cable nothing is sent and the transmission failure is told.
+    b.module.setPlugged(false);
+    b.module.clearTranscript();
+    b.sink.messages.clear();
+    QVERIFY(!b.monitor.readLanguage());
+    b.monitor.writeLanguage(3);
+    QCOMPARE(b.sent(), QByteArray());
+    QCOMPARE(b.sink.messages, QStringList(2, b.text(textkey::kUsbTransmissionFailure)));
+}
+
+void ModuleSettingsTest::resetLock_data()
+{
+    QTest::addColumn<bool>("plugged");
+    QTest::addColumn<bool>("passwordMatches");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QByteArray>("lockFrame");
+    QTest::addColumn<int>("message"); // text key, 0 for none
+
+    QTest::newRow("lock on") << true << true << true << bytes({13, 127, 141}) << 0;
+    QTest::newRow("lock off") << true << true << false << bytes({13, 128, 142}) << 0;
+    QTest::newRow("wrong password")
+        << true << false << true << QByteArray() << textkey::kWrongPassword;
+    QTest::newRow("no module: silent") << false << true << true << QByteArray() << 0;
+}
+
+void ModuleSettingsTest::resetLock()
+{
+    QFETCH(bool, plugged);
+    QFETCH(bool, passwordMatches);
+    QFETCH(bool, ticked);
+    QFETCH(QByteArray, lockFrame);
+    QFETCH(int, message);
+    Bench b;
+    b.module.setResetAllowed(ticked); // the module's lock is the opposite of the new tick
+    if (!passwordMatches)
+        b.module.setPasswordSecondHalf(65);
+    b.identify();
+    b.module.setPlugged(plugged);
+
+    b.monitor.CheckBox_blokada_resetuClick(ticked);
+
+    // The click polls first: one hello, then the lock frame or nothing.
+    const QByteArray hello = plugged ? bytes({17, 22, 40}) : QByteArray();
+    QCOMPARE(b.sent(), hello + lockFrame);
+    QCOMPARE(b.sink.messages, message ? QStringList{b.text(message)} : QStringList{});
+    QCOMPARE(b.monitor.status().resetLockTicked, ticked);
+    if (!lockFrame.isEmpty())
+        QCOMPARE(b.module.resetAllowed(), !ticked);
+    QVERIFY(!b.module.isOpen());
+}
+
+// A tick that the identification itself sets (sprawdzanie_wersji meanwhile)
+// is the module's own state: passing it on as a click would send it back.
+void ModuleSettingsTest::lockClickDuringTheIdentificationSendsNothing()
+{
+    Bench b;
+    b.identify();
+    b.module.clearTranscript();
+    b.monitor.status().sprawdzanie_wersji = true;
+    b.monitor.CheckBox_blokada_resetuClick(true);
+    QCOMPARE(b.sent(), QByteArray());
+    b.monitor.status().sprawdzanie_wersji = false;
+    b.monitor.CheckBox_blokada_resetuClick(true);
+    QVERIFY(b.sent().endsWith(bytes({13, 127, 141})));
+}
+
+void ModuleSettingsTest::deviceHeldElsewhere_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<int>("message"); // text key, 0 for none
+    QTest::newRow("password store: silent") << 0 << 0;
+    QTest::newRow("language read") << 1 << textkey::kUsbTransmissionFailure;
+    QTest::newRow("language write") << 2 << textkey::kUsbTransmissionFailure;
+    QTest::newRow("reset lock") << 3 << textkey::kUsbTransmissionFailure;
+}
+
+// Another program holds the port: each exchange says so as it is specified,
+// and nothing reaches the module.
+void ModuleSettingsTest::deviceHeldElsewhere()
+{
+    QFETCH(int, operation);
+    QFETCH(int, message);
+    Bench b;
+    sim::EmulatedLink other(b.module, b.clock);
+    QVERIFY(other.open());
+    b.module.clearTranscript();
+    switch (operation) {
+    case 0:
+        QVERIFY(!storePassword(b.device, b.clock, QStringLiteral("1234"), b.sink, b.texts));
+        break;
+    case 1:
+        QVERIFY(!readModuleLanguage(b.device, b.clock, b.sink, b.texts));
+        break;
+    case 2:
+        QVERIFY(!writeModuleLanguage(b.device, b.clock, 3, b.sink, b.texts));
+        break;
+    case 3:
+        QVERIFY(!sendResetLock(b.device, true, true, true, b.sink, b.texts));
+        break;
+    }
+    QCOMPARE(b.sink.messages, message ? QStringList{b.text(message)} : QStringList());
+    QCOMPARE(b.sent(), QByteArray());
+    QVERIFY(!b.device.isOpen());
+}
+
+void ModuleSettingsTest::operationsResumeThePoll()
+{
+    Bench b;
+    b.monitor.resume();
+    b.module.setPlugged(false);
+    b.monitor.CheckBox_blokada_resetuClick(true);
+    QVERIFY(b.monitor.isTimerActive());
+    b.monitor.writeLanguage(2);
+    QVERIFY(b.monitor.isTimerActive());
+    b.monitor.enterPassword(QStringLiteral("1"));
+    QVERIFY(b.monitor.isTimerActive());
+}
+
+QTEST_GUILESS_MAIN(ModuleSettingsTest)
+#include "tst_modulesettings.moc"

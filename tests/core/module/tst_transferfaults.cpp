@@ -1,0 +1,205 @@
+#include "TransferFixture.h"
+
+#include "module/DirectoryRead.h"
+#include "module/DirectoryWrite.h"
+#include "module/IntroTransfer.h"
+
+#include <QTest>
+
+#include <optional>
+
+using namespace q540;
+using namespace q540::test;
+using q540::sim::FaultKind;
+
+namespace {
+
+enum class Operation { Write, Read, IntroRead, IntroWrite };
+
+// The longest a transfer of this size may take on virtual time, even when
+// every reply it waits for fails to come.
+constexpr std::int64_t kVirtualTimeBoundMs = 5000;
+
+struct Fault {
+    FaultKind kind;
+    int exchange;
+};
+
+struct Run {
+    QStringList messages;
+    QByteArray sent;
+    QList<QByteArray> writes; // every write call, in order
+    bool endedCleanly = false;
+    std::int64_t elapsedMs = 0;
+    // Entries of the read's grid, or intro screens replaced by the intro read.
+    int received = 0;
+};
+
+const std::vector<NameRow> kRows{entry("Adamski", "", 2, 2), entry("Baran", "Jan", 9, 1),
+                                 entry("Cedro", "", 3, 5)};
+
+// A small directory in the module (its first block in zone 2, so that a
+// wrong first configuration byte leaves the nibbles as they are) and a
+// small directory to write.
+Run run(Operation operation, std::optional<Fault> fault)
+{
+    TransferFixture f;
+    for (int p = 0; p < int(kRows.size()); ++p) {
+        const NameRow& row = kRows[std::size_t(p)];
+        f.setBlock(p, row.text.toLatin1() + char(row.apartment) + char(row.zone - 1));
+    }
+    f.module.setEntryCount(int(kRows.size()));
+    if (fault)
+        f.module.injectFault(fault->kind, fault->exchange, 1);
+    const std::int64_t start = f.clock.nowMs();
+    int received = 0;
+    switch (operation) {
+    case Operation::Write:
+        Button0Click(f.context, kRows, f.password, f.status);
+        break;
+    case Operation::Read: {
+        const DirectoryGrid grid =
+            Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status).grid;
+        for (int row = 1; row <= kGridRows; ++row)
+            received += grid.isEntryEmpty(row) ? 0 : 1;
+        break;
+    }
+    case Operation::IntroRead: {
+        const IntroLines before{"-", "-", "-", "-", "-", "-", "-", "-"};
+        const IntroLines after = Button1Click(f.context, before, f.status);
+        for (std::size_t line = 0; line < after.size(); line += 2)
+            received += after[line] != before[line] ? 1 : 0;
+        break;
+    }
+    case Operation::IntroWrite:
+        Button2Click(f.context, IntroLines{"Witamy", "Rynek 5"}, f.status);
+        break;
+    }
+    Run result{f.sink.messages,  f.module.sentBytes(),    {},
+               f.endedCleanly(), f.clock.nowMs() - start, received};
+    for (const auto& e : f.module.transcript()) {
+        if (e.kind == sim::TranscriptEntry::Kind::HostToModule)
+            result.writes << e.bytes;
+    }
+    return result;
+}
+
+// What the host had sent once the frame of exchange k went out, and with
+// withData the data block after it too.
+QByteArray sentThroughFrame(const Run& clean, int k, bool withData = false)
+{
+    QByteArray sent;
+    int frames = 0;
+    for (qsizetype i = 0; i < clean.writes.size(); ++i) {
+        const QByteArray& w = clean.writes[i];
+        sent += w;
+        if (w.size() == 3 && frames++ == k) {
+            if (withData && i + 1 < clean.writes.size())
+                sent += clean.writes[i + 1];
+            break;
+        }
+    }
+    return sent;
+}
+
+// Whether a fault at exchange k stops the operation, and with which message.
+// Faults that the protocol cannot see (a changed data byte; any fault of the
+// display-time query or of the closing frame, whose replies are not awaited
+// or not required) leave the run as it would have been.
+std::optional<QString> stopMessage(Operation op, int k, FaultKind kind, int exchanges)
+{
+    const QString transmission = QStringLiteral("Błąd transmisji!");
+    // Only a block write's data is acknowledged: the directory's blocks and
+    // configuration, and the intro's four screens (not the display time, whose
+    // byte no reply follows).
+    if (kind == FaultKind::DataNotAcknowledged) {
+        const bool blockWrite = (op == Operation::Write && k >= 2)
+                                || (op == Operation::IntroWrite && k < exchanges - 2);
+        return blockWrite ? std::optional(transmission) : std::nullopt;
+    }
+    const bool directory = op == Operation::Write || op == Operation::Read;
+    if (directory && k == 0)
+        return QStringLiteral("Brak urządzenia!");
+    if (directory && k == 1)
+        return kind == FaultKind::WrongByte ? std::nullopt : std::optional(transmission);
+    const bool reads = op == Operation::Read || op == Operation::IntroRead;
+    if (reads && kind == FaultKind::WrongByte)
+        return std::nullopt;
+    if ((op == Operation::IntroRead || op == Operation::IntroWrite) && k == exchanges - 1)
+        return std::nullopt;
+    return transmission;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Operation)
+Q_DECLARE_METATYPE(FaultKind)
+
+class TransferFaultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void faultAtEveryExchange_data();
+    void faultAtEveryExchange();
+};
+
+void TransferFaultsTest::faultAtEveryExchange_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<int>("exchange");
+    QTest::addColumn<FaultKind>("kind");
+    QTest::addColumn<bool>("stops");
+    QTest::addColumn<QString>("message");
+    const std::pair<Operation, const char*> operations[] = {{Operation::Write, "write"},
+                                                            {Operation::Read, "read"},
+                                                            {Operation::IntroRead, "intro read"},
+                                                            {Operation::IntroWrite, "intro write"}};
+    const std::pair<FaultKind, const char*> kinds[] = {
+        {FaultKind::NoReply, "no reply"},
+        {FaultKind::WrongByte, "wrong byte"},
+        {FaultKind::ShortReply, "short reply"},
+        {FaultKind::DataNotAcknowledged, "data not acknowledged"}};
+    for (const auto& [op, opName] : operations) {
+        const QList<QByteArray> writes = run(op, std::nullopt).writes;
+        const int exchanges = int(std::count_if(writes.begin(), writes.end(),
+                                                [](const QByteArray& w) { return w.size() == 3; }));
+        for (int k = 0; k < exchanges; ++k) {
+            for (const auto& [kind, kindName] : kinds) {
+                const auto message = stopMessage(op, k, kind, exchanges);
+                QTest::addRow("%s, exchange %d, %s", opName, k, kindName)
+                    << op << k << kind << message.has_value() << message.value_or(QString());
+            }
+        }
+    }
+}
+
+void TransferFaultsTest::faultAtEveryExchange()
+{
+    QFETCH(Operation, operation);
+    QFETCH(int, exchange);
+    QFETCH(FaultKind, kind);
+    QFETCH(bool, stops);
+    QFETCH(QString, message);
+    const Run clean = run(operation, std::nullopt);
+    const Run faulty = run(operation, Fault{kind, exchange});
+
+    QVERIFY(faulty.endedCleanly);
+    QVERIFY(faulty.elapsedMs < kVirtualTimeBoundMs);
+    if (stops) {
+        QCOMPARE(faulty.messages, QStringList{message});
+        QCOMPARE(faulty.sent,
+                 sentThroughFrame(clean, exchange, kind == FaultKind::DataNotAcknowledged));
+        // What arrived before the failure stays.
+        if (operation == Operation::Read)
+            QCOMPARE(faulty.received, std::max(exchange - 2, 0));
+        if (operation == Operation::IntroRead)
+            QCOMPARE(faulty.received, exchange);
+    } else {
+        QCOMPARE(faulty.messages, clean.messages);
+        QCOMPARE(faulty.sent, clean.sent);
+        QCOMPARE(faulty.received, clean.received);
+    }
+}
+
+QTEST_GUILESS_MAIN(TransferFaultsTest)
+#include "tst_transferfaults.moc"
