@@ -37,10 +37,6 @@ namespace q540::cli {
 
 namespace {
 
-constexpr int kTextEntryCount = 49; // "Ilość wpisów"
-constexpr int kTextAddress = 162;   // "Adres:"
-constexpr int kTextInstallDriver = 751;
-
 // What every command gets: its parsed command line and the streams.
 struct Invocation {
     QCommandLineParser& parser;
@@ -131,7 +127,7 @@ bool traceAllowed(const QCommandLineParser& parser, QTextStream& err)
 DirectoryDocument emptyDocument(const Localisation& texts)
 {
     DirectoryDocument document;
-    document.fields.address = texts.text(kTextAddress);
+    document.fields.address = texts.text(textkey::kAddress);
     return document;
 }
 
@@ -145,7 +141,7 @@ public:
         const QString port = in.parser.value(QStringLiteral("port"));
         device_ = port.isEmpty() ? loadCableLink() : std::make_unique<SerialLink>(port);
         if (!device_) {
-            in.err << in.texts.text(kTextInstallDriver) << Qt::endl;
+            in.err << in.texts.text(textkey::kInstallDriver) << Qt::endl;
             return false;
         }
         const QString tracePath = in.parser.value(QStringLiteral("trace"));
@@ -180,7 +176,7 @@ struct Session {
     {
         password = in.parser.isSet(QStringLiteral("password"))
                        ? in.parser.value(QStringLiteral("password"))
-                       : QString::fromLatin1(ModuleMonitor::kDefaultPassword);
+                       : QString::fromLatin1(protocol::kDefaultPassword);
     }
     bool open(Invocation& in)
     {
@@ -234,7 +230,7 @@ int listCommand(Invocation& in)
     list.ZrobListe(0, sink, in.texts);
     for (const NameRow& row : list.rows())
         in.out << '|' << row.text << "| " << row.apartment << ' ' << row.zone << '\n';
-    in.out << in.texts.text(kTextEntryCount).trimmed() << ": " << list.count() << Qt::endl;
+    in.out << in.texts.text(textkey::kEntryCount).trimmed() << ": " << list.count() << Qt::endl;
     return sink.messages().isEmpty() ? kDone : kModuleFailed;
 }
 
@@ -331,9 +327,9 @@ int statusCommand(Invocation& in)
         return kModuleFailed;
     s.identify(in.texts);
     const ModuleStatus& st = s.status;
-    in.out << "state: " << st.statusText << '\n';
+    in.out << "state: " << moduleStateText(st, in.texts) << '\n';
     if (st.modulePresent()) {
-        in.out << "entries: " << st.Edit520 << '\n'
+        in.out << "entries: " << st.entryCount << '\n'
                << "password: " << (st.haslo_zgodne ? "matches" : "does not match") << '\n'
                << "language: " << st.jezyk_modulu << ' ' << moduleLanguageCode(st.jezyk_modulu)
                << '\n'
@@ -441,7 +437,7 @@ bool openIdentified(Session& s, Invocation& in)
     s.identify(in.texts);
     if (s.status.modulePresent())
         return true;
-    in.err << s.status.statusText << Qt::endl;
+    in.err << moduleStateText(s.status, in.texts) << Qt::endl;
     return false;
 }
 
@@ -625,7 +621,8 @@ void addCommonOptions(QCommandLineParser& parser, const Command& command)
                           QStringLiteral("Add a time-stamped hex dump of every byte to FILE."),
                           QStringLiteral("FILE")});
         parser.addOption({QStringLiteral("password"),
-                          QStringLiteral("Installer password (default 8264)."),
+                          QStringLiteral("Installer password (default %1).")
+                              .arg(QLatin1String(protocol::kDefaultPassword)),
                           QStringLiteral("NNNN")});
     }
     command.options(parser);

@@ -10,7 +10,9 @@
 #include "module/DirectoryWrite.h"
 #include "module/IntroTransfer.h"
 #include "module/ModuleOperation.h"
+#include "module/ModuleSettings.h"
 #include "module/ModuleStatus.h"
+#include "protocol/Protocol.h"
 
 #include <array>
 
@@ -80,8 +82,9 @@ IntroLines demoIntro()
 
 void loadDemoModule(ModuleEmulator& module, const Localisation& texts)
 {
-    module.setPasswordFirstHalf(82);
-    module.setPasswordSecondHalf(64);
+    const PasswordPairs password = *passwordPairs(QString::fromLatin1(protocol::kDefaultPassword));
+    module.setPasswordFirstHalf(password.first);
+    module.setPasswordSecondHalf(password.second);
     module.setLanguageCode(1);
     preloadModule(module, demoDirectory(), demoIntro(), 2, texts);
 }

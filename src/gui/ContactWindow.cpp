@@ -1,5 +1,6 @@
 #include "gui/ContactWindow.h"
 
+#include "base/Localisation.h"
 #include "gui/ContactConfig.h"
 
 #include <QDesktopServices>
@@ -78,7 +79,7 @@ QPixmap drawPicture(const Picture& picture)
     painter.setPen(QPen(QColor(110, 114, 120), 1));
     painter.setBrush(QColor(248, 248, 250));
     for (int row = 0; row < 4; ++row) {
-        for (int column = 0; column < 3; ++column)
+        for (int column = 0; column < Localisation::kLanguageCount; ++column)
             painter.drawRoundedRect(QRectF(60 + column * 24, 66 + row * 22, 18, 16), 3, 3);
     }
 

@@ -1,6 +1,7 @@
 #include "gui/LanguageWindow.h"
 
 #include "base/Localisation.h"
+#include "base/TextKeys.h"
 #include "base/UserSink.h"
 #include "files/SettingsFile.h"
 
@@ -17,8 +18,6 @@ namespace q540 {
 
 namespace {
 
-constexpr int kSelectLanguageKey = 52;
-constexpr int kCancelKey = 53;
 constexpr int kEnglish = 1;
 
 } // namespace
@@ -34,13 +33,13 @@ LanguageWindow::LanguageWindow(Localisation& texts, int& jezyk, int& jezyk_modul
     setWindowTitle(QStringLiteral("KQ540"));
     setModal(true);
 
-    auto* group = new QGroupBox(m_texts.text(kSelectLanguageKey), this);
+    auto* group = new QGroupBox(m_texts.text(textkey::kLanguageCaption), this);
     group->setObjectName(QStringLiteral("RadioGrouplanguage"));
     auto* items = new QVBoxLayout(group);
     // Each name in its own language, so that a user lost in a foreign one finds theirs.
     const QString names[] = {QStringLiteral("Polski"), QStringLiteral("English"),
                              QStringLiteral("Deutsch")};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < Localisation::kLanguageCount; ++i) {
         auto* item = new QRadioButton(names[i], group);
         m_languages->addButton(item, i);
         items->addWidget(item);
@@ -51,7 +50,7 @@ LanguageWindow::LanguageWindow(Localisation& texts, int& jezyk, int& jezyk_modul
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(m_texts.text(kCancelKey), this);
+    auto* cancel = new QPushButton(m_texts.text(textkey::kLanguageCancel), this);
     cancel->setObjectName(QStringLiteral("Button2"));
     connect(ok, &QPushButton::clicked, this, &LanguageWindow::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -5,28 +5,19 @@
 #include "directory/DirectoryEditor.h"
 #include "directory/IntroScreens.h"
 #include "files/SettingsFile.h"
+#include "gui/TransferRunner.h"
 #include "gui/WidgetSink.h"
 #include "module/ModuleMonitor.h"
 #include "module/TransferSession.h"
 
 #include <QMainWindow>
 
-#include <array>
 #include <functional>
 #include <memory>
 
-class QAction;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
-class QPushButton;
-class QTabWidget;
-class QToolButton;
-class QTreeView;
 
 namespace q540 {
 
@@ -34,25 +25,26 @@ class EntryEdit;
 class Link;
 class FileDialogs;
 class Localisation;
-class NameListModel;
+class MainMenus;
+class ModuleToolBar;
+class NameListPanel;
 class SettingsPanel;
+class ZonePages;
 
-// The main window: the directory pages, the name list, the intro page, the
-// menus and the tool bar. It holds no directory logic of its own: its fields
-// forward their changes to the directory editor and show what it holds.
+// The main window: the zone pages, the name list, the menus and the tool
+// bar, and the commands that join them. It holds no directory logic of its
+// own: its parts forward their changes to the directory editor and show
+// what it holds.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Fields numbered as the program addresses them: "Edit" followed by 1..538.
-    static constexpr int kEditCount = 539;
-
     MainWindow(Localisation& texts, const QString& settingsPath, const QString& localeName = {},
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
     DirectoryEditor& directory() { return *editor_; }
-    EntryEdit* edit(int number) const { return edits_[static_cast<std::size_t>(number)]; }
+    EntryEdit* edit(int number) const;
     bool isModified() const { return modified_; }
     int jezyk() const { return jezyk_; }
     int jezyk_modulu() const { return monitor_->status().jezyk_modulu; }
@@ -109,31 +101,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildMenus();
-    void buildToolBar();
     QWidget* buildWorkingArea();
-    QWidget* buildSelector();
-    QWidget* buildZonePages();
-    QWidget* buildAdditionalNumbers();
-    QWidget* buildIntro();
-    QWidget* buildNameList();
-    EntryEdit* makeEdit(int number, bool line1, int maxLength);
-    void connectEntryField(int number, bool line1);
-
-    // Which slot of the current page the field with this number shows; 0 for none.
-    int slotOfEdit(int number) const;
-    void showSlot(int slot);
-    void listRebuilt();
+    void connectParts();
     void connectMonitor();
-    void fitListColumns();
-    // Runs a transfer on a worker over a copy of the module status taken when
-    // the transfer stops the poll, and shows what it left once it has ended.
-    void runTransfer(const std::function<void(const TransferContext&, const QString& password,
-                                              ModuleStatus& status)>& transfer);
     void connectFileCommands();
+    void listRebuilt();
+    // Runs a transfer (runStatusTransfer) and shows what it left once it has ended.
+    void runTransfer(const StatusTransfer& transfer);
     DocumentFields documentFields() const;
     void showDocumentFields(const DocumentFields& fields);
     void showFileState();
+    // Runs a file command and keeps the unsaved-changes mark as it leaves it.
+    void runFileCommand(bool (FileCommands::*command)(), bool modifiedAfter, bool askFirst);
     // True when nothing unsaved would be lost, or the user lets it go.
     bool mayReplaceWork();
 
@@ -149,41 +128,14 @@ private:
     QProgressBar* progress_ = nullptr;
     std::unique_ptr<WidgetSink> sink_;
     std::unique_ptr<DirectoryEditor> editor_;
-    NameListModel* model_ = nullptr;
-    std::array<EntryEdit*, kEditCount> edits_{};
-    QLineEdit* edit520_ = nullptr;
-    EntryEdit* editAddress_ = nullptr;
-    QLineEdit* editCount_ = nullptr;
-    QButtonGroup* selector_ = nullptr;
-    QGroupBox* selectorBox_ = nullptr;
-    QTabWidget* pages_ = nullptr;
-    QGroupBox* additionalBox_ = nullptr;
-    QGroupBox* introBox_ = nullptr;
-    QGroupBox* listBox_ = nullptr;
-    QComboBox* introTime_ = nullptr;
-    QTreeView* listView_ = nullptr;
-    QCheckBox* sortBox_ = nullptr;
-    QCheckBox* alphaBox_ = nullptr;
-    QAction* saveAction_ = nullptr;
-    QToolButton* stateButton_ = nullptr;
+    MainMenus* menus_ = nullptr;
+    ModuleToolBar* toolBar_ = nullptr;
+    ZonePages* pages_ = nullptr;
+    NameListPanel* listPanel_ = nullptr;
     QLabel* demoNote_ = nullptr;
-    QLineEdit* statusEdit_ = nullptr;
-    QLineEdit* passwordEdit_ = nullptr;
-    QPushButton* changePassword_ = nullptr;
-    QCheckBox* resetLockBox_ = nullptr;
-    QToolButton* saveButton_ = nullptr;
-    QToolButton* saveAsButton_ = nullptr;
     std::unique_ptr<FileDialogs> dialogs_;
     std::unique_ptr<FileCommands> files_;
-    // The lamp each tab shows: -1 none yet, 0 dark, 1 lit.
-    std::array<int, kTabPageCount> lampShown_ = [] {
-        std::array<int, kTabPageCount> a{};
-        a.fill(-1);
-        return a;
-    }();
     bool modified_ = false;
-    // Set while the window writes the editor's values into its fields.
-    bool showing_ = false;
 };
 
 } // namespace q540

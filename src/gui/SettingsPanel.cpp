@@ -2,8 +2,10 @@
 
 #include "base/AppInfo.h"
 #include "base/Localisation.h"
+#include "base/TextKeys.h"
 #include "gui/VersionCheck.h"
 #include "module/ModuleMonitor.h"
+#include "protocol/Protocol.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -17,6 +19,8 @@
 
 namespace q540 {
 
+using namespace textkey;
+
 namespace {
 
 // Set by the build, so the caption always names the file that runs.
@@ -27,21 +31,6 @@ constexpr QSize kPasswordBoxSize(253, 129);
 constexpr QSize kLanguageBoxSize(273, 137);
 constexpr QPoint kBoxPosition(8, 4);
 constexpr QSize kPanelMargin(16, 12);
-
-const char* const kLanguageItems[] = {"--", "PL", "EN", "NO", "SV", "DE", "CS", "RU"};
-
-enum TextKey {
-    kLanguageCaption = 52,
-    kReadLanguage = 76,
-    kWriteLanguage = 77,
-    kClose = 78,
-    kSaveToModule = 150,
-    kCancel = 151,
-    kNewPassword = 152,
-    kPasswordCaption = 153,
-    kOk = 154,
-    kPresentPassword = 155,
-};
 
 QPushButton* button(const char* name, QWidget* parent)
 {
@@ -98,7 +87,7 @@ QGroupBox* SettingsPanel::buildPasswordBox()
     box->setMinimumSize(kPasswordBoxSize);
     passwordLabel_ = new QLabel(box);
     passwordLabel_->setObjectName(QStringLiteral("Label239"));
-    passwordEdit_ = new QLineEdit(QString::fromLatin1(ModuleMonitor::kDefaultPassword), box);
+    passwordEdit_ = new QLineEdit(QString::fromLatin1(protocol::kDefaultPassword), box);
     passwordEdit_->setObjectName(QStringLiteral("D1_Edit_Parametry_Haslo_Instalatora"));
     passwordEdit_->setMaxLength(4);
     // Digits only; Backspace and the other editing keys stay as they are.
@@ -130,8 +119,10 @@ QGroupBox* SettingsPanel::buildLanguageBox()
     close_ = button("Button_zamknij", box);
     language_ = new QComboBox(box);
     language_->setObjectName(QStringLiteral("ComboBox_jezyk_modulu"));
-    for (const char* item : kLanguageItems)
-        language_->addItem(QString::fromLatin1(item));
+    // Item 0 stands for no language; the others are the module's codes.
+    language_->addItem(QStringLiteral("--"));
+    for (int code = 1; code <= protocol::kHighestLanguageCode; ++code)
+        language_->addItem(QString::fromLatin1(protocol::languageName(code)));
     codeLabel_ = new QLabel(QStringLiteral("."), box);
     codeLabel_->setObjectName(QStringLiteral("Label_kod"));
     connect(readLanguage_, &QPushButton::clicked, this, &SettingsPanel::Button_Odczyt_jezykaClick);
@@ -251,6 +242,14 @@ void SettingsPanel::Button1Click()
     codeLabel_->setToolTip(QString());
     monitor_.status().jest_odpowiedz = false;
     accept();
+}
+
+void SettingsPanel::execWithPollSuspended(int Nr_Panelu)
+{
+    Ustaw_Formatke_Panelow_Edycji(Nr_Panelu);
+    monitor_.suspend();
+    exec();
+    monitor_.resume();
 }
 
 } // namespace q540

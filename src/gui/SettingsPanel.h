@@ -34,6 +34,9 @@ public:
 
     // Sizes the panel to the mode's group box and centres it on its owner.
     void Ustaw_Formatke_Panelow_Edycji(int Nr_Panelu);
+    // Shows the panel in a mode and waits for it, with the status poll
+    // suspended so that the panel's exchanges have the device alone.
+    void execWithPollSuspended(int Nr_Panelu);
     int mode() const { return mode_; }
 
 protected:

@@ -26,8 +26,6 @@ constexpr std::array<std::pair<const char*, FaultKind>, 5> kFaultNames{{
     {"data-not-acknowledged", FaultKind::DataNotAcknowledged},
 }};
 
-constexpr int kHighestLanguageCode = 15; // a configuration nibble
-
 const char* const kDescription =
     "Serves the door module's emulator on a pseudo-terminal.\n"
     "\n"
@@ -95,8 +93,9 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption password(
         QStringLiteral("password"),
-        QStringLiteral("The installer password stored in the module (default 8264)."),
-        QStringLiteral("NNNN"), QStringLiteral("8264"));
+        QStringLiteral("The installer password stored in the module (default %1).")
+            .arg(QLatin1String(protocol::kDefaultPassword)),
+        QStringLiteral("NNNN"), QString::fromLatin1(protocol::kDefaultPassword));
     const QCommandLineOption deviceCode(
         QStringLiteral("device-code"),
         QStringLiteral("The code of the hello reply, 0..255 (default 70; 43 is the older "
@@ -161,7 +160,7 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
         return result;
     }
     settings.deviceCode = *code;
-    const auto languageCode = boundedNumber(parser.value(language), 0, kHighestLanguageCode);
+    const auto languageCode = boundedNumber(parser.value(language), 0, protocol::kHighestNibble);
     if (!languageCode) {
         result.text = badValue(language.names().constFirst(), parser.value(language),
                                QStringLiteral("a number 0..15 expected"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "emulator/ModuleEmulator.h"
+#include "protocol/Protocol.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,7 +24,7 @@ struct FaultOption {
 // What the emulated module holds when the simulator starts. The defaults are
 // a module that the program's own defaults can write to at once.
 struct SimSettings {
-    QString password = QStringLiteral("8264");
+    QString password = QString::fromLatin1(protocol::kDefaultPassword);
     int deviceCode = protocol::kDeviceCodeQ540;
     int languageCode = 1; // PL
     std::vector<FaultOption> faults;

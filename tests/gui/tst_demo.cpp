@@ -7,6 +7,7 @@
 #include "emulator/EmulatedLink.h"
 #include "emulator/ModuleEmulator.h"
 #include "gui/MainWindow.h"
+#include "protocol/Protocol.h"
 #include "support/ModalDriver.h"
 
 #include <QLabel>
@@ -39,9 +40,9 @@ void DemoTest::demoModuleIsFoundAndReadsItsDirectory()
     window.show();
 
     QTRY_VERIFY_WITH_TIMEOUT(window.module().status().modulePresent(),
-                             2 * ModuleMonitor::kPollIntervalMs);
+                             2 * protocol::kPollIntervalMs);
     QVERIFY(window.module().status().haslo_zgodne);
-    QCOMPARE(window.module().status().Edit520, QString::number(sim::kDemoEntryCount + 2));
+    QCOMPARE(window.module().status().entryCount, sim::kDemoEntryCount + 2);
     QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label_demo"))->text(), demoModuleNote(1));
 
     test::ModalDriver driver;

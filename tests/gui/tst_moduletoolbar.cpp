@@ -4,6 +4,7 @@
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
 #include "gui/MainWindow.h"
+#include "gui/ModuleStatusView.h"
 #include "gui/SettingsPanel.h"
 #include "support/Bytes.h"
 #include "support/EmulatedWindow.h"
@@ -96,7 +97,7 @@ void ModuleToolBarTest::stateIsShown()
     QFETCH(int, textKey);
     QFETCH(QString, suffix);
     Window w(language);
-    QCOMPARE(w.imageIndex(), int(ModuleStatus::kImageNoState));
+    QCOMPARE(w.imageIndex(), int(ModuleStatusView::kImageNoState));
     w.module.setEntryCount(20);
     w.module.setVariantDigit(3);
     w.module.setLanguageCode(5);
@@ -124,8 +125,8 @@ void ModuleToolBarTest::moduleFoundWithinTwoPollPeriods()
     Window w;
     w.module.setPasswordSecondHalf(65); // not the program's password
     // Timer1 itself, on real time: the first poll comes one period after the start.
-    QTRY_COMPARE_WITH_TIMEOUT(w.imageIndex(), int(ModuleStatus::kImageModulePresent),
-                              2 * ModuleMonitor::kPollIntervalMs);
+    QTRY_COMPARE_WITH_TIMEOUT(w.imageIndex(), int(ModuleStatusView::kImageModulePresent),
+                              2 * protocol::kPollIntervalMs);
     QCOMPARE(w.passwordColour(), QColor(255, 0, 0));
 }
 

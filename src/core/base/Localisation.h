@@ -39,6 +39,9 @@ TextTableParse parseTextTable(QByteArrayView utf8);
 // any thread may look texts up.
 class Localisation {
 public:
+    // The program's languages, the table's columns: 0 Polish, 1 English, 2 German.
+    static constexpr int kLanguageCount = 3;
+
     void Wczytaj_WJ_do_tablicy();
 
     // Texts are returned as stored: placeholders, empty texts and significant

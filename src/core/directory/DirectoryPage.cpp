@@ -6,7 +6,9 @@ namespace q540 {
 
 namespace {
 
-constexpr int kFirstAdditionalEdit = 520;
+constexpr int kFirstIntroEdit = 511;
+// Edit522/523 are the first additional number's lines: two fields a slot after this.
+constexpr int kAdditionalEditBase = 520;
 
 void copyLine(DirectoryGrid& grid, int row, int firstColumn, int length, const QString& text)
 {
@@ -69,12 +71,26 @@ int slotRow(int selectorIndex, int slot)
 int line1EditNumber(int selectorIndex, int slot)
 {
     return pageKind(selectorIndex) == PageKind::Zone ? 2 * slot - 1
-                                                     : 2 * slot + kFirstAdditionalEdit;
+                                                     : 2 * slot + kAdditionalEditBase;
 }
 
 int line2EditNumber(int selectorIndex, int slot)
 {
     return line1EditNumber(selectorIndex, slot) + 1;
+}
+
+int slotOfEditNumber(int selectorIndex, int editNumber)
+{
+    if (pageKind(selectorIndex) == PageKind::Intro)
+        return 0;
+    const int first = line1EditNumber(selectorIndex, 1);
+    const int slot = (editNumber - first) / 2 + 1;
+    return editNumber >= first && slot <= slotCount(selectorIndex) ? slot : 0;
+}
+
+int introLineEditNumber(int line)
+{
+    return kFirstIntroEdit + line;
 }
 
 void Wpisz_do_tablicy(DirectoryGrid& grid, int selectorIndex, const std::vector<PageSlot>& page)

@@ -23,8 +23,12 @@ int slotCount(int selectorIndex);
 int slotRow(int selectorIndex, int slot);
 // Numbers of the "Edit" fields that show a slot's two lines: 2j-1 and 2j on a
 // zone page, 2k+520 and 2k+521 on the additional-number page.
+// The field numbers (objectName "EditN") of the pages: a slot's two lines,
+// the slot of a field on the selected page (0 for none), an intro line's field.
 int line1EditNumber(int selectorIndex, int slot);
 int line2EditNumber(int selectorIndex, int slot);
+int slotOfEditNumber(int selectorIndex, int editNumber);
+int introLineEditNumber(int line);
 
 struct PageSlot {
     QString line1;

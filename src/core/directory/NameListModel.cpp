@@ -1,6 +1,7 @@
 #include "directory/NameListModel.h"
 
 #include "base/Localisation.h"
+#include "base/TextKeys.h"
 #include "directory/NameList.h"
 
 namespace q540 {
@@ -8,8 +9,8 @@ namespace q540 {
 namespace {
 
 // Captions "Opis", "Aparat", "Strefa" by column.
-constexpr int kCaptionKeys[NameListModel::ColumnCount] = {57, 58, 59};
-constexpr int kLanguageCount = 3;
+constexpr int kCaptionKeys[NameListModel::ColumnCount] = {
+    textkey::kListColumnName, textkey::kListColumnApartment, textkey::kListColumnZone};
 
 } // namespace
 
@@ -58,7 +59,7 @@ QStringList NameListModel::captionsInEveryLanguage(int section) const
     QStringList captions;
     if (section < 0 || section >= ColumnCount)
         return captions;
-    for (int language = 0; language < kLanguageCount; ++language)
+    for (int language = 0; language < Localisation::kLanguageCount; ++language)
         captions << texts_.text(language, kCaptionKeys[section]);
     return captions;
 }

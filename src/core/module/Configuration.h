@@ -1,7 +1,6 @@
 #pragma once
 
-#include "module/Identification.h"
-#include "protocol/Protocol.h"
+#include "protocol/ConfigurationBlock.h"
 
 #include <QString>
 
@@ -13,20 +12,7 @@ struct ModuleStatus;
 // field (entry count - 1, or 0 for an erase), the typed installer password,
 // the reset-lock box, the module language, the intro time and the
 // alphabetical-search box, the last four as the module status holds them.
-ConfigurationNibbles configurationNibbles(int countField, const QString& typedPassword,
-                                          const ModuleStatus& status);
-
-// A zone byte: the zone code in the low bits, a configuration nibble in the high half.
-constexpr protocol::Byte zoneByte(int zoneCode, int nibble)
-{
-    return static_cast<protocol::Byte>((zoneCode + 16 * nibble) & 0xFF);
-}
-
-// The display time in seconds of the intro-time selection (items "1".."15" at
-// indices 0..14); no selection (-1) gives 0.
-constexpr int introTimeSeconds(int introTimeIndex)
-{
-    return introTimeIndex + 1;
-}
+protocol::ConfigurationNibbles configurationNibbles(int countField, const QString& typedPassword,
+                                                    const ModuleStatus& status);
 
 } // namespace q540

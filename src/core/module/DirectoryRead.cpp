@@ -62,7 +62,7 @@ bool holdsOnlyEraseBlank(const DirectoryGrid& grid, int last)
 void emptyDirectory(DirectoryGrid& grid, ModuleStatus& status)
 {
     grid.clearEntries();
-    status.Edit520 = QStringLiteral("0");
+    status.entryCount = 0;
 }
 
 using Ending = DirectoryReadResult::Ending;
@@ -101,7 +101,7 @@ DirectoryReadResult Buttonz9Click(const TransferContext& context, const Director
 
     result.grid = current;
     result.grid.clearEntries();
-    const int last = std::min(status.Edit520.toInt() - 1, kEntryCapacity - 1);
+    const int last = std::min(status.entryCount - 1, kEntryCapacity - 1);
     session.showProgress(last);
     result.ending = readEntries(session, last, result.grid, status);
     if (result.ending != Ending::Completed)

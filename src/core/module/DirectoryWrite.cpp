@@ -17,8 +17,6 @@ using namespace protocol;
 
 namespace {
 
-constexpr int kIdentificationSettleMs = 100;
-constexpr int kConfigurationWritePauseMs = 20;
 // The block an erase leaves: 30 spaces for apartment 1 of zone 1, no configuration.
 constexpr int kEraseApartment = 1;
 constexpr Byte kEraseZoneByte = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/Protocol.h"
+#include "protocol/ConfigurationBlock.h"
 
 #include <QMetaType>
 
@@ -12,9 +12,7 @@ namespace q540 {
 class Clock;
 class Link;
 
-// The configuration nibbles of the module: nibble i is the high half of
-// configuration byte i.
-using ConfigurationNibbles = std::array<int, protocol::kConfigurationSize>;
+using protocol::ConfigurationNibbles;
 
 // What one identification exchange found on the link. It holds no opinion
 // about the program's fields: applying it belongs to the user-interface

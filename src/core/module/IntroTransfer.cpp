@@ -15,9 +15,6 @@ using namespace protocol;
 
 namespace {
 
-constexpr int kScreenPauseMs = 100;
-constexpr int kLongestIntroTime = 15;
-
 constexpr int screenPosition(int screen)
 {
     return kFirstIntroPosition + screen - 1;
@@ -52,8 +49,8 @@ void readIntroTime(TransferSession& session, ModuleStatus& status)
     session.link().read(reply);
     if (!isValidStatusReply(reply))
         return;
-    const int seconds = std::clamp<int>(reply[1], 1, kLongestIntroTime);
-    status.introTimeIndex = seconds - 1;
+    const int seconds = std::clamp<int>(reply[1], kShortestIntroTime, kLongestIntroTime);
+    status.introTimeIndex = seconds - kShortestIntroTime;
 }
 
 } // namespace
@@ -78,7 +75,7 @@ IntroLines Button1Click(const TransferContext& context, const IntroLines& curren
         lines[line1 + 1] = withoutTrailingSpaces(text.mid(kIntroLineLength, kIntroLineLength));
     }
     session.stepProgress();
-    context.clock.sleep(kScreenPauseMs);
+    context.clock.sleep(kIntroScreenPauseMs);
     readIntroTime(session, status);
     session.finish();
     return lines;
@@ -107,14 +104,14 @@ void Button2Click(const TransferContext& context, const IntroLines& lines,
         if (!session.writeBlock(blockWriteFrame(screenPosition(screen)), blockBytes(napis)))
             return;
         session.stepProgress();
-        context.clock.sleep(kScreenPauseMs);
+        context.clock.sleep(kIntroScreenPauseMs);
     }
     if (!session.sendAcknowledged(frame(kWriteIntroTime)))
         return;
     const std::array<Byte, 1> time{static_cast<Byte>(introTimeSeconds(status.introTimeIndex))};
     session.sendUnacknowledged(time);
     session.stepProgress();
-    context.clock.sleep(kScreenPauseMs);
+    context.clock.sleep(kIntroScreenPauseMs);
     session.sendUnacknowledged(frame(kCloseIntroWrite));
     session.finish();
 }

@@ -1,6 +1,7 @@
 #include "module/ModuleMonitor.h"
 
 #include "device/Clock.h"
+#include "protocol/Protocol.h"
 
 namespace q540 {
 
@@ -9,7 +10,7 @@ ModuleMonitor::ModuleMonitor(Link& device, Clock& clock, const Localisation& tex
     : QObject(parent), clock_(clock), texts_(texts), sink_(sink), link_(device, gate_),
       worker_(device, gate_, clock)
 {
-    timer_.setInterval(kPollIntervalMs);
+    timer_.setInterval(protocol::kPollIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &ModuleMonitor::Timer1Timer);
     connect(&worker_, &Odczyt::finished, this, &ModuleMonitor::applyPoll);
 }
@@ -84,7 +85,7 @@ QString ModuleMonitor::enterPassword(const QString& entered)
     status_.jest_odpowiedz = false;
     if (status_.haslo_zgodne)
         Button_zapiszClick();
-    clock_.sleep(kPasswordEntryPauseMs);
+    clock_.sleep(protocol::kPasswordEntryPauseMs);
     status_.jezyk_modulu = 0;
     emit statusChanged();
     return padded;

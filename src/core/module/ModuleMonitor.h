@@ -24,10 +24,6 @@ class ModuleMonitor final : public QObject, public PollControl {
     Q_OBJECT
 
 public:
-    static constexpr int kPollIntervalMs = 1500;
-    static constexpr int kPasswordEntryPauseMs = 300;
-    static constexpr char kDefaultPassword[] = "8264";
-
     ModuleMonitor(Link& device, Clock& clock, const Localisation& texts, UserSink& sink,
                   QObject* parent = nullptr);
     ~ModuleMonitor() override;
@@ -93,7 +89,7 @@ private:
     Odczyt worker_;
     QTimer timer_;
     ModuleStatus status_;
-    QString password_ = QString::fromLatin1(kDefaultPassword);
+    QString password_ = QString::fromLatin1(protocol::kDefaultPassword);
     // Counts the suspensions; a poll's outcome is applied only when no
     // suspension came between its start and its end.
     unsigned suspensions_ = 0;

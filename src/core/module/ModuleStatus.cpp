@@ -15,60 +15,36 @@ using Result = IdentificationOutcome::Result;
 
 constexpr int kFallbackLanguageCode = 1;
 constexpr int kHighestPasswordHalf = 99;
-constexpr int kResetAllowedBit = 8;       // bit 3 of nibble 6
-constexpr int kAlphabeticalSearchBit = 8; // bit 3 of nibble 12
-
-// Which configuration nibble carries what.
-enum Nibble {
-    kCountLow = 0,
-    kCountMiddle = 1,
-    kCountHigh = 2,
-    kPasswordFirstLow = 3,
-    kPasswordFirstHigh = 4,
-    kPasswordSecondLow = 5,
-    kPasswordSecondHighAndReset = 6,
-    kLanguage = 7,
-    kVariant = 9,
-    kIntroTime = 11,
-    kSwitches = 12,
-};
 
 void clearModule(ModuleStatus& status)
 {
-    status.Edit520.clear();
+    status.entryCount = -1;
     status.haslo_zgodne = false;
-    status.passwordColour = PasswordColour::Normal;
+    status.passwordCheck = PasswordCheck::NotChecked;
     status.jezyk_modulu = 0;
     status.jest_odpowiedz = false;
 }
 
-void setState(ModuleStatus& status, int image, int tag, const QString& text)
+void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& nibbles,
+                        const QString& typedPassword, const ModuleStatusHandlers& handlers)
 {
-    status.stateImageIndex = image;
-    status.stateTag = tag;
-    status.statusText = text;
-}
-
-void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& n,
-                        const QString& typedPassword, const Localisation& texts,
-                        const ModuleStatusHandlers& handlers)
-{
+    const protocol::ConfigurationFields n = protocol::decodeConfiguration(nibbles);
     status.jest_odpowiedz = true;
-    status.Edit520 = QString::number(n[kCountLow] + 16 * n[kCountMiddle] + 256 * n[kCountHigh] + 1);
+    status.entryCount = n.countField + 1;
+    status.variant = n.variant;
 
-    PasswordPairs module{n[kPasswordFirstLow] + 16 * n[kPasswordFirstHigh],
-                         n[kPasswordSecondLow] + 16 * (n[kPasswordSecondHighAndReset] % 8)};
+    PasswordPairs module{n.passwordFirst, n.passwordSecond};
     if (module.first > kHighestPasswordHalf || module.second > kHighestPasswordHalf)
         module = {0, 0};
     status.haslo_zgodne = passwordPairs(typedPassword) == module;
-    status.passwordColour = status.haslo_zgodne ? PasswordColour::Green : PasswordColour::Red;
+    status.passwordCheck = status.haslo_zgodne ? PasswordCheck::Matches : PasswordCheck::Differs;
 
     status.jezyk_modulu =
-        n[kLanguage] > protocol::kHighestLanguageCode ? kFallbackLanguageCode : n[kLanguage];
-    status.introTimeIndex = n[kIntroTime] - 1;
+        n.languageCode > protocol::kHighestLanguageCode ? kFallbackLanguageCode : n.languageCode;
+    status.introTimeIndex = n.introTimeSeconds - 1;
 
     if (status.Odczyt_wyszukiwania_alfa == ModuleStatus::kAlphabeticalSearchUnknown) {
-        const bool on = n[kSwitches] >= kAlphabeticalSearchBit;
+        const bool on = n.alphabeticalSearch;
         status.Odczyt_wyszukiwania_alfa =
             on ? ModuleStatus::kAlphabeticalSearchOn : ModuleStatus::kAlphabeticalSearchOff;
         const bool changed = status.alphabeticalSearchTicked != on;
@@ -77,12 +53,11 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& n,
             handlers.alphabeticalSearchClicked(status);
     }
 
-    setState(status, ModuleStatus::kImageModulePresent, ModuleStatus::kTagModulePresent,
-             texts.text(textkey::kModuleConnected) + QStringLiteral(" Q540 v.7.0 K-")
-                 + QString::number(n[kVariant]) + u' ' + moduleLanguageCode(status.jezyk_modulu));
+    status.state = ModuleState::Present;
+    status.languageRead = status.jezyk_modulu;
 
     status.sprawdzanie_wersji = true;
-    const bool locked = n[kPasswordSecondHighAndReset] < kResetAllowedBit;
+    const bool locked = !n.resetAllowed;
     const bool changed = status.resetLockTicked != locked;
     status.resetLockTicked = locked;
     if (changed && handlers.resetLockClicked)
@@ -94,17 +69,25 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& n,
 
 QString moduleLanguageCode(int jezyk_modulu)
 {
-    static const QString codes[] = {QString(),
-                                    QStringLiteral("PL"),
-                                    QStringLiteral("EN"),
-                                    QStringLiteral("NO"),
-                                    QStringLiteral("SV"),
-                                    QStringLiteral("DE"),
-                                    QStringLiteral("CS"),
-                                    QStringLiteral("RU")};
-    if (jezyk_modulu < 0 || jezyk_modulu > protocol::kHighestLanguageCode)
-        return {};
-    return codes[jezyk_modulu];
+    return QString::fromLatin1(protocol::languageName(jezyk_modulu));
+}
+
+QString moduleStateText(const ModuleStatus& status, const Localisation& texts)
+{
+    switch (status.state) {
+    case ModuleState::NotPolled:
+        break;
+    case ModuleState::NoCable:
+        return texts.text(textkey::kCableNotFound);
+    case ModuleState::NoAnswer:
+        return texts.text(textkey::kCableFound);
+    case ModuleState::Unsupported:
+        return texts.text(textkey::kDeviceUnsupported);
+    case ModuleState::Present:
+        return texts.text(textkey::kModuleConnected) + QStringLiteral(" Q540 v.7.0 K-")
+               + QString::number(status.variant) + u' ' + moduleLanguageCode(status.languageRead);
+    }
+    return {};
 }
 
 void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outcome,
@@ -119,21 +102,18 @@ void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outc
     switch (outcome.result) {
     case Result::NoCable:
         clearModule(status);
-        setState(status, ModuleStatus::kImageNoCable, ModuleStatus::kTagNoModule,
-                 texts.text(textkey::kCableNotFound));
+        status.state = ModuleState::NoCable;
         return;
     case Result::NoAnswer:
         clearModule(status);
-        setState(status, ModuleStatus::kImageNoModule, ModuleStatus::kTagNoModule,
-                 texts.text(textkey::kCableFound));
+        status.state = ModuleState::NoAnswer;
         return;
     case Result::Unsupported:
         if (foundVersion43 && !version43Before)
             sink.showMessage(texts.text(textkey::kVersion43Connected) + u'\n'
                              + texts.text(textkey::kUseOlderProgram));
         clearModule(status);
-        setState(status, ModuleStatus::kImageNoModule, ModuleStatus::kTagNoModule,
-                 texts.text(textkey::kDeviceUnsupported));
+        status.state = ModuleState::Unsupported;
         return;
     case Result::ModuleKnown:
     case Result::ConfigurationMissing:
@@ -142,7 +122,7 @@ void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outc
     case Result::ConfigurationRead:
         status.zmienHasloEnabled = true;
         if (outcome.nibbles)
-            applyConfiguration(status, *outcome.nibbles, typedPassword, texts, handlers);
+            applyConfiguration(status, *outcome.nibbles, typedPassword, handlers);
         return;
     }
 }

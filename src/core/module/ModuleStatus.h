@@ -14,38 +14,42 @@ class Link;
 class Localisation;
 class UserSink;
 
-// The colour of the installer-password field.
-enum class PasswordColour { Normal, Green, Red };
+// What the last identification found on the cable.
+enum class ModuleState {
+    NotPolled,   // before the first poll
+    NoCable,     // the device did not open
+    NoAnswer,    // the cable is there, no module answered
+    Unsupported, // a module of another kind
+    Present,     // a module of this kind
+};
 
-// The module's last-known settings as the main window keeps them, with the
-// value each control stands for. Written only on the user-interface thread,
-// by applyIdentification.
+// Whether the typed installer password matches the module's, as the last
+// configuration read judged it.
+enum class PasswordCheck { NotChecked, Matches, Differs };
+
+// The module's last-known settings: facts only; how the tool bar shows them
+// is the window's business. Written only on the user-interface thread, by
+// applyIdentification.
 struct ModuleStatus {
-    // Images of the state icon.
-    static constexpr int kImageNoCable = 5;
-    static constexpr int kImageModulePresent = 6;
-    static constexpr int kImageNoModule = 7; // no answer, or a module of another kind
-    static constexpr int kImageNoState = 8;  // the design image, before the first poll
-    static constexpr int kTagNoModule = -1;
-    static constexpr int kTagModulePresent = 70;
     // Odczyt_wyszukiwania_alfa: not yet taken from the module, on, off.
     static constexpr std::uint8_t kAlphabeticalSearchUnknown = 115;
     static constexpr std::uint8_t kAlphabeticalSearchOn = 8;
     static constexpr std::uint8_t kAlphabeticalSearchOff = 0;
 
+    ModuleState state = ModuleState::NotPolled;
     bool jest_odpowiedz = false; // the configuration block has been read
-    QString Edit520;             // module entry count, decimal; empty without a module
+    int entryCount = -1;         // the entries the module holds; -1 without a module
+    int variant = 0;             // the module's variant digit, from its configuration
+    int languageRead = 0;        // the language code the configuration held (jezyk_modulu
+                                 // follows the open directory afterwards)
     bool haslo_zgodne = false;
-    PasswordColour passwordColour = PasswordColour::Normal;
+    PasswordCheck passwordCheck = PasswordCheck::NotChecked;
     int jezyk_modulu = 0; // 0..7
     // Selected item of ComboBox_czas (items "1".."15"); -1 selects none.
     int introTimeIndex = 1;
     std::uint8_t Odczyt_wyszukiwania_alfa = kAlphabeticalSearchUnknown;
     bool alphabeticalSearchTicked = true; // CheckBox_wyszukiwanie_alfa, ticked at start
     bool resetLockTicked = false;         // CheckBox_blokada_resetu: ticked = reset locked
-    int stateImageIndex = kImageNoState;  // ToolButton8
-    int stateTag = 0;
-    QString statusText; // Edit_Status
     bool zmienHasloEnabled = true;
     // Whether the previous identification found a module of version 4.3, so
     // that its message is shown once per connection rather than every poll.
@@ -54,7 +58,7 @@ struct ModuleStatus {
     // tick's click handler ignores the program's own change.
     bool sprawdzanie_wersji = false;
 
-    bool modulePresent() const { return stateImageIndex == kImageModulePresent; }
+    bool modulePresent() const { return state == ModuleState::Present; }
 };
 
 // What a check box's click handler would see: called after the tick changed,
@@ -66,6 +70,9 @@ struct ModuleStatusHandlers {
 
 // The two-letter code of a module language code (0..7) in the status text.
 QString moduleLanguageCode(int jezyk_modulu);
+
+// The connection state in words, in the current language (Edit_Status).
+QString moduleStateText(const ModuleStatus& status, const Localisation& texts);
 
 // The user-interface half of the identification: applies what the exchange
 // found to the module's last-known settings. typedPassword is the four

@@ -11,13 +11,6 @@ namespace q540 {
 
 using namespace protocol;
 
-namespace {
-
-// Lets a poll that started before the operation stopped it release the device.
-constexpr int kPollSettleMs = 200;
-
-} // namespace
-
 TransferSession::TransferSession(const TransferContext& context)
     : context_(context), operation_(context.poll, context.link, context.sink, context.texts)
 {

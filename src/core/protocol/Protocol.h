@@ -67,6 +67,9 @@ inline constexpr Command kCloseIntroWrite{17, 17};
 inline constexpr std::array<Byte, 4> kBankWriteCommands{22, 24, 25, 26};
 inline constexpr std::array<Byte, 4> kBankReadCommands{23, 111, 112, 113};
 
+// The installer password a module leaves the factory with, and the program's default.
+inline constexpr char kDefaultPassword[] = "8264";
+
 // Sleeps between writing a frame and reading its reply, and the other fixed pauses.
 inline constexpr int kHelloReplyDelayMs = 5;
 inline constexpr int kConfigurationReadPauseMs = 200; // before 13,1 after a good hello
@@ -74,6 +77,14 @@ inline constexpr int kConfigurationReplyDelayMs = 2;
 inline constexpr int kPasswordReplyDelayMs = 5;
 inline constexpr int kLanguageReplyDelayMs = 10;
 inline constexpr int kLanguageWriteCloseDelayMs = 200;
+inline constexpr int kIdentificationSettleMs = 100;   // after a transfer's identification
+inline constexpr int kConfigurationWritePauseMs = 20; // after the configuration block
+inline constexpr int kIntroScreenPauseMs = 100;       // around each intro screen
+// Lets a poll that started before an operation stopped it release the device.
+inline constexpr int kPollSettleMs = 200;
+// The status poll's interval, and the pause after the password field is edited.
+inline constexpr int kPollIntervalMs = 1500;
+inline constexpr int kPasswordEntryPauseMs = 300;
 
 // Lengths of the replies.
 inline constexpr int kHelloReplyLength = 3;
@@ -81,8 +92,20 @@ inline constexpr int kConfigurationReplyLength = kConfigurationSize + 1;
 inline constexpr int kLanguageReplyLength = 5;
 inline constexpr int kIntroTimeReplyLength = 3;
 
-// The module's display languages are codes 1 (PL) .. 7 (RU).
-inline constexpr int kHighestLanguageCode = 7;
+// The module's display languages by code, 1 (PL) .. 7 (RU); code 0 names none.
+inline constexpr std::array<const char*, 8> kLanguageNames{"",   "PL", "EN", "NO",
+                                                           "SV", "DE", "CS", "RU"};
+inline constexpr int kHighestLanguageCode = static_cast<int>(kLanguageNames.size()) - 1;
+
+// The name of a language code, empty for 0 and for codes the module has no language of.
+constexpr const char* languageName(int code)
+{
+    return code < 0 || code > kHighestLanguageCode ? ""
+                                                   : kLanguageNames[static_cast<std::size_t>(code)];
+}
+
+// The largest value a configuration nibble holds.
+inline constexpr int kHighestNibble = 15;
 
 using Frame = std::array<Byte, 3>;
 

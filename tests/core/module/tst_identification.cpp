@@ -2,6 +2,7 @@
 #include "emulator/EmulatedLink.h"
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
+#include "gui/ModuleStatusView.h"
 #include "module/Identification.h"
 #include "module/ModuleStatus.h"
 #include "protocol/Protocol.h"
@@ -146,12 +147,12 @@ void IdentificationTest::configuration_data()
     QTest::addColumn<Nibbles>("nibbles"); // (nibble, value) pairs over zeros
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("count");
-    QTest::addColumn<PasswordColour>("colour");
+    QTest::addColumn<PasswordCheck>("colour");
     QTest::addColumn<int>("jezyk");
     QTest::addColumn<int>("introIndex");
     QTest::addColumn<QString>("statusText");
-    const auto green = PasswordColour::Green;
-    const auto red = PasswordColour::Red;
+    const auto green = PasswordCheck::Matches;
+    const auto red = PasswordCheck::Differs;
     const QString pl = QStringLiteral("Stan połączenia: podłączony moduł Q540 v.7.0 K-");
     const QString en = QStringLiteral("Device status: module Q540 v.7.0 K-");
     QTest::newRow("count 20, Polish") << 0 << Nibbles{0, 3, 1, 1, 9, 3, 7, 1, 11, 2} << "0000"
@@ -184,7 +185,7 @@ void IdentificationTest::configuration()
     QFETCH(Nibbles, nibbles);
     QFETCH(QString, typed);
     QFETCH(QString, count);
-    QFETCH(PasswordColour, colour);
+    QFETCH(PasswordCheck, colour);
     QFETCH(int, jezyk);
     QFETCH(int, introIndex);
     QFETCH(QString, statusText);
@@ -195,14 +196,15 @@ void IdentificationTest::configuration()
 
     const ModuleStatus& s = bench.status;
     QVERIFY(s.jest_odpowiedz);
-    QCOMPARE(s.Edit520, count);
-    QCOMPARE(s.haslo_zgodne, colour == PasswordColour::Green);
-    QCOMPARE(s.passwordColour, colour);
+    QCOMPARE(presentModuleStatus(s, bench.texts).entryCount, count);
+    QCOMPARE(s.haslo_zgodne, colour == PasswordCheck::Matches);
+    QCOMPARE(s.passwordCheck, colour);
     QCOMPARE(s.jezyk_modulu, jezyk);
     QCOMPARE(s.introTimeIndex, introIndex);
-    QCOMPARE(s.statusText, statusText);
-    QCOMPARE(s.stateImageIndex, 6);
-    QCOMPARE(s.stateTag, 70);
+    const ModuleStatusView view = presentModuleStatus(s, bench.texts);
+    QCOMPARE(view.text, statusText);
+    QCOMPARE(view.imageIndex, 6);
+    QCOMPARE(view.tag, 70);
     QVERIFY(s.modulePresent());
     QVERIFY(bench.sink.events.isEmpty());
 }
@@ -329,25 +331,26 @@ void IdentificationTest::pollSequence()
         const bool cleared = p.startsWith("cleared");
         if (cleared)
             bench.status.jest_odpowiedz = false;
-        const int imageBefore = bench.status.stateImageIndex;
+        const int imageBefore = presentModuleStatus(bench.status, bench.texts).imageIndex;
 
         bench.poll(QStringLiteral("1234"));
 
         const ModuleStatus& s = bench.status;
-        QCOMPARE(s.statusText, statusTexts[i]);
-        QCOMPARE(s.Edit520, counts[i]);
+        const ModuleStatusView view = presentModuleStatus(s, bench.texts);
+        QCOMPARE(view.text, statusTexts[i]);
+        QCOMPARE(view.entryCount, counts[i]);
         QCOMPARE(s.jest_odpowiedz, !counts[i].isEmpty() && !cleared);
         QCOMPARE(s.haslo_zgodne, !counts[i].isEmpty());
-        QCOMPARE(s.passwordColour,
-                 counts[i].isEmpty() ? PasswordColour::Normal : PasswordColour::Green);
+        QCOMPARE(s.passwordCheck,
+                 counts[i].isEmpty() ? PasswordCheck::NotChecked : PasswordCheck::Matches);
         QCOMPARE(s.jezyk_modulu, counts[i].isEmpty() ? 0 : 1);
         if (p.endsWith("no end byte"))
-            QCOMPARE(s.stateImageIndex, imageBefore);
+            QCOMPARE(view.imageIndex, imageBefore);
         else if (p == "70")
-            QCOMPARE(s.stateImageIndex, 6);
+            QCOMPARE(view.imageIndex, 6);
         else
-            QCOMPARE(s.stateImageIndex, p == "unplugged" ? 5 : 7);
-        QCOMPARE(s.stateTag, s.stateImageIndex == 6 ? 70 : -1);
+            QCOMPARE(view.imageIndex, p == "unplugged" ? 5 : 7);
+        QCOMPARE(view.tag, view.imageIndex == 6 ? 70 : -1);
     }
     QCOMPARE(bench.configurationReads(), configurationReads);
     const QString message =

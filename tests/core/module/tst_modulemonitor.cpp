@@ -28,14 +28,14 @@ void ModuleMonitorTest::pollFindsTheModuleAndAppliesOnThisThread()
     b.monitor.Timer1Timer();
     QVERIFY(changed.wait(5000));
     QVERIFY(b.monitor.status().modulePresent());
-    QCOMPARE(b.monitor.status().passwordColour, PasswordColour::Green);
+    QCOMPARE(b.monitor.status().passwordCheck, PasswordCheck::Matches);
 
     // A lost module is told at the next poll.
     b.module.setPlugged(false);
     b.monitor.Timer1Timer();
     QVERIFY(changed.wait(5000));
-    QCOMPARE(b.monitor.status().stateImageIndex, ModuleStatus::kImageNoCable);
-    QCOMPARE(b.monitor.status().passwordColour, PasswordColour::Normal);
+    QCOMPARE(b.monitor.status().state, ModuleState::NoCable);
+    QCOMPARE(b.monitor.status().passwordCheck, PasswordCheck::NotChecked);
 }
 
 void ModuleMonitorTest::ticksInterleavedWithUserOperations()
@@ -87,7 +87,7 @@ void ModuleMonitorTest::outcomeOfAPollOvertakenByAnOperationIsDropped()
     QCOMPARE(changed.count(), 1);
     QTest::qWait(100);
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(b.monitor.status().stateImageIndex, ModuleStatus::kImageNoCable);
+    QCOMPARE(b.monitor.status().state, ModuleState::NoCable);
 }
 
 void ModuleMonitorTest::pollNowWhileAPollRunsPollsAgain()

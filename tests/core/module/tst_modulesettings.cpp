@@ -87,7 +87,7 @@ void ModuleSettingsTest::passwordEntry()
     // The next configuration read judges the password the program now holds.
     b.monitor.Odczytaj_dane();
     QVERIFY(b.monitor.status().haslo_zgodne);
-    QCOMPARE(b.monitor.status().passwordColour, PasswordColour::Green);
+    QCOMPARE(b.monitor.status().passwordCheck, PasswordCheck::Matches);
 }
 
 void ModuleSettingsTest::passwordStoreWithoutEndByte()

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+
+namespace q540 {
+
+// How the windows look: the font of the entry fields and the icons the
+// program draws itself.
+
+// A fixed-width font, so that the fields and the name list line up as the display does.
+QFont entryFont();
+// The page lamp: a green dot beside a tab caption, or nothing.
+QIcon lampIcon(bool lit);
+// A round state lamp of the tool bar in the given colour.
+QIcon stateIcon(const QColor& colour);
+
+} // namespace q540

@@ -1,0 +1,64 @@
+#include "gui/MainMenus.h"
+
+#include "base/Localisation.h"
+#include "base/TextKeys.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace q540 {
+
+using namespace textkey;
+
+namespace {
+
+QAction* addAction(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+} // namespace
+
+MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), texts_(texts)
+{
+    file_ = bar.addMenu(QStringLiteral("Plik"));
+    file_->setObjectName(QStringLiteral("Plik1"));
+    newAction = addAction(file_, "Nowy1", QStringLiteral("Nowy"));
+    open = addAction(file_, "Otwrz1", QStringLiteral("Otwórz"));
+    import = addAction(file_, "Importuj1", QStringLiteral("Import"));
+    import->setToolTip(QStringLiteral("Import v3.4"));
+    save = addAction(file_, "Zapisz1", QStringLiteral("Zapisz"));
+    saveAs = addAction(file_, "Zapiszjako1", QStringLiteral("Zapisz jako..."));
+    file_->addSeparator()->setObjectName(QStringLiteral("MenuKreska"));
+    exit = addAction(file_, "Wyjcie1", QStringLiteral("Wyjście"));
+
+    program_ = bar.addMenu(QStringLiteral("Program"));
+    program_->setObjectName(QStringLiteral("Program1"));
+    programLanguage = addAction(program_, "Jzyk1", QStringLiteral("Język"));
+    checkVersion = addAction(program_, "Sprawdwersj1", QStringLiteral("Sprawdź wersję"));
+    moduleLanguage = addAction(program_, "Zmien_jezyk", QStringLiteral("Zmień język"));
+    contact = bar.addAction(QStringLiteral("Kontakt"));
+    contact->setObjectName(QStringLiteral("Informacja1"));
+}
+
+void MainMenus::retranslate()
+{
+    const std::pair<QAction*, int> actions[] = {{newAction, kNew},
+                                                {open, kOpen},
+                                                {save, kSave},
+                                                {saveAs, kSaveAs},
+                                                {exit, kExit},
+                                                {programLanguage, kProgramLanguage},
+                                                {checkVersion, kCheckVersion},
+                                                {moduleLanguage, kChangeModuleLanguage},
+                                                {contact, kContact}};
+    for (const auto& [action, key] : actions)
+        action->setText(texts_.text(key));
+    file_->setTitle(texts_.text(kMenuFile));
+    program_->setTitle(texts_.text(kMenuProgram));
+}
+
+} // namespace q540

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace q540 {
+
+class Localisation;
+
+// The main window's menus: File, Program and Contact, with the actions the
+// window connects to its commands.
+class MainMenus final : public QObject {
+    Q_OBJECT
+
+public:
+    MainMenus(QMenuBar& bar, const Localisation& texts);
+
+    void retranslate();
+
+    QAction* newAction = nullptr;
+    QAction* open = nullptr;
+    QAction* import = nullptr;
+    QAction* save = nullptr;
+    QAction* saveAs = nullptr;
+    QAction* exit = nullptr;
+    QAction* programLanguage = nullptr;
+    QAction* checkVersion = nullptr;
+    QAction* moduleLanguage = nullptr;
+    QAction* contact = nullptr;
+
+private:
+    const Localisation& texts_;
+    QMenu* file_ = nullptr;
+    QMenu* program_ = nullptr;
+};
+
+} // namespace q540

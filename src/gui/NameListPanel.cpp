@@ -1,0 +1,136 @@
+#include "gui/NameListPanel.h"
+
+#include "base/Localisation.h"
+#include "base/TextKeys.h"
+#include "directory/DirectoryGrid.h"
+#include "directory/NameListModel.h"
+#include "gui/Look.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace q540 {
+
+using namespace textkey;
+
+namespace {
+
+QPushButton* commandButton(const char* name, QLayout* layout)
+{
+    auto* button = new QPushButton;
+    button->setObjectName(QString::fromLatin1(name));
+    layout->addWidget(button);
+    return button;
+}
+
+} // namespace
+
+NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QWidget* parent)
+    : QGroupBox(parent), texts_(texts)
+{
+    setObjectName(QStringLiteral("GroupBox1"));
+    auto* layout = new QVBoxLayout(this);
+    view_ = new QTreeView;
+    view_->setObjectName(QStringLiteral("ListView1"));
+    view_->setRootIsDecorated(false);
+    view_->setUniformRowHeights(true);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setFont(entryFont());
+    model_ = new NameListModel(list, texts_, this);
+    view_->setModel(model_);
+    view_->header()->setStretchLastSection(false);
+    fitColumns();
+    layout->addWidget(view_, 1);
+
+    auto* countRow = new QHBoxLayout;
+    countLabel_ = new QLabel;
+    countLabel_->setObjectName(QStringLiteral("Label_ilosc_wpisow"));
+    count_ = new QLineEdit(QStringLiteral("0"));
+    count_->setObjectName(QStringLiteral("Edit_ilosc_wpisow"));
+    count_->setReadOnly(true);
+    count_->setMaximumWidth(60);
+    countRow->addWidget(countLabel_);
+    countRow->addWidget(count_);
+    countRow->addStretch(1);
+    layout->addLayout(countRow);
+
+    sortBox_ = new QCheckBox;
+    sortBox_->setObjectName(QStringLiteral("CheckBox_sortuj"));
+    sortBox_->setChecked(true);
+    connect(sortBox_, &QCheckBox::clicked, this, &NameListPanel::sortClicked);
+    alphaBox_ = new QCheckBox;
+    alphaBox_->setObjectName(QStringLiteral("CheckBox_wyszukiwanie_alfa"));
+    alphaBox_->setChecked(true);
+    connect(alphaBox_, &QCheckBox::clicked, this, &NameListPanel::alphabeticalSearchClicked);
+    layout->addWidget(sortBox_);
+    layout->addWidget(alphaBox_);
+
+    auto* buttons = new QHBoxLayout;
+    read_ = commandButton("Button9b", buttons);
+    write_ = commandButton("Button0b", buttons);
+    connect(read_, &QPushButton::clicked, this, &NameListPanel::readClicked);
+    connect(write_, &QPushButton::clicked, this, &NameListPanel::writeClicked);
+    layout->addLayout(buttons);
+}
+
+void NameListPanel::listRebuilt(int count)
+{
+    model_->listRebuilt();
+    count_->setText(QString::number(count));
+}
+
+void NameListPanel::setAlphabeticalSearch(bool ticked)
+{
+    alphaBox_->setChecked(ticked);
+}
+
+void NameListPanel::detachList()
+{
+    view_->setModel(nullptr);
+}
+
+void NameListPanel::fitColumns()
+{
+    // The stated widths, or more where the whole 30-character entry or a
+    // column's caption needs it.
+    const int stated[NameListModel::ColumnCount] = {190, 44, 40};
+    constexpr int kPadding = 12;
+    const QFontMetrics entry(view_->font());
+    const QFontMetrics caption(view_->header()->font());
+    int total = 0;
+    for (int c = 0; c < NameListModel::ColumnCount; ++c) {
+        // The widest caption of the three languages, so that a change of
+        // language never changes the window's width.
+        int width = stated[c];
+        for (const QString& title : model_->captionsInEveryLanguage(c))
+            width = std::max(width, caption.horizontalAdvance(title) + kPadding);
+        if (c == 0)
+            width = std::max(width,
+                             entry.horizontalAdvance(QString(kEntryTextLength, u'M')) + kPadding);
+        view_->header()->resizeSection(c, width);
+        total += width;
+    }
+    view_->setMinimumWidth(total + view_->verticalScrollBar()->sizeHint().width() + 4);
+}
+
+void NameListPanel::retranslate()
+{
+    model_->languageChanged();
+    fitColumns();
+    setTitle(texts_.text(kNameList));
+    countLabel_->setText(texts_.text(kEntryCount));
+    sortBox_->setText(texts_.text(kSortList));
+    alphaBox_->setText(texts_.text(kAlphabeticalSearch));
+    read_->setText(texts_.text(kReadDirectory));
+    write_->setText(texts_.text(kWriteDirectory));
+}
+
+} // namespace q540
