@@ -190,10 +190,6 @@ struct Session {
     {
         Odczytaj_dane(status, cable.link(), clock, password, texts, sink);
     }
-    bool showed(const QString& text) const
-    {
-        return !sink.messages().isEmpty() && sink.messages().constLast() == text;
-    }
 };
 
 // "on" or "off" as a switch; anything else is told, naming where it was given.
@@ -369,15 +365,15 @@ int writeCommand(Invocation& in)
     if (!s.open(in))
         return kModuleFailed;
     const int timeIndex = document.fields.timeIndex;
-    q540::Button0Click(*s.context, list.rows(), s.password, s.status, [&](ModuleStatus& st) {
-        st.introTimeIndex = timeIndex;
-        if (resetLock)
-            st.resetLockTicked = *resetLock;
-        if (alphaSearch)
-            st.alphabeticalSearchTicked = *alphaSearch;
-    });
-    const int done = erase ? textkey::kDataErased : textkey::kDataWritten;
-    return s.showed(in.texts.text(done)) ? kDone : kModuleFailed;
+    const Outcome outcome =
+        q540::Button0Click(*s.context, list.rows(), s.password, s.status, [&](ModuleStatus& st) {
+            st.introTimeIndex = timeIndex;
+            if (resetLock)
+                st.resetLockTicked = *resetLock;
+            if (alphaSearch)
+                st.alphabeticalSearchTicked = *alphaSearch;
+        });
+    return outcome.isDone() ? kDone : kModuleFailed;
 }
 
 int readCommand(Invocation& in)
@@ -422,10 +418,10 @@ int introWriteCommand(Invocation& in)
     if (!s.open(in))
         return kModuleFailed;
     s.identify(in.texts);
-    const qsizetype before = s.sink.messages().size();
     s.status.introTimeIndex = document->fields.timeIndex;
-    q540::Button2Click(*s.context, document->fields.intro, s.status);
-    return s.sink.messages().size() == before ? kDone : kModuleFailed;
+    return q540::Button2Click(*s.context, document->fields.intro, s.status).isDone()
+               ? kDone
+               : kModuleFailed;
 }
 
 // Opens the link and identifies the module as the poll does: true when it is

@@ -40,14 +40,12 @@ void put(DirectoryGrid& grid, int row, int firstColumn, const QString& text)
 // The demo writes through the program's own transfers, with nothing to show.
 class Quiet final : public UserSink {
 public:
-    void showMessage(const QString& text) override { lastMessage = text; }
+    void showMessage(const QString&) override {}
     // An empty directory is preloaded as an erased module.
     bool askYesNo(const QString&, const QString&) override { return true; }
     void showProgress(int) override {}
     void stepProgress() override {}
     void hideProgress() override {}
-
-    QString lastMessage;
 };
 
 } // namespace
@@ -106,14 +104,11 @@ bool preloadModule(ModuleEmulator& module, const DirectoryGrid& grid, const Intr
     list.ZrobListe(0, quiet, texts);
     ModuleStatus status;
     const auto keepTime = [introTimeIndex](ModuleStatus& s) { s.introTimeIndex = introTimeIndex; };
-    q540::Button0Click(context, list.rows(), password, status, keepTime);
-    const bool written = quiet.lastMessage == texts.text(textkey::kDataWritten)
-                         || quiet.lastMessage == texts.text(textkey::kDataErased);
+    const Outcome written = q540::Button0Click(context, list.rows(), password, status, keepTime);
     keepTime(status);
-    quiet.lastMessage.clear();
-    q540::Button2Click(context, intro, status);
+    const Outcome introWritten = q540::Button2Click(context, intro, status);
     module.clearTranscript();
-    return written && quiet.lastMessage.isEmpty();
+    return written.isDone() && introWritten.isDone();
 }
 
 DemoModule::DemoModule(const Localisation& texts)

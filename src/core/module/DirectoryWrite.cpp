@@ -103,41 +103,42 @@ bool writeConfiguration(TransferSession& session, const std::vector<NameRow>& ro
 
 } // namespace
 
-void Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
-                  const QString& typedPassword, ModuleStatus& status,
-                  const std::function<void(ModuleStatus&)>& chooseSettings)
+Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
+                     const QString& typedPassword, ModuleStatus& status,
+                     const std::function<void(ModuleStatus&)>& chooseSettings)
 {
     const bool erase = rows.empty();
     if (erase
         && !context.sink.askYesNo(context.texts.text(textkey::kNoEntries) + u'\n'
                                       + context.texts.text(textkey::kEraseWholeMemory),
                                   QString()))
-        return;
+        return Outcome::cancelled();
     const int countField = erase ? 0 : static_cast<int>(rows.size()) - 1;
     const std::optional<std::vector<Napis>> texts =
         entryTexts(rows, context.sink, context.texts.Nr_Jezyka());
     if (!texts)
-        return;
+        return Outcome::refused(Outcome::Refusal::Content);
 
     TransferSession session(context);
     if (!session.identifyAgain(status, typedPassword))
-        return;
+        return Outcome::failed();
     if (chooseSettings)
         chooseSettings(status);
     context.clock.sleep(kIdentificationSettleMs);
     if (!session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs))
-        return;
+        return Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
     session.showProgress(countField);
     if (countField >= kEntryCapacity) {
         context.sink.showMessage(overLimitText(countField - (kEntryCapacity - 1)));
-        return;
+        return Outcome::refused(Outcome::Refusal::OverCapacity);
     }
     const ConfigurationNibbles nibbles = configurationNibbles(countField, typedPassword, status);
     if (!writeEntries(session, rows, *texts, countField, nibbles))
-        return;
+        return Outcome::failed();
     if (countField + 1 < kConfigurationSize && !writeConfiguration(session, rows, nibbles))
-        return;
+        return Outcome::failed();
     session.finish(context.texts.text(erase ? textkey::kDataErased : textkey::kDataWritten));
+    return Outcome::done();
 }
 
 } // namespace q540

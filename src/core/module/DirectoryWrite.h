@@ -1,6 +1,7 @@
 #pragma once
 
 #include "directory/NameList.h"
+#include "module/Outcome.h"
 #include "module/TransferSession.h"
 
 #include <QString>
@@ -18,12 +19,12 @@ struct ModuleStatus;
 // configuration in the zone bytes of the first sixteen, or offers to erase
 // the module when the list is empty. rows and typedPassword are the caller's
 // copies; status is identified afresh and left as that identification found
-// it. Every outcome is told through the context's sink.
+// it. Every outcome is told through the context's sink and returned.
 // chooseSettings, when given, runs right after the identification and may
 // replace the settings it took from the module (intro time, reset lock,
 // alphabetical search, language) before the configuration is built from them.
-void Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
-                  const QString& typedPassword, ModuleStatus& status,
-                  const std::function<void(ModuleStatus&)>& chooseSettings = {});
+Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
+                     const QString& typedPassword, ModuleStatus& status,
+                     const std::function<void(ModuleStatus&)>& chooseSettings = {});
 
 } // namespace q540

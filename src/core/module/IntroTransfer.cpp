@@ -81,8 +81,8 @@ IntroLines Button1Click(const TransferContext& context, const IntroLines& curren
     return lines;
 }
 
-void Button2Click(const TransferContext& context, const IntroLines& lines,
-                  const ModuleStatus& status)
+Outcome Button2Click(const TransferContext& context, const IntroLines& lines,
+                     const ModuleStatus& status)
 {
     // Every screen is converted before the device opens: a character the
     // module cannot show stops the write before any screen has changed.
@@ -93,27 +93,28 @@ void Button2Click(const TransferContext& context, const IntroLines& lines,
         napis = screenText(lines[line1], lines[line1 + 1]);
         bool blad_znaku = false;
         if (!KompToMod(napis, screen, true, blad_znaku, context.sink, context.texts.Nr_Jezyka()))
-            return;
+            return Outcome::refused(Outcome::Refusal::Content);
     }
     TransferSession session(context);
     if (!session.begin(status.modulePresent(), status.haslo_zgodne, kShortTimeoutMs))
-        return;
+        return Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
     session.showProgress(protocol::kIntroScreenCount + 1);
     for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
         const Napis& napis = screens[std::size_t(screen - 1)];
         if (!session.writeBlock(blockWriteFrame(screenPosition(screen)), blockBytes(napis)))
-            return;
+            return Outcome::failed();
         session.stepProgress();
         context.clock.sleep(kIntroScreenPauseMs);
     }
     if (!session.sendAcknowledged(frame(kWriteIntroTime)))
-        return;
+        return Outcome::failed();
     const std::array<Byte, 1> time{static_cast<Byte>(introTimeSeconds(status.introTimeIndex))};
     session.sendUnacknowledged(time);
     session.stepProgress();
     context.clock.sleep(kIntroScreenPauseMs);
     session.sendUnacknowledged(frame(kCloseIntroWrite));
     session.finish();
+    return Outcome::done();
 }
 
 } // namespace q540

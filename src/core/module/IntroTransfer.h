@@ -1,6 +1,7 @@
 #pragma once
 
 #include "directory/IntroScreens.h"
+#include "module/Outcome.h"
 #include "module/TransferSession.h"
 
 namespace q540 {
@@ -17,7 +18,7 @@ IntroLines Button1Click(const TransferContext& context, const IntroLines& curren
 // "Zapisz" of the intro page (Button2Click): writes the four screens, each
 // line cut or padded to 16 characters, then the display time selected in
 // status.introTimeIndex.
-void Button2Click(const TransferContext& context, const IntroLines& lines,
-                  const ModuleStatus& status);
+Outcome Button2Click(const TransferContext& context, const IntroLines& lines,
+                     const ModuleStatus& status);
 
 } // namespace q540

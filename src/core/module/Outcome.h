@@ -1,0 +1,35 @@
+#pragma once
+
+namespace q540 {
+
+// How a module operation ended, besides the messages it showed: the window,
+// the CLI and the demo decide by this, never by a message's text.
+struct Outcome {
+    enum class Kind {
+        Done,
+        Cancelled, // the user answered No
+        Refused,   // a precondition did not hold; nothing was sent
+        Failed,    // an exchange with the module failed
+    };
+    enum class Refusal { None, Content, NoModule, WrongPassword, OverCapacity };
+
+    Kind kind = Kind::Failed;
+    Refusal refusal = Refusal::None;
+
+    static constexpr Outcome done() { return {Kind::Done, Refusal::None}; }
+    static constexpr Outcome cancelled() { return {Kind::Cancelled, Refusal::None}; }
+    static constexpr Outcome refused(Refusal why) { return {Kind::Refused, why}; }
+    static constexpr Outcome failed() { return {Kind::Failed, Refusal::None}; }
+    // Why a transfer could not begin: the module's absence or the password,
+    // else the device that did not open.
+    static constexpr Outcome notBegun(bool modulePresent, bool passwordMatches)
+    {
+        if (!modulePresent)
+            return refused(Refusal::NoModule);
+        return passwordMatches ? failed() : refused(Refusal::WrongPassword);
+    }
+    bool isDone() const { return kind == Kind::Done; }
+    friend constexpr bool operator==(Outcome, Outcome) = default;
+};
+
+} // namespace q540
