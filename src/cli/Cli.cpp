@@ -227,7 +227,8 @@ int listCommand(Invocation& in)
     for (const NameRow& row : list.rows())
         in.out << '|' << row.text << "| " << row.apartment << ' ' << row.zone << '\n';
     in.out << in.texts.text(textkey::kEntryCount).trimmed() << ": " << list.count() << Qt::endl;
-    return sink.messages().isEmpty() ? kDone : kModuleFailed;
+    // More entries than the module holds: the warning has been shown.
+    return list.count() <= kNameListLimit ? kDone : kModuleFailed;
 }
 
 // Reports each character of text that the module cannot show, and warns of
@@ -399,11 +400,11 @@ int introReadCommand(Invocation& in)
     if (!s.open(in))
         return kModuleFailed;
     s.identify(in.texts);
-    const qsizetype before = s.sink.messages().size();
     DirectoryDocument document = emptyDocument(in.texts);
-    document.fields.intro = q540::Button1Click(*s.context, IntroLines{}, s.status);
-    if (s.sink.messages().size() != before)
+    const IntroRead read = q540::Button1Click(*s.context, IntroLines{}, s.status);
+    if (!read.outcome.isDone())
         return kModuleFailed;
+    document.fields.intro = read.lines;
     document.fields.timeIndex = s.status.introTimeIndex;
     document.fields.moduleLanguage = s.status.jezyk_modulu;
     return saveDirectory(in, in.positional[0], document) ? kDone : kModuleFailed;
@@ -454,7 +455,7 @@ int setPasswordCommand(Invocation& in)
         return kModuleFailed;
     }
     ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
-    return storePassword(s.cable.link(), s.clock, padPassword(entered), s.sink, in.texts)
+    return storePassword(s.cable.link(), s.clock, padPassword(entered), s.sink, in.texts).isDone()
                ? kDone
                : kModuleFailed;
 }
@@ -484,7 +485,7 @@ int moduleLanguageCommand(Invocation& in)
         return kModuleFailed;
     ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
     if (code)
-        return writeModuleLanguage(s.cable.link(), s.clock, *code, s.sink, in.texts)
+        return writeModuleLanguage(s.cable.link(), s.clock, *code, s.sink, in.texts).isDone()
                    ? kDone
                    : kModuleFailed;
     const std::optional<LanguageReading> reading =
@@ -511,9 +512,10 @@ int resetLockCommand(Invocation& in)
     if (!openIdentified(s, in))
         return kModuleFailed;
     ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
-    const bool sent =
-        sendResetLock(s.cable.link(), true, s.status.haslo_zgodne, *locked, s.sink, in.texts);
-    return sent ? kDone : kModuleFailed;
+    return sendResetLock(s.cable.link(), true, s.status.haslo_zgodne, *locked, s.sink, in.texts)
+                   .isDone()
+               ? kDone
+               : kModuleFailed;
 }
 
 // ---- the command table --------------------------------------------------------

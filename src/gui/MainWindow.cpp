@@ -145,7 +145,7 @@ void MainWindow::showDemoNote()
         demoNote_->setObjectName(QStringLiteral("Label_demo"));
         statusBar()->addPermanentWidget(demoNote_, 1);
     }
-    demoNote_->setText(demoModuleNote(texts_.Nr_Jezyka()));
+    demoNote_->setText(fixedText(FixedText::DemoModuleNote, texts_.Nr_Jezyka()));
 }
 
 void MainWindow::connectMonitor()
@@ -365,7 +365,7 @@ void MainWindow::Button1Click()
         return;
     IntroLines lines = introLines();
     runTransfer([&lines](const TransferContext& context, const QString&, ModuleStatus& status) {
-        lines = q540::Button1Click(context, lines, status);
+        lines = q540::Button1Click(context, lines, status).lines;
     });
     if (lines != introLines()) {
         setIntroLines(lines);

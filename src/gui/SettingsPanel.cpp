@@ -233,7 +233,7 @@ void SettingsPanel::updateWriteButton()
 
 void SettingsPanel::Button_zapis_jezyka_do_moduluClick()
 {
-    if (monitor_.writeLanguage(language_->currentIndex()))
+    if (monitor_.writeLanguage(language_->currentIndex()).isDone())
         writeLanguage_->setEnabled(false);
 }
 

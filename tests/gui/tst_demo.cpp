@@ -43,7 +43,8 @@ void DemoTest::demoModuleIsFoundAndReadsItsDirectory()
                              2 * protocol::kPollIntervalMs);
     QVERIFY(window.module().status().haslo_zgodne);
     QCOMPARE(window.module().status().entryCount, sim::kDemoEntryCount + 2);
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label_demo"))->text(), demoModuleNote(1));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label_demo"))->text(),
+             fixedText(FixedText::DemoModuleNote, 1));
 
     test::ModalDriver driver;
     window.findChild<QPushButton*>(QStringLiteral("Button9b"))->click();

@@ -4,19 +4,28 @@
 
 namespace q540 {
 
-// The demo program's note that no cable is in use, by program language
-// (0 Polish, 1 English, 2 German). It is ours, not a text of the texts
-// table, which holds the module program's own texts only.
-inline QString demoModuleNote(int jezyk)
-{
-    switch (jezyk) {
-    case 0:
-        return QStringLiteral("Moduł demonstracyjny: moduł jest symulowany w programie, bez kabla");
-    case 2:
-        return QStringLiteral("Demomodul: das Modul wird im Programm simuliert, ohne Kabel");
-    default:
-        return QStringLiteral("Demo module: the module is simulated in the program, no cable");
-    }
-}
+// The program's own texts that are not in the texts table, which holds the
+// module program's texts only. Each in the three program languages.
+enum class FixedText {
+    DemoModuleNote,        // the demo program's note that no cable is in use
+    OverwriteFile,         // %1 the file's name
+    DiscardUnsavedChanges, // before New, Open, Import, a module read
+    CannotOpenFile,
+    CannotSaveFile,
+    TransmissionError,
+    // The notice after a file was read with values cut or lines missing.
+    NoticeAddress,
+    NoticeIntroLine,        // %1 line
+    NoticeEntry,            // %1 zone, %2 apartment, %3 line
+    NoticeAdditionalNumber, // %1 number, %2 line
+    NoticeCut,              // %1 where, %2 length, %3 limit
+    NoticeLinesMissing,     // %1 held, %2 expected
+};
+
+inline constexpr int kFixedTextLanguages = 3;
+
+// The text in a program language 0 (Polish), 1 (English) or 2 (German);
+// callers choose their own fallback for other values, this gives English.
+QString fixedText(FixedText which, int language);
 
 } // namespace q540

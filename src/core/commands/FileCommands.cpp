@@ -1,6 +1,7 @@
 #include "commands/FileCommands.h"
 
 #include "base/AppInfo.h"
+#include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/UserSink.h"
 #include "commands/FileDialogs.h"
@@ -29,27 +30,21 @@ const QString kCaptionSeparator = QStringLiteral("  ");
 
 int languageOf(const Localisation& texts)
 {
-    return std::clamp(texts.Nr_Jezyka(), 0, 2);
+    return std::clamp(texts.Nr_Jezyka(), 0, kFixedTextLanguages - 1);
 }
 
 } // namespace
 
 QString FileCommands::overwriteQuestion(const QString& name, int language)
 {
-    static const QString kTexts[] = {QStringLiteral("Nadpisać istniejący plik:  %1 ?"),
-                                     QStringLiteral("Overwrite the existing file:  %1 ?"),
-                                     QStringLiteral("Die vorhandene Datei überschreiben:  %1 ?")};
-    return kTexts[std::clamp(language, 0, 2)].arg(name);
+    return fixedText(FixedText::OverwriteFile, std::clamp(language, 0, kFixedTextLanguages - 1))
+        .arg(name);
 }
 
 QString FileCommands::unsavedChangesQuestion(int language)
 {
-    static const QString kTexts[] = {
-        QStringLiteral("Zmiany w katalogu nie zostały zapisane. Czy je porzucić?"),
-        QStringLiteral("The directory has unsaved changes. Discard them?"),
-        QStringLiteral(
-            "Das Verzeichnis hat ungespeicherte Änderungen. Sollen sie verworfen werden?")};
-    return kTexts[std::clamp(language, 0, 2)];
+    return fixedText(FixedText::DiscardUnsavedChanges,
+                     std::clamp(language, 0, kFixedTextLanguages - 1));
 }
 
 QString FileCommands::directoryFileName(const QString& path)
@@ -253,14 +248,9 @@ void FileCommands::showFileFailure(bool saving, const QString& path, const FileF
         return;
     }
     const QString& reason = failure.reason;
-    static const QString kOpening[] = {QStringLiteral("Nie można otworzyć pliku:"),
-                                       QStringLiteral("Cannot open the file:"),
-                                       QStringLiteral("Die Datei kann nicht geöffnet werden:")};
-    static const QString kSaving[] = {QStringLiteral("Nie można zapisać pliku:"),
-                                      QStringLiteral("Cannot save the file:"),
-                                      QStringLiteral("Die Datei kann nicht gespeichert werden:")};
-    sink_.showMessage((saving ? kSaving : kOpening)[languageOf(texts_)] + u'\n'
-                      + QDir::toNativeSeparators(path) + u'\n' + reason);
+    const FixedText what = saving ? FixedText::CannotSaveFile : FixedText::CannotOpenFile;
+    sink_.showMessage(fixedText(what, languageOf(texts_)) + u'\n' + QDir::toNativeSeparators(path)
+                      + u'\n' + reason);
 }
 
 } // namespace q540

@@ -55,20 +55,20 @@ void readIntroTime(TransferSession& session, ModuleStatus& status)
 
 } // namespace
 
-IntroLines Button1Click(const TransferContext& context, const IntroLines& current,
-                        ModuleStatus& status)
+IntroRead Button1Click(const TransferContext& context, const IntroLines& current,
+                       ModuleStatus& status)
 {
     IntroLines lines = current;
     TransferSession session(context);
     if (!session.begin(status.modulePresent(), status.haslo_zgodne, kShortTimeoutMs))
-        return lines;
+        return {Outcome::notBegun(status.modulePresent(), status.haslo_zgodne), lines};
     session.showProgress(protocol::kIntroScreenCount);
     for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
         if (screen > 1)
             session.stepProgress();
         Napis napis{};
         if (!session.receiveBlock(blockReadFrame(screenPosition(screen)), napis))
-            return lines;
+            return {Outcome::failed(), lines};
         const QString text = CharToPol(napis, QString(kBlockSize, u' '), kBlockSize);
         const auto line1 = static_cast<std::size_t>(2 * (screen - 1));
         lines[line1] = withoutTrailingSpaces(text.left(kIntroLineLength));
@@ -78,7 +78,7 @@ IntroLines Button1Click(const TransferContext& context, const IntroLines& curren
     context.clock.sleep(kIntroScreenPauseMs);
     readIntroTime(session, status);
     session.finish();
-    return lines;
+    return {Outcome::done(), lines};
 }
 
 Outcome Button2Click(const TransferContext& context, const IntroLines& lines,

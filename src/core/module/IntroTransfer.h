@@ -12,8 +12,12 @@ struct ModuleStatus;
 // and the display time. Returns current with the screens that arrived
 // replaced, each line without its trailing spaces; a display time that
 // arrives well-formed is selected in status.introTimeIndex, clamped to 1..15.
-IntroLines Button1Click(const TransferContext& context, const IntroLines& current,
-                        ModuleStatus& status);
+struct IntroRead {
+    Outcome outcome;
+    IntroLines lines;
+};
+IntroRead Button1Click(const TransferContext& context, const IntroLines& current,
+                       ModuleStatus& status);
 
 // "Zapisz" of the intro page (Button2Click): writes the four screens, each
 // line cut or padded to 16 characters, then the display time selected in

@@ -104,13 +104,13 @@ std::optional<LanguageReading> ModuleMonitor::readLanguage()
     return readModuleLanguage(link_, clock_, sink_, texts_);
 }
 
-bool ModuleMonitor::writeLanguage(int code)
+Outcome ModuleMonitor::writeLanguage(int code)
 {
     ModuleOperation operation(*this, link_, sink_, texts_);
-    const bool sent = writeModuleLanguage(link_, clock_, code, sink_, texts_);
-    if (sent)
+    const Outcome outcome = writeModuleLanguage(link_, clock_, code, sink_, texts_);
+    if (outcome.isDone())
         status_.jezyk_modulu = 0;
-    return sent;
+    return outcome;
 }
 
 void ModuleMonitor::CheckBox_blokada_resetuClick(bool locked)

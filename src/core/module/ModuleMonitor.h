@@ -62,7 +62,7 @@ public:
     // The module-language commands of the settings panel.
     std::optional<LanguageReading> readLanguage();
     // True when the language was sent.
-    bool writeLanguage(int code);
+    Outcome writeLanguage(int code);
     // CheckBox_blokada_resetuClick, after the user changed the tick.
     void CheckBox_blokada_resetuClick(bool locked);
 

@@ -55,11 +55,11 @@ std::optional<PasswordPairs> passwordPairs(const QString& password)
     return PasswordPairs{password.left(2).toInt(), password.mid(2).toInt()};
 }
 
-bool storePassword(Link& link, Clock& clock, const QString& password, UserSink& sink,
-                   const Localisation& texts)
+Outcome storePassword(Link& link, Clock& clock, const QString& password, UserSink& sink,
+                      const Localisation& texts)
 {
     if (!openForSettings(link))
-        return false;
+        return Outcome::failed();
     // The field holds only digits, padded to four: the pairs always exist.
     const PasswordPairs pairs = passwordPairs(password).value_or(PasswordPairs{});
     send(link, protocol::frame(protocol::kWritePassword));
@@ -73,7 +73,7 @@ bool storePassword(Link& link, Clock& clock, const QString& password, UserSink& 
     }
     link.close();
     sink.showMessage(texts.text(acknowledged ? textkey::kPasswordStored : textkey::kWriteFailed));
-    return acknowledged;
+    return acknowledged ? Outcome::done() : Outcome::failed();
 }
 
 std::optional<LanguageReading> readModuleLanguage(Link& link, Clock& clock, UserSink& sink,
@@ -98,39 +98,39 @@ std::optional<LanguageReading> readModuleLanguage(Link& link, Clock& clock, User
     return reading;
 }
 
-bool writeModuleLanguage(Link& link, Clock& clock, int code, UserSink& sink,
-                         const Localisation& texts)
+Outcome writeModuleLanguage(Link& link, Clock& clock, int code, UserSink& sink,
+                            const Localisation& texts)
 {
     if (!openForSettings(link)) {
         sink.showMessage(texts.text(textkey::kUsbTransmissionFailure));
-        return false;
+        return Outcome::failed();
     }
     if (code < 1 || code > protocol::kHighestLanguageCode) {
         link.close();
-        return false;
+        return Outcome::refused(Outcome::Refusal::Content);
     }
     send(link, protocol::frame(protocol::kWriteLanguageCommand, static_cast<Byte>(code)));
     clock.sleep(protocol::kLanguageWriteCloseDelayMs);
     link.close();
     sink.showMessage(texts.text(textkey::kResetAfterLanguage));
-    return true;
+    return Outcome::done();
 }
 
-bool sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool locked,
-                   UserSink& sink, const Localisation& texts)
+Outcome sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool locked,
+                      UserSink& sink, const Localisation& texts)
 {
     if (!modulePresent)
-        return false;
+        return Outcome::refused(Outcome::Refusal::NoModule);
     if (!openForSettings(link)) {
         sink.showMessage(texts.text(textkey::kUsbTransmissionFailure));
-        return false;
+        return Outcome::failed();
     }
     if (passwordMatches)
         send(link, protocol::frame(locked ? protocol::kResetLockOn : protocol::kResetLockOff));
     else
         sink.showMessage(texts.text(textkey::kWrongPassword));
     link.close();
-    return passwordMatches;
+    return passwordMatches ? Outcome::done() : Outcome::refused(Outcome::Refusal::WrongPassword);
 }
 
 } // namespace q540

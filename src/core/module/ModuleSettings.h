@@ -1,5 +1,7 @@
 #pragma once
 
+#include "module/Outcome.h"
+
 #include <QString>
 
 #include <optional>
@@ -30,9 +32,9 @@ std::optional<PasswordPairs> passwordPairs(const QString& password);
 
 // Stores the password: the command frame, the end byte, then the two pairs.
 // Shows the stored message, or the write failure when the end byte does not
-// come; shows nothing when the device does not open. True when stored.
-bool storePassword(Link& link, Clock& clock, const QString& password, UserSink& sink,
-                   const Localisation& texts);
+// come; shows nothing when the device does not open.
+Outcome storePassword(Link& link, Clock& clock, const QString& password, UserSink& sink,
+                      const Localisation& texts);
 
 // What a read of the module's language found: the code 0..7 (0 for a reply
 // that does not check) and the hint text of its two code bytes.
@@ -47,14 +49,13 @@ std::optional<LanguageReading> readModuleLanguage(Link& link, Clock& clock, User
                                                   const Localisation& texts);
 
 // Sends the language code 1..7 and tells the user to reset the module;
-// false when nothing was sent.
-bool writeModuleLanguage(Link& link, Clock& clock, int code, UserSink& sink,
-                         const Localisation& texts);
+// a code outside 1..7 is refused and nothing is sent.
+Outcome writeModuleLanguage(Link& link, Clock& clock, int code, UserSink& sink,
+                            const Localisation& texts);
 
 // Sends the reset lock on or off once the module is known to be present and
-// the password confirmed. Without a module nothing is sent or shown. True
-// when the command was sent.
-bool sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool locked,
-                   UserSink& sink, const Localisation& texts);
+// the password confirmed. Without a module nothing is sent or shown.
+Outcome sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool locked,
+                      UserSink& sink, const Localisation& texts);
 
 } // namespace q540

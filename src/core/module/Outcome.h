@@ -11,7 +11,13 @@ struct Outcome {
         Refused,   // a precondition did not hold; nothing was sent
         Failed,    // an exchange with the module failed
     };
-    enum class Refusal { None, Content, NoModule, WrongPassword, OverCapacity };
+    enum class Refusal {
+        None,
+        Content,       // text the module cannot show, or a value it has no use for
+        NoModule,      // no module of this kind was found
+        WrongPassword, // the module does not confirm the password the program holds
+        OverCapacity,  // more entries than the module holds
+    };
 
     Kind kind = Kind::Failed;
     Refusal refusal = Refusal::None;

@@ -1,5 +1,6 @@
 #include "module/Replies.h"
 
+#include "base/FixedTexts.h"
 #include "base/UserSink.h"
 #include "device/Link.h"
 #include "protocol/Protocol.h"
@@ -23,16 +24,10 @@ void reportTransmissionError(UserSink& sink, int languageIndex)
 
 std::optional<QString> transmissionErrorText(int languageIndex)
 {
-    switch (languageIndex) {
-    case 0:
-        return QStringLiteral("Błąd transmisji!");
-    case 1:
-        return QStringLiteral("Transmision error!");
-    case 2:
-        return QStringLiteral("Übertragungsfehler!");
-    default:
+    // Outside the three languages the module program shows nothing.
+    if (languageIndex < 0 || languageIndex >= kFixedTextLanguages)
         return std::nullopt;
-    }
+    return fixedText(FixedText::TransmissionError, languageIndex);
 }
 
 bool CzyJestOdpZ(Link& link, UserSink& sink, int languageIndex)

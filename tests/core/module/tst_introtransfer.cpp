@@ -60,7 +60,7 @@ void IntroTransferTest::read()
     if (malformed)
         f.module.injectFault(sim::FaultKind::BadCheckByte, 4, 1);
     const IntroLines before = lines({"a", "b", "c", "d", "e", "f", "g", "h"});
-    const IntroLines after = Button1Click(f.context, before, f.status);
+    const IntroLines after = Button1Click(f.context, before, f.status).lines;
 
     QCOMPARE(after, lines({"Witamy", "", "", "  Dom 5", "", "", QStringLiteral("Łódź"), " x"}));
     QCOMPARE(f.status.introTimeIndex, timeIndex);

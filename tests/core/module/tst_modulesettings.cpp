@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(q540::Outcome)
+
 using namespace q540;
 using q540::sim::FaultKind;
 
@@ -41,6 +43,8 @@ private slots:
     void operationsResumeThePoll();
     void deviceHeldElsewhere_data();
     void deviceHeldElsewhere();
+    void outcomes_data();
+    void outcomes();
 };
 
 void ModuleSettingsTest::passwordEntry_data()
@@ -240,16 +244,17 @@ void ModuleSettingsTest::deviceHeldElsewhere()
     b.module.clearTranscript();
     switch (operation) {
     case 0:
-        QVERIFY(!storePassword(b.device, b.clock, QStringLiteral("1234"), b.sink, b.texts));
+        QCOMPARE(storePassword(b.device, b.clock, QStringLiteral("1234"), b.sink, b.texts),
+                 Outcome::failed());
         break;
     case 1:
         QVERIFY(!readModuleLanguage(b.device, b.clock, b.sink, b.texts));
         break;
     case 2:
-        QVERIFY(!writeModuleLanguage(b.device, b.clock, 3, b.sink, b.texts));
+        QCOMPARE(writeModuleLanguage(b.device, b.clock, 3, b.sink, b.texts), Outcome::failed());
         break;
     case 3:
-        QVERIFY(!sendResetLock(b.device, true, true, true, b.sink, b.texts));
+        QCOMPARE(sendResetLock(b.device, true, true, true, b.sink, b.texts), Outcome::failed());
         break;
     }
     QCOMPARE(b.sink.messages, message ? QStringList{b.text(message)} : QStringList());
@@ -268,6 +273,58 @@ void ModuleSettingsTest::operationsResumeThePoll()
     QVERIFY(b.monitor.isTimerActive());
     b.monitor.enterPassword(QStringLiteral("1"));
     QVERIFY(b.monitor.isTimerActive());
+}
+
+// Each settings exchange's endings as the CLI decides by them.
+void ModuleSettingsTest::outcomes_data()
+{
+    QTest::addColumn<QString>("exchange");
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<Outcome>("expected");
+    const Outcome done = Outcome::done();
+    const Outcome failed = Outcome::failed();
+    const auto refused = [](Outcome::Refusal why) { return Outcome::refused(why); };
+    const auto row = [](const char* exchange, const char* situation, Outcome expected) {
+        QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(exchange, situation)))
+            << QString::fromLatin1(exchange) << QString::fromLatin1(situation) << expected;
+    };
+    row("password", "stored", done);
+    row("password", "no end byte", failed);
+    row("password", "unplugged", failed);
+    row("language", "sent", done);
+    row("language", "code 8", refused(Outcome::Refusal::Content));
+    row("language", "unplugged", failed);
+    row("reset lock", "sent", done);
+    row("reset lock", "no module", refused(Outcome::Refusal::NoModule));
+    row("reset lock", "wrong password", refused(Outcome::Refusal::WrongPassword));
+    row("reset lock", "unplugged", failed);
+}
+
+void ModuleSettingsTest::outcomes()
+{
+    QFETCH(QString, exchange);
+    QFETCH(QString, situation);
+    QFETCH(Outcome, expected);
+    Bench b;
+    if (situation == u"unplugged")
+        b.module.setPlugged(false);
+    if (situation == u"no end byte")
+        b.module.injectFault(FaultKind::NoReply);
+    Outcome outcome;
+    if (exchange == u"password") {
+        outcome = storePassword(b.device, b.clock, QStringLiteral("1234"), b.sink, b.texts);
+    } else if (exchange == u"language") {
+        outcome =
+            writeModuleLanguage(b.device, b.clock, situation == u"code 8" ? 8 : 3, b.sink, b.texts);
+    } else {
+        outcome = sendResetLock(b.device, situation != u"no module", situation != u"wrong password",
+                                true, b.sink, b.texts);
+    }
+    QCOMPARE(outcome, expected);
+    // Only a done exchange changes the module: a refusal sends no command.
+    if (outcome.kind == Outcome::Kind::Refused)
+        QCOMPARE(b.sent(), QByteArray());
+    QVERIFY(!b.device.isOpen());
 }
 
 QTEST_GUILESS_MAIN(ModuleSettingsTest)

@@ -66,7 +66,7 @@ Run run(Operation operation, std::optional<Fault> fault)
     }
     case Operation::IntroRead: {
         const IntroLines before{"-", "-", "-", "-", "-", "-", "-", "-"};
-        const IntroLines after = Button1Click(f.context, before, f.status);
+        const IntroLines after = Button1Click(f.context, before, f.status).lines;
         for (std::size_t line = 0; line < after.size(); line += 2)
             received += after[line] != before[line] ? 1 : 0;
         break;

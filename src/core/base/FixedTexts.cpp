@@ -1,0 +1,49 @@
+#include "base/FixedTexts.h"
+
+#include <array>
+
+namespace q540 {
+
+namespace {
+
+using Row = std::array<const char16_t*, kFixedTextLanguages>;
+
+// In the order of FixedText.
+constexpr Row kTexts[] = {
+    {u"Moduł demonstracyjny: moduł jest symulowany w programie, bez kabla",
+     u"Demo module: the module is simulated in the program, no cable",
+     u"Demomodul: das Modul wird im Programm simuliert, ohne Kabel"},
+    {u"Nadpisać istniejący plik:  %1 ?", u"Overwrite the existing file:  %1 ?",
+     u"Die vorhandene Datei überschreiben:  %1 ?"},
+    {u"Zmiany w katalogu nie zostały zapisane. Czy je porzucić?",
+     u"The directory has unsaved changes. Discard them?",
+     u"Das Verzeichnis hat ungespeicherte Änderungen. Sollen sie verworfen werden?"},
+    {u"Nie można otworzyć pliku:", u"Cannot open the file:",
+     u"Die Datei kann nicht geöffnet werden:"},
+    {u"Nie można zapisać pliku:", u"Cannot save the file:",
+     u"Die Datei kann nicht gespeichert werden:"},
+    {u"Błąd transmisji!", u"Transmision error!", u"Übertragungsfehler!"},
+    {u"adres", u"address", u"Adresse"},
+    {u"wiersz intro %1", u"intro line %1", u"Intro-Zeile %1"},
+    {u"strefa %1, lokal %2, linia %3", u"zone %1, apartment %2, line %3",
+     u"Zone %1, Wohnung %2, Zeile %3"},
+    {u"numer dodatkowy %1, linia %2", u"additional number %1, line %2",
+     u"Zusatznummer %1, Zeile %2"},
+    {u"%1: %2 znaków, pole mieści %3 – nadmiar pominięto.",
+     u"%1: %2 characters, the field takes %3; the rest was left out.",
+     u"%1: %2 Zeichen, das Feld fasst %3; der Rest wurde weggelassen."},
+    {u"Plik kończy się po %1 z %2 wierszy; brakujące wiersze wczytano jako puste.",
+     u"The file ends after %1 of its %2 lines; the missing lines were read as empty.",
+     u"Die Datei endet nach %1 von %2 Zeilen; die fehlenden Zeilen wurden als leer gelesen."},
+};
+
+} // namespace
+
+QString fixedText(FixedText which, int language)
+{
+    const Row& row = kTexts[static_cast<std::size_t>(which)];
+    const bool known = language >= 0 && language < kFixedTextLanguages;
+    return QString::fromUtf16(row[static_cast<std::size_t>(known ? language : 1)]);
+}
+
+} // namespace q540
