@@ -12,6 +12,7 @@
 #include "directory/DirectoryEditor.h"
 #include "directory/NameList.h"
 #include "files/DirectoryFile.h"
+#include "files/DirectoryStore.h"
 #include "files/FileNotices.h"
 #include "files/SafeFile.h"
 #include "module/DirectoryRead.h"
@@ -64,12 +65,11 @@ struct Command {
 
 std::optional<DirectoryDocument> loadDirectory(Invocation& in, const QString& path)
 {
-    const FileRead read = readWholeFile(path, kDirectoryFileMaxSize);
-    if (!read.bytes) {
-        in.err << path << ": " << read.failure.reason << Qt::endl;
+    DirectoryFileLoad parse = loadDirectoryFile(path);
+    if (parse.failure) {
+        in.err << path << ": " << parse.failure->reason << Qt::endl;
         return std::nullopt;
     }
-    DirectoryFileParse parse = parseDirectoryFile(*read.bytes);
     if (!parse.document) {
         in.err << path << ": " << in.texts.text(textKeyOf(parse.problem)).trimmed() << Qt::endl;
         return std::nullopt;
@@ -82,8 +82,7 @@ std::optional<DirectoryDocument> loadDirectory(Invocation& in, const QString& pa
 // The file as the safe save leaves it: written whole, or the old one unchanged.
 bool saveDirectory(Invocation& in, const QString& path, const DirectoryDocument& document)
 {
-    if (const std::optional<FileFailure> failure =
-            saveFileSafely(path, directoryFileBytes(document))) {
+    if (const std::optional<FileFailure> failure = saveDirectoryFile(path, document)) {
         in.err << path << ": " << failure->reason << Qt::endl;
         return false;
     }
@@ -311,7 +310,7 @@ int importCommand(Invocation& in)
     DocumentFields fields = emptyDocument(in.texts).fields;
     commands.readFields = [&fields] { return fields; };
     commands.showFields = [&fields](const DocumentFields& f) { fields = f; };
-    if (!commands.Importuj1Click())
+    if (!commands.Importuj1Click().isDone())
         return kBadUsage;
     const QString out = FileCommands::directoryFileName(in.positional[1]);
     return saveDirectory(in, out, commands.document()) ? kDone : kModuleFailed;

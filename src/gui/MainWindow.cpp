@@ -238,11 +238,12 @@ void MainWindow::showFileState()
     toolBar_->setSaveEnabled(files_->saveEnabled());
 }
 
-void MainWindow::runFileCommand(bool (FileCommands::*command)(), bool modifiedAfter, bool askFirst)
+void MainWindow::runFileCommand(Outcome (FileCommands::*command)(), bool modifiedAfter,
+                                bool askFirst)
 {
     if (askFirst && !mayReplaceWork())
         return;
-    if ((files_.get()->*command)())
+    if ((files_.get()->*command)().isDone())
         modified_ = modifiedAfter;
     showFileState();
 }

@@ -112,7 +112,7 @@ private:
     void showDocumentFields(const DocumentFields& fields);
     void showFileState();
     // Runs a file command and keeps the unsaved-changes mark as it leaves it.
-    void runFileCommand(bool (FileCommands::*command)(), bool modifiedAfter, bool askFirst);
+    void runFileCommand(Outcome (FileCommands::*command)(), bool modifiedAfter, bool askFirst);
     // True when nothing unsaved would be lost, or the user lets it go.
     bool mayReplaceWork();
 

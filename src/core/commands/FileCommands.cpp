@@ -7,6 +7,7 @@
 #include "commands/FileDialogs.h"
 #include "directory/DirectoryEditor.h"
 #include "files/DirectoryFile.h"
+#include "files/DirectoryStore.h"
 #include "files/FileNotices.h"
 #include "files/ListFile.h"
 #include "files/SafeFile.h"
@@ -27,6 +28,14 @@ const QString kOpenFilter = QStringLiteral("(*.csv)");
 const QString kImportFilter = QStringLiteral("(*.txt)");
 const QString kSaveFilter = QStringLiteral("Pliki (*.csv)");
 const QString kCaptionSeparator = QStringLiteral("  ");
+
+// A pipe, a folder or a device is not a file of ours; anything else failed.
+Outcome outcomeOf(const FileFailure& failure)
+{
+    return failure.kind == FileFailure::Kind::NotRegular
+               ? Outcome::refused(Outcome::Refusal::WrongFile)
+               : Outcome::failed();
+}
 
 int languageOf(const Localisation& texts)
 {
@@ -77,51 +86,57 @@ void FileCommands::Nowy1Click(QString& moduleEntryCount)
     showPage(editor_.page().selectorIndex());
 }
 
-bool FileCommands::Otwrz1Click()
+Outcome FileCommands::Otwrz1Click()
 {
-    const QString path = chooseFile(kOpenFilter, kDirectoryExtension);
-    if (path.isEmpty() || !Wczytaj(path))
-        return false;
+    QString path;
+    Outcome outcome = chooseFile(kOpenFilter, kDirectoryExtension, path);
+    if (outcome.isDone())
+        outcome = Wczytaj(path);
+    if (!outcome.isDone())
+        return outcome;
     takeFile(path, false);
     saveEnabled_ = true;
-    return true;
+    return outcome;
 }
 
-bool FileCommands::Wczytaj(const QString& path)
+Outcome FileCommands::Wczytaj(const QString& path)
 {
-    const std::optional<QByteArray> bytes = readFile(path, kDirectoryFileMaxSize);
-    if (!bytes)
-        return false;
-    const DirectoryFileParse parse = parseDirectoryFile(*bytes);
+    const DirectoryFileLoad parse = loadDirectoryFile(path);
+    if (parse.failure) {
+        showFileFailure(false, path, *parse.failure);
+        return outcomeOf(*parse.failure);
+    }
     if (!parse.document) {
         sink_.showMessage(texts_.text(textKeyOf(parse.problem)));
-        return false;
+        return Outcome::refused(Outcome::Refusal::WrongFile);
     }
     editor_.grid() = parse.document->grid;
     showFields(parse.document->fields);
     showPage(editor_.page().selectorIndex());
     showReadNotice(parse.notes);
-    return true;
+    return Outcome::done();
 }
 
-bool FileCommands::Importuj1Click()
+Outcome FileCommands::Importuj1Click()
 {
-    const QString path = chooseFile(kImportFilter, kListExtension);
-    if (path.isEmpty() || !Wczytaj_import(path))
-        return false;
-    takeFile(path, true);
-    return true;
+    QString path;
+    Outcome outcome = chooseFile(kImportFilter, kListExtension, path);
+    if (outcome.isDone())
+        outcome = Wczytaj_import(path);
+    if (outcome.isDone())
+        takeFile(path, true);
+    return outcome;
 }
 
-bool FileCommands::Wczytaj_import(const QString& path)
+Outcome FileCommands::Wczytaj_import(const QString& path)
 {
-    const std::optional<QByteArray> bytes = readFile(path, kListFileMaxSize);
-    if (!bytes)
-        return false;
-    const ListFileParse parse = parseListFile(*bytes);
+    QByteArray bytes;
+    if (const Outcome read = readFile(path, kListFileMaxSize, bytes); !read.isDone())
+        return read;
+    const ListFileParse parse = parseListFile(bytes);
     if (!parse.list) {
         sink_.showMessage(texts_.text(textKeyOf(parse.problem)));
-        return false;
+        return Outcome::refused(Outcome::Refusal::WrongFile);
     }
 
     // The entries go in through zone 1's page as typed text would, so the page
@@ -141,7 +156,7 @@ bool FileCommands::Wczytaj_import(const QString& path)
     list.setEnabled(true);
     showPage(0);
     showReadNotice(parse.notes);
-    return true;
+    return Outcome::done();
 }
 
 void FileCommands::showReadNotice(const ReadNotes& notes)
@@ -150,18 +165,18 @@ void FileCommands::showReadNotice(const ReadNotes& notes)
         sink_.showMessage(notice);
 }
 
-bool FileCommands::Zapisz1Click()
+Outcome FileCommands::Zapisz1Click()
 {
     // After an Import the current file is the older list: writing the directory
     // format over it would destroy it for the releases that read it.
     if (!bylZapis_ || fromList_)
         return Zapiszjako1Click();
     if (!sink_.askYesNo(overwriteQuestion(nazwa_, languageOf(texts_)), QString()))
-        return false;
+        return Outcome::cancelled();
     return Zapisz(sciezka_ + nazwa_);
 }
 
-bool FileCommands::Zapiszjako1Click()
+Outcome FileCommands::Zapiszjako1Click()
 {
     QString suggested;
     if (fromList_)
@@ -170,56 +185,61 @@ bool FileCommands::Zapiszjako1Click()
         suggested = sciezka_ + nazwa_;
     const QString chosen = dialogs_->saveFileName(kSaveFilter, suggested);
     if (chosen.isEmpty())
-        return false;
+        return Outcome::cancelled();
     // The question names the file really written: the dialog knows nothing of
     // the ".csv" added here, so it is told not to ask itself.
     const QString path = directoryFileName(chosen);
     if (QFileInfo::exists(path)
         && !sink_.askYesNo(overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_)),
                            QString()))
-        return false;
-    if (!Zapisz(path))
-        return false;
+        return Outcome::cancelled();
+    const Outcome saved = Zapisz(path);
+    if (!saved.isDone())
+        return saved;
     takeFile(path, false);
     saveEnabled_ = true;
-    return true;
+    return saved;
 }
 
-bool FileCommands::Zapisz(const QString& path)
+Outcome FileCommands::Zapisz(const QString& path)
 {
     const DirectoryDocument current = document();
-    const QByteArray bytes = directoryFileBytes(current);
-    if (const std::optional<FileFailure> failure = saveFileSafely(path, bytes)) {
+    if (const std::optional<FileFailure> failure = saveDirectoryFile(path, current)) {
         showFileFailure(true, path, *failure);
-        return false;
+        return outcomeOf(*failure);
     }
     // The file holds what the format can hold (a semicolon as a comma): the
     // window shows that, so what is seen is what was saved.
-    const DirectoryFileParse saved = parseDirectoryFile(bytes);
+    const DirectoryFileParse saved = parseDirectoryFile(directoryFileBytes(current));
     if (saved.document && !(*saved.document == current)) {
         editor_.grid() = saved.document->grid;
         showFields(saved.document->fields);
         showPage(editor_.page().selectorIndex());
     }
-    return true;
+    return Outcome::done();
 }
 
-QString FileCommands::chooseFile(const QString& filter, const QString& extension)
+Outcome FileCommands::chooseFile(const QString& filter, const QString& extension, QString& path)
 {
-    const QString path = dialogs_->openFileName(filter, sciezka_);
-    if (!path.isEmpty() && fileExtension(path) != extension) {
+    path = dialogs_->openFileName(filter, sciezka_);
+    if (path.isEmpty())
+        return Outcome::cancelled();
+    if (fileExtension(path) != extension) {
         sink_.showMessage(texts_.text(textkey::kWrongFile));
-        return QString();
+        return Outcome::refused(Outcome::Refusal::WrongFile);
     }
-    return path;
+    return Outcome::done();
 }
 
-std::optional<QByteArray> FileCommands::readFile(const QString& path, qsizetype limit)
+Outcome FileCommands::readFile(const QString& path, qsizetype limit, QByteArray& bytes)
 {
     FileRead read = readWholeFile(path, limit);
-    if (!read.bytes)
+    if (!read.bytes) {
         showFileFailure(false, path, read.failure);
-    return std::move(read.bytes);
+        return outcomeOf(read.failure);
+    }
+    bytes = std::move(*read.bytes);
+    return Outcome::done();
 }
 
 void FileCommands::takeFile(const QString& path, bool list)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Outcome.h"
 #include "files/DirectoryDocument.h"
 
 #include <QByteArray>
@@ -44,12 +45,12 @@ public:
     // the directory has a file; the address, the module language and the file
     // name stay. Sets the module's entry-count text to "0".
     void Nowy1Click(QString& moduleEntryCount);
-    // Each returns true when the directory now matches a file: opened, imported
-    // or written. A cancelled, refused or failed command changes nothing.
-    bool Otwrz1Click();
-    bool Importuj1Click();
-    bool Zapisz1Click();
-    bool Zapiszjako1Click();
+    // Each is done when the directory now matches a file: opened, imported or
+    // written. A cancelled, refused or failed command changes nothing.
+    Outcome Otwrz1Click();
+    Outcome Importuj1Click();
+    Outcome Zapisz1Click();
+    Outcome Zapiszjako1Click();
 
     // The directory as a file would hold it now.
     DirectoryDocument document() const;
@@ -70,13 +71,14 @@ public:
     const QString& caption() const { return caption_; }
 
 private:
-    bool Wczytaj(const QString& path);
-    bool Wczytaj_import(const QString& path);
-    bool Zapisz(const QString& path);
-    // The open dialog's file when it has the extension; "" when cancelled or refused.
-    QString chooseFile(const QString& filter, const QString& extension);
-    // The file's first limit + 1 bytes, or nothing once the user has been told why not.
-    std::optional<QByteArray> readFile(const QString& path, qsizetype limit);
+    Outcome Wczytaj(const QString& path);
+    Outcome Wczytaj_import(const QString& path);
+    Outcome Zapisz(const QString& path);
+    // The open dialog's file in path when it has the extension: done, or
+    // cancelled with the dialog, or refused for another extension.
+    Outcome chooseFile(const QString& filter, const QString& extension, QString& path);
+    // The file's first limit + 1 bytes in bytes, or why not once the user has been told.
+    Outcome readFile(const QString& path, qsizetype limit, QByteArray& bytes);
     void takeFile(const QString& path, bool list);
     void showPage(int selectorIndex);
     void showFileFailure(bool saving, const QString& path, const FileFailure& failure);

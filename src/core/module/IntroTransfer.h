@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/Outcome.h"
 #include "directory/IntroScreens.h"
-#include "module/Outcome.h"
 #include "module/TransferSession.h"
 
 namespace q540 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "module/Outcome.h"
+#include "base/Outcome.h"
 
 #include <QString>
 

@@ -96,12 +96,12 @@ struct Fixture {
         QFile file(path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    bool open(const QString& name)
+    Outcome open(const QString& name)
     {
         dialogs.answers << (name.isEmpty() ? QString() : path(name));
         return files->Otwrz1Click();
     }
-    bool import(const QString& name)
+    Outcome import(const QString& name)
     {
         dialogs.answers << path(name);
         return files->Importuj1Click();
@@ -115,7 +115,7 @@ struct Fixture {
     void startWork()
     {
         write(QStringLiteral("work.csv"), directoryFileBytes(savedDocument()));
-        QVERIFY(open(QStringLiteral("work.csv")));
+        QVERIFY(open(QStringLiteral("work.csv")).isDone());
         type(2, QStringLiteral("Niezapisany"), QStringLiteral("wpis"));
         fields.intro[1] = QStringLiteral("Niezapisane");
         fields.timeIndex = 0;
@@ -140,7 +140,7 @@ private slots:
     {
         Fixture f;
         f.write(QStringLiteral("a.csv"), directoryFileBytes(savedDocument()));
-        QVERIFY(f.open(QStringLiteral("a.csv")));
+        QVERIFY(f.open(QStringLiteral("a.csv")).isDone());
         QCOMPARE(f.dialogs.calls, QStringList{QStringLiteral("open|(*.csv)|")});
         QCOMPARE(f.files->document(), savedDocument());
         QCOMPARE(f.files->caption(), QStringLiteral("Q540 v7.3  ") + f.path("a.csv"));
@@ -212,7 +212,13 @@ private slots:
         if (name.startsWith(QStringLiteral("pipe")))
             QCOMPARE(mkfifo(QFile::encodeName(f.path(name)).constData(), 0600), 0);
         const State before = f.state();
-        QVERIFY(!(import ? f.import(name) : f.open(name)));
+        // The outcome as the callers decide by it: a closed dialog, a file that
+        // could not be read, or one that is not of this program.
+        const Outcome expected = message.isEmpty() ? Outcome::cancelled()
+                                 : message.endsWith(u':')
+                                     ? Outcome::failed()
+                                     : Outcome::refused(Outcome::Refusal::WrongFile);
+        QCOMPARE(import ? f.import(name) : f.open(name), expected);
         QVERIFY(f.state() == before);
         if (message.isEmpty()) {
             QVERIFY(f.sink.messages.isEmpty());
@@ -239,7 +245,7 @@ private slots:
         f.startWork();
         const QByteArray old = f.read(QStringLiteral("work.csv"));
         f.sink.answerYes = yes;
-        QCOMPARE(f.files->Zapisz1Click(), yes);
+        QCOMPARE(f.files->Zapisz1Click().isDone(), yes);
         QCOMPARE(f.sink.events,
                  QStringList{QStringLiteral("question:Nadpisać istniejący plik:  work.csv ?|")});
         QCOMPARE(f.read(QStringLiteral("work.csv")),
@@ -268,7 +274,7 @@ private slots:
         Fixture f;
         f.type(1, QStringLiteral("Kowalski"), QStringLiteral("Jan"));
         f.dialogs.answers << f.path(chosen);
-        QVERIFY(f.files->Zapiszjako1Click());
+        QVERIFY(f.files->Zapiszjako1Click().isDone());
         QCOMPARE(f.dialogs.calls, QStringList{QStringLiteral("save|Pliki (*.csv)|")});
         QCOMPARE(f.read(written), directoryFileBytes(f.files->document()));
         QCOMPARE(f.files->NazwaProp(), written);
@@ -277,7 +283,7 @@ private slots:
         QVERIFY(f.files->saveEnabled());
         // The next Save asks about the file just written.
         f.sink.answerYes = false;
-        QVERIFY(!f.files->Zapisz1Click());
+        QVERIFY(!f.files->Zapisz1Click().isDone());
         QCOMPARE(f.sink.questions,
                  QStringList{QStringLiteral("Nadpisać istniejący plik:  ") + written + " ?"});
     }
@@ -325,7 +331,7 @@ private slots:
             std::optional<test::FileSizeLimit> full;
             if (folder == QStringLiteral("full"))
                 full.emplace(1000);
-            QVERIFY(!f.files->Zapiszjako1Click());
+            QCOMPARE(f.files->Zapiszjako1Click(), Outcome::failed());
         }
         QVERIFY(f.state() == before);
         QCOMPARE(f.sink.messages.size(), 1);
@@ -369,7 +375,7 @@ private slots:
         QFETCH(QString, notice);
         Fixture f;
         f.write(QStringLiteral("a.csv"), content);
-        QVERIFY(f.open(QStringLiteral("a.csv")));
+        QVERIFY(f.open(QStringLiteral("a.csv")).isDone());
         QCOMPARE(f.sink.messages, QStringList{notice});
     }
 
@@ -381,7 +387,7 @@ private slots:
         f.write(QStringLiteral("long.txt"), listFile({{2, "Konstantynopolitanczyk"},
                                                       {3, "Jan Maria Rokita"},
                                                       {512, "Witamy w domu nr 5"}}));
-        QVERIFY(f.import(QStringLiteral("long.txt")));
+        QVERIFY(f.import(QStringLiteral("long.txt")).isDone());
         QCOMPARE(f.sink.messages,
                  QStringList{QStringLiteral(
                      "strefa 1, lokal 1, linia 1: 22 znaków, pole mieści 16 – nadmiar pominięto.\n"
@@ -398,7 +404,7 @@ private slots:
         f.type(1, QStringLiteral("Nowak;Jan"), QStringLiteral("a;b"));
         f.fields.intro[0] = QStringLiteral("Witamy;");
         f.dialogs.answers << f.path(QStringLiteral("s.csv"));
-        QVERIFY(f.files->Zapiszjako1Click());
+        QVERIFY(f.files->Zapiszjako1Click().isDone());
         QCOMPARE(f.editor->page().slot(1).line1, QStringLiteral("Nowak,Jan"));
         QCOMPARE(f.editor->page().slot(1).line2, QStringLiteral("a,b"));
         QCOMPARE(f.fields.intro[0], QStringLiteral("Witamy,"));
@@ -435,7 +441,7 @@ private slots:
         f.write(written, old);
         f.dialogs.answers << f.path(chosen);
         f.sink.answerYes = yes;
-        QCOMPARE(f.files->Zapiszjako1Click(), yes);
+        QCOMPARE(f.files->Zapiszjako1Click().isDone(), yes);
         QCOMPARE(f.sink.questions,
                  QStringList{QStringLiteral("Nadpisać istniejący plik:  ") + written + " ?"});
         QCOMPARE(f.read(written) == old, !yes);
@@ -466,7 +472,7 @@ private slots:
                                                        {512, "Intro 1"},
                                                        {520, "Intro 8"},
                                                        {521, "4"}}));
-        QVERIFY(f.import(QStringLiteral("lista.txt")));
+        QVERIFY(f.import(QStringLiteral("lista.txt")).isDone());
         QCOMPARE(f.dialogs.calls, QStringList{QStringLiteral("open|(*.txt)|")});
 
         const DirectoryGrid& grid = f.editor->grid();
@@ -495,7 +501,7 @@ private slots:
         QVERIFY(!f.files->saveEnabled());
 
         const DirectoryDocument once = f.files->document();
-        QVERIFY(f.import(QStringLiteral("lista.txt")));
+        QVERIFY(f.import(QStringLiteral("lista.txt")).isDone());
         QCOMPARE(f.files->document(), once);
     }
 
@@ -506,9 +512,9 @@ private slots:
         Fixture f;
         const QByteArray list = listFile({{2, "Kowal;ski"}, {3, "Jan"}});
         f.write(QStringLiteral("lista.txt"), list);
-        QVERIFY(f.import(QStringLiteral("lista.txt")));
+        QVERIFY(f.import(QStringLiteral("lista.txt")).isDone());
         f.dialogs.answers << f.path(QStringLiteral("lista.csv"));
-        QVERIFY(f.files->Zapisz1Click());
+        QVERIFY(f.files->Zapisz1Click().isDone());
         QVERIFY(f.sink.questions.isEmpty());
         QCOMPARE(f.dialogs.calls.last(),
                  QStringLiteral("save|Pliki (*.csv)|") + f.path(QStringLiteral("lista.csv")));
@@ -517,7 +523,7 @@ private slots:
         QVERIFY(!f.files->currentFileIsList());
         QCOMPARE(f.files->NazwaProp(), QStringLiteral("lista.csv"));
 
-        QVERIFY(f.open(QStringLiteral("lista.csv")));
+        QVERIFY(f.open(QStringLiteral("lista.csv")).isDone());
         QCOMPARE(f.editor->page().slot(1).line1, QStringLiteral("Kowal,ski"));
         QVERIFY(f.sink.messages.isEmpty());
     }
@@ -539,7 +545,7 @@ private slots:
         QCOMPARE(f.fields.address, QStringLiteral("ul. Długa 5"));
         QCOMPARE(f.fields.moduleLanguage, 3);
         // Without a file, Save asks for a name.
-        QVERIFY(!f.files->Zapisz1Click());
+        QVERIFY(!f.files->Zapisz1Click().isDone());
         QCOMPARE(f.dialogs.calls.last(), QStringLiteral("save|Pliki (*.csv)|"));
     }
 };

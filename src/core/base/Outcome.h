@@ -2,14 +2,15 @@
 
 namespace q540 {
 
-// How a module operation ended, besides the messages it showed: the window,
-// the CLI and the demo decide by this, never by a message's text.
+// How a module operation or a file command ended, besides the messages it
+// showed: the window, the CLI and the demo decide by this, never by a
+// message's text.
 struct Outcome {
     enum class Kind {
         Done,
-        Cancelled, // the user answered No
-        Refused,   // a precondition did not hold; nothing was sent
-        Failed,    // an exchange with the module failed
+        Cancelled, // the user answered No or closed the file dialog
+        Refused,   // a precondition did not hold; nothing was sent or changed
+        Failed,    // an exchange with the module, or reading or writing a file, failed
     };
     enum class Refusal {
         None,
@@ -17,6 +18,7 @@ struct Outcome {
         NoModule,      // no module of this kind was found
         WrongPassword, // the module does not confirm the password the program holds
         OverCapacity,  // more entries than the module holds
+        WrongFile,     // not a file of this program: its kind, name or contents
     };
 
     Kind kind = Kind::Failed;
