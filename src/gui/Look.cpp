@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
+#include <QWidget>
 
 namespace q540 {
 
@@ -39,6 +41,16 @@ QIcon stateIcon(const QColor& colour)
     painter.setBrush(colour);
     painter.drawEllipse(QRectF(3, 3, 14, 14));
     return QIcon(QPixmap::fromImage(image));
+}
+
+void showCentred(QWidget& window)
+{
+    if (const QScreen* where = window.screen()) {
+        const QRect area = where->availableGeometry();
+        window.adjustSize();
+        window.move(area.center() - window.rect().center());
+    }
+    window.show();
 }
 
 } // namespace q540

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QIcon>
 
+class QWidget;
+
 namespace q540 {
 
 // How the windows look: the font of the entry fields and the icons the
@@ -15,5 +17,8 @@ QFont entryFont();
 QIcon lampIcon(bool lit);
 // A round state lamp of the tool bar in the given colour.
 QIcon stateIcon(const QColor& colour);
+
+// Shows a window at its natural size in the middle of its screen.
+void showCentred(QWidget& window);
 
 } // namespace q540

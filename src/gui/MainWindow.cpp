@@ -13,21 +13,16 @@
 #include "gui/NameListPanel.h"
 #include "gui/QtTranslations.h"
 #include "gui/SettingsPanel.h"
-#include "gui/TransferRunner.h"
 #include "gui/WidgetFileDialogs.h"
+#include "gui/WindowTransfers.h"
 #include "gui/ZonePages.h"
-#include "module/DirectoryRead.h"
-#include "module/DirectoryWrite.h"
-#include "module/IntroTransfer.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -40,11 +35,7 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath, const Q
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kApplicationTitle);
     setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint);
-    progress_ = new QProgressBar;
-    progress_->setObjectName(QStringLiteral("ProgressBar1"));
-    progress_->setRange(0, 255);
-    progress_->hide();
-    sink_ = std::make_unique<WidgetSink>(this, progress_);
+    sink_ = std::make_unique<WidgetSink>(this);
     editor_ = std::make_unique<DirectoryEditor>(*sink_, texts_, localeName);
     editor_->onListRebuilt = [this] { listRebuilt(); };
     noCable_ = std::make_unique<AbsentLink>();
@@ -55,6 +46,7 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath, const Q
     addToolBar(toolBar_);
     setCentralWidget(buildWorkingArea());
     editor_->page().onSlotChanged = [this](int slot) { pages_->showSlot(slot); };
+    transfers_ = std::make_unique<WindowTransfers>(*this, *sink_, texts_, *editor_, *pages_);
     panel_ = new SettingsPanel(*monitor_, texts_, this);
     connectParts();
     connectMonitor();
@@ -82,7 +74,7 @@ QWidget* MainWindow::buildWorkingArea()
     auto* middle = new QVBoxLayout;
     pages_ = new ZonePages(*editor_);
     middle->addWidget(pages_, 1);
-    middle->addWidget(progress_);
+    middle->addWidget(sink_->progressBar());
     layout->addLayout(middle, 3);
     listPanel_ = new NameListPanel(editor_->list(), texts_);
     layout->addWidget(listPanel_, 2);
@@ -91,7 +83,7 @@ QWidget* MainWindow::buildWorkingArea()
 
 void MainWindow::connectParts()
 {
-    const auto markModified = [this] { modified_ = true; };
+    const auto markModified = [this] { files_->markModified(); };
     connect(pages_, &ZonePages::edited, this, markModified);
     connect(pages_, &ZonePages::pageChosen, this, &MainWindow::RadioGroup_StrefaClick);
     connect(pages_, &ZonePages::readIntroClicked, this, &MainWindow::Button1Click);
@@ -109,13 +101,24 @@ void MainWindow::connectParts()
     });
     connect(listPanel_, &NameListPanel::readClicked, this, &MainWindow::Buttonz9Click);
     connect(listPanel_, &NameListPanel::writeClicked, this, &MainWindow::Button0Click);
-    connect(menus_->newAction, &QAction::triggered, this, &MainWindow::Nowy1Click);
-    connect(toolBar_, &ModuleToolBar::newClicked, this, &MainWindow::Nowy1Click);
     connect(menus_->exit, &QAction::triggered, this, &QWidget::close);
-    connect(menus_->programLanguage, &QAction::triggered, this, &MainWindow::Jzyk1Click);
-    connect(menus_->checkVersion, &QAction::triggered, this, &MainWindow::Sprwersj2Click);
-    connect(menus_->moduleLanguage, &QAction::triggered, this, &MainWindow::Zmien_jezykClick);
-    connect(menus_->contact, &QAction::triggered, this, &MainWindow::Informacja1Click);
+    const std::pair<QAction*, void (MainWindow::*)()> commands[] = {
+        {menus_->newAction, &MainWindow::Nowy1Click},
+        {menus_->open, &MainWindow::Otwrz1Click},
+        {menus_->import, &MainWindow::Importuj1Click},
+        {menus_->save, &MainWindow::Zapisz1Click},
+        {menus_->saveAs, &MainWindow::Zapiszjako1Click},
+        {menus_->programLanguage, &MainWindow::Jzyk1Click},
+        {menus_->checkVersion, &MainWindow::Sprwersj2Click},
+        {menus_->moduleLanguage, &MainWindow::Zmien_jezykClick},
+        {menus_->contact, &MainWindow::Informacja1Click}};
+    for (const auto& [action, command] : commands)
+        connect(action, &QAction::triggered, this, command);
+    // The tool bar's file buttons are the menu's commands.
+    connect(toolBar_, &ModuleToolBar::newClicked, menus_->newAction, &QAction::trigger);
+    connect(toolBar_, &ModuleToolBar::openClicked, menus_->open, &QAction::trigger);
+    connect(toolBar_, &ModuleToolBar::saveClicked, menus_->save, &QAction::trigger);
+    connect(toolBar_, &ModuleToolBar::saveAsClicked, menus_->saveAs, &QAction::trigger);
 }
 
 void MainWindow::attachModule(Link& device, Clock& clock)
@@ -126,16 +129,6 @@ void MainWindow::attachModule(Link& device, Clock& clock)
     connectMonitor();
     showModuleStatus();
     monitor_->resume();
-}
-
-void MainWindow::showCentred()
-{
-    if (const QScreen* where = screen()) {
-        const QRect area = where->availableGeometry();
-        adjustSize();
-        move(area.center() - rect().center());
-    }
-    show();
 }
 
 void MainWindow::showDemoNote()
@@ -171,22 +164,14 @@ void MainWindow::RadioGroup_StrefaClick(int index)
     listPanel_->setEnabled(editor_->page().transferGroupEnabled());
 }
 
-bool MainWindow::mayReplaceWork()
-{
-    return !modified_
-           || sink_->askYesNo(FileCommands::unsavedChangesQuestion(texts_.Nr_Jezyka()), QString());
-}
-
 void MainWindow::Nowy1Click()
 {
-    if (!mayReplaceWork())
-        return;
     QString count;
-    files_->Nowy1Click(count);
-    monitor_->status().entryCount = count.toInt();
-    toolBar_->showEntryCount(count);
+    if (files_->Nowy1Click(count).isDone()) {
+        monitor_->status().entryCount = count.toInt();
+        toolBar_->showEntryCount(count);
+    }
     showFileState();
-    modified_ = false;
 }
 
 void MainWindow::connectFileCommands()
@@ -196,13 +181,6 @@ void MainWindow::connectFileCommands()
     files_->readFields = [this] { return documentFields(); };
     files_->showFields = [this](const DocumentFields& fields) { showDocumentFields(fields); };
     files_->selectPage = [this](int index) { RadioGroup_StrefaClick(index); };
-    connect(menus_->open, &QAction::triggered, this, &MainWindow::Otwrz1Click);
-    connect(menus_->import, &QAction::triggered, this, &MainWindow::Importuj1Click);
-    connect(menus_->save, &QAction::triggered, this, &MainWindow::Zapisz1Click);
-    connect(menus_->saveAs, &QAction::triggered, this, &MainWindow::Zapiszjako1Click);
-    connect(toolBar_, &ModuleToolBar::openClicked, this, &MainWindow::Otwrz1Click);
-    connect(toolBar_, &ModuleToolBar::saveClicked, this, &MainWindow::Zapisz1Click);
-    connect(toolBar_, &ModuleToolBar::saveAsClicked, this, &MainWindow::Zapiszjako1Click);
     showFileState();
 }
 
@@ -238,35 +216,28 @@ void MainWindow::showFileState()
     toolBar_->setSaveEnabled(files_->saveEnabled());
 }
 
-void MainWindow::runFileCommand(Outcome (FileCommands::*command)(), bool modifiedAfter,
-                                bool askFirst)
+void MainWindow::Otwrz1Click()
 {
-    if (askFirst && !mayReplaceWork())
-        return;
-    if ((files_.get()->*command)().isDone())
-        modified_ = modifiedAfter;
+    files_->Otwrz1Click();
     showFileState();
 }
 
-void MainWindow::Otwrz1Click()
-{
-    runFileCommand(&FileCommands::Otwrz1Click, false, true);
-}
-
-// The imported entries are not in any directory file yet.
 void MainWindow::Importuj1Click()
 {
-    runFileCommand(&FileCommands::Importuj1Click, true, true);
+    files_->Importuj1Click();
+    showFileState();
 }
 
 void MainWindow::Zapisz1Click()
 {
-    runFileCommand(&FileCommands::Zapisz1Click, false, false);
+    files_->Zapisz1Click();
+    showFileState();
 }
 
 void MainWindow::Zapiszjako1Click()
 {
-    runFileCommand(&FileCommands::Zapiszjako1Click, false, false);
+    files_->Zapiszjako1Click();
+    showFileState();
 }
 
 void MainWindow::Ustaw_WJ_na_komponentach()
@@ -323,63 +294,31 @@ void MainWindow::showModuleStatus()
     listPanel_->setAlphabeticalSearch(status.alphabeticalSearchTicked);
 }
 
-void MainWindow::runTransfer(const StatusTransfer& transfer)
+void MainWindow::Button0Click()
 {
-    const StatusTransferEnd end =
-        runStatusTransfer(*this, *sink_, *monitor_, texts_, pages_->introTimeIndex(), transfer);
-    if (end.pollStopped) {
-        // What the transfer's identification selected, as its own would.
-        const ModuleStatus& status = monitor_->status();
-        pages_->setIntroTimeIndex(status.introTimeIndex);
-        if (status.alphabeticalSearchTicked != end.alphabeticalSearchBefore)
-            editor_->setAlphabeticalSearch(status.alphabeticalSearchTicked);
-    }
+    transfers_->writeDirectory(*monitor_);
     showModuleStatus();
 }
 
-void MainWindow::Button0Click()
-{
-    const std::vector<NameRow> rows = editor_->list().rows();
-    runTransfer(
-        [&rows](const TransferContext& context, const QString& password, ModuleStatus& status) {
-            q540::Button0Click(context, rows, password, status);
-        });
-}
-
+// A read replaces the directory or the intro with what is in no file yet.
 void MainWindow::Buttonz9Click()
 {
-    if (!mayReplaceWork())
-        return;
-    const DirectoryGrid current = editor_->grid();
-    DirectoryReadResult result;
-    runTransfer([&](const TransferContext& context, const QString& password, ModuleStatus& status) {
-        result = q540::Buttonz9Click(context, current, password, status);
-    });
-    applyDirectoryRead(result, *editor_);
-    if (result.ending != DirectoryReadResult::Ending::Refused)
-        modified_ = true;
+    if (files_->mayReplaceWork() && transfers_->readDirectory(*monitor_))
+        files_->markModified();
+    showModuleStatus();
 }
 
 void MainWindow::Button1Click()
 {
-    if (!mayReplaceWork())
-        return;
-    IntroLines lines = introLines();
-    runTransfer([&lines](const TransferContext& context, const QString&, ModuleStatus& status) {
-        lines = q540::Button1Click(context, lines, status).lines;
-    });
-    if (lines != introLines()) {
-        setIntroLines(lines);
-        modified_ = true;
-    }
+    if (files_->mayReplaceWork() && transfers_->readIntro(*monitor_))
+        files_->markModified();
+    showModuleStatus();
 }
 
 void MainWindow::Button2Click()
 {
-    const IntroLines lines = introLines();
-    runTransfer([&lines](const TransferContext& context, const QString&, ModuleStatus& status) {
-        q540::Button2Click(context, lines, status);
-    });
+    transfers_->writeIntro(*monitor_);
+    showModuleStatus();
 }
 
 IntroLines MainWindow::introLines() const
@@ -395,7 +334,8 @@ void MainWindow::setIntroLines(const IntroLines& lines)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Closing with unsaved work asks first, so a slip of the mouse loses nothing.
-    if (modified_ && !sink_->askYesNo(texts_.text(textkey::kCloseWithUnsavedChanges), QString())) {
+    if (files_->isModified()
+        && !sink_->askYesNo(texts_.text(textkey::kCloseWithUnsavedChanges), QString())) {
         event->ignore();
         return;
     }

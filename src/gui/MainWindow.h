@@ -5,7 +5,6 @@
 #include "directory/DirectoryEditor.h"
 #include "directory/IntroScreens.h"
 #include "files/SettingsFile.h"
-#include "gui/TransferRunner.h"
 #include "gui/WidgetSink.h"
 #include "module/ModuleMonitor.h"
 #include "module/TransferSession.h"
@@ -16,8 +15,6 @@
 #include <memory>
 
 class QLabel;
-class QLineEdit;
-class QProgressBar;
 
 namespace q540 {
 
@@ -29,6 +26,7 @@ class MainMenus;
 class ModuleToolBar;
 class NameListPanel;
 class SettingsPanel;
+class WindowTransfers;
 class ZonePages;
 
 // The main window: the zone pages, the name list, the menus and the tool
@@ -45,7 +43,7 @@ public:
 
     DirectoryEditor& directory() { return *editor_; }
     EntryEdit* edit(int number) const;
-    bool isModified() const { return modified_; }
+    bool isModified() const { return files_->isModified(); }
     int jezyk() const { return jezyk_; }
     int jezyk_modulu() const { return monitor_->status().jezyk_modulu; }
     ModuleMonitor& module() { return *monitor_; }
@@ -54,8 +52,6 @@ public:
     // its first poll comes one period later. Until then the window knows no
     // cable and does not poll.
     void attachModule(Link& device, Clock& clock);
-    // Shows the window at its natural size in the middle of its screen.
-    void showCentred();
     // A note in the status bar that the module is the demo one, in the program's language.
     void showDemoNote();
 
@@ -106,15 +102,9 @@ private:
     void connectMonitor();
     void connectFileCommands();
     void listRebuilt();
-    // Runs a transfer (runStatusTransfer) and shows what it left once it has ended.
-    void runTransfer(const StatusTransfer& transfer);
     DocumentFields documentFields() const;
     void showDocumentFields(const DocumentFields& fields);
     void showFileState();
-    // Runs a file command and keeps the unsaved-changes mark as it leaves it.
-    void runFileCommand(Outcome (FileCommands::*command)(), bool modifiedAfter, bool askFirst);
-    // True when nothing unsaved would be lost, or the user lets it go.
-    bool mayReplaceWork();
 
     Localisation& texts_;
     SettingsFile settings_;
@@ -125,7 +115,6 @@ private:
     SystemClock systemClock_;
     std::unique_ptr<ModuleMonitor> monitor_;
     SettingsPanel* panel_ = nullptr;
-    QProgressBar* progress_ = nullptr;
     std::unique_ptr<WidgetSink> sink_;
     std::unique_ptr<DirectoryEditor> editor_;
     MainMenus* menus_ = nullptr;
@@ -135,7 +124,7 @@ private:
     QLabel* demoNote_ = nullptr;
     std::unique_ptr<FileDialogs> dialogs_;
     std::unique_ptr<FileCommands> files_;
-    bool modified_ = false;
+    std::unique_ptr<WindowTransfers> transfers_;
 };
 
 } // namespace q540

@@ -5,6 +5,7 @@
 #include "device/Clock.h"
 #include "device/Link.h"
 #include "files/SettingsFile.h"
+#include "gui/Look.h"
 #include "gui/MainWindow.h"
 #include "gui/SplashWindow.h"
 
@@ -42,7 +43,7 @@ int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock, bo
         window.showDemoNote();
     // The splash stays above the main window until it has faded out and is gone.
     auto* splash = new SplashWindow(texts.Nr_Jezyka(), clock);
-    window.showCentred();
+    showCentred(window);
     splash->show();
     splash->raise();
     return app.exec();

@@ -1,7 +1,5 @@
 #include "gui/TransferRunner.h"
 
-#include "module/ModuleMonitor.h"
-
 #include <QApplication>
 #include <QEventLoop>
 #include <QThread>
@@ -106,27 +104,6 @@ void TransferRunner::suspend()
 void TransferRunner::resume()
 {
     onWindowThread([&] { poll_.resume(); });
-}
-
-StatusTransferEnd runStatusTransfer(QWidget& window, UserSink& sink, ModuleMonitor& monitor,
-                                    const Localisation& texts, int introTimeIndex,
-                                    const StatusTransfer& transfer)
-{
-    TransferRunner runner(window, sink, monitor);
-    ModuleStatus status = monitor.status();
-    StatusTransferEnd end;
-    runner.pollStopped = [&] {
-        status = monitor.status();
-        status.introTimeIndex = introTimeIndex;
-        end.alphabeticalSearchBefore = status.alphabeticalSearchTicked;
-        end.pollStopped = true;
-    };
-    const QString password = monitor.password();
-    const TransferContext context{monitor.link(), monitor.clock(), runner, runner, texts};
-    runner.run([&] { transfer(context, password, status); });
-    if (end.pollStopped)
-        monitor.status() = status;
-    return end;
 }
 
 } // namespace q540

@@ -2,19 +2,12 @@
 
 #include "base/UserSink.h"
 #include "module/ModuleOperation.h"
-#include "module/TransferSession.h"
 
 #include <QObject>
 
 #include <functional>
 
 class QWidget;
-
-namespace q540 {
-class Localisation;
-class ModuleMonitor;
-struct ModuleStatus;
-} // namespace q540
 
 namespace q540 {
 
@@ -60,26 +53,5 @@ private:
     PollControl& poll_;
     bool running_ = false;
 };
-
-// A transfer over the module status it is given, with the typed password.
-using StatusTransfer =
-    std::function<void(const TransferContext&, const QString& password, ModuleStatus& status)>;
-
-// What a window's transfer left: whether it stopped the poll (only then does
-// the status it worked on replace the poll's), and the alphabetical-search
-// tick at that moment, so the window can follow a change.
-struct StatusTransferEnd {
-    bool pollStopped = false;
-    bool alphabeticalSearchBefore = false;
-};
-
-// Runs a transfer on a worker over a copy of the module status taken when the
-// transfer stops the poll, not when it was asked for: the poll goes on during
-// a question (the erase question) and may meanwhile have found another
-// module. The intro time is the window's own selection. A transfer that
-// never stopped the poll leaves the poll's status alone.
-StatusTransferEnd runStatusTransfer(QWidget& window, UserSink& sink, ModuleMonitor& monitor,
-                                    const Localisation& texts, int introTimeIndex,
-                                    const StatusTransfer& transfer);
 
 } // namespace q540

@@ -7,6 +7,13 @@
 
 namespace q540 {
 
+WidgetSink::WidgetSink(QWidget* parent) : parent_(parent), progress_(new QProgressBar)
+{
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setRange(0, 255);
+    progress_->hide();
+}
+
 void WidgetSink::showMessage(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, parent_);

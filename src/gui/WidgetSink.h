@@ -8,10 +8,12 @@ class QWidget;
 namespace q540 {
 
 // The user sink of the desktop program: modal message boxes over the main
-// window and its progress bar.
+// window and the progress bar it makes for the window to place.
 class WidgetSink final : public UserSink {
 public:
-    WidgetSink(QWidget* parent, QProgressBar* progress) : parent_(parent), progress_(progress) {}
+    explicit WidgetSink(QWidget* parent);
+
+    QProgressBar* progressBar() const { return progress_; }
 
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text, const QString& caption) override;

@@ -1,4 +1,5 @@
 #include "base/Localisation.h"
+#include "gui/Look.h"
 #include "gui/MainWindow.h"
 
 #include <QApplication>
@@ -33,7 +34,7 @@ private slots:
         texts.Wczytaj_WJ_do_tablicy();
         texts.setNr_Jezyka(startLanguage);
         MainWindow window(texts, dir.filePath(QStringLiteral("Q540.ini")), QStringLiteral("pl"));
-        window.showCentred();
+        showCentred(window);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QSize size = window.size();
         const QRect screen = window.screen()->availableGeometry();

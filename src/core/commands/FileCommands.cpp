@@ -72,8 +72,15 @@ DirectoryDocument FileCommands::document() const
     return {editor_.grid(), readFields()};
 }
 
-void FileCommands::Nowy1Click(QString& moduleEntryCount)
+bool FileCommands::mayReplaceWork()
 {
+    return !modified_ || sink_.askYesNo(unsavedChangesQuestion(languageOf(texts_)), QString());
+}
+
+Outcome FileCommands::Nowy1Click(QString& moduleEntryCount)
+{
+    if (!mayReplaceWork())
+        return Outcome::cancelled();
     bylZapis_ = false;
     fromList_ = false;
     caption_ = kApplicationTitle;
@@ -84,10 +91,14 @@ void FileCommands::Nowy1Click(QString& moduleEntryCount)
     fields.timeIndex = kIntroTimeDefaultIndex;
     showFields(fields);
     showPage(editor_.page().selectorIndex());
+    modified_ = false;
+    return Outcome::done();
 }
 
 Outcome FileCommands::Otwrz1Click()
 {
+    if (!mayReplaceWork())
+        return Outcome::cancelled();
     QString path;
     Outcome outcome = chooseFile(kOpenFilter, kDirectoryExtension, path);
     if (outcome.isDone())
@@ -96,6 +107,7 @@ Outcome FileCommands::Otwrz1Click()
         return outcome;
     takeFile(path, false);
     saveEnabled_ = true;
+    modified_ = false;
     return outcome;
 }
 
@@ -119,12 +131,16 @@ Outcome FileCommands::Wczytaj(const QString& path)
 
 Outcome FileCommands::Importuj1Click()
 {
+    if (!mayReplaceWork())
+        return Outcome::cancelled();
     QString path;
     Outcome outcome = chooseFile(kImportFilter, kListExtension, path);
     if (outcome.isDone())
         outcome = Wczytaj_import(path);
-    if (outcome.isDone())
-        takeFile(path, true);
+    if (!outcome.isDone())
+        return outcome;
+    takeFile(path, true);
+    modified_ = true;
     return outcome;
 }
 
@@ -208,6 +224,7 @@ Outcome FileCommands::Zapisz(const QString& path)
         showFileFailure(true, path, *failure);
         return outcomeOf(*failure);
     }
+    modified_ = false;
     // The file holds what the format can hold (a semicolon as a comma): the
     // window shows that, so what is seen is what was saved.
     const DirectoryFileParse saved = parseDirectoryFile(directoryFileBytes(current));

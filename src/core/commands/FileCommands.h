@@ -41,12 +41,22 @@ public:
     // default only the directory page is switched.
     std::function<void(int selectorIndex)> selectPage;
 
+    // The unsaved-changes mark: set by every edit and by whatever fills the
+    // directory from elsewhere, cleared by New, Open and Save.
+    bool isModified() const { return modified_; }
+    void markModified() { modified_ = true; }
+    // True when nothing unsaved would be lost, or the user lets it go. New,
+    // Open and Import ask it themselves.
+    bool mayReplaceWork();
+
     // Empties the directory and the intro, selects the time 2 and forgets that
     // the directory has a file; the address, the module language and the file
     // name stay. Sets the module's entry-count text to "0".
-    void Nowy1Click(QString& moduleEntryCount);
+    Outcome Nowy1Click(QString& moduleEntryCount);
     // Each is done when the directory now matches a file: opened, imported or
-    // written. A cancelled, refused or failed command changes nothing.
+    // written. A cancelled, refused or failed command changes nothing. An
+    // import leaves the directory modified: its entries are in no directory
+    // file yet.
     Outcome Otwrz1Click();
     Outcome Importuj1Click();
     Outcome Zapisz1Click();
@@ -93,6 +103,7 @@ private:
     bool bylZapis_ = false;
     bool fromList_ = false;
     bool saveEnabled_ = false;
+    bool modified_ = false;
     QString caption_;
 };
 

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "directory/IntroScreens.h"
+#include "module/TransferSession.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace q540 {
+
+class DirectoryEditor;
+class Localisation;
+class ModuleMonitor;
+class UserSink;
+class ZonePages;
+struct ModuleStatus;
+
+// A transfer over the module status it is given, with the typed password.
+using StatusTransfer =
+    std::function<void(const TransferContext&, const QString& password, ModuleStatus& status)>;
+
+// What a window's transfer left: whether it stopped the poll (only then does
+// the status it worked on replace the poll's), and the alphabetical-search
+// tick at that moment, so the window can follow a change.
+struct StatusTransferEnd {
+    bool pollStopped = false;
+    bool alphabeticalSearchBefore = false;
+};
+
+// Runs a transfer on a worker over a copy of the module status taken when the
+// transfer stops the poll, not when it was asked for: the poll goes on during
+// a question (the erase question) and may meanwhile have found another
+// module. The intro time is the window's own selection. A transfer that
+// never stopped the poll leaves the poll's status alone.
+StatusTransferEnd runStatusTransfer(QWidget& window, UserSink& sink, ModuleMonitor& monitor,
+                                    const Localisation& texts, int introTimeIndex,
+                                    const StatusTransfer& transfer);
+
+// The module transfers as the main window runs them: each on a worker over
+// the module status, with the window's directory and intro page. Each
+// returns whether it changed the directory or the intro lines.
+class WindowTransfers {
+public:
+    WindowTransfers(QWidget& window, UserSink& sink, const Localisation& texts,
+                    DirectoryEditor& editor, ZonePages& pages);
+
+    void writeDirectory(ModuleMonitor& monitor);
+    bool readDirectory(ModuleMonitor& monitor);
+    void writeIntro(ModuleMonitor& monitor);
+    bool readIntro(ModuleMonitor& monitor);
+
+private:
+    void run(ModuleMonitor& monitor, const StatusTransfer& transfer);
+
+    QWidget& window_;
+    UserSink& sink_;
+    const Localisation& texts_;
+    DirectoryEditor& editor_;
+    ZonePages& pages_;
+};
+
+} // namespace q540
