@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "base/AppInfo.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "cli/ConsoleSink.h"
@@ -594,7 +595,8 @@ QString overview()
     QString text =
         QStringLiteral("Usage: q540-cli COMMAND [options] [arguments]\n\n"
                        "The directory of a Q540 door panel from the command line: the same files,\n"
-                       "checks and module transfers as the program's window.\n\nCommands:\n");
+                       "checks and module transfers as the program's window.\n"
+                       "q540-cli --version prints the version.\n\nCommands:\n");
     for (const Command& c : commands())
         text +=
             QStringLiteral("  %1 %2\n      %3\n")
@@ -643,6 +645,10 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         || arguments.first() == QLatin1String("-h")) {
         (arguments.isEmpty() ? err : out) << overview() << Qt::flush;
         return arguments.isEmpty() ? kBadUsage : kDone;
+    }
+    if (arguments.first() == QLatin1String("--version")) {
+        out << "q540-cli " << kVersion << Qt::endl;
+        return kDone;
     }
     const Command* command = findCommand(arguments.first());
     if (!command) {

@@ -196,6 +196,8 @@ void CliTest::commands_data()
                           << "";
     QTest::newRow("command help") << QStringList{"write", "--help"} << 0 << "*"
                                   << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "q540-cli 7.3.0.3\n"
+                             << "";
 }
 
 void CliTest::commands()

@@ -5,8 +5,8 @@ namespace q540::protocol {
 namespace {
 
 constexpr int kNibbleBase = 16;
-constexpr int kFlagBit = 8;       // bit 3: reset allowed in nibble 6, alphabetical search in 12
-constexpr int kUnusedNibble = 15; // nibbles 13..15 are written all ones
+constexpr int kFlagBit = 8; // bit 3: reset allowed in nibble 6, alphabetical search in 12
+constexpr int kUnusedNibble = kHighestNibble; // nibbles 13..15 are written all ones
 
 enum Nibble {
     kCountLow = 0,
