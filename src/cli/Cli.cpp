@@ -384,8 +384,7 @@ int readCommand(Invocation& in)
         return kModuleFailed;
     const DirectoryReadResult result =
         q540::Buttonz9Click(*s.context, DirectoryGrid{}, s.password, s.status);
-    using Ending = DirectoryReadResult::Ending;
-    if (result.ending != Ending::Completed && result.ending != Ending::ErasedModule)
+    if (!result.outcome.isDone())
         return kModuleFailed;
     DirectoryDocument document = emptyDocument(in.texts);
     document.grid = result.grid;

@@ -95,9 +95,12 @@ DirectoryReadResult Buttonz9Click(const TransferContext& context, const Director
     DirectoryReadResult result;
     TransferSession session(context);
     status.Odczyt_wyszukiwania_alfa = ModuleStatus::kAlphabeticalSearchUnknown;
-    if (!session.identifyAgain(status, typedPassword)
-        || !session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs))
+    if (!session.identifyAgain(status, typedPassword))
         return result;
+    if (!session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs)) {
+        result.outcome = Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
+        return result;
+    }
 
     result.grid = current;
     result.grid.clearEntries();
@@ -106,6 +109,7 @@ DirectoryReadResult Buttonz9Click(const TransferContext& context, const Director
     result.ending = readEntries(session, last, result.grid, status);
     if (result.ending != Ending::Completed)
         return result;
+    result.outcome = Outcome::done();
     session.finish();
     if (holdsOnlyEraseBlank(result.grid, last)) {
         result.ending = Ending::ErasedModule;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Outcome.h"
 #include "directory/DirectoryGrid.h"
 #include "module/TransferSession.h"
 
@@ -20,6 +21,9 @@ struct DirectoryReadResult {
         ErasedModule, // the module holds only the blank an erase leaves: grid is empty
     };
     Ending ending = Ending::Refused;
+    // The ending as every operation reports it: a refusal says why; an
+    // interrupted read or an invalid block is a failure.
+    Outcome outcome = Outcome::failed();
     DirectoryGrid grid;
 };
 

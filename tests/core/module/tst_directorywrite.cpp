@@ -6,8 +6,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(q540::Outcome)
-
 using namespace q540;
 using namespace q540::test;
 
@@ -39,8 +37,6 @@ private slots:
     void singleEntry();
     void erase_data();
     void erase();
-    void outcomes_data();
-    void outcomes();
     void overLimit();
     void unshowableCharacterSendsNothing_data();
     void unshowableCharacterSendsNothing();
@@ -169,65 +165,6 @@ void DirectoryWriteTest::singleEntry()
     QCOMPARE(f.module.entryCount(), 1);
     QCOMPARE(f.sink.messages, QStringList{"Dane zostały zapisane do modułu!"});
     QVERIFY(f.endedCleanly());
-}
-
-// Each way the write and the intro write end, as the CLI and the demo see it.
-void DirectoryWriteTest::outcomes_data()
-{
-    QTest::addColumn<QString>("situation");
-    QTest::addColumn<bool>("intro");
-    QTest::addColumn<Outcome>("expected");
-    const auto refused = [](Outcome::Refusal why) { return Outcome::refused(why); };
-    for (const bool intro : {false, true}) {
-        const char* what = intro ? "intro: " : "directory: ";
-        const auto row = [&](const char* situation, Outcome expected) {
-            QTest::newRow(qPrintable(QString::fromLatin1(what) + QLatin1String(situation)))
-                << QString::fromLatin1(situation) << intro << expected;
-        };
-        row("written", Outcome::done());
-        row("wrong password", refused(Outcome::Refusal::WrongPassword));
-        row("unplugged", refused(Outcome::Refusal::NoModule));
-        row("character the module cannot show", refused(Outcome::Refusal::Content));
-        row("no reply after the first exchange", Outcome::failed());
-    }
-    QTest::newRow("directory: erase declined")
-        << QStringLiteral("erase declined") << false << Outcome::cancelled();
-}
-
-void DirectoryWriteTest::outcomes()
-{
-    QFETCH(QString, situation);
-    QFETCH(bool, intro);
-    QFETCH(Outcome, expected);
-    TransferFixture f;
-    std::vector<NameRow> rows{entry(QStringLiteral("Adam"), QString(), 1, 0)};
-    IntroLines lines{QStringLiteral("Witamy")};
-    if (situation == u"wrong password")
-        f.password = QStringLiteral("0000");
-    if (situation == u"unplugged")
-        f.module.setPlugged(false);
-    if (situation.startsWith(u"character")) {
-        rows = {entry(QStringLiteral("Ad\u263Am"), QString(), 1, 0)};
-        lines[0] = QStringLiteral("Wi\u263Atamy");
-    }
-    if (situation == u"erase declined") {
-        rows.clear();
-        f.sink.answerYes = false;
-    }
-    if (situation.startsWith(u"no reply"))
-        f.module.injectFault(sim::FaultKind::NoReply, intro ? 1 : 3);
-    if (situation == u"wrong password" || situation == u"unplugged") {
-        f.status.jest_odpowiedz = false;
-        Odczytaj_dane(f.status, f.link, f.clock, f.password, f.texts, f.sink);
-    }
-    const Outcome outcome = intro ? Button2Click(f.context, lines, f.status)
-                                  : Button0Click(f.context, rows, f.password, f.status);
-    QCOMPARE(outcome, expected);
-    // After a refusal no block write reaches the module.
-    if (outcome.kind == Outcome::Kind::Refused || outcome.kind == Outcome::Kind::Cancelled) {
-        for (const QByteArray& frame : f.frames())
-            QVERIFY(!QByteArray("\x16\x18\x19\x1A").contains(frame.at(0)));
-    }
 }
 
 void DirectoryWriteTest::erase_data()

@@ -33,6 +33,7 @@ struct Run {
     std::int64_t elapsedMs = 0;
     // Entries of the read's grid, or intro screens replaced by the intro read.
     int received = 0;
+    Outcome outcome;
 };
 
 const std::vector<NameRow> kRows{entry("Adamski", "", 2, 2), entry("Baran", "Jan", 9, 1),
@@ -53,30 +54,34 @@ Run run(Operation operation, std::optional<Fault> fault)
         f.module.injectFault(fault->kind, fault->exchange, 1);
     const std::int64_t start = f.clock.nowMs();
     int received = 0;
+    Outcome outcome;
     switch (operation) {
     case Operation::Write:
-        Button0Click(f.context, kRows, f.password, f.status);
+        outcome = Button0Click(f.context, kRows, f.password, f.status);
         break;
     case Operation::Read: {
-        const DirectoryGrid grid =
-            Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status).grid;
+        const DirectoryReadResult read =
+            Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status);
         for (int row = 1; row <= kGridRows; ++row)
-            received += grid.isEntryEmpty(row) ? 0 : 1;
+            received += read.grid.isEntryEmpty(row) ? 0 : 1;
+        outcome = read.outcome;
         break;
     }
     case Operation::IntroRead: {
         const IntroLines before{"-", "-", "-", "-", "-", "-", "-", "-"};
-        const IntroLines after = Button1Click(f.context, before, f.status).lines;
-        for (std::size_t line = 0; line < after.size(); line += 2)
-            received += after[line] != before[line] ? 1 : 0;
+        const IntroRead read = Button1Click(f.context, before, f.status);
+        for (std::size_t line = 0; line < read.lines.size(); line += 2)
+            received += read.lines[line] != before[line] ? 1 : 0;
+        outcome = read.outcome;
         break;
     }
     case Operation::IntroWrite:
-        Button2Click(f.context, IntroLines{"Witamy", "Rynek 5"}, f.status);
+        outcome = Button2Click(f.context, IntroLines{"Witamy", "Rynek 5"}, f.status);
         break;
     }
     Run result{f.sink.messages,  f.module.sentBytes(),    {},
-               f.endedCleanly(), f.clock.nowMs() - start, received};
+               f.endedCleanly(), f.clock.nowMs() - start, received,
+               outcome};
     for (const auto& e : f.module.transcript()) {
         if (e.kind == sim::TranscriptEntry::Kind::HostToModule)
             result.writes << e.bytes;
@@ -134,6 +139,7 @@ std::optional<QString> stopMessage(Operation op, int k, FaultKind kind, int exch
 
 Q_DECLARE_METATYPE(Operation)
 Q_DECLARE_METATYPE(FaultKind)
+Q_DECLARE_METATYPE(q540::Outcome)
 
 class TransferFaultsTest : public QObject {
     Q_OBJECT
@@ -141,6 +147,8 @@ class TransferFaultsTest : public QObject {
 private slots:
     void faultAtEveryExchange_data();
     void faultAtEveryExchange();
+    void refusals_data();
+    void refusals();
 };
 
 void TransferFaultsTest::faultAtEveryExchange_data()
@@ -185,6 +193,16 @@ void TransferFaultsTest::faultAtEveryExchange()
 
     QVERIFY(faulty.endedCleanly);
     QVERIFY(faulty.elapsedMs < kVirtualTimeBoundMs);
+    // The typed result: a fault the protocol cannot see ends as done; one
+    // that stops the operation is a failure, except at the directory
+    // transfers' hello, where no module answered.
+    QCOMPARE(clean.outcome, Outcome::done());
+    const bool directory = operation == Operation::Write || operation == Operation::Read;
+    const Outcome expected = !stops ? Outcome::done()
+                             : directory && exchange == 0
+                                 ? Outcome::refused(Outcome::Refusal::NoModule)
+                                 : Outcome::failed();
+    QCOMPARE(faulty.outcome, expected);
     if (stops) {
         QCOMPARE(faulty.messages, QStringList{message});
         QCOMPARE(faulty.sent,
@@ -199,6 +217,80 @@ void TransferFaultsTest::faultAtEveryExchange()
         QCOMPARE(faulty.sent, clean.sent);
         QCOMPARE(faulty.received, clean.received);
     }
+}
+
+// Each operation's refusals: nothing of the directory or intro is sent, and
+// the outcome says why.
+void TransferFaultsTest::refusals_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<Outcome>("expected");
+    const std::pair<Operation, const char*> operations[] = {{Operation::Write, "write"},
+                                                            {Operation::Read, "read"},
+                                                            {Operation::IntroRead, "intro read"},
+                                                            {Operation::IntroWrite, "intro write"}};
+    const auto refused = [](Outcome::Refusal why) { return Outcome::refused(why); };
+    for (const auto& [op, name] : operations) {
+        const auto row = [&, op = op, name = name](const char* situation, Outcome expected) {
+            QTest::addRow("%s, %s", name, situation)
+                << op << QString::fromLatin1(situation) << expected;
+        };
+        row("wrong password", refused(Outcome::Refusal::WrongPassword));
+        row("unplugged", refused(Outcome::Refusal::NoModule));
+        if (op == Operation::Write || op == Operation::IntroWrite)
+            row("a character the module cannot show", refused(Outcome::Refusal::Content));
+    }
+    QTest::newRow("write, erase declined")
+        << Operation::Write << QStringLiteral("erase declined") << Outcome::cancelled();
+}
+
+void TransferFaultsTest::refusals()
+{
+    QFETCH(Operation, operation);
+    QFETCH(QString, situation);
+    QFETCH(Outcome, expected);
+    TransferFixture f;
+    std::vector<NameRow> rows = kRows;
+    IntroLines lines{QStringLiteral("Witamy")};
+    if (situation == u"wrong password")
+        f.password = QStringLiteral("0000");
+    if (situation == u"unplugged")
+        f.module.setPlugged(false);
+    if (situation.startsWith(u"a character")) {
+        rows[0].text.replace(0, 1, QChar(0x263A));
+        lines[0] = QStringLiteral("Wi\u263Atamy");
+    }
+    if (situation == u"erase declined") {
+        rows.clear();
+        f.sink.answerYes = false;
+    }
+    // The poll's identification, as before a command of the window.
+    f.status.jest_odpowiedz = false;
+    Odczytaj_dane(f.status, f.link, f.clock, f.password, f.texts, f.sink);
+    f.module.clearTranscript();
+    Outcome outcome;
+    switch (operation) {
+    case Operation::Write:
+        outcome = Button0Click(f.context, rows, f.password, f.status);
+        break;
+    case Operation::Read:
+        outcome = Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status).outcome;
+        break;
+    case Operation::IntroRead:
+        outcome = Button1Click(f.context, lines, f.status).outcome;
+        break;
+    case Operation::IntroWrite:
+        outcome = Button2Click(f.context, lines, f.status);
+        break;
+    }
+    QCOMPARE(outcome, expected);
+    // At most the identification went out: no block was written or read.
+    for (const QByteArray& frame : f.frames())
+        QVERIFY2(frame.at(0) == 17 || frame.at(0) == 13, frame.toHex().constData());
+    // The device is closed, and the poll runs again if the operation stopped it.
+    QVERIFY(!f.link.isOpen() && !f.module.isOpen() && !f.sink.progressVisible);
+    QVERIFY(f.poll.events.isEmpty() || f.poll.events == QStringList({"suspend", "resume"}));
 }
 
 QTEST_GUILESS_MAIN(TransferFaultsTest)
