@@ -22,8 +22,8 @@ ConsoleSink::~ConsoleSink()
 
 void ConsoleSink::showMessage(const QString& text)
 {
-    const bool repeat = !messages_.isEmpty() && messages_.constLast() == text;
-    messages_ << text;
+    const bool repeat = !lastMessage_.isNull() && lastMessage_ == text;
+    lastMessage_ = text;
     if (repeat) {
         ++repeats_;
         return;

@@ -2,7 +2,7 @@
 
 #include "base/UserSink.h"
 
-#include <QStringList>
+#include <QString>
 #include <QTextStream>
 
 namespace q540::cli {
@@ -21,10 +21,6 @@ public:
     void stepProgress() override;
     void hideProgress() override;
 
-    // Every message shown, in order: the commands judge their outcome by them
-    // as the user of the window would.
-    const QStringList& messages() const { return messages_; }
-
 private:
     void drawProgress();
     // A run of the same message (a read that finds one bad block after
@@ -34,7 +30,7 @@ private:
     QTextStream& err_;
     bool answerYes_;
     bool terminal_;
-    QStringList messages_;
+    QString lastMessage_;
     int maximum_ = 0;
     int position_ = 0;
     bool progressShown_ = false;

@@ -147,9 +147,10 @@ void SettingsPanel::Ustaw_Formatke_Panelow_Edycji(int Nr_Panelu)
 
 void SettingsPanel::fitToBox()
 {
-    auto* box = findChild<QGroupBox*>(QStringLiteral("GroupBox%1").arg(mode_));
-    if (!box)
+    QGroupBox* const boxes[] = {versionBox_, passwordBox_, languageBox_};
+    if (mode_ < kVersionMode || mode_ > kLanguageMode)
         return;
+    QGroupBox* box = boxes[mode_ - kVersionMode];
     // The mode's size, or more where a language's captions need it.
     box->resize(box->minimumSize().expandedTo(box->sizeHint()));
     setFixedSize(box->size() + kPanelMargin);
