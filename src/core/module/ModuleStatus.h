@@ -1,5 +1,6 @@
 #pragma once
 
+#include "directory/IntroScreens.h"
 #include "module/Identification.h"
 
 #include <QString>
@@ -46,7 +47,7 @@ struct ModuleStatus {
     PasswordCheck passwordCheck = PasswordCheck::NotChecked;
     int jezyk_modulu = 0; // 0..7
     // Selected item of ComboBox_czas (items "1".."15"); -1 selects none.
-    int introTimeIndex = 1;
+    int introTimeIndex = kIntroTimeDefaultIndex;
     std::uint8_t Odczyt_wyszukiwania_alfa = kAlphabeticalSearchUnknown;
     bool alphabeticalSearchTicked = true; // CheckBox_wyszukiwanie_alfa, ticked at start
     bool resetLockTicked = false;         // CheckBox_blokada_resetu: ticked = reset locked
