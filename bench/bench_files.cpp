@@ -5,7 +5,7 @@
 // whole-file read and the parse. Run: build/bench/bench_files [iterations]
 
 #include "files/DirectoryFile.h"
-#include "files/SafeFile.h"
+#include "files/DirectoryStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -61,20 +61,15 @@ int main(int argc, char** argv)
     const QString path = dir.filePath(QStringLiteral("full.csv"));
     const DirectoryDocument document = fullDocument();
 
+    // The program's own save and open, as Save as and Open run them.
     const double save = medianMs(iterations, [&] {
-        const QByteArray bytes = directoryFileBytes(document);
-        if (saveFileSafely(path, bytes))
-            std::exit(1);
-        const DirectoryFileParse saved = parseDirectoryFile(bytes);
-        if (!saved.document || !(*saved.document == document))
+        const DirectoryFileSave saved = saveDirectoryFile(path, document);
+        if (saved.failure || !saved.saved || !(*saved.saved == document))
             std::exit(1);
     });
     const double open = medianMs(iterations, [&] {
-        const FileRead read = readWholeFile(path, kDirectoryFileMaxSize);
-        if (!read.bytes)
-            std::exit(1);
-        const DirectoryFileParse parse = parseDirectoryFile(*read.bytes);
-        if (!parse.document || !(*parse.document == document))
+        const DirectoryFileLoad load = loadDirectoryFile(path);
+        if (!load.document || !(*load.document == document))
             std::exit(1);
     });
     QTextStream(stdout) << "full directory file, " << QFile(path).size() << " bytes, " << iterations

@@ -83,7 +83,7 @@ std::optional<DirectoryDocument> loadDirectory(Invocation& in, const QString& pa
 // The file as the safe save leaves it: written whole, or the old one unchanged.
 bool saveDirectory(Invocation& in, const QString& path, const DirectoryDocument& document)
 {
-    if (const std::optional<FileFailure> failure = saveDirectoryFile(path, document)) {
+    if (const std::optional<FileFailure> failure = saveDirectoryFile(path, document).failure) {
         in.err << path << ": " << failure->reason << Qt::endl;
         return false;
     }

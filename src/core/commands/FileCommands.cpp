@@ -220,17 +220,17 @@ Outcome FileCommands::Zapiszjako1Click()
 Outcome FileCommands::Zapisz(const QString& path)
 {
     const DirectoryDocument current = document();
-    if (const std::optional<FileFailure> failure = saveDirectoryFile(path, current)) {
-        showFileFailure(true, path, *failure);
-        return outcomeOf(*failure);
+    const DirectoryFileSave save = saveDirectoryFile(path, current);
+    if (save.failure) {
+        showFileFailure(true, path, *save.failure);
+        return outcomeOf(*save.failure);
     }
     modified_ = false;
     // The file holds what the format can hold (a semicolon as a comma): the
     // window shows that, so what is seen is what was saved.
-    const DirectoryFileParse saved = parseDirectoryFile(directoryFileBytes(current));
-    if (saved.document && !(*saved.document == current)) {
-        editor_.grid() = saved.document->grid;
-        showFields(saved.document->fields);
+    if (save.saved && !(*save.saved == current)) {
+        editor_.grid() = save.saved->grid;
+        showFields(save.saved->fields);
         showPage(editor_.page().selectorIndex());
     }
     return Outcome::done();

@@ -17,9 +17,14 @@ DirectoryFileLoad loadDirectoryFile(const QString& path)
     return load;
 }
 
-std::optional<FileFailure> saveDirectoryFile(const QString& path, const DirectoryDocument& document)
+DirectoryFileSave saveDirectoryFile(const QString& path, const DirectoryDocument& document)
 {
-    return saveFileSafely(path, directoryFileBytes(document));
+    const QByteArray bytes = directoryFileBytes(document);
+    DirectoryFileSave save;
+    save.failure = saveFileSafely(path, bytes);
+    if (!save.failure)
+        save.saved = parseDirectoryFile(bytes).document;
+    return save;
 }
 
 } // namespace q540

@@ -18,8 +18,14 @@ struct DirectoryFileLoad {
 
 DirectoryFileLoad loadDirectoryFile(const QString& path);
 
-// Saves a document through the safe save: the whole file, or the old one unchanged.
-std::optional<FileFailure> saveDirectoryFile(const QString& path,
-                                             const DirectoryDocument& document);
+// A document saved through the safe save: the whole file, or the old one
+// unchanged and why. Saved, it comes back as the file now holds it (a
+// semicolon as a comma), so that what is shown is what was saved.
+struct DirectoryFileSave {
+    std::optional<FileFailure> failure;
+    std::optional<DirectoryDocument> saved;
+};
+
+DirectoryFileSave saveDirectoryFile(const QString& path, const DirectoryDocument& document);
 
 } // namespace q540
