@@ -1,5 +1,6 @@
 #include "files/SettingsFile.h"
 
+#include "base/AppInfo.h"
 #include "files/SafeFile.h"
 
 #include <QByteArray>
@@ -7,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <utility>
@@ -161,7 +163,17 @@ SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
 
 QString SettingsFile::defaultPath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Q540.ini"));
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return pathFor(QCoreApplication::applicationDirPath(), kInstalledProgramDir,
+                   QDir(config).filePath(QStringLiteral("q540")));
+}
+
+QString SettingsFile::pathFor(const QString& programDir, const QString& installedProgramDir,
+                              const QString& userConfigDir)
+{
+    const bool installed =
+        QDir(programDir) == QDir(installedProgramDir) || !QFileInfo(programDir).isWritable();
+    return QDir(installed ? userConfigDir : programDir).filePath(QStringLiteral("Q540.ini"));
 }
 
 int SettingsFile::readJezyk() const
@@ -215,6 +227,8 @@ std::optional<QString> SettingsFile::writeJezyk(int value)
         data.insert(key.insertAt, lines);
     }
 
+    // The user's configuration folder may not exist yet.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
     // A write-protected folder still allows writing a writable file in place, as the
     // profile routines do; everywhere else the old file is replaced only when complete.
     if (saveFileSafely(m_path, data, DirectWrite::WhenFolderIsReadOnly))

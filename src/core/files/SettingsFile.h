@@ -14,8 +14,12 @@ class SettingsFile {
 public:
     explicit SettingsFile(QString path);
 
-    // "Q540.ini" in the folder of the executable; needs a QCoreApplication.
+    // "Q540.ini" beside the executable for a portable copy; for an installed
+    // program (in the folder the package installs it to, or in one the user
+    // cannot write) in the user's configuration folder. Needs a QCoreApplication.
     static QString defaultPath();
+    static QString pathFor(const QString& programDir, const QString& installedProgramDir,
+                           const QString& userConfigDir);
 
     const QString& path() const { return m_path; }
 

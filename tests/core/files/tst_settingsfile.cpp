@@ -145,6 +145,34 @@ private slots:
         if (!blockerIsFolder)
             QCOMPARE(readBytes(blocker), "[Q540]\nJezyk=0\n");
     }
+
+    // Beside a portable copy; in the user's folder for the installed program.
+    void place_data()
+    {
+        QTest::addColumn<QString>("program"); // the program's folder
+        QTest::addColumn<bool>("inUserFolder");
+        QTest::newRow("portable copy in a folder of its own") << "copy" << false;
+        QTest::newRow("installed by the package") << "bin" << true;
+        QTest::newRow("a folder that is not there") << "missing/bin" << true;
+    }
+    void place()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, inUserFolder);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("copy") && QDir(dir.path()).mkpath("bin"));
+        const QString config = dir.filePath("config/q540");
+        const QString path =
+            SettingsFile::pathFor(dir.filePath(program), dir.filePath("bin"), config);
+        QCOMPARE(path, (inUserFolder ? config : dir.filePath(program)) + "/Q540.ini");
+    }
+    void writeMakesTheUsersFolder()
+    {
+        QTemporaryDir dir;
+        SettingsFile settings(dir.filePath("config/q540/Q540.ini"));
+        QCOMPARE(settings.writeJezyk(2), std::nullopt);
+        QCOMPARE(settings.readJezyk(), 2);
+    }
 };
 
 QTEST_GUILESS_MAIN(SettingsFileTest)
