@@ -42,3 +42,6 @@ rm -rf build-fuzz/corpus
     -artifact_prefix=build-fuzz/ build-fuzz/corpus/directory_file
 ./build-fuzz/fuzz/fuzz_list_file -max_total_time=60 -timeout=10 -max_len=8000 \
     -artifact_prefix=build-fuzz/ build-fuzz/corpus/list_file
+
+# The package as an installer gets it: built, installed with apt, tried, removed.
+sh tools/check-package.sh
