@@ -1,7 +1,8 @@
 // A stand-in for the cable's driver library: the six entry points the D2XX
 // backend looks up by name, served by an emulated module that a test hands in.
-// Built twice; the second build leaves out FT_SetTimeouts so that the backend's
-// handling of an incomplete library can be tested.
+// Built three times: the second build leaves out FT_SetTimeouts so that the
+// backend's handling of an incomplete library can be tested, the third the
+// optional FT_SetLatencyTimer, as older libraries lack it.
 
 #include "device/Clock.h"
 #include "emulator/EmulatedLink.h"
@@ -34,6 +35,8 @@ struct Driver {
     q540::sim::ModuleEmulator* module = nullptr;
     q540::Clock* clock = nullptr;
     std::vector<std::unique_ptr<q540::sim::EmulatedLink>> handles;
+    int latencyCalls = 0;
+    int latencyMs = 0;
 };
 
 // Lives as long as the library is loaded; a test detaches its module (attach
@@ -67,6 +70,8 @@ FAKE_FTD2XX_EXPORT void fake_ftd2xx_attach(q540::sim::ModuleEmulator* module, q5
     d.handles.clear();
     d.module = module;
     d.clock = clock;
+    d.latencyCalls = 0;
+    d.latencyMs = 0;
 }
 
 FAKE_FTD2XX_EXPORT Status FT_OpenEx(void* arg, std::uint32_t flags, void** handle)
@@ -132,6 +137,28 @@ FAKE_FTD2XX_EXPORT Status FT_SetBaudRate(void* handle, std::uint32_t baud)
 }
 
 #ifndef FAKE_FTD2XX_WITHOUT_SET_TIMEOUTS
+#ifndef FAKE_FTD2XX_WITHOUT_LATENCY_TIMER
+FAKE_FTD2XX_EXPORT Status FT_SetLatencyTimer(void* handle, unsigned char ms)
+{
+    if (linkOf(handle) == nullptr)
+        return kInvalidHandle;
+    Driver& d = driver();
+    std::lock_guard lock(d.mutex);
+    ++d.latencyCalls;
+    d.latencyMs = ms;
+    return kOk;
+}
+#endif
+
+// How often the latency timer was set since the last attach, and its last value.
+FAKE_FTD2XX_EXPORT void fake_ftd2xx_latency(int* calls, int* ms)
+{
+    Driver& d = driver();
+    std::lock_guard lock(d.mutex);
+    *calls = d.latencyCalls;
+    *ms = d.latencyMs;
+}
+
 FAKE_FTD2XX_EXPORT Status FT_SetTimeouts(void* handle, std::uint32_t readMs, std::uint32_t writeMs)
 {
     q540::sim::EmulatedLink* link = linkOf(handle);

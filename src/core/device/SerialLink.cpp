@@ -1,5 +1,6 @@
 #include "device/SerialLink.h"
 
+#include "device/LowLatency.h"
 #include "protocol/Protocol.h"
 
 #include <QDeadlineTimer>
@@ -68,6 +69,10 @@ bool SerialLink::open()
     port->setParity(QSerialPort::NoParity);
     port->setStopBits(QSerialPort::OneStop);
     port->setFlowControl(QSerialPort::NoFlowControl);
+#ifdef Q_OS_LINUX
+    // Replies reach the program sooner; a port that cannot is used as it is.
+    requestLowLatency(port->handle());
+#endif
     port_ = std::move(port);
     return true;
 }

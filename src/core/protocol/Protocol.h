@@ -16,6 +16,9 @@ inline constexpr char kDeviceDescription[] = "VELKOR";
 inline constexpr std::uint32_t kOpenByDescription = 2;
 
 inline constexpr int kBaudRate = 9600;
+// The latency timer the program asks the cable's chip for: a short reply
+// reaches the PC after this many milliseconds instead of the chip's 16.
+inline constexpr int kLatencyTimerMs = 2;
 // Read and write timeouts (both equal) of the two kinds of exchange.
 inline constexpr int kShortTimeoutMs = 300;    // status poll, intro screens, settings
 inline constexpr int kTransferTimeoutMs = 200; // directory write and read

@@ -13,12 +13,12 @@ using Kind = q540::sim::TranscriptEntry::Kind;
 namespace {
 
 using Attach = void (*)(sim::ModuleEmulator*, Clock*);
+using Latency = void (*)(int* calls, int* ms);
 
 // The test library's extra entry point that hands it a module and a clock.
-Attach attachment()
+Attach attachment(const QString& library = QStringLiteral(FAKE_FTD2XX_PATH))
 {
-    return reinterpret_cast<Attach>(
-        QLibrary::resolve(QStringLiteral(FAKE_FTD2XX_PATH), "fake_ftd2xx_attach"));
+    return reinterpret_cast<Attach>(QLibrary::resolve(library, "fake_ftd2xx_attach"));
 }
 
 } // namespace
@@ -33,6 +33,8 @@ private slots:
     void loading();
     void callsReachTheModule();
     void openFailsWithoutCable();
+    void latencyTimerAfterEveryOpen_data();
+    void latencyTimerAfterEveryOpen();
 };
 
 void D2xxLinkTest::loading_data()
@@ -112,6 +114,45 @@ void D2xxLinkTest::openFailsWithoutCable()
     link->write(protocol::frame(protocol::kHello));
     link->close();
     QCOMPARE(module.sentBytes(), QByteArray());
+}
+
+void D2xxLinkTest::latencyTimerAfterEveryOpen_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<int>("calls"); // FT_SetLatencyTimer calls after two opens
+    QTest::newRow("library with FT_SetLatencyTimer") << QStringLiteral(FAKE_FTD2XX_PATH) << 2;
+    QTest::newRow("older library without it")
+        << QStringLiteral(FAKE_FTD2XX_WITHOUT_LATENCY_PATH) << 0;
+}
+
+// The chip is asked for the program's latency after every open; a library
+// without the call works as before.
+void D2xxLinkTest::latencyTimerAfterEveryOpen()
+{
+    QFETCH(QString, library);
+    QFETCH(int, calls);
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    auto link = D2xxLink::load(library);
+    QVERIFY(link);
+    const auto attach = attachment(library);
+    const auto latency =
+        reinterpret_cast<Latency>(QLibrary::resolve(library, "fake_ftd2xx_latency"));
+    QVERIFY(attach && latency);
+    attach(&module, &clock);
+    const auto detach = qScopeGuard([&] { attach(nullptr, nullptr); });
+    for (int open = 0; open < 2; ++open) {
+        QVERIFY(link->open());
+        link->write(protocol::frame(protocol::kHello));
+        std::array<std::uint8_t, 3> reply{};
+        QCOMPARE(link->read(reply), std::size_t(3));
+        link->close();
+    }
+    int made = -1;
+    int ms = -1;
+    latency(&made, &ms);
+    QCOMPARE(made, calls);
+    QCOMPARE(ms, calls ? protocol::kLatencyTimerMs : 0);
 }
 
 QTEST_GUILESS_MAIN(D2xxLinkTest)

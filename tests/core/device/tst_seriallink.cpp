@@ -1,3 +1,4 @@
+#include "device/LowLatency.h"
 #include "device/SerialLink.h"
 #include "emulator/ModuleEmulator.h"
 #include "protocol/Protocol.h"
@@ -12,6 +13,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
@@ -87,6 +89,9 @@ private slots:
     void usbProductFromSysfs();
     void exchangeOverAPseudoTerminal();
     void openFailsForAMissingPort();
+    void lowLatency_data();
+    void lowLatency();
+    void lowLatencyOnAPseudoTerminalFailsSilently();
 };
 
 void SerialLinkTest::usbProductFromSysfs_data()
@@ -168,6 +173,58 @@ void SerialLinkTest::openFailsForAMissingPort()
     QVERIFY(!link.open());
     QVERIFY(!link.isOpen());
     QCOMPARE(link.read(std::span<std::uint8_t>()), std::size_t(0));
+}
+
+// The tty's low-latency flag is asked for only when it is off, and a driver
+// that does not have it (or refuses it) is no error.
+void SerialLinkTest::lowLatency_data()
+{
+    QTest::addColumn<bool>("getWorks");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<bool>("setWorks");
+    QTest::addColumn<int>("setTo"); // -1: no set call
+    QTest::addColumn<bool>("result");
+    const int low = ASYNC_LOW_LATENCY;
+    QTest::newRow("flag off: set with the others kept")
+        << true << 0x40 << true << (0x40 | low) << true;
+    QTest::newRow("already on: nothing set") << true << (0x40 | low) << true << -1 << true;
+    QTest::newRow("driver refuses the set") << true << 0 << false << low << false;
+    QTest::newRow("not a serial driver") << false << 0 << true << -1 << false;
+}
+
+void SerialLinkTest::lowLatency()
+{
+    QFETCH(bool, getWorks);
+    QFETCH(int, flags);
+    QFETCH(bool, setWorks);
+    QFETCH(int, setTo);
+    QFETCH(bool, result);
+    int set = -1;
+    const SerialFlagsIoctl fake{[&](int, int& f) {
+                                    f = flags;
+                                    return getWorks;
+                                },
+                                [&](int, int f) {
+                                    set = f;
+                                    return setWorks;
+                                }};
+    QCOMPARE(requestLowLatency(7, fake), result);
+    QCOMPARE(set, setTo);
+}
+
+void SerialLinkTest::lowLatencyOnAPseudoTerminalFailsSilently()
+{
+    int master = -1;
+    int slave = -1;
+    QCOMPARE(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    QVERIFY(!requestLowLatency(slave));
+    // The terminal still carries bytes.
+    QCOMPARE(::write(slave, "x", 1), ssize_t(1));
+    char c = 0;
+    QCOMPARE(::read(master, &c, 1), ssize_t(1));
+    QCOMPARE(c, 'x');
+    ::close(slave);
+    ::close(master);
 }
 
 QTEST_GUILESS_MAIN(SerialLinkTest)
