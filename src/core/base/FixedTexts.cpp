@@ -1,12 +1,14 @@
 #include "base/FixedTexts.h"
 
+#include "base/Localisation.h"
+
 #include <array>
 
 namespace q540 {
 
 namespace {
 
-using Row = std::array<const char16_t*, kFixedTextLanguages>;
+using Row = std::array<const char16_t*, Localisation::kLanguageCount>;
 
 // In the order of FixedText.
 constexpr Row kTexts[] = {
@@ -42,7 +44,7 @@ constexpr Row kTexts[] = {
 QString fixedText(FixedText which, int language)
 {
     const Row& row = kTexts[static_cast<std::size_t>(which)];
-    const bool known = language >= 0 && language < kFixedTextLanguages;
+    const bool known = language >= 0 && language < Localisation::kLanguageCount;
     return QString::fromUtf16(row[static_cast<std::size_t>(known ? language : 1)]);
 }
 

@@ -22,8 +22,6 @@ enum class FixedText {
     NoticeLinesMissing,     // %1 held, %2 expected
 };
 
-inline constexpr int kFixedTextLanguages = 3;
-
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);
 // callers choose their own fallback for other values, this gives English.
 QString fixedText(FixedText which, int language);

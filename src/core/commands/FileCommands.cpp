@@ -39,21 +39,22 @@ Outcome outcomeOf(const FileFailure& failure)
 
 int languageOf(const Localisation& texts)
 {
-    return std::clamp(texts.Nr_Jezyka(), 0, kFixedTextLanguages - 1);
+    return std::clamp(texts.Nr_Jezyka(), 0, Localisation::kLanguageCount - 1);
 }
 
 } // namespace
 
 QString FileCommands::overwriteQuestion(const QString& name, int language)
 {
-    return fixedText(FixedText::OverwriteFile, std::clamp(language, 0, kFixedTextLanguages - 1))
+    return fixedText(FixedText::OverwriteFile,
+                     std::clamp(language, 0, Localisation::kLanguageCount - 1))
         .arg(name);
 }
 
 QString FileCommands::unsavedChangesQuestion(int language)
 {
     return fixedText(FixedText::DiscardUnsavedChanges,
-                     std::clamp(language, 0, kFixedTextLanguages - 1));
+                     std::clamp(language, 0, Localisation::kLanguageCount - 1));
 }
 
 QString FileCommands::directoryFileName(const QString& path)

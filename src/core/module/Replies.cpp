@@ -1,6 +1,7 @@
 #include "module/Replies.h"
 
 #include "base/FixedTexts.h"
+#include "base/Localisation.h"
 #include "base/UserSink.h"
 #include "device/Link.h"
 #include "protocol/Protocol.h"
@@ -25,7 +26,7 @@ void reportTransmissionError(UserSink& sink, int languageIndex)
 std::optional<QString> transmissionErrorText(int languageIndex)
 {
     // Outside the three languages the module program shows nothing.
-    if (languageIndex < 0 || languageIndex >= kFixedTextLanguages)
+    if (languageIndex < 0 || languageIndex >= Localisation::kLanguageCount)
         return std::nullopt;
     return fixedText(FixedText::TransmissionError, languageIndex);
 }

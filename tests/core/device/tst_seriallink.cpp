@@ -210,6 +210,10 @@ void SerialLinkTest::lowLatency()
                                 }};
     QCOMPARE(requestLowLatency(7, fake), result);
     QCOMPARE(set, setTo);
+    // A port without a descriptor is never asked.
+    set = -1;
+    QVERIFY(!requestLowLatency(-1, fake));
+    QCOMPARE(set, -1);
 }
 
 void SerialLinkTest::lowLatencyOnAPseudoTerminalFailsSilently()
