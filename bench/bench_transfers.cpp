@@ -1,8 +1,12 @@
-// Times the program's own share of a full directory write and read: 1020
-// entries over the emulated module on virtual time, so the link costs
-// nothing and every waited millisecond is skipped. Beside each median it
-// prints the time the same bytes take on the cable at 9600 baud, 10 bits a
-// byte. Run: build/bench/bench_transfers [iterations]
+// Times a full directory write and read (1020 entries) over the emulated
+// module, two ways:
+//  - the program's own share: on a link that costs nothing, every waited
+//    millisecond skipped (median of the given number of runs);
+//  - what the installer waits: on virtual time over the modelled cable
+//    (wire time at 9600 baud, the chip's latency timer at its default 16 ms
+//    and at the program's setting), pauses and timeouts included.
+// Beside them it prints the time the bytes alone take on the cable, 10 bits
+// a byte. Run: build/bench/bench_transfers [iterations]
 
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
@@ -15,6 +19,7 @@
 #include "module/DirectoryWrite.h"
 #include "module/ModuleOperation.h"
 #include "module/ModuleStatus.h"
+#include "protocol/Protocol.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -23,6 +28,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <vector>
 
 using namespace q540;
@@ -57,34 +63,40 @@ std::vector<NameRow> fullDirectory()
 }
 
 struct Figures {
-    double medianMs;
+    double medianMs;        // the program's own time, real
+    std::int64_t virtualMs; // the transfer's time on the clock
     double wireMs;
 };
 
 // One module, found by a poll, and one timed transfer over it per iteration.
 Figures measure(int iterations, const QString& expectedMessage,
                 const std::function<void(const TransferContext&, ModuleStatus&)>& transfer,
-                sim::ModuleEmulator& module)
+                sim::ModuleEmulator& module, const std::optional<sim::CableTiming>& cable = {})
 {
     const QString password = QStringLiteral("1234");
     Localisation texts;
     texts.Wczytaj_WJ_do_tablicy();
     sim::VirtualClock clock;
     sim::EmulatedLink link(module, clock);
+    if (cable)
+        link.modelCable(*cable);
     LastMessageSink sink;
     NoPoll poll;
     const TransferContext context{link, clock, sink, poll, texts};
     std::vector<double> times;
     qsizetype wireBytes = 0;
+    std::int64_t virtualMs = 0;
     for (int i = 0; i < iterations; ++i) {
         ModuleStatus status;
         Odczytaj_dane(status, link, clock, password, texts, sink);
         module.clearTranscript();
         sink.last.clear();
+        const std::int64_t virtualStart = clock.nowMs();
         const auto start = std::chrono::steady_clock::now();
         transfer(context, status);
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
+        virtualMs = clock.nowMs() - virtualStart;
         if (sink.last != expectedMessage) {
             QTextStream(stderr) << "transfer failed: " << sink.last << '\n';
             std::exit(1);
@@ -93,14 +105,24 @@ Figures measure(int iterations, const QString& expectedMessage,
         wireBytes = module.sentBytes().size() + module.receivedBytes().size();
     }
     std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], double(wireBytes) * kBitsPerByte / kBaud * 1000.0};
+    return {times[times.size() / 2], virtualMs, double(wireBytes) * kBitsPerByte / kBaud * 1000.0};
 }
 
-void print(const char* what, const Figures& f)
+QString seconds(double ms)
 {
-    QTextStream(stdout) << what << ": program " << QString::number(f.medianMs, 'f', 2)
-                        << " ms median, wire at 9600 baud " << QString::number(f.wireMs, 'f', 0)
-                        << " ms\n";
+    return QString::number(ms / 1000.0, 'f', 2) + QStringLiteral(" s");
+}
+
+void print(const char* what, const Figures& instant, const Figures& chipDefault,
+           const Figures& programs)
+{
+    QTextStream(stdout) << what << ": program " << QString::number(instant.medianMs, 'f', 2)
+                        << " ms median; on the modelled cable "
+                        << seconds(double(chipDefault.virtualMs)) << " at "
+                        << sim::CableTiming{}.chipDefaultLatencyMs << " ms, "
+                        << seconds(double(programs.virtualMs)) << " at "
+                        << protocol::kLatencyTimerMs << " ms; wire alone "
+                        << seconds(instant.wireMs) << '\n';
 }
 
 } // namespace
@@ -120,18 +142,26 @@ int main(int argc, char** argv)
 
     Localisation texts;
     texts.Wczytaj_WJ_do_tablicy();
-    const Figures write = measure(
-        iterations, texts.text(textkey::kDataWritten),
-        [&](const TransferContext& c, ModuleStatus& s) { Button0Click(c, rows, password, s); },
-        module);
-    const Figures read = measure(
-        iterations, texts.text(textkey::kDataRead),
-        [&](const TransferContext& c, ModuleStatus& s) {
-            Buttonz9Click(c, DirectoryGrid(), password, s);
-        },
-        module);
+    const auto write = [&](const TransferContext& c, ModuleStatus& s) {
+        Button0Click(c, rows, password, s);
+    };
+    const auto read = [&](const TransferContext& c, ModuleStatus& s) {
+        Buttonz9Click(c, DirectoryGrid(), password, s);
+    };
+    const QString written = texts.text(textkey::kDataWritten);
+    const QString dataRead = texts.text(textkey::kDataRead);
+    // A driver that cannot set the timer leaves the chip's own.
+    const sim::CableTiming chipDefault{sim::CableTiming{}.chipDefaultLatencyMs, false};
+    const sim::CableTiming programs{};
+    // The modelled runs are deterministic: one of each says it all.
+    const Figures writeFigures[] = {measure(iterations, written, write, module),
+                                    measure(1, written, write, module, chipDefault),
+                                    measure(1, written, write, module, programs)};
+    const Figures readFigures[] = {measure(iterations, dataRead, read, module),
+                                   measure(1, dataRead, read, module, chipDefault),
+                                   measure(1, dataRead, read, module, programs)};
     QTextStream(stdout) << rows.size() << " entries, " << iterations << " runs each\n";
-    print("write", write);
-    print("read", read);
+    print("write", writeFigures[0], writeFigures[1], writeFigures[2]);
+    print("read", readFigures[0], readFigures[1], readFigures[2]);
     return 0;
 }

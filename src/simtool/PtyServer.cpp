@@ -40,9 +40,9 @@ timespec pollTimeout(std::chrono::nanoseconds wait)
 
 } // namespace
 
-PtyServer::PtyServer(sim::ModuleEmulator& module)
+PtyServer::PtyServer(sim::ModuleEmulator& module, int latencyTimerMs)
     : module_(module), toModule_(byteTimeAt(protocol::kBaudRate)),
-      toHost_(byteTimeAt(protocol::kBaudRate))
+      toHost_(byteTimeAt(protocol::kBaudRate)), latencyTimerMs_(latencyTimerMs)
 {
 }
 
@@ -149,11 +149,35 @@ bool PtyServer::serve(int stopFd)
 
 std::optional<Wire::TimePoint> PtyServer::nextArrival() const
 {
-    const auto toModule = toModule_.nextArrival();
-    const auto toHost = toHost_.nextArrival();
-    if (toModule && toHost)
-        return std::min(*toModule, *toHost);
-    return toModule ? toModule : toHost;
+    std::optional<Wire::TimePoint> next;
+    const auto consider = [&next](std::optional<Wire::TimePoint> t) {
+        if (t && (!next || *t < *next))
+            next = t;
+    };
+    consider(toModule_.nextArrival());
+    consider(toHost_.nextArrival());
+    if (chip_) {
+        if (const auto release = chip_->releaseOf(1))
+            consider(hostArrivedAt_ + std::chrono::microseconds(*release));
+    }
+    return next;
+}
+
+std::int64_t PtyServer::sinceHostArrivedUs(Wire::TimePoint t) const
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(t - hostArrivedAt_).count();
+}
+
+// The reply bytes the host may have by now: those the wire has carried, and
+// with a chip only those its timer has let through.
+std::vector<std::uint8_t> PtyServer::replyBytesBy(Wire::TimePoint now)
+{
+    if (!chip_)
+        return toHost_.arrived(now);
+    for (const Wire::Arrival& a : toHost_.arrivals(now))
+        chip_->arrive(a.byte, sinceHostArrivedUs(a.at));
+    return chip_->take(sinceHostArrivedUs(now));
 }
 
 void PtyServer::exchange(Wire::TimePoint now)
@@ -167,7 +191,7 @@ void PtyServer::exchange(Wire::TimePoint now)
         while (const std::size_t n = module_.hostRead(reply))
             toHost_.send(std::span(reply).first(n), toModule_.lastArrival());
     }
-    const std::vector<std::uint8_t> reply = toHost_.arrived(now);
+    const std::vector<std::uint8_t> reply = replyBytesBy(now);
     if (!reply.empty())
         writeHost(reply);
 }
@@ -201,6 +225,9 @@ void PtyServer::hostArrived()
     hostPresent_ = true;
     toModule_.clear();
     toHost_.clear();
+    hostArrivedAt_ = Wire::Clock::now();
+    if (latencyTimerMs_ > 0)
+        chip_.emplace(latencyTimerMs_, 0);
     module_.open(QByteArray(protocol::kDeviceDescription));
 }
 
@@ -215,6 +242,8 @@ void PtyServer::hostLeft()
         module_.hostWrite(last);
     toModule_.clear();
     toHost_.clear();
+    if (chip_)
+        chip_->clear();
     module_.close();
     // Replies that the host did not stay for wait in the slave's input and
     // would greet the next host that opens it. Only a slave descriptor can

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "emulator/LatencyBuffer.h"
 #include "simtool/Wire.h"
 
 #include <QString>
@@ -16,10 +17,12 @@ namespace q540::simtool {
 // open, opens the emulated device when a host opens the slave and closes it
 // when the last host closes it, so each connection starts with a clean byte
 // stream while the module's memory lives on. Both directions run at the
-// speed of a 9600-baud line.
+// speed of a 9600-baud line; with a latency timer, the replies then wait in
+// the modelled cable chip as they would in the real one.
 class PtyServer {
 public:
-    explicit PtyServer(sim::ModuleEmulator& module);
+    // latencyTimerMs 0: no chip, each reply byte passes as it arrives.
+    explicit PtyServer(sim::ModuleEmulator& module, int latencyTimerMs = 0);
     ~PtyServer();
     PtyServer(const PtyServer&) = delete;
     PtyServer& operator=(const PtyServer&) = delete;
@@ -42,6 +45,8 @@ private:
     void writeHost(std::span<const std::uint8_t> bytes);
     void exchange(Wire::TimePoint now);
     std::optional<Wire::TimePoint> nextArrival() const;
+    std::vector<std::uint8_t> replyBytesBy(Wire::TimePoint now);
+    std::int64_t sinceHostArrivedUs(Wire::TimePoint t) const;
 
     sim::ModuleEmulator& module_;
     int master_ = -1;
@@ -50,6 +55,10 @@ private:
     bool hostPresent_ = false;
     Wire toModule_;
     Wire toHost_;
+    // The chip's timer runs from the host's open, on microseconds since then.
+    std::optional<sim::LatencyBuffer> chip_;
+    int latencyTimerMs_ = 0;
+    Wire::TimePoint hostArrivedAt_{};
 };
 
 } // namespace q540::simtool

@@ -120,7 +120,14 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
         QStringLiteral("Starts with the directory, intro screens and display time of a directory "
                        "file in the module, written as the program writes them."),
         QStringLiteral("FILE"));
-    parser.addOptions({password, deviceCode, language, fault, load});
+    const QCommandLineOption latency(
+        QStringLiteral("latency-timer"),
+        QStringLiteral("Holds the module's replies as the cable's chip does: a reply byte reaches "
+                       "the host at the next tick of a timer of MS milliseconds, 1..255 (the "
+                       "chip's default is 16), or at once when 62 bytes wait. Without it every "
+                       "byte passes as soon as the wire has carried it."),
+        QStringLiteral("MS"));
+    parser.addOptions({password, deviceCode, language, fault, load, latency});
 
     SimCommandLine result;
     if (!parser.parse(arguments)) {
@@ -167,6 +174,15 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
         return result;
     }
     settings.languageCode = *languageCode;
+    if (parser.isSet(latency)) {
+        const auto ms = boundedNumber(parser.value(latency), 1, 255);
+        if (!ms) {
+            result.text = badValue(latency.names().constFirst(), parser.value(latency),
+                                   QStringLiteral("a number 1..255 expected"));
+            return result;
+        }
+        settings.latencyTimerMs = *ms;
+    }
     for (const QString& text : parser.values(fault)) {
         const auto parsed = parseFaultOption(text);
         if (!parsed) {

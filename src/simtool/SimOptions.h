@@ -30,6 +30,9 @@ struct SimSettings {
     std::vector<FaultOption> faults;
     // A directory file whose directory and intro the module holds at start.
     QString loadPath;
+    // The cable chip's latency timer on the replies, 1..255 ms; 0: none, each
+    // reply byte reaches the host as soon as the wire has carried it.
+    int latencyTimerMs = 0;
 };
 
 struct SimCommandLine {

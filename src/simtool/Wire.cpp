@@ -8,21 +8,29 @@ Wire::Wire(std::chrono::nanoseconds byteTime) : byteTime_(byteTime) {}
 
 void Wire::send(std::span<const std::uint8_t> bytes, TimePoint now)
 {
-    TimePoint free = inFlight_.empty() ? now : std::max(now, inFlight_.back().arrival);
+    TimePoint free = inFlight_.empty() ? now : std::max(now, inFlight_.back().at);
     for (std::uint8_t byte : bytes) {
         free += byteTime_;
         inFlight_.push_back({free, byte});
     }
 }
 
+std::vector<Wire::Arrival> Wire::arrivals(TimePoint now)
+{
+    std::vector<Arrival> in;
+    while (!inFlight_.empty() && inFlight_.front().at <= now) {
+        in.push_back(inFlight_.front());
+        lastArrival_ = inFlight_.front().at;
+        inFlight_.pop_front();
+    }
+    return in;
+}
+
 std::vector<std::uint8_t> Wire::arrived(TimePoint now)
 {
     std::vector<std::uint8_t> bytes;
-    while (!inFlight_.empty() && inFlight_.front().arrival <= now) {
-        bytes.push_back(inFlight_.front().byte);
-        lastArrival_ = inFlight_.front().arrival;
-        inFlight_.pop_front();
-    }
+    for (const Arrival& a : arrivals(now))
+        bytes.push_back(a.byte);
     return bytes;
 }
 
@@ -30,7 +38,7 @@ std::optional<Wire::TimePoint> Wire::nextArrival() const
 {
     if (inFlight_.empty())
         return std::nullopt;
-    return inFlight_.front().arrival;
+    return inFlight_.front().at;
 }
 
 void Wire::clear()

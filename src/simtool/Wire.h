@@ -20,9 +20,16 @@ public:
 
     explicit Wire(std::chrono::nanoseconds byteTime);
 
+    struct Arrival {
+        TimePoint at;
+        std::uint8_t byte;
+    };
+
     void send(std::span<const std::uint8_t> bytes, TimePoint now);
     // Takes off the wire the bytes that have arrived by now, in order.
     std::vector<std::uint8_t> arrived(TimePoint now);
+    // The same with the moment each arrived.
+    std::vector<Arrival> arrivals(TimePoint now);
     // When the next byte arrives; nothing while the wire is empty.
     std::optional<TimePoint> nextArrival() const;
     // When the last byte taken by arrived() had arrived.
@@ -31,13 +38,8 @@ public:
     void clear();
 
 private:
-    struct InFlight {
-        TimePoint arrival;
-        std::uint8_t byte;
-    };
-
     std::chrono::nanoseconds byteTime_;
-    std::deque<InFlight> inFlight_;
+    std::deque<Arrival> inFlight_;
     TimePoint lastArrival_{};
 };
 

@@ -77,7 +77,7 @@ int main(int argc, char* argv[])
         printLine(stderr, QStringLiteral("q540-sim: ") + error);
         return 2;
     }
-    q540::simtool::PtyServer server(module);
+    q540::simtool::PtyServer server(module, command.settings.latencyTimerMs);
     if (!installStopHandlers() || !server.open()) {
         printLine(stderr, QStringLiteral("q540-sim: no pseudo-terminal: ") + server.errorString());
         return 1;

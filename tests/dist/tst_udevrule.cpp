@@ -2,6 +2,8 @@
 // a table of devices shows that the rule gives the cable (and nothing else)
 // the seat user's access, keeps ModemManager away and sets the latency.
 
+#include "protocol/Protocol.h"
+
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
@@ -76,7 +78,9 @@ QStringList assignments(const QList<Rule>& rules, const Device& device)
 
 const QString kAccess = QStringLiteral("TAG+=uaccess");
 const QString kNoModemManager = QStringLiteral("ENV{ID_MM_DEVICE_IGNORE}=1");
-const QString kLatency = QStringLiteral("ATTR{latency_timer}=2");
+// The program's own setting, so that both backends run the chip alike.
+const QString kLatency =
+    QStringLiteral("ATTR{latency_timer}=%1").arg(q540::protocol::kLatencyTimerMs);
 
 } // namespace
 

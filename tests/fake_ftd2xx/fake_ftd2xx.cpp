@@ -2,7 +2,8 @@
 // backend looks up by name, served by an emulated module that a test hands in.
 // Built three times: the second build leaves out FT_SetTimeouts so that the
 // backend's handling of an incomplete library can be tested, the third the
-// optional FT_SetLatencyTimer, as older libraries lack it.
+// optional FT_SetLatencyTimer and FT_GetLatencyTimer, as older libraries
+// lack them.
 
 #include "device/Clock.h"
 #include "emulator/EmulatedLink.h"
@@ -146,6 +147,17 @@ FAKE_FTD2XX_EXPORT Status FT_SetLatencyTimer(void* handle, unsigned char ms)
     std::lock_guard lock(d.mutex);
     ++d.latencyCalls;
     d.latencyMs = ms;
+    return kOk;
+}
+
+// The chip's own 16 ms until the timer is set.
+FAKE_FTD2XX_EXPORT Status FT_GetLatencyTimer(void* handle, unsigned char* ms)
+{
+    if (linkOf(handle) == nullptr || ms == nullptr)
+        return kInvalidHandle;
+    Driver& d = driver();
+    std::lock_guard lock(d.mutex);
+    *ms = static_cast<unsigned char>(d.latencyCalls > 0 ? d.latencyMs : 16);
     return kOk;
 }
 #endif

@@ -17,11 +17,13 @@ private slots:
 void SimOptionsTest::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("error");       // what the message begins with; empty: serve
-    QTest::addColumn<QList<int>>("settings"); // password halves, device code, language
-    QTest::addColumn<QList<int>>("faults");   // kind, after, times of each --fault
+    QTest::addColumn<QString>("error"); // what the message begins with; empty: serve
+    // password halves, device code, language, latency timer (0: none)
+    QTest::addColumn<QList<int>>("settings");
+    QTest::addColumn<QList<int>>("faults"); // kind, after, times of each --fault
 
-    QTest::newRow("defaults") << QStringList() << "" << QList<int>{82, 64, 70, 1} << QList<int>();
+    QTest::newRow("defaults") << QStringList() << "" << QList<int>{82, 64, 70, 1, 0}
+                              << QList<int>();
     QTest::newRow("every option") << QStringList{"--password",
                                                  "0517",
                                                  "--device-code",
@@ -34,8 +36,10 @@ void SimOptionsTest::commandLine_data()
                                                  "short-reply:3",
                                                  "--fault=wrong-byte:2:4",
                                                  "--fault",
-                                                 "bad-check-byte:0:1"}
-                                  << "" << QList<int>{5, 17, 43, 5}
+                                                 "bad-check-byte:0:1",
+                                                 "--latency-timer",
+                                                 "16"}
+                                  << "" << QList<int>{5, 17, 43, 5, 16}
                                   << QList<int>{int(FaultKind::NoReply),      0, -1,
                                                 int(FaultKind::ShortReply),   3, -1,
                                                 int(FaultKind::WrongByte),    2, 4,
@@ -52,6 +56,8 @@ void SimOptionsTest::commandLine_data()
     failing("unknown fault", {"--fault", "unplugged"}, "bad --fault \"unplugged\"");
     failing("fault for no exchange", {"--fault", "no-reply:0:0"}, "bad --fault");
     failing("fault with a fourth part", {"--fault", "no-reply:1:2:3"}, "bad --fault");
+    failing("latency timer of 0", {"--latency-timer", "0"}, "bad --latency-timer");
+    failing("latency timer too long", {"--latency-timer", "256"}, "bad --latency-timer");
     failing("stray argument", {"/dev/pts/3"}, "unexpected argument \"/dev/pts/3\"");
 }
 
@@ -72,7 +78,8 @@ void SimOptionsTest::commandLine()
     q540::sim::ModuleEmulator module;
     applySettings(command.settings, module);
     QCOMPARE((QList<int>{module.passwordFirstHalf(), module.passwordSecondHalf(),
-                         command.settings.deviceCode, module.languageCode()}),
+                         command.settings.deviceCode, module.languageCode(),
+                         command.settings.latencyTimerMs}),
              settings);
     QList<int> got;
     for (const FaultOption& f : command.settings.faults)

@@ -50,6 +50,7 @@ private slots:
     void reopenedTerminalStartsClean();
     void idlesWithoutAHost_data();
     void idlesWithoutAHost();
+    void latencyTimerHoldsAReply();
     void stopsOnASignal_data();
     void stopsOnASignal();
     void refusesBadUsage();
@@ -70,6 +71,8 @@ void SimToolPtyTest::identifiesTheModule_data()
         << QStringList() << present << 70 << QList<int>{82, 64, 1} << known;
     QTest::newRow("older module") << QStringList{"--device-code", "43"} << int(Result::Unsupported)
                                   << 43 << QList<int>() << int(Result::Unsupported);
+    QTest::newRow("chip at its default timer")
+        << QStringList{"--latency-timer", "16"} << present << 70 << QList<int>{82, 64, 1} << known;
     QTest::newRow("silent module")
         << QStringList{"--fault", "no-reply"} << noAnswer << -1 << QList<int>() << noAnswer;
     QTest::newRow("bad check byte")
@@ -225,6 +228,28 @@ void SimToolPtyTest::idlesWithoutAHost()
     QThread::msleep(1500);
     const qint64 used = cpuTimeMs(sim.processId()) - before;
     QVERIFY2(used < 300, qPrintable(QString::number(used)));
+    QCOMPARE(sim.stop(), 0);
+}
+
+// The hello's reply is on the wire 6 ms after the hello; a chip whose timer
+// started when the host opened the port passes it on only at the first tick,
+// 100 ms after the open.
+void SimToolPtyTest::latencyTimerHoldsAReply()
+{
+    test::SimProcess sim;
+    QVERIFY2(sim.start({"--latency-timer", "100"}), sim.errorOutput().constData());
+    SerialLink link(sim.portName());
+    QVERIFY(link.open());
+    link.setBaudRate(protocol::kBaudRate);
+    link.setTimeouts(1000, 1000);
+    QElapsedTimer sinceOpen;
+    sinceOpen.start();
+    link.write(protocol::frame(protocol::kHello));
+    std::array<std::uint8_t, protocol::kHelloReplyLength> reply{};
+    QCOMPARE(link.read(reply), reply.size());
+    QVERIFY2(sinceOpen.elapsed() >= 90, qPrintable(QString::number(sinceOpen.elapsed())));
+    QCOMPARE(reply[0], protocol::kStatusReplyStart);
+    link.close();
     QCOMPARE(sim.stop(), 0);
 }
 

@@ -26,6 +26,7 @@ using WriteFn = Status(Q540_D2XX_CALL*)(void* handle, void* buffer, Word count, 
 using SetBaudRateFn = Status(Q540_D2XX_CALL*)(void* handle, Word baud);
 using SetTimeoutsFn = Status(Q540_D2XX_CALL*)(void* handle, Word readMs, Word writeMs);
 using SetLatencyTimerFn = Status(Q540_D2XX_CALL*)(void* handle, unsigned char ms);
+using GetLatencyTimerFn = Status(Q540_D2XX_CALL*)(void* handle, unsigned char* ms);
 
 template <typename Fn> bool resolve(QLibrary& library, const char* name, Fn& fn)
 {
@@ -42,7 +43,9 @@ struct D2xxLink::EntryPoints {
     WriteFn write = nullptr;
     SetBaudRateFn setBaudRate = nullptr;
     SetTimeoutsFn setTimeouts = nullptr;
-    SetLatencyTimerFn setLatencyTimer = nullptr; // optional: older libraries lack it
+    // Optional: older libraries lack them.
+    SetLatencyTimerFn setLatencyTimer = nullptr;
+    GetLatencyTimerFn getLatencyTimer = nullptr;
 };
 
 QString D2xxLink::defaultLibraryName()
@@ -70,6 +73,7 @@ std::unique_ptr<D2xxLink> D2xxLink::load(const QString& libraryName)
         return nullptr;
     }
     resolve(*library, "FT_SetLatencyTimer", e->setLatencyTimer);
+    resolve(*library, "FT_GetLatencyTimer", e->getLatencyTimer);
     return std::unique_ptr<D2xxLink>(new D2xxLink(std::move(library), std::move(e)));
 }
 
@@ -101,6 +105,15 @@ bool D2xxLink::open()
     if (entries_->setLatencyTimer)
         entries_->setLatencyTimer(handle_, static_cast<unsigned char>(protocol::kLatencyTimerMs));
     return true;
+}
+
+std::optional<int> D2xxLink::latencyTimerMs() const
+{
+    unsigned char ms = 0;
+    if (handle_ == nullptr || !entries_->getLatencyTimer
+        || entries_->getLatencyTimer(handle_, &ms) != kStatusOk)
+        return std::nullopt;
+    return ms;
 }
 
 void D2xxLink::setBaudRate(int baud)

@@ -30,6 +30,8 @@ public:
     std::size_t read(std::span<std::uint8_t> bytes) override;
     void close() override;
     bool isOpen() const override { return handle_ != nullptr; }
+    // Read back from the chip, where the library can.
+    std::optional<int> latencyTimerMs() const override;
 
 private:
     struct EntryPoints;

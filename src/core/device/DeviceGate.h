@@ -39,6 +39,7 @@ public:
     std::size_t read(std::span<std::uint8_t> bytes) override { return device_.read(bytes); }
     void close() override;
     bool isOpen() const override { return holding_ && device_.isOpen(); }
+    std::optional<int> latencyTimerMs() const override { return device_.latencyTimerMs(); }
 
 private:
     Link& device_;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace q540 {
@@ -25,6 +26,9 @@ public:
     virtual std::size_t read(std::span<std::uint8_t> bytes) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // The latency timer in force on the cable's chip while open, in ms, where
+    // the driver can tell; nothing where it cannot.
+    virtual std::optional<int> latencyTimerMs() const { return std::nullopt; }
 };
 
 // The device where there is none: it never opens, as an unplugged cable.

@@ -31,6 +31,16 @@ QString usbProductOfTty(const QString& sysClassTty, const QString& ttyName)
     return {};
 }
 
+std::optional<int> latencyTimerOfTty(const QString& sysClassTty, const QString& ttyName)
+{
+    QFile file(sysClassTty + u'/' + ttyName + QStringLiteral("/device/latency_timer"));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    bool ok = false;
+    const int ms = QString::fromLatin1(file.read(16)).trimmed().toInt(&ok);
+    return ok ? std::optional<int>(ms) : std::nullopt;
+}
+
 QString findCablePort()
 {
     const QString wanted = QString::fromLatin1(protocol::kDeviceDescription);
@@ -124,6 +134,19 @@ std::size_t SerialLink::read(std::span<std::uint8_t> bytes)
 void SerialLink::close()
 {
     port_.reset();
+}
+
+std::optional<int> SerialLink::latencyTimerMs() const
+{
+    if (!port_)
+        return std::nullopt;
+    // A name given as a path, or as a link such as /dev/serial/by-id/..., is
+    // the tty it leads to.
+    const QString tty = QFileInfo(QFileInfo(port_->portName()).isAbsolute()
+                                      ? QFileInfo(port_->portName()).canonicalFilePath()
+                                      : port_->portName())
+                            .fileName();
+    return latencyTimerOfTty(QStringLiteral("/sys/class/tty"), tty);
 }
 
 bool SerialLink::isOpen() const

@@ -29,6 +29,8 @@ public:
     std::size_t read(std::span<std::uint8_t> bytes) override;
     void close() override;
     bool isOpen() const override;
+    // Read from sysfs, where the port is a USB serial device that has one.
+    std::optional<int> latencyTimerMs() const override;
 
 private:
     QString portName_;
@@ -41,6 +43,10 @@ private:
 // (<sysClassTty>/<ttyName>/device, then up the tree to the USB device that
 // has a "product" file); empty when there is none.
 QString usbProductOfTty(const QString& sysClassTty, const QString& ttyName);
+
+// The latency timer of the USB serial device above a tty, in ms, from
+// <sysClassTty>/<ttyName>/device/latency_timer; nothing when it has none.
+std::optional<int> latencyTimerOfTty(const QString& sysClassTty, const QString& ttyName);
 
 // The name of the first serial port whose USB product is "VELKOR"; empty when
 // none is plugged in.

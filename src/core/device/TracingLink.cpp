@@ -52,6 +52,8 @@ bool TracingLink::open()
 {
     const bool opened = inner_.open();
     trace(opened ? QStringLiteral("open") : QStringLiteral("open failed"));
+    if (const std::optional<int> latency = opened ? inner_.latencyTimerMs() : std::nullopt)
+        trace(QStringLiteral("latency timer %1 ms").arg(*latency));
     return opened;
 }
 

@@ -22,6 +22,7 @@ class Clock;
 // tracing link's creation on its clock, then one of:
 //
 //   open                  open succeeded
+//   latency timer 1 ms    the chip's latency timer after open, where the driver tells it
 //   open failed           open did not succeed
 //   close                 close
 //   baud 9600             setBaudRate
@@ -54,6 +55,7 @@ public:
     std::size_t read(std::span<std::uint8_t> bytes) override;
     void close() override;
     bool isOpen() const override;
+    std::optional<int> latencyTimerMs() const override { return inner_.latencyTimerMs(); }
 
 private:
     TracingLink(Link& inner, std::unique_ptr<QFile> file, const Clock& clock);

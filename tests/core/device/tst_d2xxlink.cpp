@@ -143,10 +143,14 @@ void D2xxLinkTest::latencyTimerAfterEveryOpen()
     const auto detach = qScopeGuard([&] { attach(nullptr, nullptr); });
     for (int open = 0; open < 2; ++open) {
         QVERIFY(link->open());
+        // What the chip reports back is what the program asked for.
+        QCOMPARE(link->latencyTimerMs(),
+                 calls ? std::optional<int>(protocol::kLatencyTimerMs) : std::nullopt);
         link->write(protocol::frame(protocol::kHello));
         std::array<std::uint8_t, 3> reply{};
         QCOMPARE(link->read(reply), std::size_t(3));
         link->close();
+        QCOMPARE(link->latencyTimerMs(), std::nullopt);
     }
     int made = -1;
     int ms = -1;

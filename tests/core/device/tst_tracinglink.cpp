@@ -37,6 +37,7 @@ void TracingLinkTest::traceOfAnIdentification_data()
     QTest::addColumn<int>("fault"); // a FaultKind
     QTest::addColumn<QByteArray>("expected");
     QTest::addColumn<QByteArray>("sent"); // what reached the module, in hex
+    QTest::addColumn<bool>("modelled");   // over the modelled cable, latency 1 ms
 
     QTest::newRow("module answers")
         << true << int(FaultKind::None)
@@ -45,20 +46,34 @@ void TracingLinkTest::traceOfAnIdentification_data()
                  "0.205 > 0D 01 0F\n"
                  "0.207 < FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF F5\n"
                  "0.207 close\n"
-        << QByteArray("111628 0d010f");
+        << QByteArray("111628 0d010f") << false;
+    // The chip's timer in force, and the replies stamped when the timer let
+    // them through: the hello's at the 7 ms tick, the configuration's at 228.
+    QTest::newRow("modelled cable")
+        << true << int(FaultKind::None)
+        << QByteArray("0.000 open\n"
+                      "0.000 latency timer 1 ms\n"
+                      "0.000 baud 9600\n"
+                      "0.000 timeouts 300 300\n"
+                      "0.000 > 11 16 28\n"
+                      "0.007 < 1F 46 66\n"
+                      "0.207 > 0D 01 0F\n"
+                      "0.228 < FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF F5\n"
+                      "0.228 close\n")
+        << QByteArray("111628 0d010f") << true;
     // A read that comes back short is stamped when its timeout ran out.
     QTest::newRow("module silent") << true << int(FaultKind::NoReply)
                                    << kOpened
                                           + "0.305 < (0 of 3)\n"
                                             "0.305 close\n"
-                                   << QByteArray("111628");
+                                   << QByteArray("111628") << false;
     QTest::newRow("hello cut short") << true << int(FaultKind::ShortReply)
                                      << kOpened
                                             + "0.305 < 1F 46 (2 of 3)\n"
                                               "0.305 close\n"
-                                     << QByteArray("111628");
-    QTest::newRow("cable unplugged")
-        << false << int(FaultKind::None) << QByteArray("0.000 open failed\n") << QByteArray();
+                                     << QByteArray("111628") << false;
+    QTest::newRow("cable unplugged") << false << int(FaultKind::None)
+                                     << QByteArray("0.000 open failed\n") << QByteArray() << false;
 }
 
 void TracingLinkTest::traceOfAnIdentification()
@@ -67,6 +82,7 @@ void TracingLinkTest::traceOfAnIdentification()
     QFETCH(int, fault);
     QFETCH(QByteArray, expected);
     QFETCH(QByteArray, sent);
+    QFETCH(bool, modelled);
     sim::ModuleEmulator module;
     module.setPlugged(plugged);
     if (fault != int(FaultKind::None))
@@ -75,6 +91,8 @@ void TracingLinkTest::traceOfAnIdentification()
     // Times count from the tracing link's creation, not from the clock's zero.
     clock.sleep(61'000);
     sim::EmulatedLink emulated(module, clock);
+    if (modelled)
+        emulated.modelCable({});
     QBuffer trace;
     QVERIFY(trace.open(QIODevice::WriteOnly));
     TracingLink link(emulated, trace, clock);
