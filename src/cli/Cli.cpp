@@ -325,6 +325,11 @@ int statusCommand(Invocation& in)
     s.identify(in.texts);
     const ModuleStatus& st = s.status;
     in.out << "state: " << moduleStateText(st, in.texts) << '\n';
+    if (st.state != ModuleState::NoCable)
+        in.out << "latency timer: "
+               << (st.latencyTimerMs ? QStringLiteral("%1 ms").arg(*st.latencyTimerMs)
+                                     : QStringLiteral("unknown"))
+               << '\n';
     if (st.modulePresent()) {
         in.out << "entries: " << st.entryCount << '\n'
                << "password: " << (st.haslo_zgodne ? "matches" : "does not match") << '\n'

@@ -118,7 +118,11 @@ DemoModule::DemoModule(const Localisation& texts)
 
 std::unique_ptr<Link> DemoModule::connect(Clock& clock)
 {
-    return std::make_unique<EmulatedLink>(module_, clock);
+    // The demo's transfers take the time a real cable takes, so that the
+    // progress and its time left look as they will on site.
+    auto link = std::make_unique<EmulatedLink>(module_, clock);
+    link->modelCable({});
+    return link;
 }
 
 } // namespace q540::sim

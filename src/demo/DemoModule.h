@@ -36,7 +36,8 @@ bool preloadModule(ModuleEmulator& module, const DirectoryGrid& grid, const Intr
                    int introTimeIndex, const Localisation& texts);
 
 // The demo program's module: the emulator holding the demo's contents, and the
-// cable to it that the program opens like the real one.
+// cable to it that the program opens like the real one, as fast as a real one
+// (its wire and the chip's latency timer modelled).
 class DemoModule {
 public:
     explicit DemoModule(const Localisation& texts);

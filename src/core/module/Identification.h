@@ -36,6 +36,9 @@ struct IdentificationOutcome {
     // The second byte of a well-formed hello reply; -1 without one.
     int deviceCode = -1;
     std::optional<ConfigurationNibbles> nibbles;
+    // The cable chip's latency timer while the device was open, where the
+    // driver tells it.
+    std::optional<int> latencyTimerMs;
 };
 
 // The link half of the module identification: opens the device, greets the

@@ -98,6 +98,7 @@ void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outc
                                 && outcome.deviceCode == protocol::kDeviceCodeVersion43;
     const bool version43Before = status.previousFoundVersion43;
     status.previousFoundVersion43 = foundVersion43;
+    status.latencyTimerMs = outcome.latencyTimerMs;
 
     switch (outcome.result) {
     case Result::NoCable:

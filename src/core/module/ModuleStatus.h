@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace q540 {
 
@@ -44,6 +45,8 @@ struct ModuleStatus {
     int languageRead = 0;        // the language code the configuration held (jezyk_modulu
                                  // follows the open directory afterwards)
     bool haslo_zgodne = false;
+    // The cable chip's latency timer, where the driver tells it.
+    std::optional<int> latencyTimerMs;
     PasswordCheck passwordCheck = PasswordCheck::NotChecked;
     int jezyk_modulu = 0; // 0..7
     // Selected item of ComboBox_czas (items "1".."15"); -1 selects none.

@@ -63,6 +63,8 @@ class IdentificationTest : public QObject {
 private slots:
     void exchange_data();
     void exchange();
+    void latencyInForce_data();
+    void latencyInForce();
     void configuration_data();
     void configuration();
     void switches_data();
@@ -139,6 +141,32 @@ void IdentificationTest::exchange()
     QCOMPARE(t.back().kind, Kind::Close);
     QCOMPARE(t[1], (sim::TranscriptEntry{Kind::BaudRate, {}, 9600}));
     QCOMPARE(t[2], (sim::TranscriptEntry{Kind::Timeouts, {}, 300, 300}));
+}
+
+void IdentificationTest::latencyInForce_data()
+{
+    QTest::addColumn<bool>("plugged");
+    QTest::addColumn<bool>("modelled");
+    QTest::addColumn<int>("latency"); // -1: not known
+    QTest::newRow("driver that cannot tell") << true << false << -1;
+    QTest::newRow("chip set by the driver") << true << true << protocol::kLatencyTimerMs;
+    QTest::newRow("cable unplugged") << false << true << -1;
+}
+
+// The timer the chip ran with reaches the status, and leaves it with the cable.
+void IdentificationTest::latencyInForce()
+{
+    QFETCH(bool, plugged);
+    QFETCH(bool, modelled);
+    QFETCH(int, latency);
+    Bench bench;
+    bench.configure({});
+    if (modelled)
+        bench.link.modelCable({});
+    bench.status.latencyTimerMs = 16;
+    bench.module.setPlugged(plugged);
+    bench.poll();
+    QCOMPARE(bench.status.latencyTimerMs.value_or(-1), latency);
 }
 
 void IdentificationTest::configuration_data()
