@@ -52,6 +52,7 @@ void ConsoleSink::showProgress(int maximum)
 {
     maximum_ = maximum;
     position_ = 0;
+    timeLeft_.clear();
     progressShown_ = true;
     drawProgress();
 }
@@ -59,6 +60,12 @@ void ConsoleSink::showProgress(int maximum)
 void ConsoleSink::stepProgress()
 {
     ++position_;
+    drawProgress();
+}
+
+void ConsoleSink::showTimeLeft(const QString& text)
+{
+    timeLeft_ = text;
     drawProgress();
 }
 
@@ -75,7 +82,12 @@ void ConsoleSink::drawProgress()
         return;
     const int filled = maximum_ > 0 ? kBarWidth * std::min(position_, maximum_) / maximum_ : 0;
     err_ << '\r' << '[' << QString(filled, u'#') << QString(kBarWidth - filled, u' ') << "] "
-         << position_ << '/' << maximum_ << Qt::flush;
+         << position_ << '/' << maximum_;
+    // The line only grows while the bar is shown; a shorter estimate must not
+    // leave the end of a longer one behind.
+    if (!timeLeft_.isEmpty())
+        err_ << "  " << timeLeft_ << "\x1b[K";
+    err_ << Qt::flush;
 }
 
 } // namespace q540::cli

@@ -20,6 +20,7 @@ public:
     void showProgress(int maximum) override;
     void stepProgress() override;
     void hideProgress() override;
+    void showTimeLeft(const QString& text) override;
 
 private:
     void drawProgress();
@@ -33,6 +34,7 @@ private:
     QString lastMessage_;
     int maximum_ = 0;
     int position_ = 0;
+    QString timeLeft_;
     bool progressShown_ = false;
     int repeats_ = 0;
 };

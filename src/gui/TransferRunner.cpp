@@ -87,6 +87,11 @@ void TransferRunner::stepProgress()
     onWindowThread([&] { sink_.stepProgress(); });
 }
 
+void TransferRunner::showTimeLeft(const QString& text)
+{
+    onWindowThread([&] { sink_.showTimeLeft(text); });
+}
+
 void TransferRunner::hideProgress()
 {
     onWindowThread([&] { sink_.hideProgress(); });

@@ -38,6 +38,7 @@ public:
     void showProgress(int maximum) override;
     void stepProgress() override;
     void hideProgress() override;
+    void showTimeLeft(const QString& text) override;
     void suspend() override;
     void resume() override;
 

@@ -34,6 +34,7 @@ void WidgetSink::showProgress(int maximum)
 {
     progress_->setRange(0, maximum);
     progress_->setValue(0);
+    progress_->setFormat(QStringLiteral("%p%"));
     progress_->show();
     progress_->repaint();
 }
@@ -43,6 +44,11 @@ void WidgetSink::stepProgress()
     progress_->setValue(progress_->value() + 1);
     // Transfers run on this thread: paint now so the bar moves while they do.
     progress_->repaint();
+}
+
+void WidgetSink::showTimeLeft(const QString& text)
+{
+    progress_->setFormat(QStringLiteral("%p%  ·  ") + text);
 }
 
 void WidgetSink::hideProgress()

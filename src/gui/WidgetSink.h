@@ -20,6 +20,7 @@ public:
     void showProgress(int maximum) override;
     void stepProgress() override;
     void hideProgress() override;
+    void showTimeLeft(const QString& text) override;
 
 private:
     QWidget* parent_;

@@ -29,6 +29,11 @@ void RecordingSink::stepProgress()
     events << QStringLiteral("step");
 }
 
+void RecordingSink::showTimeLeft(const QString& text)
+{
+    timeLeft << text;
+}
+
 void RecordingSink::hideProgress()
 {
     progressVisible = false;

@@ -15,6 +15,7 @@ public:
     void showProgress(int maximum) override;
     void stepProgress() override;
     void hideProgress() override;
+    void showTimeLeft(const QString& text) override;
 
     // The answer that askYesNo gives.
     bool answerYes = true;
@@ -26,6 +27,7 @@ public:
     int progressMaximum = -1;
     int progressPosition = 0;
     bool progressVisible = false;
+    QStringList timeLeft; // texts of showTimeLeft, in order (not among the events)
 };
 
 } // namespace q540::test

@@ -37,6 +37,8 @@ constexpr Row kTexts[] = {
     {u"Plik kończy się po %1 z %2 wierszy; brakujące wiersze wczytano jako puste.",
      u"The file ends after %1 of its %2 lines; the missing lines were read as empty.",
      u"Die Datei endet nach %1 von %2 Zeilen; die fehlenden Zeilen wurden als leer gelesen."},
+    {u"pozostało ok. %1 s", u"about %1 s left", u"noch etwa %1 s"},
+    {u"pozostało ok. %1 min %2 s", u"about %1 min %2 s left", u"noch etwa %1 min %2 s"},
 };
 
 } // namespace

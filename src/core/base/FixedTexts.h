@@ -20,6 +20,8 @@ enum class FixedText {
     NoticeAdditionalNumber, // %1 number, %2 line
     NoticeCut,              // %1 where, %2 length, %3 limit
     NoticeLinesMissing,     // %1 held, %2 expected
+    TimeLeftSeconds,        // %1 seconds
+    TimeLeftMinutes,        // %1 minutes, %2 seconds
 };
 
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);

@@ -21,6 +21,9 @@ public:
     virtual void showProgress(int maximum) = 0;
     virtual void stepProgress() = 0;
     virtual void hideProgress() = 0;
+    // The time the shown progress still needs, in words ("about 38 s left");
+    // shown beside the bar until it is hidden. Sinks without a bar ignore it.
+    virtual void showTimeLeft(const QString& /*text*/) {}
 };
 
 } // namespace q540

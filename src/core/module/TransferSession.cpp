@@ -1,6 +1,7 @@
 #include "module/TransferSession.h"
 
 #include "base/Localisation.h"
+#include "base/TimeLeft.h"
 #include "base/UserSink.h"
 #include "device/Clock.h"
 #include "device/Link.h"
@@ -44,11 +45,22 @@ void TransferSession::showProgress(int maximum)
 {
     context_.sink.showProgress(maximum);
     progressShown_ = true;
+    progressMaximum_ = maximum;
+    progressDone_ = 0;
+    progressStartMs_ = context_.clock.nowMs();
+    lastSecondsLeft_.reset();
 }
 
 void TransferSession::stepProgress()
 {
     context_.sink.stepProgress();
+    ++progressDone_;
+    const std::optional<int> left =
+        secondsLeft(progressDone_, progressMaximum_, context_.clock.nowMs() - progressStartMs_);
+    // Told only when it changes: the window's thread is asked for each call.
+    if (left && left != lastSecondsLeft_)
+        context_.sink.showTimeLeft(timeLeftText(*left, languageIndex()));
+    lastSecondsLeft_ = left;
 }
 
 bool TransferSession::sendAcknowledged(std::span<const Byte> bytes)

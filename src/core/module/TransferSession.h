@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
 #include <span>
 
 namespace q540 {
@@ -49,6 +51,7 @@ public:
     // The checks of ModuleOperation::begin; on success the device is open.
     bool begin(bool modulePresent, bool passwordMatches, int timeoutMs);
 
+    // The progress bar, with the time left estimated from the blocks done.
     void showProgress(int maximum);
     void stepProgress();
 
@@ -79,6 +82,10 @@ private:
     TransferContext context_;
     ModuleOperation operation_;
     bool progressShown_ = false;
+    int progressMaximum_ = 0;
+    int progressDone_ = 0;
+    std::int64_t progressStartMs_ = 0;
+    std::optional<int> lastSecondsLeft_;
 };
 
 // The low bytes of napis, as they go over the cable.
