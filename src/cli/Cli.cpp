@@ -190,6 +190,17 @@ struct Session {
     {
         Odczytaj_dane(status, cable.link(), clock, password, texts, sink);
     }
+    // A transfer that did not go through: where the port itself was the
+    // trouble, says which, after the operation's own message.
+    int failed(Invocation& in) const
+    {
+        if (status.state == ModuleState::NoCable)
+            if (const QString problem =
+                    openProblemText(status.openProblem, status.port, in.texts.Nr_Jezyka());
+                !problem.isEmpty())
+                in.err << problem << Qt::endl;
+        return kModuleFailed;
+    }
 };
 
 // "on" or "off" as a switch; anything else is told, naming where it was given.
@@ -379,7 +390,7 @@ int writeCommand(Invocation& in)
             if (alphaSearch)
                 st.alphabeticalSearchTicked = *alphaSearch;
         });
-    return outcome.isDone() ? kDone : kModuleFailed;
+    return outcome.isDone() ? kDone : s.failed(in);
 }
 
 int readCommand(Invocation& in)
@@ -390,7 +401,7 @@ int readCommand(Invocation& in)
     const DirectoryReadResult result =
         q540::Buttonz9Click(*s.context, DirectoryGrid{}, s.password, s.status);
     if (!result.outcome.isDone())
-        return kModuleFailed;
+        return s.failed(in);
     DirectoryDocument document = emptyDocument(in.texts);
     document.grid = result.grid;
     document.fields.timeIndex = s.status.introTimeIndex;
@@ -407,7 +418,7 @@ int introReadCommand(Invocation& in)
     DirectoryDocument document = emptyDocument(in.texts);
     const IntroRead read = q540::Button1Click(*s.context, IntroLines{}, s.status);
     if (!read.outcome.isDone())
-        return kModuleFailed;
+        return s.failed(in);
     document.fields.intro = read.lines;
     document.fields.timeIndex = s.status.introTimeIndex;
     document.fields.moduleLanguage = s.status.jezyk_modulu;
@@ -424,9 +435,8 @@ int introWriteCommand(Invocation& in)
         return kModuleFailed;
     s.identify(in.texts);
     s.status.introTimeIndex = document->fields.timeIndex;
-    return q540::Button2Click(*s.context, document->fields.intro, s.status).isDone()
-               ? kDone
-               : kModuleFailed;
+    return q540::Button2Click(*s.context, document->fields.intro, s.status).isDone() ? kDone
+                                                                                     : s.failed(in);
 }
 
 // Opens the link and identifies the module as the poll does: true when it is

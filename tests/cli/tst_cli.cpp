@@ -192,6 +192,17 @@ void CliTest::commands_data()
         << "module-language: CODE is one of PL, EN, NO, SV, DE, CS, RU, not FR\n";
     QTest::newRow("reset lock neither on nor off") << QStringList{"reset-lock", "yes"} << 2 << ""
                                                    << "reset-lock: on or off, not yes\n";
+    // Each way a named port fails is told as such, where the state is told.
+    QTest::newRow("port missing") << QStringList{"status", "--port", "@/none"} << 1
+                                  << "state: Connection status: port @/none does not exist\n"
+                                  << "";
+    QTest::newRow("port is a file, in German")
+        << QStringList{"status", "--port", "@/small.csv", "--lang", "de"} << 1
+        << "state: Verbindungsstand: @/small.csv ist keine serielle Schnittstelle\n"
+        << "";
+    QTest::newRow("port is a pipe")
+        << QStringList{"read", "@/new.csv", "--port", "@/fifo.csv"} << 1 << ""
+        << "No device connected!\nConnection status: @/fifo.csv is not a serial port\n";
     QTest::newRow("help") << QStringList{"--help"} << 0 << "*"
                           << "";
     QTest::newRow("command help") << QStringList{"write", "--help"} << 0 << "*"

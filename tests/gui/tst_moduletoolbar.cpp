@@ -1,5 +1,6 @@
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
+#include "device/SerialLink.h"
 #include "emulator/EmulatedLink.h"
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
@@ -59,6 +60,8 @@ class ModuleToolBarTest : public QObject {
 private slots:
     void stateIsShown_data();
     void stateIsShown();
+    void portProblemIsShown_data();
+    void portProblemIsShown();
     void moduleFoundWithinTwoPollPeriods();
     void enterCancelsThePasswordPanel();
     void newPasswordIsStored();
@@ -118,6 +121,38 @@ void ModuleToolBarTest::stateIsShown()
         image == 6 ? QColor(0, 255, 0)
                    : w.window->style()->standardPalette().color(QPalette::Disabled, QPalette::Base);
     QCOMPARE(w.passwordColour(), expected);
+}
+
+void ModuleToolBarTest::portProblemIsShown_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("port"); // "@" stands for a folder of the test
+    QTest::addColumn<QString>("status");
+    QTest::newRow("missing, pl") << 0 << "/dev/q540-none"
+                                 << "Stan połączenia: port /dev/q540-none nie istnieje";
+    QTest::newRow("missing, en") << 1 << "/dev/q540-none"
+                                 << "Connection status: port /dev/q540-none does not exist";
+    QTest::newRow("folder, de") << 2 << "@"
+                                << "Verbindungsstand: @ ist keine serielle Schnittstelle";
+}
+
+// The window polls a port that cannot be a cable and says why, in place of
+// "device not found".
+void ModuleToolBarTest::portProblemIsShown()
+{
+    QFETCH(int, language);
+    QFETCH(QString, port);
+    QFETCH(QString, status);
+    QTemporaryDir dir;
+    port.replace(u'@', dir.path());
+    status.replace(u'@', dir.path());
+    Window w(language);
+    SerialLink serial(port);
+    SystemClock clock;
+    w.window->attachModule(serial, clock);
+    w.poll();
+    QCOMPARE(w.status(), status);
+    QCOMPARE(w.imageIndex(), int(ModuleStatusView::kImageNoCable));
 }
 
 void ModuleToolBarTest::moduleFoundWithinTwoPollPeriods()

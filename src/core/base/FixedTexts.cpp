@@ -39,6 +39,18 @@ constexpr Row kTexts[] = {
      u"Die Datei endet nach %1 von %2 Zeilen; die fehlenden Zeilen wurden als leer gelesen."},
     {u"pozostało ok. %1 s", u"about %1 s left", u"noch etwa %1 s"},
     {u"pozostało ok. %1 min %2 s", u"about %1 min %2 s left", u"noch etwa %1 min %2 s"},
+    {u"Stan połączenia: port %1 nie istnieje", u"Connection status: port %1 does not exist",
+     u"Verbindungsstand: Anschluss %1 existiert nicht"},
+    {u"Stan połączenia: %1 nie jest portem szeregowym",
+     u"Connection status: %1 is not a serial port",
+     u"Verbindungsstand: %1 ist keine serielle Schnittstelle"},
+    {u"Stan połączenia: brak uprawnień do otwarcia %1 (Opcje → Sprawdzenie połączenia)",
+     u"Connection status: no permission to open %1 (Options → Connection check)",
+     u"Verbindungsstand: keine Berechtigung, %1 zu öffnen (Optionen → Verbindungsprüfung)"},
+    {u"Stan połączenia: %1 jest zajęty przez inny program (Opcje → Sprawdzenie połączenia)",
+     u"Connection status: %1 is in use by another program (Options → Connection check)",
+     u"Verbindungsstand: %1 wird von einem anderen Programm benutzt (Optionen → "
+     u"Verbindungsprüfung)"},
 };
 
 } // namespace

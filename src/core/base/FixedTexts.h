@@ -22,6 +22,11 @@ enum class FixedText {
     NoticeLinesMissing,     // %1 held, %2 expected
     TimeLeftSeconds,        // %1 seconds
     TimeLeftMinutes,        // %1 minutes, %2 seconds
+    // The connection state when a port could not be opened; %1 the port.
+    PortMissing,
+    PortNotSerial,
+    PortPermissionDenied,
+    PortBusy,
 };
 
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);

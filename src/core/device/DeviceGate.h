@@ -40,6 +40,8 @@ public:
     void close() override;
     bool isOpen() const override { return holding_ && device_.isOpen(); }
     std::optional<int> latencyTimerMs() const override { return device_.latencyTimerMs(); }
+    OpenProblem openProblem() const override { return device_.openProblem(); }
+    QString portName() const override { return device_.portName(); }
 
 private:
     Link& device_;

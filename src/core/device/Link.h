@@ -1,11 +1,23 @@
 #pragma once
 
+#include <QString>
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 
 namespace q540 {
+
+// Why the last open() failed, as far as the driver can tell.
+enum class OpenProblem {
+    None,             // it opened, or nothing more is known than that it did not
+    NoCable,          // no cable was found to open
+    NoSuchPort,       // the port named does not exist
+    NotATerminal,     // the port named is a file, a folder or a device that is no serial port
+    PermissionDenied, // this user may not open the port
+    PortBusy,         // another program holds the port
+};
 
 // The driver contract that every backend keeps (the D2XX library, a serial
 // port, the emulator). The callers follow the driver's habits: they pre-set
@@ -29,6 +41,11 @@ public:
     // The latency timer in force on the cable's chip while open, in ms, where
     // the driver can tell; nothing where it cannot.
     virtual std::optional<int> latencyTimerMs() const { return std::nullopt; }
+    // After an open() that failed: why; OpenProblem::None after one that worked.
+    virtual OpenProblem openProblem() const { return OpenProblem::None; }
+    // The port the driver opens or tried to open ("/dev/ttyUSB0"), where it
+    // names one.
+    virtual QString portName() const { return {}; }
 };
 
 // The device where there is none: it never opens, as an unplugged cable.
@@ -41,6 +58,7 @@ public:
     std::size_t read(std::span<std::uint8_t>) override { return 0; }
     void close() override {}
     bool isOpen() const override { return false; }
+    OpenProblem openProblem() const override { return OpenProblem::NoCable; }
 };
 
 } // namespace q540

@@ -10,6 +10,12 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace q540 {
 
 QString usbProductOfTty(const QString& sysClassTty, const QString& ttyName)
@@ -58,6 +64,45 @@ QString findCablePort()
     return {};
 }
 
+QString portPath(const QString& portName)
+{
+    return portName.startsWith(u'/') ? portName : QStringLiteral("/dev/") + portName;
+}
+
+OpenProblem pathProblem(const QString& path)
+{
+    struct stat facts {};
+    if (::stat(QFile::encodeName(path).constData(), &facts) != 0)
+        return errno == EACCES ? OpenProblem::PermissionDenied : OpenProblem::NoSuchPort;
+    return S_ISCHR(facts.st_mode) ? OpenProblem::None : OpenProblem::NotATerminal;
+}
+
+OpenProblem portProblem(const QString& path)
+{
+    if (const OpenProblem problem = pathProblem(path); problem != OpenProblem::None)
+        return problem;
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        switch (errno) {
+        case EACCES:
+        case EPERM:
+            return OpenProblem::PermissionDenied;
+        case EBUSY:
+            return OpenProblem::PortBusy;
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return OpenProblem::NoSuchPort;
+        default:
+            return OpenProblem::None;
+        }
+    }
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return terminal ? OpenProblem::PortBusy : OpenProblem::NotATerminal;
+}
+
 SerialLink::SerialLink(QString portName) : portName_(std::move(portName)) {}
 
 SerialLink::~SerialLink()
@@ -69,12 +114,24 @@ bool SerialLink::open()
 {
     if (port_)
         return false;
-    const QString name = portName_.isEmpty() ? findCablePort() : portName_;
-    if (name.isEmpty())
+    foundPort_ = portName_.isEmpty() ? findCablePort() : portName_;
+    if (foundPort_.isEmpty()) {
+        problem_ = OpenProblem::NoCable;
         return false;
-    auto port = std::make_unique<QSerialPort>(name);
-    if (!port->open(QIODevice::ReadWrite))
+    }
+    // A path that is no device is judged without opening it: a FIFO must
+    // not be opened as a port at all.
+    const QString path = portPath(foundPort_);
+    problem_ = pathProblem(path);
+    if (problem_ != OpenProblem::None)
         return false;
+    auto port = std::make_unique<QSerialPort>(foundPort_);
+    if (!port->open(QIODevice::ReadWrite)) {
+        port.reset();
+        problem_ = portProblem(path);
+        return false;
+    }
+    problem_ = OpenProblem::None;
     port->setDataBits(QSerialPort::Data8);
     port->setParity(QSerialPort::NoParity);
     port->setStopBits(QSerialPort::OneStop);
@@ -134,6 +191,11 @@ std::size_t SerialLink::read(std::span<std::uint8_t> bytes)
 void SerialLink::close()
 {
     port_.reset();
+}
+
+QString SerialLink::portName() const
+{
+    return foundPort_.isEmpty() ? portName_ : foundPort_;
 }
 
 std::optional<int> SerialLink::latencyTimerMs() const

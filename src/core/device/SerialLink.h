@@ -31,9 +31,14 @@ public:
     bool isOpen() const override;
     // Read from sysfs, where the port is a USB serial device that has one.
     std::optional<int> latencyTimerMs() const override;
+    OpenProblem openProblem() const override { return problem_; }
+    // The port given, or the cable's port as the last open() found it.
+    QString portName() const override;
 
 private:
     QString portName_;
+    QString foundPort_;
+    OpenProblem problem_ = OpenProblem::None;
     std::unique_ptr<QSerialPort> port_;
     int readTimeoutMs_ = 0;
     int writeTimeoutMs_ = 0;
@@ -47,6 +52,20 @@ QString usbProductOfTty(const QString& sysClassTty, const QString& ttyName);
 // The latency timer of the USB serial device above a tty, in ms, from
 // <sysClassTty>/<ttyName>/device/latency_timer; nothing when it has none.
 std::optional<int> latencyTimerOfTty(const QString& sysClassTty, const QString& ttyName);
+
+// A port name as QSerialPort takes it ("ttyUSB0" or a path) as a path.
+QString portPath(const QString& portName);
+
+// What keeps the path from being a port, judged without opening it: missing,
+// not to be looked at, or something other than a character device.
+OpenProblem pathProblem(const QString& path);
+
+// Why the port at path cannot be opened, judged from what it is and from the
+// system's answer to opening it: a missing path, something that is no
+// serial port, no permission, or another program holding it (the system
+// says busy, or the port opens and only the caller's own open failed, which
+// happens when another program has locked it).
+OpenProblem portProblem(const QString& path);
 
 // The name of the first serial port whose USB product is "VELKOR"; empty when
 // none is plugged in.

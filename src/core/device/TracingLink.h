@@ -56,6 +56,8 @@ public:
     void close() override;
     bool isOpen() const override;
     std::optional<int> latencyTimerMs() const override { return inner_.latencyTimerMs(); }
+    OpenProblem openProblem() const override { return inner_.openProblem(); }
+    QString portName() const override { return inner_.portName(); }
 
 private:
     TracingLink(Link& inner, std::unique_ptr<QFile> file, const Clock& clock);

@@ -25,13 +25,13 @@ IdentificationOutcome exchange(Link& link, Clock& clock, bool readConfiguration)
     clock.sleep(kHelloReplyDelayMs);
     link.read(hello);
     if (!isValidStatusReply(hello))
-        return {Result::NoAnswer, -1, std::nullopt, std::nullopt};
+        return {Result::NoAnswer, -1, std::nullopt, std::nullopt, {}, {}};
 
     const int code = hello[1];
     if (code != kDeviceCodeQ540)
-        return {Result::Unsupported, code, std::nullopt, std::nullopt};
+        return {Result::Unsupported, code, std::nullopt, std::nullopt, {}, {}};
     if (!readConfiguration)
-        return {Result::ModuleKnown, code, std::nullopt, std::nullopt};
+        return {Result::ModuleKnown, code, std::nullopt, std::nullopt, {}, {}};
 
     clock.sleep(kConfigurationReadPauseMs);
     link.write(frame(kReadConfiguration));
@@ -39,20 +39,24 @@ IdentificationOutcome exchange(Link& link, Clock& clock, bool readConfiguration)
     std::array<Byte, kConfigurationReplyLength> reply{};
     link.read(reply);
     if (reply[kConfigurationSize] != kEndByte)
-        return {Result::ConfigurationMissing, code, std::nullopt, std::nullopt};
+        return {Result::ConfigurationMissing, code, std::nullopt, std::nullopt, {}, {}};
 
     ConfigurationNibbles nibbles{};
     for (std::size_t i = 0; i < nibbles.size(); ++i)
         nibbles[i] = reply[i] >> kNibbleShift;
-    return {Result::ConfigurationRead, code, nibbles, std::nullopt};
+    return {Result::ConfigurationRead, code, nibbles, std::nullopt, {}, {}};
 }
 
 } // namespace
 
 IdentificationOutcome identifyModule(Link& link, Clock& clock, bool readConfiguration)
 {
-    if (!link.open())
-        return {IdentificationOutcome::Result::NoCable, -1, std::nullopt, std::nullopt};
+    if (!link.open()) {
+        IdentificationOutcome outcome;
+        outcome.openProblem = link.openProblem();
+        outcome.port = link.portName();
+        return outcome;
+    }
     IdentificationOutcome outcome = exchange(link, clock, readConfiguration);
     outcome.latencyTimerMs = link.latencyTimerMs();
     link.close();

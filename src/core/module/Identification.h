@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/Link.h"
 #include "protocol/ConfigurationBlock.h"
 
 #include <QMetaType>
@@ -39,6 +40,9 @@ struct IdentificationOutcome {
     // The cable chip's latency timer while the device was open, where the
     // driver tells it.
     std::optional<int> latencyTimerMs;
+    // Result::NoCable: why the device did not open, and the port it tried.
+    OpenProblem openProblem = OpenProblem::None;
+    QString port;
 };
 
 // The link half of the module identification: opens the device, greets the

@@ -1,5 +1,6 @@
 #include "module/ModuleStatus.h"
 
+#include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "base/UserSink.h"
@@ -72,12 +73,34 @@ QString moduleLanguageCode(int jezyk_modulu)
     return QString::fromLatin1(protocol::languageName(jezyk_modulu));
 }
 
+QString openProblemText(OpenProblem problem, const QString& port, int language)
+{
+    switch (problem) {
+    case OpenProblem::None:
+    case OpenProblem::NoCable:
+        break;
+    case OpenProblem::NoSuchPort:
+        return fixedText(FixedText::PortMissing, language).arg(port);
+    case OpenProblem::NotATerminal:
+        return fixedText(FixedText::PortNotSerial, language).arg(port);
+    case OpenProblem::PermissionDenied:
+        return fixedText(FixedText::PortPermissionDenied, language).arg(port);
+    case OpenProblem::PortBusy:
+        return fixedText(FixedText::PortBusy, language).arg(port);
+    }
+    return {};
+}
+
 QString moduleStateText(const ModuleStatus& status, const Localisation& texts)
 {
     switch (status.state) {
     case ModuleState::NotPolled:
         break;
     case ModuleState::NoCable:
+        if (const QString problem =
+                openProblemText(status.openProblem, status.port, texts.Nr_Jezyka());
+            !problem.isEmpty())
+            return problem;
         return texts.text(textkey::kCableNotFound);
     case ModuleState::NoAnswer:
         return texts.text(textkey::kCableFound);
@@ -99,6 +122,8 @@ void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outc
     const bool version43Before = status.previousFoundVersion43;
     status.previousFoundVersion43 = foundVersion43;
     status.latencyTimerMs = outcome.latencyTimerMs;
+    status.openProblem = outcome.openProblem;
+    status.port = outcome.port;
 
     switch (outcome.result) {
     case Result::NoCable:

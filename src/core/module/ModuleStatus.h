@@ -47,6 +47,9 @@ struct ModuleStatus {
     bool haslo_zgodne = false;
     // The cable chip's latency timer, where the driver tells it.
     std::optional<int> latencyTimerMs;
+    // Without a cable: why the port did not open, and which port.
+    OpenProblem openProblem = OpenProblem::None;
+    QString port;
     PasswordCheck passwordCheck = PasswordCheck::NotChecked;
     int jezyk_modulu = 0; // 0..7
     // Selected item of ComboBox_czas (items "1".."15"); -1 selects none.
@@ -74,6 +77,10 @@ struct ModuleStatusHandlers {
 
 // The two-letter code of a module language code (0..7) in the status text.
 QString moduleLanguageCode(int jezyk_modulu);
+
+// Why a port did not open, in words in a program language (0..2); empty for
+// OpenProblem::None and NoCable, which the connection state says itself.
+QString openProblemText(OpenProblem problem, const QString& port, int language);
 
 // The connection state in words, in the current language (Edit_Status).
 QString moduleStateText(const ModuleStatus& status, const Localisation& texts);

@@ -10,18 +10,41 @@
 #include <QTest>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 using namespace q540;
 
+Q_DECLARE_METATYPE(q540::OpenProblem)
+
 namespace {
+
+// Runs judge as a user without privileges: as is when the test is not root,
+// otherwise in a child process that has become "nobody" (65534).
+OpenProblem asUnprivilegedUser(const std::function<OpenProblem()>& judge)
+{
+    if (::geteuid() != 0)
+        return judge();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(100);
+        ::_exit(static_cast<int>(judge()));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? OpenProblem(WEXITSTATUS(status)) : OpenProblem(-1);
+}
 
 // The module emulator behind the master side of a pseudo-terminal: the
 // serial backend talks to a real tty, byte for byte.
@@ -88,7 +111,10 @@ private slots:
     void usbProductFromSysfs_data();
     void usbProductFromSysfs();
     void exchangeOverAPseudoTerminal();
-    void openFailsForAMissingPort();
+    void openProblems_data();
+    void openProblems();
+    void portProblemsOfAUser_data();
+    void portProblemsOfAUser();
     void lowLatency_data();
     void lowLatency();
     void lowLatencyOnAPseudoTerminalFailsSilently();
@@ -167,12 +193,68 @@ void SerialLinkTest::exchangeOverAPseudoTerminal()
     QCOMPARE(pty.module.sentBytes(), QByteArray("\x11\x16\x28\x17\x00\x18", 6));
 }
 
-void SerialLinkTest::openFailsForAMissingPort()
+// Each way a named port can fail to open gets its own problem, and none of
+// them blocks: a FIFO is judged without being opened.
+void SerialLinkTest::openProblems_data()
 {
-    SerialLink link(QStringLiteral("/dev/q540-no-such-port"));
+    QTest::addColumn<QString>("port"); // "@" stands for the test's folder
+    QTest::addColumn<OpenProblem>("problem");
+    QTest::newRow("missing path") << "/dev/q540-no-such-port" << OpenProblem::NoSuchPort;
+    QTest::newRow("missing name") << "ttyQ540none" << OpenProblem::NoSuchPort;
+    QTest::newRow("regular file") << "@/file" << OpenProblem::NotATerminal;
+    QTest::newRow("folder") << "@" << OpenProblem::NotATerminal;
+    QTest::newRow("FIFO") << "@/fifo" << OpenProblem::NotATerminal;
+    QTest::newRow("device that is no tty") << "/dev/null" << OpenProblem::NotATerminal;
+}
+
+void SerialLinkTest::openProblems()
+{
+    QFETCH(QString, port);
+    QFETCH(OpenProblem, problem);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile file(dir.filePath("file"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    port.replace(u'@', dir.path());
+
+    SerialLink link(port);
+    QElapsedTimer timer;
+    timer.start();
     QVERIFY(!link.open());
+    QVERIFY(timer.elapsed() < 1000);
+    QCOMPARE(link.openProblem(), problem);
+    QCOMPARE(link.portName(), port);
     QVERIFY(!link.isOpen());
     QCOMPARE(link.read(std::span<std::uint8_t>()), std::size_t(0));
+}
+
+// What an ordinary user meets: a port without permission, and a port that
+// another program holds (the serial backend takes it exclusively). Judged
+// as an unprivileged user, since root may open either.
+void SerialLinkTest::portProblemsOfAUser_data()
+{
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<OpenProblem>("problem");
+    QTest::newRow("no permission") << false << 0600 << OpenProblem::PermissionDenied;
+    QTest::newRow("held by another program") << true << 0666 << OpenProblem::PortBusy;
+    QTest::newRow("held, and no permission") << true << 0600 << OpenProblem::PermissionDenied;
+}
+
+void SerialLinkTest::portProblemsOfAUser()
+{
+    QFETCH(bool, held);
+    QFETCH(int, mode);
+    QFETCH(OpenProblem, problem);
+    PtyModule pty;
+    QVERIFY(!pty.slaveName().isEmpty());
+    SerialLink holder(pty.slaveName());
+    if (held)
+        QVERIFY(holder.open());
+    QCOMPARE(::chmod(QFile::encodeName(pty.slaveName()).constData(), mode_t(mode)), 0);
+    QCOMPARE(asUnprivilegedUser([&] { return portProblem(pty.slaveName()); }), problem);
 }
 
 // The tty's low-latency flag is asked for only when it is off, and a driver
