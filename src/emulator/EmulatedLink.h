@@ -47,6 +47,10 @@ public:
     bool isOpen() const override;
     // The chip's timer while the cable is modelled and open.
     std::optional<int> latencyTimerMs() const override;
+    OpenProblem openProblem() const override
+    {
+        return open_ ? OpenProblem::None : OpenProblem::NoCable;
+    }
 
     // From the next open on, the bytes take the modelled cable's time.
     void modelCable(const CableTiming& timing);

@@ -8,7 +8,8 @@ namespace q540 {
 
 namespace {
 
-using Row = std::array<const char16_t*, Localisation::kLanguageCount>;
+using Row = LanguageRow;
+static_assert(std::tuple_size_v<LanguageRow> == Localisation::kLanguageCount);
 
 // In the order of FixedText.
 constexpr Row kTexts[] = {
@@ -55,11 +56,15 @@ constexpr Row kTexts[] = {
 
 } // namespace
 
-QString fixedText(FixedText which, int language)
+QString textIn(const LanguageRow& row, int language)
 {
-    const Row& row = kTexts[static_cast<std::size_t>(which)];
     const bool known = language >= 0 && language < Localisation::kLanguageCount;
     return QString::fromUtf16(row[static_cast<std::size_t>(known ? language : 1)]);
+}
+
+QString fixedText(FixedText which, int language)
+{
+    return textIn(kTexts[static_cast<std::size_t>(which)], language);
 }
 
 } // namespace q540

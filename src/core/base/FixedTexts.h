@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <array>
+
 namespace q540 {
 
 // The program's own texts that are not in the texts table, which holds the
@@ -32,5 +34,11 @@ enum class FixedText {
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);
 // callers choose their own fallback for other values, this gives English.
 QString fixedText(FixedText which, int language);
+
+// One text in the three program languages, Polish first, and the one of a
+// language as fixedText picks it. For the tables of texts kept beside the
+// code that uses them.
+using LanguageRow = std::array<const char16_t*, 3>;
+QString textIn(const LanguageRow& row, int language);
 
 } // namespace q540

@@ -32,6 +32,11 @@ public:
     bool isOpen() const override { return handle_ != nullptr; }
     // Read back from the chip, where the library can.
     std::optional<int> latencyTimerMs() const override;
+    // The library tells no more than that it found no cable it could open.
+    OpenProblem openProblem() const override
+    {
+        return handle_ ? OpenProblem::None : OpenProblem::NoCable;
+    }
 
 private:
     struct EntryPoints;

@@ -1,0 +1,226 @@
+#include "device/SystemProbe.h"
+
+#include "device/SerialLink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <unistd.h>
+
+#include <sys/stat.h>
+
+namespace q540 {
+
+namespace {
+
+constexpr char kFtdiVendor[] = "0403";
+
+QString readLine(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readLine(4096)).trimmed();
+}
+
+// A symbolic link's target as it stands, without following it.
+QString linkTarget(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    char target[4096];
+    const ssize_t n = ::readlink(native.constData(), target, sizeof target - 1);
+    return n <= 0 ? QString() : QFile::decodeName(QByteArray(target, n));
+}
+
+QString linkName(const QString& path)
+{
+    return QFileInfo(linkTarget(path)).fileName();
+}
+
+// The numbers after "Key:" in a /proc status file.
+QStringList statusField(const QString& statusFile, const QString& key)
+{
+    QFile file(statusFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine(4096));
+        if (line.startsWith(key + u':'))
+            return line.mid(key.size() + 1)
+                .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    }
+    return {};
+}
+
+} // namespace
+
+LinuxSystemProbe::LinuxSystemProbe(QString root) : root_(std::move(root)) {}
+
+QString LinuxSystemProbe::at(const QString& path) const
+{
+    return isSystem() ? path : root_ + path;
+}
+
+bool LinuxSystemProbe::isSystem() const
+{
+    return root_ == u'/' || root_.isEmpty();
+}
+
+QString LinuxSystemProbe::vendorLibrary() const
+{
+    QStringList folders;
+    if (isSystem())
+        folders << qEnvironmentVariable("LD_LIBRARY_PATH").split(u':', Qt::SkipEmptyParts);
+    for (const char* base : {"/usr/local/lib", "/usr/lib", "/lib"}) {
+        folders << QString::fromLatin1(base);
+        const QDir dir(at(QString::fromLatin1(base)));
+        for (const QString& multiarch :
+             dir.entryList({QStringLiteral("*-linux-gnu*")}, QDir::Dirs | QDir::NoDotAndDotDot))
+            folders << QString::fromLatin1(base) + u'/' + multiarch;
+    }
+    for (const QString& folder : folders) {
+        const QDir dir(at(folder));
+        const QStringList found = dir.entryList({QStringLiteral("libftd2xx.so*")}, QDir::Files);
+        if (!found.isEmpty())
+            return folder + u'/' + found.constFirst();
+    }
+    return {};
+}
+
+std::vector<UsbSerialDevice> LinuxSystemProbe::ftdiDevices() const
+{
+    std::vector<UsbSerialDevice> devices;
+    const QString bus = at(QStringLiteral("/sys/bus/usb/devices"));
+    for (const QString& busId :
+         QDir(bus).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name)) {
+        const QString dir = bus + u'/' + busId;
+        if (busId.contains(u':') || readLine(dir + QStringLiteral("/idVendor")) != kFtdiVendor)
+            continue;
+        UsbSerialDevice device;
+        device.busId = busId;
+        device.productId = readLine(dir + QStringLiteral("/idProduct"));
+        device.product = readLine(dir + QStringLiteral("/product"));
+        const QStringList interfaces =
+            QDir(dir).entryList({busId + QStringLiteral(":*")}, QDir::Dirs, QDir::Name);
+        if (!interfaces.isEmpty()) {
+            device.interface = interfaces.constFirst();
+            const QString interfaceDir = dir + u'/' + device.interface;
+            device.driver = linkName(interfaceDir + QStringLiteral("/driver"));
+            const QStringList ttys =
+                QDir(interfaceDir).entryList({QStringLiteral("tty*")}, QDir::Dirs, QDir::Name);
+            if (!ttys.isEmpty())
+                device.tty = ttys.constFirst();
+        }
+        devices.push_back(device);
+    }
+    return devices;
+}
+
+QString LinuxSystemProbe::nameOf(const QString& file, unsigned id) const
+{
+    QFile list(at(file));
+    if (list.open(QIODevice::ReadOnly)) {
+        while (!list.atEnd()) {
+            const QStringList fields = QString::fromUtf8(list.readLine(4096)).split(u':');
+            if (fields.size() > 2 && fields[2].toUInt() == id && !fields[2].isEmpty())
+                return fields[0];
+        }
+    }
+    return QString::number(id);
+}
+
+PortFacts LinuxSystemProbe::port(const QString& path) const
+{
+    PortFacts facts;
+    facts.path = path;
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(at(path));
+    if (::stat(native.constData(), &st) != 0)
+        return facts;
+    facts.exists = true;
+    facts.owner = nameOf(QStringLiteral("/etc/passwd"), st.st_uid);
+    facts.group = nameOf(QStringLiteral("/etc/group"), st.st_gid);
+    facts.mode = st.st_mode & 07777;
+    if (isSystem()) {
+        facts.userMayOpen = ::access(native.constData(), R_OK | W_OK) == 0;
+        return facts;
+    }
+    const UserFacts me = user();
+    const QStringList uid =
+        statusField(at(QStringLiteral("/proc/self/status")), QStringLiteral("Uid"));
+    const bool isRoot = !uid.isEmpty() && uid.constFirst() == u'0';
+    const unsigned rw = me.name == facts.owner            ? 0600
+                        : me.groups.contains(facts.group) ? 0060
+                                                          : 0006;
+    facts.userMayOpen = isRoot || (facts.mode & rw) == rw;
+    return facts;
+}
+
+UserFacts LinuxSystemProbe::user() const
+{
+    UserFacts me;
+    const QString status = at(QStringLiteral("/proc/self/status"));
+    const QStringList uid = statusField(status, QStringLiteral("Uid"));
+    me.name = uid.isEmpty() ? QString() : nameOf(QStringLiteral("/etc/passwd"), uid[0].toUInt());
+    for (const QString& gid : statusField(status, QStringLiteral("Groups")))
+        me.groups << nameOf(QStringLiteral("/etc/group"), gid.toUInt());
+    QFile groups(at(QStringLiteral("/etc/group")));
+    if (groups.open(QIODevice::ReadOnly)) {
+        while (!groups.atEnd()) {
+            const QStringList fields =
+                QString::fromUtf8(groups.readLine(4096)).trimmed().split(u':');
+            if (fields.size() > 3 && fields[3].split(u',').contains(me.name))
+                me.inGroupsFile << fields[0];
+        }
+    }
+    return me;
+}
+
+std::vector<ProcessFacts> LinuxSystemProbe::processes() const
+{
+    std::vector<ProcessFacts> all;
+    const QString proc = at(QStringLiteral("/proc"));
+    const int self = isSystem() ? static_cast<int>(::getpid()) : -1;
+    for (const QString& entry : QDir(proc).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        const int pid = entry.toInt(&number);
+        if (number && pid != self)
+            all.push_back({pid, readLine(proc + u'/' + entry + QStringLiteral("/comm"))});
+    }
+    return all;
+}
+
+std::vector<ProcessFacts> LinuxSystemProbe::processesUsing(const QString& path) const
+{
+    std::vector<ProcessFacts> holders;
+    for (const ProcessFacts& process : processes()) {
+        const QString fds = at(QStringLiteral("/proc/%1/fd").arg(process.pid));
+        // Another user's descriptors cannot be listed; such a process is
+        // found by its name instead.
+        for (const QString& fd : QDir(fds).entryList(QDir::System | QDir::NoDotAndDotDot)) {
+            if (linkTarget(fds + u'/' + fd) == path) {
+                holders.push_back(process);
+                break;
+            }
+        }
+    }
+    return holders;
+}
+
+std::vector<ProcessFacts> LinuxSystemProbe::processesNamed(const QStringList& names) const
+{
+    std::vector<ProcessFacts> found;
+    for (const ProcessFacts& process : processes())
+        if (names.contains(process.name))
+            found.push_back(process);
+    return found;
+}
+
+std::optional<int> LinuxSystemProbe::latencyTimer(const QString& tty) const
+{
+    return latencyTimerOfTty(at(QStringLiteral("/sys/class/tty")), tty);
+}
+
+} // namespace q540
