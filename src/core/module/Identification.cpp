@@ -4,6 +4,8 @@
 #include "device/Link.h"
 #include "protocol/Protocol.h"
 
+#include <algorithm>
+
 namespace q540 {
 
 using namespace protocol;
@@ -15,6 +17,8 @@ constexpr int kNibbleShift = 4;
 IdentificationOutcome exchange(Link& link, Clock& clock, bool readConfiguration)
 {
     using Result = IdentificationOutcome::Result;
+    IdentificationOutcome outcome;
+    outcome.result = Result::NoAnswer;
     link.setBaudRate(kBaudRate);
     link.setTimeouts(kShortTimeoutMs, kShortTimeoutMs);
 
@@ -23,28 +27,37 @@ IdentificationOutcome exchange(Link& link, Clock& clock, bool readConfiguration)
     Frame hello = frame(kHello);
     link.write(hello);
     clock.sleep(kHelloReplyDelayMs);
-    link.read(hello);
+    const std::size_t got = std::min(link.read(hello), hello.size());
+    outcome.helloReply = QByteArray(reinterpret_cast<const char*>(hello.data()), qsizetype(got));
     if (!isValidStatusReply(hello))
-        return {Result::NoAnswer, -1, std::nullopt, std::nullopt, {}, {}};
+        return outcome;
 
-    const int code = hello[1];
-    if (code != kDeviceCodeQ540)
-        return {Result::Unsupported, code, std::nullopt, std::nullopt, {}, {}};
-    if (!readConfiguration)
-        return {Result::ModuleKnown, code, std::nullopt, std::nullopt, {}, {}};
+    outcome.deviceCode = hello[1];
+    if (outcome.deviceCode != kDeviceCodeQ540) {
+        outcome.result = Result::Unsupported;
+        return outcome;
+    }
+    if (!readConfiguration) {
+        outcome.result = Result::ModuleKnown;
+        return outcome;
+    }
 
     clock.sleep(kConfigurationReadPauseMs);
     link.write(frame(kReadConfiguration));
     clock.sleep(kConfigurationReplyDelayMs);
     std::array<Byte, kConfigurationReplyLength> reply{};
     link.read(reply);
-    if (reply[kConfigurationSize] != kEndByte)
-        return {Result::ConfigurationMissing, code, std::nullopt, std::nullopt, {}, {}};
+    if (reply[kConfigurationSize] != kEndByte) {
+        outcome.result = Result::ConfigurationMissing;
+        return outcome;
+    }
 
     ConfigurationNibbles nibbles{};
     for (std::size_t i = 0; i < nibbles.size(); ++i)
         nibbles[i] = reply[i] >> kNibbleShift;
-    return {Result::ConfigurationRead, code, nibbles, std::nullopt, {}, {}};
+    outcome.result = Result::ConfigurationRead;
+    outcome.nibbles = nibbles;
+    return outcome;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "device/Link.h"
 #include "protocol/ConfigurationBlock.h"
 
+#include <QByteArray>
 #include <QMetaType>
 
 #include <array>
@@ -40,6 +41,8 @@ struct IdentificationOutcome {
     // The cable chip's latency timer while the device was open, where the
     // driver tells it.
     std::optional<int> latencyTimerMs;
+    // What the hello read returned, however little or wrong.
+    QByteArray helloReply;
     // Result::NoCable: why the device did not open, and the port it tried.
     OpenProblem openProblem = OpenProblem::None;
     QString port;
