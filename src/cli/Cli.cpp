@@ -9,6 +9,7 @@
 #include "device/CableLink.h"
 #include "device/Clock.h"
 #include "device/SerialLink.h"
+#include "device/SystemProbe.h"
 #include "device/TracingLink.h"
 #include "directory/DirectoryEditor.h"
 #include "directory/NameList.h"
@@ -16,6 +17,7 @@
 #include "files/DirectoryStore.h"
 #include "files/FileNotices.h"
 #include "files/SafeFile.h"
+#include "module/ConnectionCheck.h"
 #include "module/DirectoryRead.h"
 #include "module/DirectoryWrite.h"
 #include "module/IntroTransfer.h"
@@ -357,6 +359,25 @@ int statusCommand(Invocation& in)
     return st.modulePresent() ? kDone : kModuleFailed;
 }
 
+// Exit 0 when the module answered; every finding is printed either way.
+int doctorCommand(Invocation& in)
+{
+    Session s(in, false);
+    if (!s.open(in))
+        return kModuleFailed;
+#ifdef Q_OS_LINUX
+    const LinuxSystemProbe system;
+    const SystemProbe* probe = &system;
+#else
+    const SystemProbe* probe = nullptr;
+#endif
+    const ConnectionReport report =
+        checkConnection({probe, s.cable.link(), s.clock, in.parser.value(QStringLiteral("port"))},
+                        in.texts.Nr_Jezyka());
+    in.out << reportText(report, in.texts.Nr_Jezyka()) << Qt::flush;
+    return report.moduleAnswered ? kDone : kModuleFailed;
+}
+
 int writeCommand(Invocation& in)
 {
     const bool erase = in.parser.isSet(QStringLiteral("erase"));
@@ -583,6 +604,9 @@ const std::vector<Command>& commands()
          moduleLanguageCommand, -1},
         {"reset-lock", "on|off", "Lock or unlock the module's reset.", true, noOptions,
          resetLockCommand, 1},
+        {"doctor", "",
+         "Check the connection step by step: driver, cable, port, other programs, module.", true,
+         noOptions, doctorCommand, 0},
     };
     return table;
 }

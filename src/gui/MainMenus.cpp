@@ -1,5 +1,6 @@
 #include "gui/MainMenus.h"
 
+#include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 
@@ -40,6 +41,8 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     programLanguage = addAction(program_, "Jzyk1", QStringLiteral("Język"));
     checkVersion = addAction(program_, "Sprawdwersj1", QStringLiteral("Sprawdź wersję"));
     moduleLanguage = addAction(program_, "Zmien_jezyk", QStringLiteral("Zmień język"));
+    connectionCheck = addAction(program_, "Sprawdzenie_polaczenia",
+                                fixedText(FixedText::ConnectionCheckTitle, 0));
     contact = bar.addAction(QStringLiteral("Kontakt"));
     contact->setObjectName(QStringLiteral("Informacja1"));
 }
@@ -57,6 +60,7 @@ void MainMenus::retranslate()
                                                 {contact, kContact}};
     for (const auto& [action, key] : actions)
         action->setText(texts_.text(key));
+    connectionCheck->setText(fixedText(FixedText::ConnectionCheckTitle, texts_.Nr_Jezyka()));
     file_->setTitle(texts_.text(kMenuFile));
     program_->setTitle(texts_.text(kMenuProgram));
 }

@@ -29,6 +29,7 @@ public:
     QAction* programLanguage = nullptr;
     QAction* checkVersion = nullptr;
     QAction* moduleLanguage = nullptr;
+    QAction* connectionCheck = nullptr;
     QAction* contact = nullptr;
 
 private:

@@ -4,6 +4,8 @@
 #include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
+#include "device/SystemProbe.h"
+#include "gui/ConnectionCheckWindow.h"
 #include "gui/ContactWindow.h"
 #include "gui/EntryEdit.h"
 #include "gui/LanguageWindow.h"
@@ -34,6 +36,9 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath, const Q
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kApplicationTitle);
+#ifdef Q_OS_LINUX
+    system_ = std::make_unique<LinuxSystemProbe>();
+#endif
     setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint);
     sink_ = std::make_unique<WidgetSink>(this);
     editor_ = std::make_unique<DirectoryEditor>(*sink_, texts_, localeName);
@@ -111,6 +116,7 @@ void MainWindow::connectParts()
         {menus_->programLanguage, &MainWindow::Jzyk1Click},
         {menus_->checkVersion, &MainWindow::Sprwersj2Click},
         {menus_->moduleLanguage, &MainWindow::Zmien_jezykClick},
+        {menus_->connectionCheck, &MainWindow::connectionCheckClick},
         {menus_->contact, &MainWindow::Informacja1Click}};
     for (const auto& [action, command] : commands)
         connect(action, &QAction::triggered, this, command);
@@ -133,6 +139,8 @@ void MainWindow::attachModule(Link& device, Clock& clock)
 
 void MainWindow::showDemoNote()
 {
+    // No cable leads to the demo's module: the system has nothing to say about it.
+    system_.reset();
     if (!demoNote_) {
         demoNote_ = new QLabel;
         demoNote_->setObjectName(QStringLiteral("Label_demo"));
@@ -278,6 +286,28 @@ void MainWindow::Button_zmien_hasloClick()
     // The entry cleared jest_odpowiedz: this poll judges the password now held.
     monitor_->pollNow();
     showModuleStatus();
+}
+
+void MainWindow::setSystemProbe(std::unique_ptr<SystemProbe> system)
+{
+    system_ = std::move(system);
+}
+
+void MainWindow::connectionCheckClick()
+{
+    if (!monitor_)
+        return;
+    const auto check = [this] {
+        // The check greets the module itself: the poll waits meanwhile, and
+        // one that is still under way finishes first (the device's gate).
+        monitor_->suspend();
+        ConnectionReport report = checkConnection(
+            {system_.get(), monitor_->link(), monitor_->clock(), {}}, texts_.Nr_Jezyka());
+        monitor_->resume();
+        return report;
+    };
+    ConnectionCheckWindow window(check, texts_.Nr_Jezyka(), this);
+    window.exec();
 }
 
 void MainWindow::Zmien_jezykClick()

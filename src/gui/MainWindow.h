@@ -25,6 +25,7 @@ class Localisation;
 class MainMenus;
 class ModuleToolBar;
 class NameListPanel;
+class SystemProbe;
 class SettingsPanel;
 class WindowTransfers;
 class ZonePages;
@@ -61,6 +62,11 @@ public:
     void Informacja1Click();
     // The command Check version: the version page, with the update check in the browser.
     void Sprwersj2Click();
+    // The command Connection check: the check's window, the poll held meanwhile.
+    void connectionCheckClick();
+    // What the connection check reads the system through; none for the demo,
+    // whose module no cable leads to.
+    void setSystemProbe(std::unique_ptr<SystemProbe> system);
 
     // Puts the texts of the current language on every control.
     void Ustaw_WJ_na_komponentach();
@@ -114,6 +120,7 @@ private:
     std::unique_ptr<Link> noCable_;
     SystemClock systemClock_;
     std::unique_ptr<ModuleMonitor> monitor_;
+    std::unique_ptr<SystemProbe> system_;
     SettingsPanel* panel_ = nullptr;
     std::unique_ptr<WidgetSink> sink_;
     std::unique_ptr<DirectoryEditor> editor_;

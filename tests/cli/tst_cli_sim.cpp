@@ -63,6 +63,8 @@ private slots:
     void faultEndsTheWriteWithTheTransmissionError();
     void simulatorStartsWithALoadedDirectory();
     void settingsCommandsChangeTheModule();
+    void doctor_data();
+    void doctor();
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
 };
@@ -173,6 +175,45 @@ void CliSimTest::settingsCommandsChangeTheModule()
     QCOMPARE(cli(QStringList{"reset-lock", "on"} + port).code, 1);
     QVERIFY(status().contains(QStringLiteral("reset lock: off\n")));
     QCOMPARE(sim.stop(), 0);
+}
+
+void CliSimTest::doctor_data()
+{
+    QTest::addColumn<QStringList>("simulator"); // empty: no simulator, a port that is not there
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("finding");
+    QTest::newRow("module answers") << QStringList{"--latency-timer", "16"} << 0
+                                    << "[ok] Module: answered: Q540 (device code 70)\n";
+    QTest::newRow("module silent")
+        << QStringList{"--fault", "no-reply"} << 1 << "[!!] Module: no answer to the greeting\n";
+    QTest::newRow("bad check bytes") << QStringList{"--fault", "bad-check-byte"} << 1
+                                     << "[!!] Module: answers with bad check bytes (1f 46 65)\n";
+    QTest::newRow("nothing there") << QStringList() << 1
+                                   << "[!!] Module: Connection status: port /dev/q540-none does "
+                                      "not exist\n";
+}
+
+// The check against the simulator on a pseudo-terminal, as an installer
+// runs it: every finding printed, 0 only when the module answered.
+void CliSimTest::doctor()
+{
+    QFETCH(QStringList, simulator);
+    QFETCH(int, code);
+    QFETCH(QString, finding);
+    test::SimProcess sim;
+    QString port = QStringLiteral("/dev/q540-none");
+    if (!simulator.isEmpty()) {
+        QVERIFY2(sim.start(simulator), sim.errorOutput().constData());
+        port = sim.portName();
+    }
+    const Result r = cli({"doctor", "--port", port});
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.out.contains(finding), qPrintable(r.out));
+    // A pseudo-terminal is no FTDI device: said, but not held against it.
+    QVERIFY2(r.out.contains(QStringLiteral("[--] FTDI USB devices (0403): none is plugged in")),
+             qPrintable(r.out));
+    if (!simulator.isEmpty())
+        QCOMPARE(sim.stop(), 0);
 }
 
 void CliSimTest::fullDiskKeepsTheOldFile_data()

@@ -52,6 +52,10 @@ constexpr Row kTexts[] = {
      u"Connection status: %1 is in use by another program (Options → Connection check)",
      u"Verbindungsstand: %1 wird von einem anderen Programm benutzt (Optionen → "
      u"Verbindungsprüfung)"},
+    {u"Sprawdzenie połączenia", u"Connection check", u"Verbindungsprüfung"},
+    {u"Sprawdź ponownie", u"Check again", u"Erneut prüfen"},
+    {u"Kopiuj", u"Copy", u"Kopieren"},
+    {u"Zamknij", u"Close", u"Schließen"},
 };
 
 } // namespace

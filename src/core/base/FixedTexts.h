@@ -29,6 +29,11 @@ enum class FixedText {
     PortNotSerial,
     PortPermissionDenied,
     PortBusy,
+    // The connection check's window.
+    ConnectionCheckTitle,
+    CheckAgain,
+    CopyReport,
+    Close,
 };
 
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);

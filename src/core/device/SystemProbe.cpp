@@ -45,8 +45,9 @@ QStringList statusField(const QString& statusFile, const QString& key)
     QFile file(statusFile);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine(4096));
+    // Files under /proc tell no size, so they are read to their end at once.
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    for (const QString& line : lines) {
         if (line.startsWith(key + u':'))
             return line.mid(key.size() + 1)
                 .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);

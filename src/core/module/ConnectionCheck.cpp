@@ -221,8 +221,11 @@ private:
     void devices()
     {
         devices_ = s_.system->ftdiDevices();
+        // A port named by the user may be any serial port: without the
+        // cable the check goes on there.
+        const Verdict missing = s_.port.isEmpty() ? Verdict::Problem : Verdict::Note;
         if (devices_.empty()) {
-            add(Verdict::Problem, Say::DevicesTitle, say(Say::DevicesNone), say(Say::PlugTheCable));
+            add(missing, Say::DevicesTitle, say(Say::DevicesNone), say(Say::PlugTheCable));
             return;
         }
         for (const UsbSerialDevice& d : devices_) {
@@ -234,8 +237,7 @@ private:
                          d.tty.isEmpty() ? QStringLiteral("–") : QStringLiteral("/dev/") + d.tty));
         }
         if (!cable())
-            add(Verdict::Problem, Say::DevicesTitle, say(Say::DevicesNoCable),
-                say(Say::PlugTheCable));
+            add(missing, Say::DevicesTitle, say(Say::DevicesNoCable), say(Say::PlugTheCable));
     }
 
     void kernelDriverHoldsTheCable()
@@ -384,7 +386,7 @@ private:
         if (!ms && s_.system && portPath_.startsWith(QLatin1String("/dev/")))
             ms = s_.system->latencyTimer(portPath_.mid(5));
         if (!ms) {
-            if (s_.system)
+            if (s_.system && !portPath_.isEmpty())
                 add(Verdict::Note, Say::LatencyTitle, say(Say::LatencyUnknown));
             return;
         }
