@@ -1,5 +1,6 @@
 #include "gui/ContactWindow.h"
 
+#include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "gui/ContactConfig.h"
 
@@ -184,9 +185,13 @@ ContactWindow::ContactWindow(int language, UrlOpener openUrl, QWidget* parent)
         shortForm(polish ? contact::kSupportSitePolish : contact::kSupportSiteEnglish), panel);
     m_Label3 = addLink("Label3",
                        polish ? contact::kCustomerServiceAddress : contact::kExportAddress, panel);
+    m_supportReport =
+        addLink("Label_raport", fixedText(FixedText::SaveSupportReport, language), panel);
+    m_supportReport->hide();
     links->addWidget(m_Label6);
     links->addWidget(m_Label_wsparcie);
     links->addWidget(m_Label3);
+    links->addWidget(m_supportReport);
 
     // A flat button of two parts, so that the pointer over either colours the whole box.
     m_GroupBox1 = new QFrame(panel);
@@ -282,12 +287,23 @@ bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
             Label_wsparcieClick();
         else if (label == m_Label3)
             Label3Click();
+        else if (label == m_supportReport && m_saveSupportReport) {
+            accept();
+            m_saveSupportReport();
+        }
         break;
     }
     default:
         break;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void ContactWindow::offerSupportReport(std::function<void()> save)
+{
+    m_saveSupportReport = std::move(save);
+    m_supportReport->setVisible(bool(m_saveSupportReport));
+    setFixedHeight(sizeHint().height());
 }
 
 void ContactWindow::showEvent(QShowEvent* event)

@@ -26,6 +26,8 @@ public:
     // language: 0 Polish, 1 English, 2 German (Nr_Jezyka); links go through openUrl, the
     // default program when none is given.
     explicit ContactWindow(int language, UrlOpener openUrl = {}, QWidget* parent = nullptr);
+    // Offers "Save support report…": the window closes, then save runs.
+    void offerSupportReport(std::function<void()> save);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,6 +48,8 @@ private:
     QFrame* m_GroupBox1;
     QLabel* m_Label1;
     QGroupBox* m_GroupBox_adres;
+    QLabel* m_supportReport;
+    std::function<void()> m_saveSupportReport;
 };
 
 } // namespace q540

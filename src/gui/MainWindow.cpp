@@ -5,6 +5,7 @@
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "device/SystemProbe.h"
+#include "device/TraceRecorder.h"
 #include "gui/ConnectionCheckWindow.h"
 #include "gui/ContactWindow.h"
 #include "gui/EntryEdit.h"
@@ -15,12 +16,17 @@
 #include "gui/NameListPanel.h"
 #include "gui/QtTranslations.h"
 #include "gui/SettingsPanel.h"
+#include "gui/SupportReportDialog.h"
 #include "gui/WidgetFileDialogs.h"
 #include "gui/WindowTransfers.h"
 #include "gui/ZonePages.h"
+#include "module/SupportReport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -130,7 +136,11 @@ void MainWindow::connectParts()
 void MainWindow::attachModule(Link& device, Clock& clock)
 {
     delete panel_;
-    monitor_ = std::make_unique<ModuleMonitor>(device, clock, texts_, *sink_);
+    // Every connection, the poll's and the window's, is traced for a support
+    // report. The monitor that used the old recorder goes first.
+    auto recorder = std::make_unique<TraceRecorder>(device, clock);
+    monitor_ = std::make_unique<ModuleMonitor>(*recorder, clock, texts_, *sink_);
+    recorder_ = std::move(recorder);
     panel_ = new SettingsPanel(*monitor_, texts_, this);
     connectMonitor();
     showModuleStatus();
@@ -271,7 +281,12 @@ void MainWindow::Jzyk1Click()
 void MainWindow::Informacja1Click()
 {
     ContactWindow window(texts_.Nr_Jezyka(), {}, this);
+    bool saveReport = false;
+    window.offerSupportReport([&saveReport] { saveReport = true; });
     window.exec();
+    // Asked once the contact window has gone.
+    if (saveReport)
+        saveSupportReport();
 }
 
 void MainWindow::Sprwersj2Click()
@@ -293,21 +308,44 @@ void MainWindow::setSystemProbe(std::unique_ptr<SystemProbe> system)
     system_ = std::move(system);
 }
 
+ConnectionReport MainWindow::runConnectionCheck()
+{
+    // The check greets the module itself: the poll waits meanwhile, and one
+    // that is still under way finishes first (the device's gate).
+    monitor_->suspend();
+    ConnectionReport report = checkConnection(
+        {system_.get(), monitor_->link(), monitor_->clock(), {}}, texts_.Nr_Jezyka());
+    monitor_->resume();
+    return report;
+}
+
 void MainWindow::connectionCheckClick()
 {
     if (!monitor_)
         return;
-    const auto check = [this] {
-        // The check greets the module itself: the poll waits meanwhile, and
-        // one that is still under way finishes first (the device's gate).
-        monitor_->suspend();
-        ConnectionReport report = checkConnection(
-            {system_.get(), monitor_->link(), monitor_->clock(), {}}, texts_.Nr_Jezyka());
-        monitor_->resume();
-        return report;
-    };
-    ConnectionCheckWindow window(check, texts_.Nr_Jezyka(), this);
+    ConnectionCheckWindow window([this] { return runConnectionCheck(); }, texts_.Nr_Jezyka(), this);
     window.exec();
+}
+
+void MainWindow::saveSupportReport()
+{
+    const int language = texts_.Nr_Jezyka();
+    const std::optional<bool> includeDirectory = askSupportReportOptions(language, this);
+    if (!includeDirectory || !monitor_)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString check = reportText(runConnectionCheck(), language);
+    QApplication::restoreOverrideCursor();
+    const QString report =
+        supportReportText({check, sink_->recentMessages(), recorder_->traces(), *includeDirectory});
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("q540-support-%1.txt")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmm"))));
+    QString saved;
+    if (files_->saveOtherFile(QStringLiteral("(*.txt)"), suggested, report.toUtf8(), &saved)
+            .isDone())
+        sink_->showMessage(fixedText(FixedText::SupportReportSaved, language)
+                               .arg(QDir::toNativeSeparators(saved)));
 }
 
 void MainWindow::Zmien_jezykClick()

@@ -6,6 +6,7 @@
 #include "directory/IntroScreens.h"
 #include "files/SettingsFile.h"
 #include "gui/WidgetSink.h"
+#include "module/ConnectionCheck.h"
 #include "module/ModuleMonitor.h"
 #include "module/TransferSession.h"
 
@@ -26,6 +27,7 @@ class MainMenus;
 class ModuleToolBar;
 class NameListPanel;
 class SystemProbe;
+class TraceRecorder;
 class SettingsPanel;
 class WindowTransfers;
 class ZonePages;
@@ -64,9 +66,13 @@ public:
     void Sprwersj2Click();
     // The command Connection check: the check's window, the poll held meanwhile.
     void connectionCheckClick();
+    ConnectionReport runConnectionCheck();
     // What the connection check reads the system through; none for the demo,
     // whose module no cable leads to.
     void setSystemProbe(std::unique_ptr<SystemProbe> system);
+    // "Save support report…" (offered in the contact window): asks whether the
+    // directory goes in, runs the connection check and saves the report.
+    void saveSupportReport();
 
     // Puts the texts of the current language on every control.
     void Ustaw_WJ_na_komponentach();
@@ -121,6 +127,7 @@ private:
     SystemClock systemClock_;
     std::unique_ptr<ModuleMonitor> monitor_;
     std::unique_ptr<SystemProbe> system_;
+    std::unique_ptr<TraceRecorder> recorder_;
     SettingsPanel* panel_ = nullptr;
     std::unique_ptr<WidgetSink> sink_;
     std::unique_ptr<DirectoryEditor> editor_;

@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QTime>
 
 namespace q540 {
 
@@ -16,6 +17,10 @@ WidgetSink::WidgetSink(QWidget* parent) : parent_(parent), progress_(new QProgre
 
 void WidgetSink::showMessage(const QString& text)
 {
+    constexpr qsizetype kRecent = 20;
+    recent_ << QTime::currentTime().toString(Qt::ISODate) + u' ' + text;
+    if (recent_.size() > kRecent)
+        recent_.removeFirst();
     QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, parent_);
     box.exec();
 }

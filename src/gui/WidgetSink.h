@@ -2,6 +2,8 @@
 
 #include "base/UserSink.h"
 
+#include <QStringList>
+
 class QProgressBar;
 class QWidget;
 
@@ -22,7 +24,11 @@ public:
     void hideProgress() override;
     void showTimeLeft(const QString& text) override;
 
+    // The last messages shown, each with its time, oldest first.
+    QStringList recentMessages() const { return recent_; }
+
 private:
+    QStringList recent_;
     QWidget* parent_;
     QProgressBar* progress_;
 };

@@ -56,6 +56,21 @@ constexpr Row kTexts[] = {
     {u"Sprawdź ponownie", u"Check again", u"Erneut prüfen"},
     {u"Kopiuj", u"Copy", u"Kopieren"},
     {u"Zamknij", u"Close", u"Schließen"},
+    {u"Zapisz raport dla serwisu…", u"Save support report…", u"Supportbericht speichern…"},
+    {u"Raport zawiera wersje programu i systemu, wynik sprawdzenia połączenia, ostatnie "
+     u"komunikaty i zapis bajtów ostatnich operacji z modułem. Nazwiska mieszkańców są w nim "
+     u"zamaskowane, chyba że dołączysz katalog.",
+     u"The report holds the program's and the system's versions, the connection check, the "
+     u"recent messages and the byte traces of the last module operations. Residents' names are "
+     u"masked in it unless you include the directory.",
+     u"Der Bericht enthält die Versionen von Programm und System, die Verbindungsprüfung, die "
+     u"letzten Meldungen und die Byte-Protokolle der letzten Moduloperationen. Die Namen der "
+     u"Bewohner sind darin unkenntlich, außer Sie schließen das Verzeichnis ein."},
+    {u"Dołącz katalog (nazwiska mieszkańców)", u"Include the directory (residents' names)",
+     u"Verzeichnis einschließen (Namen der Bewohner)"},
+    {u"Zapisz…", u"Save…", u"Speichern…"},
+    {u"Anuluj", u"Cancel", u"Abbrechen"},
+    {u"Raport zapisano: %1", u"Report saved: %1", u"Bericht gespeichert: %1"},
 };
 
 } // namespace

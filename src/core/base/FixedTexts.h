@@ -34,6 +34,13 @@ enum class FixedText {
     CheckAgain,
     CopyReport,
     Close,
+    // The support report.
+    SaveSupportReport,
+    SupportReportNote,
+    IncludeDirectory,
+    SaveButton,
+    CancelButton,
+    SupportReportSaved, // %1 the file
 };
 
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);

@@ -218,6 +218,25 @@ Outcome FileCommands::Zapiszjako1Click()
     return saved;
 }
 
+Outcome FileCommands::saveOtherFile(const QString& filter, const QString& suggestedPath,
+                                    const QByteArray& bytes, QString* saved)
+{
+    const QString path = dialogs_->saveFileName(filter, suggestedPath);
+    if (path.isEmpty())
+        return Outcome::cancelled();
+    if (QFileInfo::exists(path)
+        && !sink_.askYesNo(overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_)),
+                           QString()))
+        return Outcome::cancelled();
+    if (const std::optional<FileFailure> failure = saveFileSafely(path, bytes)) {
+        showFileFailure(true, path, *failure);
+        return Outcome::failed();
+    }
+    if (saved)
+        *saved = path;
+    return Outcome::done();
+}
+
 Outcome FileCommands::Zapisz(const QString& path)
 {
     const DirectoryDocument current = document();

@@ -61,6 +61,11 @@ public:
     Outcome Importuj1Click();
     Outcome Zapisz1Click();
     Outcome Zapiszjako1Click();
+    // Another file the user names (a report): saved as every file is, the
+    // user asked before one is replaced, a failure shown and the old file
+    // kept. Done with the path in *saved.
+    Outcome saveOtherFile(const QString& filter, const QString& suggestedPath,
+                          const QByteArray& bytes, QString* saved = nullptr);
 
     // The directory as a file would hold it now.
     DirectoryDocument document() const;
