@@ -729,7 +729,8 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
     texts.Wczytaj_WJ_do_tablicy();
     texts.setNr_Jezyka(*language);
     Invocation invocation{parser, out, err, texts, positional};
-    return command->handler(invocation);
+    const int code = command->handler(invocation);
+    return interrupted() ? kInterrupted : code;
 }
 
 } // namespace q540::cli

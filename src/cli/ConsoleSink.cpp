@@ -1,5 +1,9 @@
 #include "cli/ConsoleSink.h"
 
+#include "cli/Cli.h"
+
+#include <csignal>
+
 #include <unistd.h>
 
 namespace q540::cli {
@@ -9,6 +13,27 @@ namespace {
 constexpr int kBarWidth = 40;
 
 } // namespace
+
+namespace {
+
+volatile std::sig_atomic_t interruptRequested = 0;
+
+} // namespace
+
+void requestInterrupt()
+{
+    interruptRequested = 1;
+}
+
+bool interrupted()
+{
+    return interruptRequested != 0;
+}
+
+bool ConsoleSink::cancelRequested()
+{
+    return interrupted();
+}
 
 ConsoleSink::ConsoleSink(QTextStream& err, bool answerYes)
     : err_(err), answerYes_(answerYes), terminal_(isatty(STDERR_FILENO) == 1)

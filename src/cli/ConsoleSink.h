@@ -7,6 +7,9 @@
 
 namespace q540::cli {
 
+// Whether Ctrl+C was pressed since the program started.
+bool interrupted();
+
 // The user as the headless tool has one: messages go to standard error, a
 // question is answered by the command line, and the progress bar is drawn
 // on standard error only when it is a terminal.
@@ -21,6 +24,8 @@ public:
     void stepProgress() override;
     void hideProgress() override;
     void showTimeLeft(const QString& text) override;
+    // Ctrl+C, as the command line's signal handler noted it.
+    bool cancelRequested() override;
 
 private:
     void drawProgress();

@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -85,7 +86,10 @@ QWidget* MainWindow::buildWorkingArea()
     auto* middle = new QVBoxLayout;
     pages_ = new ZonePages(*editor_);
     middle->addWidget(pages_, 1);
-    middle->addWidget(sink_->progressBar());
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(sink_->progressBar(), 1);
+    progressRow->addWidget(sink_->cancelButton());
+    middle->addLayout(progressRow);
     layout->addLayout(middle, 3);
     listPanel_ = new NameListPanel(editor_->list(), texts_);
     layout->addWidget(listPanel_, 2);
@@ -265,6 +269,7 @@ void MainWindow::Ustaw_WJ_na_komponentach()
     toolBar_->retranslate();
     pages_->retranslate(texts_);
     listPanel_->retranslate();
+    sink_->cancelButton()->setText(fixedText(FixedText::CancelButton, texts_.Nr_Jezyka()));
     if (demoNote_)
         showDemoNote();
 }

@@ -1,11 +1,19 @@
 #include "gui/TransferRunner.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QThread>
 #include <QWidget>
 
 namespace q540 {
+
+namespace {
+
+const QString kCancelButtonName = QStringLiteral("CancelTransfer");
+
+} // namespace
 
 TransferRunner::TransferRunner(QWidget& window, UserSink& sink, PollControl& poll)
     : QObject(&window), window_(window), sink_(sink), poll_(poll)
@@ -45,11 +53,20 @@ bool TransferRunner::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ShortcutOverride:
     case QEvent::Close: {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == &window_) {
-            event->ignore();
-            return true;
+        if (!widget || widget->window() != &window_)
+            break;
+        // The transfer's Cancel button, and Esc for it, are what the window
+        // still takes.
+        if (widget->objectName() == kCancelButtonName)
+            break;
+        if (event->type() == QEvent::KeyPress
+            && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            if (auto* cancel = window_.findChild<QAbstractButton*>(kCancelButtonName);
+                cancel && cancel->isVisible())
+                cancel->click();
         }
-        break;
+        event->ignore();
+        return true;
     }
     default:
         break;

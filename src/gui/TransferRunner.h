@@ -39,6 +39,8 @@ public:
     void stepProgress() override;
     void hideProgress() override;
     void showTimeLeft(const QString& text) override;
+    // Asked on the worker; the window's sink keeps it where any thread may read it.
+    bool cancelRequested() override { return sink_.cancelRequested(); }
     void suspend() override;
     void resume() override;
 

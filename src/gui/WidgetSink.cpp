@@ -4,15 +4,21 @@
 
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTime>
 
 namespace q540 {
 
-WidgetSink::WidgetSink(QWidget* parent) : parent_(parent), progress_(new QProgressBar)
+WidgetSink::WidgetSink(QWidget* parent)
+    : parent_(parent), progress_(new QProgressBar), cancel_(new QPushButton)
 {
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setRange(0, 255);
     progress_->hide();
+    // The transfer runner lets this one button through while it holds the window's input.
+    cancel_->setObjectName(QStringLiteral("CancelTransfer"));
+    cancel_->hide();
+    QObject::connect(cancel_, &QPushButton::clicked, [this] { cancelRequested_ = true; });
 }
 
 void WidgetSink::showMessage(const QString& text)
@@ -40,6 +46,8 @@ void WidgetSink::showProgress(int maximum)
     progress_->setRange(0, maximum);
     progress_->setValue(0);
     progress_->setFormat(QStringLiteral("%p%"));
+    cancelRequested_ = false;
+    cancel_->show();
     progress_->show();
     progress_->repaint();
 }
@@ -59,6 +67,7 @@ void WidgetSink::showTimeLeft(const QString& text)
 void WidgetSink::hideProgress()
 {
     progress_->hide();
+    cancel_->hide();
 }
 
 } // namespace q540

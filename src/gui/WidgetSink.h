@@ -4,7 +4,10 @@
 
 #include <QStringList>
 
+#include <atomic>
+
 class QProgressBar;
+class QPushButton;
 class QWidget;
 
 namespace q540 {
@@ -16,6 +19,8 @@ public:
     explicit WidgetSink(QWidget* parent);
 
     QProgressBar* progressBar() const { return progress_; }
+    // Shown with the progress: asks the transfer to stop after its block in flight.
+    QPushButton* cancelButton() const { return cancel_; }
 
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text, const QString& caption) override;
@@ -23,6 +28,8 @@ public:
     void stepProgress() override;
     void hideProgress() override;
     void showTimeLeft(const QString& text) override;
+    // Read by the transfer's worker thread.
+    bool cancelRequested() override { return cancelRequested_; }
 
     // The last messages shown, each with its time, oldest first.
     QStringList recentMessages() const { return recent_; }
@@ -31,6 +38,8 @@ private:
     QStringList recent_;
     QWidget* parent_;
     QProgressBar* progress_;
+    QPushButton* cancel_;
+    std::atomic<bool> cancelRequested_{false};
 };
 
 } // namespace q540

@@ -65,8 +65,7 @@ bool WindowTransfers::readDirectory(ModuleMonitor& monitor)
         [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
             result = Buttonz9Click(context, current, password, status);
         });
-    applyDirectoryRead(result, editor_);
-    return result.ending != DirectoryReadResult::Ending::Refused;
+    return applyDirectoryRead(result, editor_);
 }
 
 void WindowTransfers::writeIntro(ModuleMonitor& monitor)

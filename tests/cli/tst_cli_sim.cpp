@@ -4,9 +4,13 @@
 #include "support/FileSizeLimit.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/types.h>
 
 using namespace q540;
 
@@ -63,6 +67,8 @@ private slots:
     void faultEndsTheWriteWithTheTransmissionError();
     void simulatorStartsWithALoadedDirectory();
     void settingsCommandsChangeTheModule();
+    void ctrlCStopsATransfer_data();
+    void ctrlCStopsATransfer();
     void doctor_data();
     void doctor();
     void fullDiskKeepsTheOldFile_data();
@@ -174,6 +180,43 @@ void CliSimTest::settingsCommandsChangeTheModule()
     QVERIFY(status({"--password", "0042"}).contains(QStringLiteral("password: matches\n")));
     QCOMPARE(cli(QStringList{"reset-lock", "on"} + port).code, 1);
     QVERIFY(status().contains(QStringLiteral("reset lock: off\n")));
+    QCOMPARE(sim.stop(), 0);
+}
+
+void CliSimTest::ctrlCStopsATransfer_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("write") << "write"
+                           << "Writing was cancelled. Entries 1 to ";
+    QTest::newRow("read") << "read"
+                          << "Reading was cancelled; nothing that was read has been kept.\n";
+}
+
+// Ctrl+C during a transfer at the wire's real pace: the transfer stops after
+// its block in flight, says how far it got, and the tool exits 130; a read
+// leaves no file.
+void CliSimTest::ctrlCStopsATransfer()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString in = writeDirectory(dir, 200);
+    test::SimProcess sim;
+    QVERIFY2(sim.start({"--load", in}), sim.errorOutput().constData());
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    QProcess process;
+    process.start(QStringLiteral(Q540_CLI_EXECUTABLE),
+                  {command, command == u"write" ? in : out, "--port", sim.portName()});
+    QVERIFY(process.waitForStarted());
+    QTest::qWait(2000); // the identification, then some 40 blocks
+    ::kill(pid_t(process.processId()), SIGINT);
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 130);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(err.contains(said), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(out));
     QCOMPARE(sim.stop(), 0);
 }
 

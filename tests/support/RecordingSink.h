@@ -16,6 +16,12 @@ public:
     void stepProgress() override;
     void hideProgress() override;
     void showTimeLeft(const QString& text) override;
+    // The user's Cancel, pressed once the progress has made this many steps.
+    bool cancelRequested() override
+    {
+        return progressVisible && cancelAfterSteps >= 0 && progressPosition >= cancelAfterSteps;
+    }
+    int cancelAfterSteps = -1;
 
     // The answer that askYesNo gives.
     bool answerYes = true;

@@ -71,6 +71,24 @@ constexpr Row kTexts[] = {
     {u"Zapisz…", u"Save…", u"Speichern…"},
     {u"Anuluj", u"Cancel", u"Abbrechen"},
     {u"Raport zapisano: %1", u"Report saved: %1", u"Bericht gespeichert: %1"},
+    {u"Zapisano wpisy od 1 do %1 z %2; katalog w module jest niekompletny — zapisz go ponownie.",
+     u"Entries 1 to %1 of %2 were written; the module's directory is incomplete — write it "
+     u"again.",
+     u"Die Einträge 1 bis %1 von %2 wurden geschrieben; das Verzeichnis im Modul ist "
+     u"unvollständig — bitte erneut schreiben."},
+    {u"Nic nie zostało potwierdzone jako zapisane; jeśli zawartość modułu wygląda źle, zapisz "
+     u"ją ponownie.",
+     u"Nothing was confirmed as written; should the module's contents look wrong, write them "
+     u"again.",
+     u"Nichts wurde als geschrieben bestätigt; sieht der Inhalt des Moduls falsch aus, bitte "
+     u"erneut schreiben."},
+    {u"Zapisano ekrany intro od 1 do %1 z %2; zapisz je ponownie.",
+     u"Intro screens 1 to %1 of %2 were written; write them again.",
+     u"Die Intro-Bildschirme 1 bis %1 von %2 wurden geschrieben; bitte erneut schreiben."},
+    {u"Zapis przerwano.", u"Writing was cancelled.", u"Das Schreiben wurde abgebrochen."},
+    {u"Odczyt przerwano; nic z odczytanych danych nie zachowano.",
+     u"Reading was cancelled; nothing that was read has been kept.",
+     u"Das Lesen wurde abgebrochen; nichts Gelesenes wurde behalten."},
 };
 
 } // namespace

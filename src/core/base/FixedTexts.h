@@ -41,6 +41,12 @@ enum class FixedText {
     SaveButton,
     CancelButton,
     SupportReportSaved, // %1 the file
+    // What a write that did not end left in the module, and a cancel.
+    EntriesWritten, // %1 the last entry written, %2 all entries
+    NothingWritten,
+    IntroScreensWritten, // %1 the last screen written, %2 all screens
+    WriteCancelled,
+    ReadCancelled,
 };
 
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);

@@ -24,6 +24,10 @@ public:
     // The time the shown progress still needs, in words ("about 38 s left");
     // shown beside the bar until it is hidden. Sinks without a bar ignore it.
     virtual void showTimeLeft(const QString& /*text*/) {}
+    // Whether the user has asked the shown progress's transfer to stop (its
+    // Cancel button, Esc, Ctrl+C). Asked between blocks, from the thread the
+    // transfer runs on.
+    virtual bool cancelRequested() { return false; }
 };
 
 } // namespace q540

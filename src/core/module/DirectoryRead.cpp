@@ -73,6 +73,8 @@ Ending readEntries(TransferSession& session, int last, DirectoryGrid& grid, Modu
 {
     bool invalidBlock = false;
     for (int p = 0; p <= last; ++p) {
+        if (session.cancelRequested())
+            return Ending::Cancelled;
         Napis napis{};
         if (!session.receiveBlock(blockReadFrame(p), napis))
             return Ending::Interrupted;
@@ -107,6 +109,12 @@ DirectoryReadResult Buttonz9Click(const TransferContext& context, const Director
     const int last = std::min(status.entryCount - 1, kEntryCapacity - 1);
     session.showProgress(last);
     result.ending = readEntries(session, last, result.grid, status);
+    if (result.ending == Ending::Cancelled) {
+        result.grid = current; // nothing read is kept
+        session.endCancelledRead();
+        result.outcome = Outcome::cancelled();
+        return result;
+    }
     if (result.ending != Ending::Completed)
         return result;
     result.outcome = Outcome::done();
@@ -121,12 +129,14 @@ DirectoryReadResult Buttonz9Click(const TransferContext& context, const Director
     return result;
 }
 
-void applyDirectoryRead(const DirectoryReadResult& result, DirectoryEditor& editor)
+bool applyDirectoryRead(const DirectoryReadResult& result, DirectoryEditor& editor)
 {
-    if (result.ending == DirectoryReadResult::Ending::Refused)
-        return;
+    if (result.ending == DirectoryReadResult::Ending::Refused
+        || result.ending == DirectoryReadResult::Ending::Cancelled)
+        return false;
     editor.grid() = result.grid;
     editor.page().refresh();
+    return true;
 }
 
 } // namespace q540

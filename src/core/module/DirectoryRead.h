@@ -19,6 +19,7 @@ struct DirectoryReadResult {
         Interrupted,  // a block did not arrive: grid holds the blocks read before it
         InvalidBlock, // a block named no row: grid holds the blocks after the last such one
         ErasedModule, // the module holds only the blank an erase leaves: grid is empty
+        Cancelled,    // the user stopped it: grid is current, as it was
     };
     Ending ending = Ending::Refused;
     // The ending as every operation reports it: a refusal says why; an
@@ -38,8 +39,8 @@ DirectoryReadResult Buttonz9Click(const TransferContext& context, const Director
                                   const QString& typedPassword, ModuleStatus& status);
 
 // Puts a read's grid into the editor and refills the page, which rebuilds the
-// name list; a refused read changes nothing. Runs on the thread that owns the
-// editor, after the read.
-void applyDirectoryRead(const DirectoryReadResult& result, DirectoryEditor& editor);
+// name list; a refused or cancelled read changes nothing (false). Runs on the
+// thread that owns the editor, after the read.
+bool applyDirectoryRead(const DirectoryReadResult& result, DirectoryEditor& editor);
 
 } // namespace q540

@@ -72,21 +72,31 @@ Napis entryBlock(const Napis& text, const NameRow& row, int position,
     return napis;
 }
 
-bool writeEntries(TransferSession& session, const std::vector<NameRow>& rows,
-                  const std::vector<Napis>& texts, int countField,
-                  const ConfigurationNibbles& nibbles)
+// How far the entries went: the blocks the module acknowledged, and whether
+// the user stopped the write or a block failed.
+struct EntriesSent {
+    int written = 0;
+    bool cancelled = false;
+    bool failed = false;
+};
+
+EntriesSent writeEntries(TransferSession& session, const std::vector<NameRow>& rows,
+                         const std::vector<Napis>& texts, int countField,
+                         const ConfigurationNibbles& nibbles)
 {
     for (int p = 0; p <= countField; ++p) {
+        if (session.cancelRequested())
+            return {p, true, false};
         Napis napis{};
         if (rows.empty())
             fillEraseBlock(napis);
         else
             napis = entryBlock(texts[std::size_t(p)], rows[std::size_t(p)], p, nibbles);
         if (!session.writeBlock(blockWriteFrame(p), blockBytes(napis)))
-            return false;
+            return {p, false, true};
         session.stepProgress();
     }
-    return true;
+    return {countField + 1, false, false};
 }
 
 // With fewer than sixteen blocks written, part of the configuration has not
@@ -133,10 +143,19 @@ Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>&
         return Outcome::refused(Outcome::Refusal::OverCapacity);
     }
     const ConfigurationNibbles nibbles = configurationNibbles(countField, typedPassword, status);
-    if (!writeEntries(session, rows, *texts, countField, nibbles))
+    // A write that stops leaves the module claiming the new count with only
+    // part of it there: the user is told how far it got.
+    const int total = countField + 1;
+    const EntriesSent sent = writeEntries(session, rows, *texts, countField, nibbles);
+    if (sent.cancelled || sent.failed) {
+        session.endWrite(sent.cancelled, sent.written, total, FixedText::EntriesWritten,
+                         FixedText::NothingWritten);
+        return sent.cancelled ? Outcome::cancelled() : Outcome::failed();
+    }
+    if (total < kConfigurationSize && !writeConfiguration(session, rows, nibbles)) {
+        session.endWrite(false, total, total, FixedText::EntriesWritten, FixedText::NothingWritten);
         return Outcome::failed();
-    if (countField + 1 < kConfigurationSize && !writeConfiguration(session, rows, nibbles))
-        return Outcome::failed();
+    }
     session.finish(context.texts.text(erase ? textkey::kDataErased : textkey::kDataWritten));
     return Outcome::done();
 }

@@ -66,6 +66,10 @@ IntroRead Button1Click(const TransferContext& context, const IntroLines& current
     for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
         if (screen > 1)
             session.stepProgress();
+        if (session.cancelRequested()) {
+            session.endCancelledRead();
+            return {Outcome::cancelled(), current};
+        }
         Napis napis{};
         if (!session.receiveBlock(blockReadFrame(screenPosition(screen)), napis))
             return {Outcome::failed(), lines};
@@ -99,15 +103,22 @@ Outcome Button2Click(const TransferContext& context, const IntroLines& lines,
     if (!session.begin(status.modulePresent(), status.haslo_zgodne, kShortTimeoutMs))
         return Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
     session.showProgress(protocol::kIntroScreenCount + 1);
+    const auto stopped = [&session](bool cancelled, int written) {
+        session.endWrite(cancelled, written, protocol::kIntroScreenCount,
+                         FixedText::IntroScreensWritten, FixedText::NothingWritten);
+        return cancelled ? Outcome::cancelled() : Outcome::failed();
+    };
     for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
+        if (session.cancelRequested())
+            return stopped(true, screen - 1);
         const Napis& napis = screens[std::size_t(screen - 1)];
         if (!session.writeBlock(blockWriteFrame(screenPosition(screen)), blockBytes(napis)))
-            return Outcome::failed();
+            return stopped(false, screen - 1);
         session.stepProgress();
         context.clock.sleep(kIntroScreenPauseMs);
     }
     if (!session.sendAcknowledged(frame(kWriteIntroTime)))
-        return Outcome::failed();
+        return stopped(false, protocol::kIntroScreenCount);
     const std::array<Byte, 1> time{static_cast<Byte>(introTimeSeconds(status.introTimeIndex))};
     session.sendUnacknowledged(time);
     session.stepProgress();

@@ -99,6 +99,29 @@ void TransferSession::finish(const QString& message)
         context_.sink.showMessage(message);
 }
 
+bool TransferSession::cancelRequested()
+{
+    return context_.sink.cancelRequested();
+}
+
+void TransferSession::endWrite(bool cancelled, int written, int total, FixedText holds,
+                               FixedText nothing)
+{
+    closeAndHide();
+    const int language = languageIndex();
+    QString text = written == 0 ? fixedText(nothing, language)
+                                : fixedText(holds, language).arg(written).arg(total);
+    if (cancelled)
+        text = fixedText(FixedText::WriteCancelled, language) + u' ' + text;
+    context_.sink.showMessage(text);
+}
+
+void TransferSession::endCancelledRead()
+{
+    closeAndHide();
+    context_.sink.showMessage(fixedText(FixedText::ReadCancelled, languageIndex()));
+}
+
 int TransferSession::languageIndex() const
 {
     return context_.texts.Nr_Jezyka();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FixedTexts.h"
 #include "module/ModuleOperation.h"
 #include "protocol/Napis.h"
 #include "protocol/Protocol.h"
@@ -54,6 +55,15 @@ public:
     // The progress bar, with the time left estimated from the blocks done.
     void showProgress(int maximum);
     void stepProgress();
+    // The user asked to stop: checked before each block, so the block in
+    // flight is finished first.
+    bool cancelRequested();
+    // How a write that stopped after `written` of `total` blocks ends: the
+    // device closed, the progress hidden, and what the module now holds said
+    // (after "cancelled" when the user stopped it).
+    void endWrite(bool cancelled, int written, int total, FixedText holds, FixedText nothing);
+    // A read the user stopped: nothing of it is kept.
+    void endCancelledRead();
 
     // Bytes (a frame, or data after an acknowledged frame) and their
     // acknowledgement. On failure the device is closed and the transmission

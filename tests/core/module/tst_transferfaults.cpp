@@ -42,9 +42,10 @@ const std::vector<NameRow> kRows{entry("Adamski", "", 2, 2), entry("Baran", "Jan
 // A small directory in the module (its first block in zone 2, so that a
 // wrong first configuration byte leaves the nibbles as they are) and a
 // small directory to write.
-Run run(Operation operation, std::optional<Fault> fault)
+Run run(Operation operation, std::optional<Fault> fault, int cancelAfterSteps = -1)
 {
     TransferFixture f;
+    f.sink.cancelAfterSteps = cancelAfterSteps;
     for (int p = 0; p < int(kRows.size()); ++p) {
         const NameRow& row = kRows[std::size_t(p)];
         f.setBlock(p, row.text.toLatin1() + char(row.apartment) + char(row.zone - 1));
@@ -107,6 +108,22 @@ QByteArray sentThroughFrame(const Run& clean, int k, bool withData = false)
     return sent;
 }
 
+// What a write that stopped after `written` of `total` blocks says the module holds.
+QString holds(Operation op, int written, int total)
+{
+    if (written == 0)
+        return QStringLiteral("Nic nie zostało potwierdzone jako zapisane; jeśli zawartość modułu "
+                              "wygląda źle, zapisz ją ponownie.");
+    if (op == Operation::IntroWrite)
+        return QStringLiteral("Zapisano ekrany intro od 1 do %1 z %2; zapisz je ponownie.")
+            .arg(written)
+            .arg(total);
+    return QStringLiteral("Zapisano wpisy od 1 do %1 z %2; katalog w module jest niekompletny — "
+                          "zapisz go ponownie.")
+        .arg(written)
+        .arg(total);
+}
+
 // Whether a fault at exchange k stops the operation, and with which message.
 // Faults that the protocol cannot see (a changed data byte; any fault of the
 // display-time query or of the closing frame, whose replies are not awaited
@@ -135,6 +152,24 @@ std::optional<QString> stopMessage(Operation op, int k, FaultKind kind, int exch
     return transmission;
 }
 
+// The messages of a fault at exchange k that stops the operation: the
+// transmission error, and after a write's first block went out what the
+// module now holds. The directory write's blocks are exchanges 2 .. 4 and its
+// configuration 5; the intro write's screens 0 .. 3 and its display time 4.
+std::optional<QStringList> stopMessages(Operation op, int k, FaultKind kind, int exchanges)
+{
+    const std::optional<QString> first = stopMessage(op, k, kind, exchanges);
+    if (!first)
+        return std::nullopt;
+    QStringList messages{*first};
+    const int rows = int(kRows.size());
+    if (op == Operation::Write && k >= 2)
+        messages << holds(op, std::min(k - 2, rows), rows);
+    if (op == Operation::IntroWrite)
+        messages << holds(op, k, protocol::kIntroScreenCount);
+    return messages;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Operation)
@@ -147,6 +182,8 @@ class TransferFaultsTest : public QObject {
 private slots:
     void faultAtEveryExchange_data();
     void faultAtEveryExchange();
+    void cancelAfterEveryBlock_data();
+    void cancelAfterEveryBlock();
     void refusals_data();
     void refusals();
 };
@@ -157,7 +194,7 @@ void TransferFaultsTest::faultAtEveryExchange_data()
     QTest::addColumn<int>("exchange");
     QTest::addColumn<FaultKind>("kind");
     QTest::addColumn<bool>("stops");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("messages");
     const std::pair<Operation, const char*> operations[] = {{Operation::Write, "write"},
                                                             {Operation::Read, "read"},
                                                             {Operation::IntroRead, "intro read"},
@@ -173,9 +210,9 @@ void TransferFaultsTest::faultAtEveryExchange_data()
                                                 [](const QByteArray& w) { return w.size() == 3; }));
         for (int k = 0; k < exchanges; ++k) {
             for (const auto& [kind, kindName] : kinds) {
-                const auto message = stopMessage(op, k, kind, exchanges);
+                const auto messages = stopMessages(op, k, kind, exchanges);
                 QTest::addRow("%s, exchange %d, %s", opName, k, kindName)
-                    << op << k << kind << message.has_value() << message.value_or(QString());
+                    << op << k << kind << messages.has_value() << messages.value_or(QStringList());
             }
         }
     }
@@ -187,7 +224,7 @@ void TransferFaultsTest::faultAtEveryExchange()
     QFETCH(int, exchange);
     QFETCH(FaultKind, kind);
     QFETCH(bool, stops);
-    QFETCH(QString, message);
+    QFETCH(QStringList, messages);
     const Run clean = run(operation, std::nullopt);
     const Run faulty = run(operation, Fault{kind, exchange});
 
@@ -204,7 +241,7 @@ void TransferFaultsTest::faultAtEveryExchange()
                                  : Outcome::failed();
     QCOMPARE(faulty.outcome, expected);
     if (stops) {
-        QCOMPARE(faulty.messages, QStringList{message});
+        QCOMPARE(faulty.messages, messages);
         QCOMPARE(faulty.sent,
                  sentThroughFrame(clean, exchange, kind == FaultKind::DataNotAcknowledged));
         // What arrived before the failure stays.
@@ -217,6 +254,60 @@ void TransferFaultsTest::faultAtEveryExchange()
         QCOMPARE(faulty.sent, clean.sent);
         QCOMPARE(faulty.received, clean.received);
     }
+}
+
+// Cancel pressed while block n is under way: the block is finished, then the
+// transfer stops with the device closed and the poll running again, and says
+// how far it got; pressed during the last block it comes too late.
+void TransferFaultsTest::cancelAfterEveryBlock_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<int>("blocks"); // blocks done when the transfer looks
+    QTest::addColumn<int>("writes"); // write calls that reach the module
+    QTest::addColumn<QStringList>("messages");
+    const int rows = int(kRows.size());
+    const int screens = protocol::kIntroScreenCount;
+    const QString writeCancelled = QStringLiteral("Zapis przerwano. ");
+    const QString readCancelled =
+        QStringLiteral("Odczyt przerwano; nic z odczytanych danych nie zachowano.");
+    for (int n = 0; n < rows; ++n) {
+        QTest::addRow("write, after %d blocks", n)
+            << Operation::Write << n << 2 + 2 * n
+            << QStringList{writeCancelled + holds(Operation::Write, n, rows)};
+        QTest::addRow("read, after %d blocks", n)
+            << Operation::Read << n << 2 + n << QStringList{readCancelled};
+    }
+    for (int n = 0; n < screens; ++n) {
+        QTest::addRow("intro write, after %d screens", n)
+            << Operation::IntroWrite << n << 2 * n
+            << QStringList{writeCancelled + holds(Operation::IntroWrite, n, screens)};
+        QTest::addRow("intro read, after %d screens", n)
+            << Operation::IntroRead << n << n << QStringList{readCancelled};
+    }
+    QTest::newRow("write, too late") << Operation::Write << rows << -1 << QStringList();
+    QTest::newRow("read, too late") << Operation::Read << rows << -1 << QStringList();
+}
+
+void TransferFaultsTest::cancelAfterEveryBlock()
+{
+    QFETCH(Operation, operation);
+    QFETCH(int, blocks);
+    QFETCH(int, writes);
+    QFETCH(QStringList, messages);
+    const Run clean = run(operation, std::nullopt);
+    const Run cancelled = run(operation, std::nullopt, blocks);
+    QVERIFY(cancelled.endedCleanly);
+    if (writes < 0) {
+        QCOMPARE(cancelled.outcome, Outcome::done());
+        QCOMPARE(cancelled.messages, clean.messages);
+        return;
+    }
+    QCOMPARE(cancelled.outcome, Outcome::cancelled());
+    QCOMPARE(cancelled.messages, messages);
+    QCOMPARE(cancelled.writes, clean.writes.mid(0, writes));
+    // A cancelled read keeps nothing.
+    if (operation == Operation::Read || operation == Operation::IntroRead)
+        QCOMPARE(cancelled.received, 0);
 }
 
 // Each operation's refusals: nothing of the directory or intro is sent, and
