@@ -19,6 +19,7 @@
 #include "files/SafeFile.h"
 #include "module/ConnectionCheck.h"
 #include "module/DirectoryRead.h"
+#include "module/DirectoryVerify.h"
 #include "module/DirectoryWrite.h"
 #include "module/IntroTransfer.h"
 #include "module/ModuleMonitor.h"
@@ -359,6 +360,26 @@ int statusCommand(Invocation& in)
     return st.modulePresent() ? kDone : kModuleFailed;
 }
 
+// Reads back what a write sent; each position the module holds otherwise is
+// named, written again and checked once more. 0 when the module then holds
+// everything as sent.
+int verifyWrite(Session& s, Invocation& in, const WrittenBlocks& written)
+{
+    VerifyResult verified = verifyDirectory(*s.context, written, s.password, s.status);
+    if (!verified.outcome.isDone())
+        return s.failed(in);
+    if (verified.differences.empty())
+        return kDone;
+    for (const BlockDifference& d : verified.differences)
+        in.err << differenceText(d, in.texts.Nr_Jezyka()) << Qt::endl;
+    if (!writeAgain(*s.context, verified.differences, s.password, s.status).isDone())
+        return s.failed(in);
+    verified = verifyDirectory(*s.context, written, s.password, s.status);
+    for (const BlockDifference& d : verified.differences)
+        in.err << differenceText(d, in.texts.Nr_Jezyka()) << Qt::endl;
+    return verified.outcome.isDone() && verified.differences.empty() ? kDone : kModuleFailed;
+}
+
 // Exit 0 when the module answered; every finding is printed either way.
 int doctorCommand(Invocation& in)
 {
@@ -403,15 +424,21 @@ int writeCommand(Invocation& in)
     if (!s.open(in))
         return kModuleFailed;
     const int timeIndex = document.fields.timeIndex;
-    const Outcome outcome =
-        q540::Button0Click(*s.context, list.rows(), s.password, s.status, [&](ModuleStatus& st) {
+    WrittenBlocks written;
+    const Outcome outcome = q540::Button0Click(
+        *s.context, list.rows(), s.password, s.status,
+        [&](ModuleStatus& st) {
             st.introTimeIndex = timeIndex;
             if (resetLock)
                 st.resetLockTicked = *resetLock;
             if (alphaSearch)
                 st.alphabeticalSearchTicked = *alphaSearch;
-        });
-    return outcome.isDone() ? kDone : s.failed(in);
+        },
+        &written);
+    if (!outcome.isDone())
+        return s.failed(in);
+    return in.parser.isSet(QStringLiteral("verify")) && !erase ? verifyWrite(s, in, written)
+                                                               : kDone;
 }
 
 int readCommand(Invocation& in)
@@ -588,6 +615,9 @@ const std::vector<Command>& commands()
              p.addOption({QStringLiteral("alpha-search"),
                           QStringLiteral("Alphabetical search on or off, instead of the module's."),
                           QStringLiteral("on|off")});
+             p.addOption({QStringLiteral("verify"),
+                          QStringLiteral("Read every entry back and compare it with what was "
+                                         "sent; write differing entries again.")});
          },
          writeCommand, -1},
         {"read", "OUT", "Read the module's directory into a new directory file.", true, forceOption,

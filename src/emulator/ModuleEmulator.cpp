@@ -325,6 +325,8 @@ void ModuleEmulator::storeData()
     switch (expected.target) {
     case DataTarget::Block:
         std::copy(data_.begin(), data_.end(), memory_[index(expected.position)].begin());
+        if (expected.position == corruptPosition_)
+            memory_[index(expected.position)][0] = altered(memory_[index(expected.position)][0]);
         if (expected.position < protocol::kConfigurationSize)
             introTime_ = static_cast<std::uint8_t>(fieldLocked(kIntroTimeField));
         acknowledgeData(expected.exchange);

@@ -101,6 +101,15 @@ public:
     // counted from the next one (times -1: for ever). Of overlapping faults the
     // one injected first applies.
     void injectFault(FaultKind kind, int afterExchanges = 0, int times = -1);
+    // A module whose memory keeps one block wrongly: every write to position
+    // is acknowledged as usual, but the stored copy has its first byte
+    // changed, as a failing memory cell or a byte damaged on the wire would
+    // leave it. -1 clears it.
+    void corruptStoredBlock(int position)
+    {
+        std::lock_guard lock(mutex_);
+        corruptPosition_ = position;
+    }
     void clearFaults();
     int exchangeCount() const;
 
@@ -176,6 +185,7 @@ private:
 
     std::vector<Fault> faults_;
     int exchanges_ = 0;
+    int corruptPosition_ = -1;
     std::vector<TranscriptEntry> transcript_;
     const q540::Clock* clock_ = nullptr;
 };

@@ -127,7 +127,12 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
                        "chip's default is 16), or at once when 62 bytes wait. Without it every "
                        "byte passes as soon as the wire has carried it."),
         QStringLiteral("MS"));
-    parser.addOptions({password, deviceCode, language, fault, load, latency});
+    const QCommandLineOption corrupt(
+        QStringLiteral("corrupt-block"),
+        QStringLiteral("Keeps block N (0..1023) wrongly: every write to it is acknowledged, but "
+                       "its first byte is stored changed, as a failing memory would."),
+        QStringLiteral("N"));
+    parser.addOptions({password, deviceCode, language, fault, load, latency, corrupt});
 
     SimCommandLine result;
     if (!parser.parse(arguments)) {
@@ -174,6 +179,15 @@ SimCommandLine parseSimCommandLine(const QStringList& arguments)
         return result;
     }
     settings.languageCode = *languageCode;
+    if (parser.isSet(corrupt)) {
+        const auto position = boundedNumber(parser.value(corrupt), 0, protocol::kBlockCount - 1);
+        if (!position) {
+            result.text = badValue(corrupt.names().constFirst(), parser.value(corrupt),
+                                   QStringLiteral("a number 0..1023 expected"));
+            return result;
+        }
+        settings.corruptBlock = *position;
+    }
     if (parser.isSet(latency)) {
         const auto ms = boundedNumber(parser.value(latency), 1, 255);
         if (!ms) {
@@ -235,6 +249,7 @@ bool applySettings(const SimSettings& settings, sim::ModuleEmulator& module, QSt
     module.setDeviceCode(static_cast<std::uint8_t>(settings.deviceCode));
     for (const FaultOption& fault : settings.faults)
         module.injectFault(fault.kind, fault.afterExchanges, fault.times);
+    module.corruptStoredBlock(settings.corruptBlock);
     return true;
 }
 

@@ -33,6 +33,9 @@ struct SimSettings {
     // The cable chip's latency timer on the replies, 1..255 ms; 0: none, each
     // reply byte reaches the host as soon as the wire has carried it.
     int latencyTimerMs = 0;
+    // A position whose stored copy the module keeps with its first byte
+    // changed, though every write to it is acknowledged; -1 none.
+    int corruptBlock = -1;
 };
 
 struct SimCommandLine {

@@ -67,6 +67,8 @@ private slots:
     void faultEndsTheWriteWithTheTransmissionError();
     void simulatorStartsWithALoadedDirectory();
     void settingsCommandsChangeTheModule();
+    void writeWithVerify_data();
+    void writeWithVerify();
     void ctrlCStopsATransfer_data();
     void ctrlCStopsATransfer();
     void doctor_data();
@@ -180,6 +182,39 @@ void CliSimTest::settingsCommandsChangeTheModule()
     QVERIFY(status({"--password", "0042"}).contains(QStringLiteral("password: matches\n")));
     QCOMPARE(cli(QStringList{"reset-lock", "on"} + port).code, 1);
     QVERIFY(status().contains(QStringLiteral("reset lock: off\n")));
+    QCOMPARE(sim.stop(), 0);
+}
+
+void CliSimTest::writeWithVerify_data()
+{
+    QTest::addColumn<QStringList>("simulator");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("module keeps everything")
+        << QStringList() << 0 << "Verified: the module holds all 10 entries as written.\n";
+    // Written again, the block is kept wrongly again: named twice, exit 1.
+    QTest::newRow("module keeps block 3 wrongly")
+        << QStringList{"--corrupt-block", "3"} << 1
+        << "1 of 10 entries in the module differ from what was written.\n";
+}
+
+// write --verify against the simulator: every entry read back and compared.
+void CliSimTest::writeWithVerify()
+{
+    QFETCH(QStringList, simulator);
+    QFETCH(int, code);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString in = writeDirectory(dir, 10);
+    test::SimProcess sim;
+    QVERIFY2(sim.start(simulator), sim.errorOutput().constData());
+    const Result r = cli({"write", in, "--verify", "--port", sim.portName()});
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(said), qPrintable(r.err));
+    if (code != 0) {
+        QCOMPARE(r.err.count(QStringLiteral(", the module holds ")), 2);
+        QVERIFY(r.err.contains(QStringLiteral("The 1 differing entries were written again.")));
+    }
     QCOMPARE(sim.stop(), 0);
 }
 

@@ -89,6 +89,18 @@ constexpr Row kTexts[] = {
     {u"Odczyt przerwano; nic z odczytanych danych nie zachowano.",
      u"Reading was cancelled; nothing that was read has been kept.",
      u"Das Lesen wurde abgebrochen; nichts Gelesenes wurde behalten."},
+    {u"Sprawdzono: moduł ma wszystkie %1 wpisów tak, jak je zapisano.",
+     u"Verified: the module holds all %1 entries as written.",
+     u"Geprüft: das Modul hält alle %1 Einträge wie geschrieben."},
+    {u"%1 z %2 wpisów w module różni się od zapisanych.",
+     u"%1 of %2 entries in the module differ from what was written.",
+     u"%1 von %2 Einträgen im Modul weichen vom Geschriebenen ab."},
+    {u"strefa %1, lokal %2", u"zone %1, apartment %2", u"Zone %1, Wohnung %2"},
+    {u"numer dodatkowy %1", u"additional number %1", u"Zusatznummer %1"},
+    {u"%1: zapisano „%2”, moduł ma „%3”", u"%1: written “%2”, the module holds “%3”",
+     u"%1: geschrieben „%2“, das Modul hält „%3“"},
+    {u"Zapisano ponownie różniące się wpisy: %1.", u"The %1 differing entries were written again.",
+     u"Die %1 abweichenden Einträge wurden erneut geschrieben."},
 };
 
 } // namespace

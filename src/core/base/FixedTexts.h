@@ -47,6 +47,13 @@ enum class FixedText {
     IntroScreensWritten, // %1 the last screen written, %2 all screens
     WriteCancelled,
     ReadCancelled,
+    // Verifying a write.
+    VerifiedAll,        // %1 entries
+    VerifyDifferences,  // %1 differing, %2 entries
+    DifferenceAtEntry,  // %1 zone, %2 apartment
+    DifferenceAtNumber, // %1 additional number
+    DifferenceLine,     // %1 where, %2 written, %3 held
+    WrittenAgain,       // %1 entries
 };
 
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);

@@ -82,7 +82,7 @@ struct EntriesSent {
 
 EntriesSent writeEntries(TransferSession& session, const std::vector<NameRow>& rows,
                          const std::vector<Napis>& texts, int countField,
-                         const ConfigurationNibbles& nibbles)
+                         const ConfigurationNibbles& nibbles, WrittenBlocks* written)
 {
     for (int p = 0; p <= countField; ++p) {
         if (session.cancelRequested())
@@ -92,7 +92,10 @@ EntriesSent writeEntries(TransferSession& session, const std::vector<NameRow>& r
             fillEraseBlock(napis);
         else
             napis = entryBlock(texts[std::size_t(p)], rows[std::size_t(p)], p, nibbles);
-        if (!session.writeBlock(blockWriteFrame(p), blockBytes(napis)))
+        const std::array<Byte, kBlockSize> bytes = blockBytes(napis);
+        if (written)
+            written->push_back(bytes);
+        if (!session.writeBlock(blockWriteFrame(p), bytes))
             return {p, false, true};
         session.stepProgress();
     }
@@ -115,7 +118,8 @@ bool writeConfiguration(TransferSession& session, const std::vector<NameRow>& ro
 
 Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
                      const QString& typedPassword, ModuleStatus& status,
-                     const std::function<void(ModuleStatus&)>& chooseSettings)
+                     const std::function<void(ModuleStatus&)>& chooseSettings,
+                     WrittenBlocks* written)
 {
     const bool erase = rows.empty();
     if (erase
@@ -146,7 +150,7 @@ Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>&
     // A write that stops leaves the module claiming the new count with only
     // part of it there: the user is told how far it got.
     const int total = countField + 1;
-    const EntriesSent sent = writeEntries(session, rows, *texts, countField, nibbles);
+    const EntriesSent sent = writeEntries(session, rows, *texts, countField, nibbles, written);
     if (sent.cancelled || sent.failed) {
         session.endWrite(sent.cancelled, sent.written, total, FixedText::EntriesWritten,
                          FixedText::NothingWritten);

@@ -23,8 +23,12 @@ struct ModuleStatus;
 // chooseSettings, when given, runs right after the identification and may
 // replace the settings it took from the module (intro time, reset lock,
 // alphabetical search, language) before the configuration is built from them.
+// written, when given, receives every entry block as it went over the cable,
+// for a verification afterwards.
+using WrittenBlocks = std::vector<std::array<protocol::Byte, protocol::kBlockSize>>;
 Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
                      const QString& typedPassword, ModuleStatus& status,
-                     const std::function<void(ModuleStatus&)>& chooseSettings = {});
+                     const std::function<void(ModuleStatus&)>& chooseSettings = {},
+                     WrittenBlocks* written = nullptr);
 
 } // namespace q540
