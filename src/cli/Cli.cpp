@@ -16,12 +16,14 @@
 #include "files/DirectoryFile.h"
 #include "files/DirectoryStore.h"
 #include "files/FileNotices.h"
+#include "files/History.h"
 #include "files/SafeFile.h"
 #include "module/ConnectionCheck.h"
 #include "module/DirectoryRead.h"
 #include "module/DirectoryVerify.h"
 #include "module/DirectoryWrite.h"
 #include "module/IntroTransfer.h"
+#include "module/ModuleCompare.h"
 #include "module/ModuleMonitor.h"
 #include "module/ModuleOperation.h"
 #include "module/ModuleSettings.h"
@@ -31,6 +33,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -203,6 +207,13 @@ struct Session {
                 !problem.isEmpty())
                 in.err << problem << Qt::endl;
         return kModuleFailed;
+    }
+    // Keeps what a transfer read or wrote in the history; a file that cannot
+    // be written there is told, and the transfer stands.
+    void keep(Invocation& in, const DirectoryDocument& document, HistoryOperation operation)
+    {
+        keepInHistory(History(History::defaultFolder()), document, operation, status.variant,
+                      QDateTime::currentDateTime(), sink, in.texts.Nr_Jezyka());
     }
 };
 
@@ -399,6 +410,25 @@ int doctorCommand(Invocation& in)
     return report.moduleAnswered ? kDone : kModuleFailed;
 }
 
+// --backup: a module holding entries that the history has not read since
+// is read and kept before it is overwritten. False when that read failed:
+// nothing is written then.
+bool keepModuleFirst(Session& s, Invocation& in)
+{
+    s.identify(in.texts);
+    if (!s.status.modulePresent() || s.status.entryCount <= 0
+        || History(History::defaultFolder())
+               .holdsModuleContents(s.status.variant, s.status.entryCount))
+        return true;
+    in.err << "backup: reading the module's " << s.status.entryCount << " entries first"
+           << Qt::endl;
+    const ModuleContentsRead read = readModuleContents(*s.context, s.password, s.status);
+    if (!read.outcome.isDone())
+        return false;
+    s.keep(in, read.contents.document, HistoryOperation::Read);
+    return true;
+}
+
 int writeCommand(Invocation& in)
 {
     const bool erase = in.parser.isSet(QStringLiteral("erase"));
@@ -423,6 +453,8 @@ int writeCommand(Invocation& in)
     list.ZrobListe(0, s.sink, in.texts);
     if (!s.open(in))
         return kModuleFailed;
+    if (in.parser.isSet(QStringLiteral("backup")) && !keepModuleFirst(s, in))
+        return s.failed(in);
     const int timeIndex = document.fields.timeIndex;
     WrittenBlocks written;
     const Outcome outcome = q540::Button0Click(
@@ -437,6 +469,8 @@ int writeCommand(Invocation& in)
         &written);
     if (!outcome.isDone())
         return s.failed(in);
+    document.fields.moduleLanguage = s.status.jezyk_modulu;
+    s.keep(in, erase ? DirectoryDocument{} : document, HistoryOperation::Write);
     return in.parser.isSet(QStringLiteral("verify")) && !erase ? verifyWrite(s, in, written)
                                                                : kDone;
 }
@@ -454,7 +488,41 @@ int readCommand(Invocation& in)
     document.grid = result.grid;
     document.fields.timeIndex = s.status.introTimeIndex;
     document.fields.moduleLanguage = s.status.jezyk_modulu;
+    s.keep(in, document, HistoryOperation::Read);
     return saveDirectory(in, in.positional[0], document) ? kDone : kModuleFailed;
+}
+
+// One line a difference; 0 when the module holds what the file describes.
+int diffCommand(Invocation& in)
+{
+    const std::optional<DirectoryDocument> document = loadDirectory(in, in.positional[0]);
+    if (!document)
+        return kBadUsage;
+    Session s(in, false);
+    if (!s.open(in))
+        return kModuleFailed;
+    const ModuleContentsRead read = readModuleContents(*s.context, s.password, s.status);
+    if (!read.outcome.isDone())
+        return s.failed(in);
+    s.keep(in, read.contents.document, HistoryOperation::Read);
+    const std::vector<ContentDifference> differences =
+        compareWithModule({*document, std::nullopt, std::nullopt}, read.contents);
+    for (const ContentDifference& d : differences)
+        in.out << differenceLineText(d, in.texts.Nr_Jezyka()) << '\n';
+    in.out << Qt::flush;
+    return differences.empty() ? kDone : kDifferent;
+}
+
+int historyCommand(Invocation& in)
+{
+    const History history(History::defaultFolder());
+    for (const HistoryEntry& e : history.entries())
+        in.out << e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << '\t'
+               << (e.operation == HistoryOperation::Read ? "read" : "write") << "\tQ540 K-"
+               << e.moduleVariant << '\t' << e.entries << '\t' << QDir::toNativeSeparators(e.path)
+               << '\n';
+    in.out << Qt::flush;
+    return kDone;
 }
 
 int introReadCommand(Invocation& in)
@@ -618,10 +686,18 @@ const std::vector<Command>& commands()
              p.addOption({QStringLiteral("verify"),
                           QStringLiteral("Read every entry back and compare it with what was "
                                          "sent; write differing entries again.")});
+             p.addOption({QStringLiteral("backup"),
+                          QStringLiteral("First read and keep in the history a module directory "
+                                         "that the history does not hold.")});
          },
          writeCommand, -1},
         {"read", "OUT", "Read the module's directory into a new directory file.", true, forceOption,
          readCommand, 1, 0},
+        {"diff", "FILE",
+         "Read the module and print how it differs from a directory file (exit 3 if it does).",
+         true, noOptions, diffCommand, 1},
+        {"history", "", "List the module reads and writes kept in the history, newest first.",
+         false, noOptions, historyCommand, 0},
         {"intro-read", "OUT", "Read the intro screens and display time into a directory file.",
          true, forceOption, introReadCommand, 1, 0},
         {"intro-write", "FILE", "Write a directory file's intro screens and display time.", true,
@@ -671,7 +747,8 @@ QString overview()
                 .arg(QLatin1String(c.name), QLatin1String(c.arguments), QLatin1String(c.summary));
     text += QStringLiteral(
         "\n'q540-cli COMMAND --help' shows a command's options.\n"
-        "Exit codes: 0 done, 1 the module or the link failed, 2 bad usage or a bad file.\n");
+        "Exit codes: 0 done, 1 the module or the link failed, 2 bad usage or a bad file,\n"
+        "3 diff found differences.\n");
     return text;
 }
 

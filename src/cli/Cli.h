@@ -11,6 +11,7 @@ enum ExitCode {
     kDone = 0,
     kModuleFailed = 1,  // the module or the link failed, or the directory does not fit it
     kBadUsage = 2,      // bad usage or a bad file
+    kDifferent = 3,     // diff: the module holds something else than the file
     kInterrupted = 130, // Ctrl+C: the transfer stopped after its block in flight
 };
 

@@ -101,6 +101,17 @@ constexpr Row kTexts[] = {
      u"%1: geschrieben „%2“, das Modul hält „%3“"},
     {u"Zapisano ponownie różniące się wpisy: %1.", u"The %1 differing entries were written again.",
      u"Die %1 abweichenden Einträge wurden erneut geschrieben."},
+    {u"Transfer się udał, ale kopii w historii nie zachowano: %1",
+     u"The transfer succeeded, but no copy was kept in the history: %1",
+     u"Die Übertragung ist gelungen, aber im Verlauf wurde keine Kopie behalten: %1"},
+    {u"Moduł ma %1 wpisów, których historia nie zawiera. Odczytać i zachować je przed "
+     u"zapisem? (około %2 s)",
+     u"The module holds %1 entries that the history has not kept. Read and keep them before "
+     u"writing? (about %2 s)",
+     u"Das Modul hält %1 Einträge, die der Verlauf nicht enthält. Vor dem Schreiben lesen und "
+     u"behalten? (etwa %2 s)"},
+    {u"Odczytaj i zachowaj", u"Read and keep", u"Lesen und behalten"},
+    {u"Zapisz bez kopii", u"Write without a copy", u"Ohne Kopie schreiben"},
 };
 
 } // namespace

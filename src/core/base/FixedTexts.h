@@ -54,6 +54,11 @@ enum class FixedText {
     DifferenceAtNumber, // %1 additional number
     DifferenceLine,     // %1 where, %2 written, %3 held
     WrittenAgain,       // %1 entries
+    // The history of module reads and writes.
+    HistoryNotKept, // %1 the reason
+    BackupOffer,    // %1 entries, %2 seconds
+    ReadAndKeep,    // the offer's button that reads first
+    WriteWithoutKeeping,
 };
 
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);

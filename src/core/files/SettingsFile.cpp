@@ -21,8 +21,9 @@ namespace {
 constexpr qsizetype kSettingsFileMaxSize = 1 << 20;
 
 constexpr QByteArrayView kSection = "Q540";
-constexpr QByteArrayView kKey = "Jezyk";
+constexpr QByteArrayView kJezykKey = "Jezyk";
 constexpr int kDefaultJezyk = 1;
+constexpr QByteArrayView kVerifyKey = "Weryfikacja";
 constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
 
 bool isBlank(char c)
@@ -56,7 +57,7 @@ struct KeyLocation {
 
 // Only the first section of the name counts, and in it only the first line of the key,
 // as with the profile routines; lines ahead of every section belong to none.
-KeyLocation locateKey(QByteArrayView data)
+KeyLocation locateKey(QByteArrayView data, QByteArrayView keyName)
 {
     KeyLocation found;
     found.insertAt = data.size();
@@ -94,7 +95,7 @@ KeyLocation locateKey(QByteArrayView data)
         qsizetype nameEnd = equals < 0 ? line.size() : equals;
         while (nameEnd > 0 && isBlank(line[nameEnd - 1]))
             --nameEnd;
-        if (!equalsIgnoringCase(line.first(nameEnd), kKey))
+        if (!equalsIgnoringCase(line.first(nameEnd), keyName))
             continue;
         found.keyFound = true;
         found.hasEquals = equals >= 0;
@@ -176,24 +177,44 @@ QString SettingsFile::pathFor(const QString& programDir, const QString& installe
     return QDir(installed ? userConfigDir : programDir).filePath(QStringLiteral("Q540.ini"));
 }
 
-int SettingsFile::readJezyk() const
+std::optional<int> SettingsFile::readNumber(QByteArrayView keyName) const
 {
     const FileRead read = readWholeFile(m_path, kSettingsFileMaxSize);
     if (!read.bytes)
-        return kDefaultJezyk;
+        return std::nullopt;
     const QByteArray& data = *read.bytes;
-    const KeyLocation key = locateKey(data);
+    const KeyLocation key = locateKey(data, keyName);
     if (!key.keyFound)
-        return kDefaultJezyk;
+        return std::nullopt;
     const QByteArrayView value =
         QByteArrayView(data).sliced(key.valueBegin, key.valueEnd - key.valueBegin);
-    const std::optional<int> number = parseInteger(withoutQuotes(value));
+    return parseInteger(withoutQuotes(value));
+}
+
+int SettingsFile::readJezyk() const
+{
+    const std::optional<int> number = readNumber(kJezykKey);
     if (!number || *number < 0 || *number > 2)
         return kDefaultJezyk;
     return *number;
 }
 
 std::optional<QString> SettingsFile::writeJezyk(int value)
+{
+    return writeNumber(kJezykKey, value);
+}
+
+bool SettingsFile::readVerifyAfterWriting() const
+{
+    return readNumber(kVerifyKey) != 0;
+}
+
+std::optional<QString> SettingsFile::writeVerifyAfterWriting(bool verify)
+{
+    return writeNumber(kVerifyKey, verify ? 1 : 0);
+}
+
+std::optional<QString> SettingsFile::writeNumber(QByteArrayView keyName, int value)
 {
     const QString failure =
         QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_path);
@@ -210,7 +231,7 @@ std::optional<QString> SettingsFile::writeJezyk(int value)
         data = std::move(*existing.bytes);
     }
 
-    const KeyLocation key = locateKey(data);
+    const KeyLocation key = locateKey(data, keyName);
     const QByteArray number = QByteArray::number(value);
     if (key.keyFound) {
         data.replace(key.valueBegin, key.valueEnd - key.valueBegin,
@@ -223,7 +244,7 @@ std::optional<QString> SettingsFile::writeJezyk(int value)
             lines += lineBreak;
         if (!key.sectionFound)
             lines += '[' + kSection.toByteArray() + ']' + lineBreak;
-        lines += kKey.toByteArray() + '=' + number + lineBreak;
+        lines += keyName.toByteArray() + '=' + number + lineBreak;
         data.insert(key.insertAt, lines);
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -32,7 +33,15 @@ public:
     // left as it was.
     std::optional<QString> writeJezyk(int value);
 
+    // Whether a directory write is read back and compared (key Weryfikacja):
+    // on unless the file says 0. Written as the language is, keeping the rest.
+    bool readVerifyAfterWriting() const;
+    std::optional<QString> writeVerifyAfterWriting(bool verify);
+
 private:
+    std::optional<int> readNumber(QByteArrayView keyName) const;
+    std::optional<QString> writeNumber(QByteArrayView keyName, int value);
+
     QString m_path;
 };
 

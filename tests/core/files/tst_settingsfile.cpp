@@ -120,6 +120,44 @@ private slots:
         QCOMPARE(settings.readJezyk(), value);
     }
 
+    // The verify switch shares the file with the language and other programs' notes.
+    void verifySwitch_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<bool>("value");
+        QTest::addColumn<QByteArray>("after");
+        const auto row = [](const char* name, const char* before, bool read, bool value,
+                            const char* after) {
+            QTest::newRow(name) << (before ? QByteArray(before) : QByteArray()) << read << value
+                                << QByteArray(after);
+        };
+        row("no file: on", nullptr, true, false, "[Q540]\r\nWeryfikacja=0\r\n");
+        row("beside the language", "[Q540]\r\nJezyk=2\r\n", true, false,
+            "[Q540]\r\nJezyk=2\r\nWeryfikacja=0\r\n");
+        row("off, turned on", "[Q540]\nWeryfikacja=0\nJezyk=0\n[X]\nA=1\n", false, true,
+            "[Q540]\nWeryfikacja=1\nJezyk=0\n[X]\nA=1\n");
+        row("not a number: on", "[Q540]\nWeryfikacja=no\n", true, true, "[Q540]\nWeryfikacja=1\n");
+    }
+    void verifySwitch()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(bool, read);
+        QFETCH(bool, value);
+        QFETCH(QByteArray, after);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Q540.ini");
+        if (!before.isNull())
+            writeBytes(path, before);
+        SettingsFile settings(path);
+        QCOMPARE(settings.readVerifyAfterWriting(), read);
+        const int language = settings.readJezyk();
+        QCOMPARE(settings.writeVerifyAfterWriting(value), std::nullopt);
+        QCOMPARE(readBytes(path), after);
+        QCOMPARE(settings.readVerifyAfterWriting(), value);
+        QCOMPARE(settings.readJezyk(), language);
+    }
+
     // Tests run as root, so only a path that cannot be a file makes the write fail.
     void unwritable_data()
     {

@@ -1,0 +1,145 @@
+#include "files/History.h"
+
+#include "base/FixedTexts.h"
+#include "base/UserSink.h"
+#include "files/DirectoryFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <utility>
+
+namespace q540 {
+
+namespace {
+
+constexpr auto kTimeFormat = "yyyy-MM-dd_HH-mm-ss";
+
+const QRegularExpression& namePattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)_(read|write)_K(\\d{1,2})_"
+                       "(\\d{1,4})(?:_\\d+)?\\.csv$"));
+    return pattern;
+}
+
+QString operationName(HistoryOperation operation)
+{
+    return operation == HistoryOperation::Read ? QStringLiteral("read") : QStringLiteral("write");
+}
+
+std::optional<HistoryEntry> entryOf(const QDir& folder, const QString& name)
+{
+    const QRegularExpressionMatch m = namePattern().match(name);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDateTime when = QDateTime::fromString(m.captured(1), QString::fromLatin1(kTimeFormat));
+    if (!when.isValid())
+        return std::nullopt;
+    return HistoryEntry{folder.filePath(name), when,
+                        m.captured(2) == u"read" ? HistoryOperation::Read : HistoryOperation::Write,
+                        m.captured(3).toInt(), m.captured(4).toInt()};
+}
+
+// A name no file has yet: a second transfer within the same second gets "_2".
+QString freeName(const QDir& folder, const QString& stem)
+{
+    QString name = stem + QStringLiteral(".csv");
+    for (int n = 2; QFileInfo::exists(folder.filePath(name)); ++n)
+        name = stem + QStringLiteral("_%1.csv").arg(n);
+    return name;
+}
+
+} // namespace
+
+History::History(QString folder) : folder_(std::move(folder)) {}
+
+QString History::defaultFolder()
+{
+    // Not AppDataLocation itself: the window and the headless tool have
+    // different application names (the window's holds its version), and
+    // both must see one history that outlives an update.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir(data).filePath(QStringLiteral("q540/history"));
+}
+
+std::vector<HistoryEntry> History::entries() const
+{
+    const QDir folder(folder_);
+    std::vector<HistoryEntry> found;
+    for (const QString& name : folder.entryList({QStringLiteral("*.csv")}, QDir::Files)) {
+        if (std::optional<HistoryEntry> entry = entryOf(folder, name))
+            found.push_back(std::move(*entry));
+    }
+    std::sort(found.begin(), found.end(), [](const HistoryEntry& a, const HistoryEntry& b) {
+        return a.when != b.when ? a.when > b.when : a.path > b.path;
+    });
+    return found;
+}
+
+History::Kept History::keep(const DirectoryDocument& document, HistoryOperation operation,
+                            int moduleVariant, const QDateTime& now) const
+{
+    Kept kept;
+    if (!QDir().mkpath(folder_)) {
+        kept.failure = FileFailure{FileFailure::Kind::Failed, QDir::toNativeSeparators(folder_)};
+        return kept;
+    }
+    const QDir folder(folder_);
+    const QString stem =
+        QStringLiteral("%1_%2_K%3_%4")
+            .arg(now.toString(QString::fromLatin1(kTimeFormat)), operationName(operation))
+            .arg(moduleVariant)
+            .arg(entryCountOf(document.grid));
+    const QString path = folder.filePath(freeName(folder, stem));
+    if ((kept.failure = saveFileSafely(path, directoryFileBytes(document))))
+        return kept;
+    kept.path = path;
+    prune(now);
+    return kept;
+}
+
+std::vector<QString> History::prune(const QDateTime& now) const
+{
+    const std::vector<HistoryEntry> all = entries();
+    const QDateTime youngest = now.addDays(-kKeepDays);
+    std::vector<QString> removed;
+    for (std::size_t i = kKeepAtLeast; i < all.size(); ++i) {
+        if (all[i].when < youngest && QFile::remove(all[i].path))
+            removed.push_back(all[i].path);
+    }
+    return removed;
+}
+
+bool History::holdsModuleContents(int moduleVariant, int entryCount) const
+{
+    for (const HistoryEntry& entry : entries()) {
+        if (entry.moduleVariant == moduleVariant)
+            return entry.operation == HistoryOperation::Read && entry.entries == entryCount;
+    }
+    return false;
+}
+
+int entryCountOf(const DirectoryGrid& grid)
+{
+    int count = 0;
+    for (int row = 1; row <= kGridRows; ++row)
+        count += grid.isEntryEmpty(row) ? 0 : 1;
+    return count;
+}
+
+void keepInHistory(const History& history, const DirectoryDocument& document,
+                   HistoryOperation operation, int moduleVariant, const QDateTime& now,
+                   UserSink& sink, int language)
+{
+    const History::Kept kept = history.keep(document, operation, moduleVariant, now);
+    if (kept.failure)
+        sink.showMessage(
+            fixedText(FixedText::HistoryNotKept, language)
+                .arg(kept.failure->reason.isEmpty() ? history.folder() : kept.failure->reason));
+}
+
+} // namespace q540

@@ -1,0 +1,212 @@
+#include "module/ModuleCompare.h"
+
+#include "base/FixedTexts.h"
+#include "base/UserSink.h"
+#include "module/DirectoryRead.h"
+#include "module/IntroTransfer.h"
+#include "module/ModuleStatus.h"
+#include "protocol/ModuleCharset.h"
+
+namespace q540 {
+
+namespace {
+
+using Kind = ContentDifference::Kind;
+using Setting = ContentDifference::Setting;
+
+// A text as the module's display shows it: cut to its field, each character
+// the one its module code reads back as (a character the module cannot show
+// stays as typed, for a write refuses it anyway), without trailing spaces.
+QString asShown(const QString& text, int fieldLength)
+{
+    QString shown = text.left(fieldLength);
+    for (QChar& c : shown)
+        c = moduleShows(c.unicode()).value_or(c);
+    while (shown.endsWith(u' '))
+        shown.chop(1);
+    return shown;
+}
+
+// An entry's two lines as one text; line 2 after a middle dot when it is not empty.
+QString entryShown(const DirectoryGrid& grid, int row)
+{
+    const QString text = grid.entryText(row);
+    const QString line1 = asShown(text.left(kLine1Length), kLine1Length);
+    const QString line2 = asShown(text.mid(kLine1Length, kLine2Length), kLine2Length);
+    return line2.isEmpty() ? line1 : line1 + QStringLiteral(" · ") + line2;
+}
+
+void compareEntries(const DirectoryGrid& expected, const DirectoryGrid& module,
+                    std::vector<ContentDifference>& found)
+{
+    for (int row = 1; row <= kGridRows; ++row) {
+        const QString ours = entryShown(expected, row);
+        const QString theirs = entryShown(module, row);
+        if (ours == theirs)
+            continue;
+        const EntryPlace place = placeOfRow(row);
+        const Kind kind = ours.isEmpty()     ? Kind::OnlyInModule
+                          : theirs.isEmpty() ? Kind::OnlyInDirectory
+                                             : Kind::Changed;
+        found.push_back({kind, Setting::None, place.zone, place.number, ours, theirs});
+    }
+}
+
+QString onOff(bool on, int language)
+{
+    static const LanguageRow kOn{u"wł.", u"on", u"ein"};
+    static const LanguageRow kOff{u"wył.", u"off", u"aus"};
+    return textIn(on ? kOn : kOff, language);
+}
+
+QString timeText(int timeIndex)
+{
+    return timeIndex < 0 ? QStringLiteral("—")
+                         : QStringLiteral("%1 s").arg(introTimeSeconds(timeIndex));
+}
+
+void compareSettings(const ExpectedContents& expected, const ModuleContents& module,
+                     std::vector<ContentDifference>& found)
+{
+    const DocumentFields& ours = expected.document.fields;
+    const DocumentFields& theirs = module.document.fields;
+    const auto setting = [&found](Setting which, int number, QString a, QString b) {
+        if (a != b)
+            found.push_back({Kind::Setting, which, 0, number, std::move(a), std::move(b)});
+    };
+    for (int line = 0; line < kIntroLineCount; ++line)
+        setting(Setting::IntroLine, line + 1,
+                asShown(ours.intro[std::size_t(line)], kIntroLineLength),
+                asShown(theirs.intro[std::size_t(line)], kIntroLineLength));
+    setting(Setting::IntroTime, 0, timeText(ours.timeIndex), timeText(theirs.timeIndex));
+    setting(Setting::ModuleLanguage, 0, moduleLanguageCode(ours.moduleLanguage),
+            moduleLanguageCode(theirs.moduleLanguage));
+    // The words come later, in the reader's language; here on/off as 1/0.
+    if (expected.alphabeticalSearch)
+        setting(Setting::AlphabeticalSearch, 0, QString::number(*expected.alphabeticalSearch),
+                QString::number(module.alphabeticalSearch));
+    if (expected.resetLock)
+        setting(Setting::ResetLock, 0, QString::number(*expected.resetLock),
+                QString::number(module.resetLock));
+}
+
+bool isSwitch(const ContentDifference& d)
+{
+    return d.setting == Setting::AlphabeticalSearch || d.setting == Setting::ResetLock;
+}
+
+// Holds the read's messages: shown only when the read did not succeed.
+class HeldMessages final : public UserSink {
+public:
+    explicit HeldMessages(UserSink& sink) : sink_(sink) {}
+    void showMessage(const QString& text) override { held_.push_back(text); }
+    bool askYesNo(const QString& text, const QString& caption) override
+    {
+        return sink_.askYesNo(text, caption);
+    }
+    void showProgress(int maximum) override { sink_.showProgress(maximum); }
+    void stepProgress() override { sink_.stepProgress(); }
+    void hideProgress() override { sink_.hideProgress(); }
+    void showTimeLeft(const QString& text) override { sink_.showTimeLeft(text); }
+    bool cancelRequested() override { return sink_.cancelRequested(); }
+    void release()
+    {
+        for (const QString& text : held_)
+            sink_.showMessage(text);
+        held_.clear();
+    }
+
+private:
+    UserSink& sink_;
+    std::vector<QString> held_;
+};
+
+} // namespace
+
+std::vector<ContentDifference> compareWithModule(const ExpectedContents& expected,
+                                                 const ModuleContents& module)
+{
+    std::vector<ContentDifference> found;
+    compareEntries(expected.document.grid, module.document.grid, found);
+    compareSettings(expected, module, found);
+    return found;
+}
+
+QString differenceKindText(Kind kind, int language)
+{
+    static const LanguageRow kTexts[] = {
+        {u"tylko w module", u"only in the module", u"nur im Modul"},
+        {u"tylko w katalogu", u"only in the directory", u"nur im Verzeichnis"},
+        {u"zmieniony", u"changed", u"geändert"},
+        {u"ustawienie", u"setting", u"Einstellung"},
+    };
+    return textIn(kTexts[static_cast<int>(kind)], language);
+}
+
+QString differencePlaceText(const ContentDifference& d, int language)
+{
+    static const LanguageRow kSettings[] = {
+        {u"", u"", u""},
+        {u"", u"", u""}, // the intro line, named as the file notices name it
+        {u"czas wyświetlania", u"display time", u"Anzeigedauer"},
+        {u"język modułu", u"module language", u"Modulsprache"},
+        {u"wyszukiwanie alfabetyczne", u"alphabetical search", u"alphabetische Suche"},
+        {u"blokada resetu", u"reset lock", u"Resetsperre"},
+    };
+    if (d.kind != Kind::Setting)
+        return d.zone == kAdditionalNumberZone
+                   ? fixedText(FixedText::DifferenceAtNumber, language).arg(d.number)
+                   : fixedText(FixedText::DifferenceAtEntry, language).arg(d.zone).arg(d.number);
+    if (d.setting == Setting::IntroLine)
+        return fixedText(FixedText::NoticeIntroLine, language).arg(d.number);
+    return textIn(kSettings[static_cast<int>(d.setting)], language);
+}
+
+QString differenceLineText(const ContentDifference& d, int language)
+{
+    static const LanguageRow kLine{u"%1 (%2): katalog „%3”, moduł „%4”",
+                                   u"%1 (%2): directory “%3”, module “%4”",
+                                   u"%1 (%2): Verzeichnis „%3“, Modul „%4“"};
+    const auto value = [&](const QString& v) {
+        return isSwitch(d) ? onOff(v == u'1', language) : v;
+    };
+    return textIn(kLine, language)
+        .arg(differencePlaceText(d, language), differenceKindText(d.kind, language),
+             value(d.directory), value(d.module));
+}
+
+ModuleContents contentsOf(const DirectoryGrid& grid, const IntroLines& intro,
+                          const ModuleStatus& status)
+{
+    ModuleContents contents;
+    contents.document.grid = grid;
+    contents.document.fields.intro = intro;
+    contents.document.fields.timeIndex = status.introTimeIndex;
+    contents.document.fields.moduleLanguage = status.languageRead;
+    contents.alphabeticalSearch = status.alphabeticalSearchTicked;
+    contents.resetLock = status.resetLockTicked;
+    return contents;
+}
+
+ModuleContentsRead readModuleContents(const TransferContext& context, const QString& typedPassword,
+                                      ModuleStatus& status)
+{
+    HeldMessages held(context.sink);
+    const TransferContext quiet{context.link, context.clock, held, context.poll, context.texts};
+    ModuleContentsRead read;
+    const DirectoryReadResult directory =
+        Buttonz9Click(quiet, DirectoryGrid{}, typedPassword, status);
+    read.outcome = directory.outcome;
+    if (read.outcome.isDone()) {
+        // The intro read identifies the module again, so status then holds
+        // its settings and the display time as the module keeps them.
+        const IntroRead intro = Button1Click(quiet, IntroLines{}, status);
+        read.outcome = intro.outcome;
+        read.contents = contentsOf(directory.grid, intro.lines, status);
+    }
+    if (!read.outcome.isDone())
+        held.release();
+    return read;
+}
+
+} // namespace q540
