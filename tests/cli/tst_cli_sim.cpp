@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <optional>
 #include <sys/types.h>
 
 using namespace q540;
@@ -57,12 +58,22 @@ QString writeDirectory(const QTemporaryDir& dir, int entries)
     return file.fileName();
 }
 
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class CliSimTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void diff_data();
+    void diff();
+    void historyKeepsReadsAndWrites();
     void writeThenReadGivesTheSameDirectory();
     void faultEndsTheWriteWithTheTransmissionError();
     void simulatorStartsWithALoadedDirectory();
@@ -75,7 +86,119 @@ private slots:
     void doctor();
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
+
+private:
+    // Where the tool keeps its history in these tests, not the user's.
+    void freshHistory();
+    std::optional<QTemporaryDir> dataHome_;
 };
+
+void CliSimTest::initTestCase()
+{
+    freshHistory();
+}
+
+void CliSimTest::freshHistory()
+{
+    dataHome_.emplace();
+    qputenv("XDG_DATA_HOME", dataHome_->path().toUtf8());
+}
+
+void CliSimTest::diff_data()
+{
+    QTest::addColumn<QString>("change"); // what the file says otherwise than the module
+    QTest::addColumn<bool>("simulator");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("equal") << QString() << true << 0 << QString();
+    QTest::newRow("one entry changed") << "entry" << true << 3
+                                       << "zone 1, apartment 1 (changed): directory "
+                                          "\u201cKowal\u201d, module \u201c\u0141\u0119cki "
+                                          "0\u201d\n";
+    QTest::newRow("display time") << "time" << true << 3
+                                  << "display time (setting): directory \u201c9 s\u201d, module "
+                                     "\u201c5 s\u201d\n";
+    QTest::newRow("no module") << QString() << false << 1 << QString();
+    QTest::newRow("no FILE") << "none" << true << 2 << QString();
+}
+
+// diff against the simulator loaded with the same directory.
+void CliSimTest::diff()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, simulator);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+    QTemporaryDir dir;
+    const QString loaded = writeDirectory(dir, 9);
+    DirectoryDocument d = *parseDirectoryFile(readAll(loaded)).document;
+    if (change == u"entry")
+        d.grid = [&] {
+            DirectoryGrid g = d.grid;
+            for (int c = 1; c <= kEntryTextLength; ++c)
+                g.setCell(zoneRow(0, 1), c,
+                          Cell(QStringLiteral("Kowal").leftJustified(kEntryTextLength).at(c - 1)));
+            return g;
+        }();
+    if (change == u"time")
+        d.fields.timeIndex = 8;
+    const QString file = dir.filePath(QStringLiteral("compared.csv"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(directoryFileBytes(d));
+    f.close();
+    test::SimProcess sim;
+    QString port = QStringLiteral("/dev/q540-none");
+    if (simulator) {
+        QVERIFY2(sim.start({"--load", loaded}), sim.errorOutput().constData());
+        port = sim.portName();
+    }
+    const Result r =
+        change == u"none" ? cli({"diff", "--port", port}) : cli({"diff", file, "--port", port});
+    QCOMPARE(r.code, code);
+    QCOMPARE(r.out, out);
+    if (simulator)
+        QCOMPARE(sim.stop(), 0);
+}
+
+// A read and a write each leave a file in the history that lists them; a
+// write with --backup reads a module the history does not hold, once.
+void CliSimTest::historyKeepsReadsAndWrites()
+{
+    freshHistory();
+    QTemporaryDir dir;
+    const QString loaded = writeDirectory(dir, 9);
+    test::SimProcess sim;
+    QVERIFY2(sim.start({"--load", loaded}), sim.errorOutput().constData());
+    const QStringList port{"--port", sim.portName()};
+    const Result first = cli(QStringList{"write", loaded, "--backup"} + port);
+    QCOMPARE(first.code, 0);
+    QVERIFY2(first.err.contains("backup: reading the module's 9 entries first"),
+             qPrintable(first.err));
+    const Result read = cli(QStringList{"read", dir.filePath("out.csv")} + port);
+    QCOMPARE(read.code, 0);
+    // The history's newest is a read of what the module holds: no second backup.
+    const Result second = cli(QStringList{"write", loaded, "--backup"} + port);
+    QCOMPARE(second.code, 0);
+    QVERIFY(!second.err.contains("backup:"));
+    QCOMPARE(sim.stop(), 0);
+
+    const Result listed = cli({"history"});
+    QCOMPARE(listed.code, 0);
+    const QStringList lines = listed.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    const QStringList operations{"write", "read", "write", "read"}; // newest first
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList columns = lines[i].split(u'\t');
+        QCOMPARE(columns.size(), 5);
+        QCOMPARE(columns[1], operations[i]);
+        QCOMPARE(columns[3], QStringLiteral("9"));
+        const std::optional<DirectoryDocument> kept =
+            parseDirectoryFile(readAll(columns[4])).document;
+        QVERIFY(kept);
+        QCOMPARE(kept->grid.entryText(zoneRow(0, 1)).trimmed(), QStringLiteral("Łęcki 0"));
+    }
+}
 
 void CliSimTest::writeThenReadGivesTheSameDirectory()
 {

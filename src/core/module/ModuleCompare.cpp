@@ -79,8 +79,10 @@ void compareSettings(const ExpectedContents& expected, const ModuleContents& mod
                 asShown(ours.intro[std::size_t(line)], kIntroLineLength),
                 asShown(theirs.intro[std::size_t(line)], kIntroLineLength));
     setting(Setting::IntroTime, 0, timeText(ours.timeIndex), timeText(theirs.timeIndex));
-    setting(Setting::ModuleLanguage, 0, moduleLanguageCode(ours.moduleLanguage),
-            moduleLanguageCode(theirs.moduleLanguage));
+    // Code 0 names no language: a directory that chose none asks for none.
+    if (ours.moduleLanguage != 0)
+        setting(Setting::ModuleLanguage, 0, moduleLanguageCode(ours.moduleLanguage),
+                moduleLanguageCode(theirs.moduleLanguage));
     // The words come later, in the reader's language; here on/off as 1/0.
     if (expected.alphabeticalSearch)
         setting(Setting::AlphabeticalSearch, 0, QString::number(*expected.alphabeticalSearch),
