@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/Outcome.h"
-#include "files/DirectoryDocument.h"
+#include "directory/DirectoryDocument.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "directory/DirectoryDocument.h"
 #include "files/CutValue.h"
-#include "files/DirectoryDocument.h"
 #include "files/FileProblem.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/DirectoryDocument.h"
+#include "directory/DirectoryDocument.h"
 #include "files/SafeFile.h"
 
 #include <QDateTime>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "base/Outcome.h"
+#include "directory/DirectoryDocument.h"
 #include "directory/DirectoryGrid.h"
 #include "directory/IntroScreens.h"
-#include "files/DirectoryDocument.h"
 #include "module/TransferSession.h"
 
 #include <QString>
