@@ -14,6 +14,8 @@ using namespace textkey;
 
 namespace {
 
+const LanguageRow kHistoryCaption{u"Historia…", u"History…", u"Verlauf…"};
+
 QAction* addAction(QMenu* menu, const char* name, const QString& caption)
 {
     QAction* action = menu->addAction(caption);
@@ -33,6 +35,7 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     import->setToolTip(QStringLiteral("Import v3.4"));
     save = addAction(file_, "Zapisz1", QStringLiteral("Zapisz"));
     saveAs = addAction(file_, "Zapiszjako1", QStringLiteral("Zapisz jako..."));
+    history = addAction(file_, "Historia1", textIn(kHistoryCaption, 0));
     file_->addSeparator()->setObjectName(QStringLiteral("MenuKreska"));
     exit = addAction(file_, "Wyjcie1", QStringLiteral("Wyjście"));
 
@@ -61,6 +64,7 @@ void MainMenus::retranslate()
     for (const auto& [action, key] : actions)
         action->setText(texts_.text(key));
     connectionCheck->setText(fixedText(FixedText::ConnectionCheckTitle, texts_.Nr_Jezyka()));
+    history->setText(textIn(kHistoryCaption, texts_.Nr_Jezyka()));
     file_->setTitle(texts_.text(kMenuFile));
     program_->setTitle(texts_.text(kMenuProgram));
 }

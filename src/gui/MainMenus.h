@@ -25,6 +25,7 @@ public:
     QAction* import = nullptr;
     QAction* save = nullptr;
     QAction* saveAs = nullptr;
+    QAction* history = nullptr;
     QAction* exit = nullptr;
     QAction* programLanguage = nullptr;
     QAction* checkVersion = nullptr;

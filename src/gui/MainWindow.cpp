@@ -6,9 +6,11 @@
 #include "base/TextKeys.h"
 #include "device/SystemProbe.h"
 #include "device/TraceRecorder.h"
+#include "gui/CompareWindow.h"
 #include "gui/ConnectionCheckWindow.h"
 #include "gui/ContactWindow.h"
 #include "gui/EntryEdit.h"
+#include "gui/HistoryWindow.h"
 #include "gui/LanguageWindow.h"
 #include "gui/MainMenus.h"
 #include "gui/ModuleStatusView.h"
@@ -17,9 +19,11 @@
 #include "gui/QtTranslations.h"
 #include "gui/SettingsPanel.h"
 #include "gui/SupportReportDialog.h"
+#include "gui/VerifyDialog.h"
 #include "gui/WidgetFileDialogs.h"
 #include "gui/WindowTransfers.h"
 #include "gui/ZonePages.h"
+#include "module/DirectoryRead.h"
 #include "module/SupportReport.h"
 
 #include <QAction>
@@ -30,6 +34,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -116,6 +121,12 @@ void MainWindow::connectParts()
     });
     connect(listPanel_, &NameListPanel::readClicked, this, &MainWindow::Buttonz9Click);
     connect(listPanel_, &NameListPanel::writeClicked, this, &MainWindow::Button0Click);
+    connect(listPanel_, &NameListPanel::compareClicked, this, &MainWindow::compareClick);
+    listPanel_->setVerifyAfterWriting(settings_.readVerifyAfterWriting());
+    connect(listPanel_, &NameListPanel::verifyClicked, this, [this](bool on) {
+        if (const std::optional<QString> failure = settings_.writeVerifyAfterWriting(on))
+            sink_->showMessage(*failure);
+    });
     connect(menus_->exit, &QAction::triggered, this, &QWidget::close);
     const std::pair<QAction*, void (MainWindow::*)()> commands[] = {
         {menus_->newAction, &MainWindow::Nowy1Click},
@@ -123,6 +134,7 @@ void MainWindow::connectParts()
         {menus_->import, &MainWindow::Importuj1Click},
         {menus_->save, &MainWindow::Zapisz1Click},
         {menus_->saveAs, &MainWindow::Zapiszjako1Click},
+        {menus_->history, &MainWindow::historyClick},
         {menus_->programLanguage, &MainWindow::Jzyk1Click},
         {menus_->checkVersion, &MainWindow::Sprwersj2Click},
         {menus_->moduleLanguage, &MainWindow::Zmien_jezykClick},
@@ -369,16 +381,104 @@ void MainWindow::showModuleStatus()
 
 void MainWindow::Button0Click()
 {
-    transfers_->writeDirectory(*monitor_);
+    if (keepModuleBeforeWriting()) {
+        const DirectoryDocument document = files_->document();
+        const WindowWrite write =
+            transfers_->writeDirectory(*monitor_, listPanel_->verifyAfterWriting());
+        if (write.outcome.isDone())
+            keep(document, HistoryOperation::Write);
+        verifyWrite(write);
+    }
     showModuleStatus();
+}
+
+// Differences found: named, and written again for as long as the user asks
+// and the module still holds something else.
+void MainWindow::verifyWrite(const WindowWrite& write)
+{
+    if (!write.verified)
+        return;
+    VerifyResult verified = *write.verified;
+    while (verified.outcome.isDone() && !verified.differences.empty()
+           && askWriteAgain(verified, int(write.written.size()), texts_.Nr_Jezyka(), this))
+        verified = transfers_->writeAgain(*monitor_, write.written, verified.differences);
+}
+
+// Before a module's entries are overwritten, the history should have them:
+// offered when its newest copy of this module is not a read of as many
+// entries. False when the user cancels or the read fails: nothing is written.
+bool MainWindow::keepModuleBeforeWriting()
+{
+    const ModuleStatus& status = monitor_->status();
+    if (!status.modulePresent() || status.entryCount <= 0
+        || history_.holdsModuleContents(status.variant, status.entryCount))
+        return true;
+    const int language = texts_.Nr_Jezyka();
+    QMessageBox box(QMessageBox::Question, kApplicationTitle,
+                    fixedText(FixedText::BackupOffer, language)
+                        .arg(status.entryCount)
+                        .arg(directoryReadSeconds(status.entryCount)),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("BackupOffer"));
+    QPushButton* read =
+        box.addButton(fixedText(FixedText::ReadAndKeep, language), QMessageBox::AcceptRole);
+    QPushButton* skip = box.addButton(fixedText(FixedText::WriteWithoutKeeping, language),
+                                      QMessageBox::DestructiveRole);
+    box.addButton(fixedText(FixedText::CancelButton, language), QMessageBox::RejectRole);
+    box.setDefaultButton(read);
+    box.exec();
+    if (box.clickedButton() == skip)
+        return true;
+    if (box.clickedButton() != read)
+        return false;
+    const ModuleContentsRead kept = transfers_->readContents(*monitor_);
+    if (!kept.outcome.isDone())
+        return false;
+    keep(kept.contents.document, HistoryOperation::Read);
+    return true;
+}
+
+void MainWindow::keep(const DirectoryDocument& document, HistoryOperation operation)
+{
+    keepInHistory(history_, document, operation, monitor_->status().variant,
+                  QDateTime::currentDateTime(), *sink_, texts_.Nr_Jezyka());
 }
 
 // A read replaces the directory or the intro with what is in no file yet.
 void MainWindow::Buttonz9Click()
 {
-    if (files_->mayReplaceWork() && transfers_->readDirectory(*monitor_))
-        files_->markModified();
+    if (files_->mayReplaceWork()) {
+        const WindowRead read = transfers_->readDirectory(*monitor_);
+        if (read.changed)
+            files_->markModified();
+        // The directory read brings no intro screens: the copy keeps none.
+        if (read.outcome.isDone())
+            keep(contentsOf(editor_->grid(), IntroLines{}, monitor_->status()).document,
+                 HistoryOperation::Read);
+    }
     showModuleStatus();
+}
+
+void MainWindow::compareClick()
+{
+    ExpectedContents expected{files_->document(), monitor_->status().alphabeticalSearchTicked,
+                              monitor_->status().resetLockTicked};
+    const ModuleContentsRead read = transfers_->readContents(*monitor_);
+    showModuleStatus();
+    if (!read.outcome.isDone())
+        return;
+    keep(read.contents.document, HistoryOperation::Read);
+    CompareWindow window(compareWithModule(expected, read.contents), texts_.Nr_Jezyka(), this);
+    window.exec();
+}
+
+void MainWindow::historyClick()
+{
+    HistoryWindow window(history_, texts_.Nr_Jezyka(), this);
+    if (window.exec() != QDialog::Accepted || window.chosen().isEmpty())
+        return;
+    files_->openCopy(window.chosen());
+    showFileState();
 }
 
 void MainWindow::Button1Click()

@@ -4,6 +4,7 @@
 #include "device/Clock.h"
 #include "directory/DirectoryEditor.h"
 #include "directory/IntroScreens.h"
+#include "files/History.h"
 #include "files/SettingsFile.h"
 #include "gui/WidgetSink.h"
 #include "module/ConnectionCheck.h"
@@ -30,6 +31,7 @@ class SystemProbe;
 class TraceRecorder;
 class SettingsPanel;
 class WindowTransfers;
+struct WindowWrite;
 class ZonePages;
 
 // The main window: the zone pages, the name list, the menus and the tool
@@ -100,6 +102,13 @@ public:
     void Buttonz9Click();
     void Button1Click();
     void Button2Click();
+    // "Compare with module": reads the module and shows what differs.
+    void compareClick();
+    // File > History…: the kept reads and writes; one opens as a new document.
+    void historyClick();
+    // Where the reads and writes are kept; tests give a folder of their own.
+    void setHistoryFolder(const QString& folder) { history_ = History(folder); }
+    const History& history() const { return history_; }
 
     // The intro lines as the intro page shows them (Edit511..Edit518).
     IntroLines introLines() const;
@@ -117,9 +126,13 @@ private:
     DocumentFields documentFields() const;
     void showDocumentFields(const DocumentFields& fields);
     void showFileState();
+    bool keepModuleBeforeWriting();
+    void keep(const DirectoryDocument& document, HistoryOperation operation);
+    void verifyWrite(const WindowWrite& write);
 
     Localisation& texts_;
     SettingsFile settings_;
+    History history_{History::defaultFolder()};
     int jezyk_ = 0;
     // The module as the window knows it: before attachModule, behind a device
     // that is never there.

@@ -1,10 +1,13 @@
 #include "gui/NameListPanel.h"
 
+#include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "directory/DirectoryGrid.h"
 #include "directory/NameListModel.h"
 #include "gui/Look.h"
+#include "module/DirectoryRead.h"
+#include "protocol/Protocol.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -19,6 +22,7 @@
 namespace q540 {
 
 using namespace textkey;
+using protocol::kEntryCapacity;
 
 namespace {
 
@@ -79,6 +83,26 @@ NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QW
     connect(read_, &QPushButton::clicked, this, &NameListPanel::readClicked);
     connect(write_, &QPushButton::clicked, this, &NameListPanel::writeClicked);
     layout->addLayout(buttons);
+
+    auto* safety = new QHBoxLayout;
+    compare_ = commandButton("Button_porownaj", safety);
+    connect(compare_, &QPushButton::clicked, this, &NameListPanel::compareClicked);
+    verifyBox_ = new QCheckBox;
+    verifyBox_->setObjectName(QStringLiteral("CheckBox_weryfikacja"));
+    verifyBox_->setChecked(true);
+    connect(verifyBox_, &QCheckBox::clicked, this, &NameListPanel::verifyClicked);
+    safety->addWidget(verifyBox_);
+    layout->addLayout(safety);
+}
+
+bool NameListPanel::verifyAfterWriting() const
+{
+    return verifyBox_->isChecked();
+}
+
+void NameListPanel::setVerifyAfterWriting(bool on)
+{
+    verifyBox_->setChecked(on);
 }
 
 void NameListPanel::listRebuilt(int count)
@@ -131,6 +155,20 @@ void NameListPanel::retranslate()
     alphaBox_->setText(texts_.text(kAlphabeticalSearch));
     read_->setText(texts_.text(kReadDirectory));
     write_->setText(texts_.text(kWriteDirectory));
+    static const LanguageRow kCompare{u"Porównaj z modułem", u"Compare with module",
+                                      u"Mit Modul vergleichen"};
+    static const LanguageRow kVerify{u"Sprawdź po zapisie", u"Verify after writing",
+                                     u"Nach dem Schreiben prüfen"};
+    static const LanguageRow kVerifyTip{
+        u"Po zapisie odczytuje każdy wpis i porównuje go z wysłanym (pełny katalog: ok. %1 s).",
+        u"After writing, reads every entry back and compares it with what was sent (a full "
+        u"directory: about %1 s).",
+        u"Liest nach dem Schreiben jeden Eintrag zurück und vergleicht ihn mit dem Gesendeten "
+        u"(volles Verzeichnis: etwa %1 s)."};
+    const int language = texts_.Nr_Jezyka();
+    compare_->setText(textIn(kCompare, language));
+    verifyBox_->setText(textIn(kVerify, language));
+    verifyBox_->setToolTip(textIn(kVerifyTip, language).arg(directoryReadSeconds(kEntryCapacity)));
 }
 
 } // namespace q540

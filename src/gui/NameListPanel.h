@@ -26,6 +26,9 @@ public:
     // Shows the rebuilt list and its entry count.
     void listRebuilt(int count);
     void setAlphabeticalSearch(bool ticked);
+    // "Verify after writing", beside Write.
+    bool verifyAfterWriting() const;
+    void setVerifyAfterWriting(bool on);
     void retranslate();
     // Lets go of the list before the directory that holds it goes.
     void detachList();
@@ -35,6 +38,8 @@ signals:
     void alphabeticalSearchClicked(bool on);
     void readClicked();
     void writeClicked();
+    void compareClicked();
+    void verifyClicked(bool on);
 
 private:
     void fitColumns();
@@ -48,6 +53,8 @@ private:
     QCheckBox* alphaBox_ = nullptr;
     QPushButton* read_ = nullptr;
     QPushButton* write_ = nullptr;
+    QPushButton* compare_ = nullptr;
+    QCheckBox* verifyBox_ = nullptr;
 };
 
 } // namespace q540

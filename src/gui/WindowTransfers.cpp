@@ -50,14 +50,34 @@ void WindowTransfers::run(ModuleMonitor& monitor, const StatusTransfer& transfer
         editor_.setAlphabeticalSearch(status.alphabeticalSearchTicked);
 }
 
-void WindowTransfers::writeDirectory(ModuleMonitor& monitor)
+WindowWrite WindowTransfers::writeDirectory(ModuleMonitor& monitor, bool verify)
 {
     const std::vector<NameRow> rows = editor_.list().rows();
-    run(monitor, [&rows](const TransferContext& context, const QString& password,
-                         ModuleStatus& status) { Button0Click(context, rows, password, status); });
+    WindowWrite write;
+    run(monitor,
+        [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
+            write.outcome = Button0Click(context, rows, password, status, {}, &write.written);
+            // An erase sends no entries: there is nothing to read back.
+            if (verify && write.outcome.isDone() && !write.written.empty())
+                write.verified = verifyDirectory(context, write.written, password, status);
+        });
+    return write;
 }
 
-bool WindowTransfers::readDirectory(ModuleMonitor& monitor)
+VerifyResult WindowTransfers::writeAgain(ModuleMonitor& monitor, const WrittenBlocks& written,
+                                         const std::vector<BlockDifference>& differences)
+{
+    VerifyResult verified;
+    run(monitor,
+        [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
+            verified.outcome = q540::writeAgain(context, differences, password, status);
+            if (verified.outcome.isDone())
+                verified = verifyDirectory(context, written, password, status);
+        });
+    return verified;
+}
+
+WindowRead WindowTransfers::readDirectory(ModuleMonitor& monitor)
 {
     const DirectoryGrid current = editor_.grid();
     DirectoryReadResult result;
@@ -65,7 +85,17 @@ bool WindowTransfers::readDirectory(ModuleMonitor& monitor)
         [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
             result = Buttonz9Click(context, current, password, status);
         });
-    return applyDirectoryRead(result, editor_);
+    return {result.outcome, applyDirectoryRead(result, editor_)};
+}
+
+ModuleContentsRead WindowTransfers::readContents(ModuleMonitor& monitor)
+{
+    ModuleContentsRead read;
+    run(monitor,
+        [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
+            read = readModuleContents(context, password, status);
+        });
+    return read;
 }
 
 void WindowTransfers::writeIntro(ModuleMonitor& monitor)

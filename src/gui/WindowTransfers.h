@@ -1,6 +1,8 @@
 #pragma once
 
 #include "directory/IntroScreens.h"
+#include "module/DirectoryVerify.h"
+#include "module/ModuleCompare.h"
 #include "module/TransferSession.h"
 
 #include <functional>
@@ -37,6 +39,21 @@ StatusTransferEnd runStatusTransfer(QWidget& window, UserSink& sink, ModuleMonit
                                     const Localisation& texts, int introTimeIndex,
                                     const StatusTransfer& transfer);
 
+// What a window's directory write left: the outcome, what was sent, and with
+// verify the comparison (only after a write that went through).
+struct WindowWrite {
+    Outcome outcome = Outcome::failed();
+    WrittenBlocks written;
+    std::optional<VerifyResult> verified;
+};
+
+// What a window's directory read left: the outcome, and whether it changed
+// the directory.
+struct WindowRead {
+    Outcome outcome = Outcome::failed();
+    bool changed = false;
+};
+
 // The module transfers as the main window runs them: each on a worker over
 // the module status, with the window's directory and intro page. Each
 // returns whether it changed the directory or the intro lines.
@@ -45,8 +62,14 @@ public:
     WindowTransfers(QWidget& window, UserSink& sink, const Localisation& texts,
                     DirectoryEditor& editor, ZonePages& pages);
 
-    void writeDirectory(ModuleMonitor& monitor);
-    bool readDirectory(ModuleMonitor& monitor);
+    WindowWrite writeDirectory(ModuleMonitor& monitor, bool verify);
+    // Writes the differing positions again, then compares the whole write again.
+    VerifyResult writeAgain(ModuleMonitor& monitor, const WrittenBlocks& written,
+                            const std::vector<BlockDifference>& differences);
+    WindowRead readDirectory(ModuleMonitor& monitor);
+    // The directory, the intro screens and the settings, for a compare or a
+    // copy kept before a write; the window's directory is not touched.
+    ModuleContentsRead readContents(ModuleMonitor& monitor);
     void writeIntro(ModuleMonitor& monitor);
     bool readIntro(ModuleMonitor& monitor);
 

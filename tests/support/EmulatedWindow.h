@@ -10,6 +10,7 @@
 #include "gui/MainWindow.h"
 #include "module/ModuleMonitor.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -18,7 +19,9 @@
 namespace q540::test {
 
 // The main window shown over the emulated module, its poll on virtual time;
-// the module holds the program's default password.
+// the module holds the program's default password. The history goes to a
+// folder of the test's own; verify after writing is off unless asked for,
+// so that a write's messages are the write's own.
 struct EmulatedWindow {
     QTemporaryDir settings;
     Localisation texts;
@@ -27,14 +30,19 @@ struct EmulatedWindow {
     sim::EmulatedLink device{module, clock};
     std::unique_ptr<MainWindow> window;
 
-    explicit EmulatedWindow(int language = 0)
+    explicit EmulatedWindow(int language = 0, bool verify = false)
     {
+        QFile file(settings.filePath(QStringLiteral("Q540.ini")));
+        if (!verify && file.open(QIODevice::WriteOnly))
+            file.write("[Q540]\r\nWeryfikacja=0\r\n");
+        file.close();
         texts.Wczytaj_WJ_do_tablicy();
         texts.setNr_Jezyka(language);
         module.setPasswordFirstHalf(82);
         module.setPasswordSecondHalf(64);
         window = std::make_unique<MainWindow>(texts, settings.filePath(QStringLiteral("Q540.ini")),
                                               QStringLiteral("pl"));
+        window->setHistoryFolder(settings.filePath(QStringLiteral("history")));
         window->attachModule(device, clock);
         window->show();
     }

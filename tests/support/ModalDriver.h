@@ -15,7 +15,9 @@ namespace q540::test {
 
 // Answers the modal windows that a command opens while it runs: every
 // message box is recorded and answered (Yes for a question when
-// answerYes, else No; OK otherwise); any other modal window is handed once
+// answerYes, else No; OK otherwise); a box of choices of its own (the
+// offer to keep the module's directory first) is recorded apart and
+// answered by the button of offerRole; any other modal window is handed once
 // to onModal, out of the tick that found it, so that the message boxes it
 // opens in turn meet the next ticks.
 class ModalDriver {
@@ -29,16 +31,25 @@ public:
 
     QStringList messages;
     bool answerYes = true;
+    QStringList offers;
+    QMessageBox::ButtonRole offerRole = QMessageBox::DestructiveRole;
 
 private:
     void tick()
     {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            messages << box->text();
             QAbstractButton* ok = box->button(QMessageBox::Ok);
             QAbstractButton* answer = box->button(answerYes ? QMessageBox::Yes : QMessageBox::No);
-            (ok ? ok : answer)->click();
+            if (ok || answer) {
+                messages << box->text();
+                (ok ? ok : answer)->click();
+                return;
+            }
+            offers << box->text();
+            for (QAbstractButton* button : box->buttons())
+                if (box->buttonRole(button) == offerRole)
+                    return button->click();
         } else if (modal && onModal_) {
             QTimer::singleShot(0, modal, [act = onModal_, modal] { act(modal); });
             onModal_ = nullptr;

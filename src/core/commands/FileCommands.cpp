@@ -112,6 +112,21 @@ Outcome FileCommands::Otwrz1Click()
     return outcome;
 }
 
+Outcome FileCommands::openCopy(const QString& path)
+{
+    if (!mayReplaceWork())
+        return Outcome::cancelled();
+    const Outcome outcome = Wczytaj(path);
+    if (!outcome.isDone())
+        return outcome;
+    bylZapis_ = false;
+    fromList_ = false;
+    caption_ = kApplicationTitle;
+    saveEnabled_ = false;
+    modified_ = true;
+    return outcome;
+}
+
 Outcome FileCommands::Wczytaj(const QString& path)
 {
     const DirectoryFileLoad parse = loadDirectoryFile(path);

@@ -58,6 +58,9 @@ public:
     // import leaves the directory modified: its entries are in no directory
     // file yet.
     Outcome Otwrz1Click();
+    // Opens a kept copy (a history file) as a new document: its contents with
+    // no file name, and unsaved, so that Save asks where it goes.
+    Outcome openCopy(const QString& path);
     Outcome Importuj1Click();
     Outcome Zapisz1Click();
     Outcome Zapiszjako1Click();

@@ -8,6 +8,7 @@
 #include "protocol/ModuleCharset.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace q540 {
 
@@ -137,6 +138,21 @@ bool applyDirectoryRead(const DirectoryReadResult& result, DirectoryEditor& edit
     editor.grid() = result.grid;
     editor.page().refresh();
     return true;
+}
+
+} // namespace q540
+
+namespace q540 {
+
+int directoryReadSeconds(int entries)
+{
+    using namespace protocol;
+    constexpr int kBitsPerByte = 10; // start, eight data bits, stop
+    // The reply is the block and its check byte.
+    constexpr int kBytesPerBlock = int(std::tuple_size_v<Frame>) + kBlockSize + 1;
+    constexpr double kBlockMs =
+        1000.0 * kBytesPerBlock * kBitsPerByte / kBaudRate + kLatencyTimerMs;
+    return static_cast<int>(std::ceil(entries * kBlockMs / 1000.0));
 }
 
 } // namespace q540

@@ -43,4 +43,9 @@ DirectoryReadResult Buttonz9Click(const TransferContext& context, const Director
 // thread that owns the editor, after the read.
 bool applyDirectoryRead(const DirectoryReadResult& result, DirectoryEditor& editor);
 
+// The whole seconds a read of so many entries takes at the wire's pace: each
+// block's request and its reply at ten bits a byte, and the cable's latency
+// timer once a block. The identification before it is left out.
+int directoryReadSeconds(int entries);
+
 } // namespace q540

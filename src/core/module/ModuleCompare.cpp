@@ -169,12 +169,15 @@ QString differenceLineText(const ContentDifference& d, int language)
     static const LanguageRow kLine{u"%1 (%2): katalog „%3”, moduł „%4”",
                                    u"%1 (%2): directory “%3”, module “%4”",
                                    u"%1 (%2): Verzeichnis „%3“, Modul „%4“"};
-    const auto value = [&](const QString& v) {
-        return isSwitch(d) ? onOff(v == u'1', language) : v;
-    };
     return textIn(kLine, language)
         .arg(differencePlaceText(d, language), differenceKindText(d.kind, language),
-             value(d.directory), value(d.module));
+             differenceValueText(d, d.directory, language),
+             differenceValueText(d, d.module, language));
+}
+
+QString differenceValueText(const ContentDifference& d, const QString& value, int language)
+{
+    return isSwitch(d) ? onOff(value == u'1', language) : value;
 }
 
 ModuleContents contentsOf(const DirectoryGrid& grid, const IntroLines& intro,

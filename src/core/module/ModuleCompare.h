@@ -67,6 +67,9 @@ std::vector<ContentDifference> compareWithModule(const ExpectedContents& expecte
 QString differenceKindText(ContentDifference::Kind kind, int language);
 QString differencePlaceText(const ContentDifference& difference, int language);
 QString differenceLineText(const ContentDifference& difference, int language);
+// One side's value in words: a switch's "on" or "off", any other as it is.
+QString differenceValueText(const ContentDifference& difference, const QString& value,
+                            int language);
 
 // Reads the directory and the intro screens, with the settings the
 // identification found; the read's success messages are held back, since
