@@ -6,6 +6,7 @@
 #include "cli/ConsoleSink.h"
 #include "commands/FileCommands.h"
 #include "commands/FileDialogs.h"
+#include "commands/KeepFirst.h"
 #include "device/CableLink.h"
 #include "device/Clock.h"
 #include "device/SerialLink.h"
@@ -416,12 +417,10 @@ int doctorCommand(Invocation& in)
 bool keepModuleFirst(Session& s, Invocation& in)
 {
     s.identify(in.texts);
-    if (!s.status.modulePresent() || s.status.entryCount <= 0
-        || History(History::defaultFolder())
-               .holdsModuleContents(s.status.variant, s.status.entryCount))
+    const int entries = entriesToKeepFirst(History(History::defaultFolder()), s.status);
+    if (entries == 0)
         return true;
-    in.err << "backup: reading the module's " << s.status.entryCount << " entries first"
-           << Qt::endl;
+    in.err << "backup: reading the module's " << entries << " entries first" << Qt::endl;
     const ModuleContentsRead read = readModuleContents(*s.context, s.password, s.status);
     if (!read.outcome.isDone())
         return false;

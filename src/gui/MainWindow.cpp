@@ -4,6 +4,7 @@
 #include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
+#include "commands/KeepFirst.h"
 #include "device/SystemProbe.h"
 #include "device/TraceRecorder.h"
 #include "gui/CompareWindow.h"
@@ -409,16 +410,14 @@ void MainWindow::verifyWrite(const WindowWrite& write)
 // entries. False when the user cancels or the read fails: nothing is written.
 bool MainWindow::keepModuleBeforeWriting()
 {
-    const ModuleStatus& status = monitor_->status();
-    if (!status.modulePresent() || status.entryCount <= 0
-        || history_.holdsModuleContents(status.variant, status.entryCount))
+    const int entries = entriesToKeepFirst(history_, monitor_->status());
+    if (entries == 0)
         return true;
     const int language = texts_.Nr_Jezyka();
-    QMessageBox box(QMessageBox::Question, kApplicationTitle,
-                    fixedText(FixedText::BackupOffer, language)
-                        .arg(status.entryCount)
-                        .arg(directoryReadSeconds(status.entryCount)),
-                    QMessageBox::NoButton, this);
+    QMessageBox box(
+        QMessageBox::Question, kApplicationTitle,
+        fixedText(FixedText::BackupOffer, language).arg(entries).arg(directoryReadSeconds(entries)),
+        QMessageBox::NoButton, this);
     box.setObjectName(QStringLiteral("BackupOffer"));
     QPushButton* read =
         box.addButton(fixedText(FixedText::ReadAndKeep, language), QMessageBox::AcceptRole);

@@ -4,6 +4,7 @@
 #include "base/Localisation.h"
 #include "device/Clock.h"
 #include "device/Link.h"
+#include "files/History.h"
 #include "files/SettingsFile.h"
 #include "gui/Look.h"
 #include "gui/MainWindow.h"
@@ -39,8 +40,10 @@ int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock, bo
 
     MainWindow window(texts, settingsPath);
     window.attachModule(*cable, clock);
-    if (demo)
+    if (demo) {
         window.showDemoNote();
+        window.setHistoryFolder(History::defaultFolder(true));
+    }
     // The splash stays above the main window until it has faded out and is gone.
     auto* splash = new SplashWindow(texts.Nr_Jezyka(), clock);
     showCentred(window);

@@ -177,7 +177,7 @@ void CliSimTest::historyKeepsReadsAndWrites()
              qPrintable(first.err));
     const Result read = cli(QStringList{"read", dir.filePath("out.csv")} + port);
     QCOMPARE(read.code, 0);
-    // The history's newest is a read of what the module holds: no second backup.
+    // The history's newest holds what the module holds: no second backup.
     const Result second = cli(QStringList{"write", loaded, "--backup"} + port);
     QCOMPARE(second.code, 0);
     QVERIFY(!second.err.contains("backup:"));

@@ -35,6 +35,7 @@ void DemoTest::demoModuleIsFoundAndReadsItsDirectory()
     SystemClock clock;
     sim::EmulatedLink cable(module, clock);
     MainWindow window(texts, settings.filePath(QStringLiteral("Q540.ini")), QStringLiteral("pl"));
+    window.setHistoryFolder(settings.filePath(QStringLiteral("history")));
     window.attachModule(cable, clock);
     window.showDemoNote();
     window.show();

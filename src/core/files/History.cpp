@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -57,13 +58,14 @@ QString freeName(const QDir& folder, const QString& stem)
 
 History::History(QString folder) : folder_(std::move(folder)) {}
 
-QString History::defaultFolder()
+QString History::defaultFolder(bool demo)
 {
     // Not AppDataLocation itself: the window and the headless tool have
     // different application names (the window's holds its version), and
     // both must see one history that outlives an update.
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return QDir(data).filePath(QStringLiteral("q540/history"));
+    return QDir(data).filePath(demo ? QStringLiteral("q540/demo-history")
+                                    : QStringLiteral("q540/history"));
 }
 
 std::vector<HistoryEntry> History::entries() const
@@ -74,8 +76,14 @@ std::vector<HistoryEntry> History::entries() const
         if (std::optional<HistoryEntry> entry = entryOf(folder, name))
             found.push_back(std::move(*entry));
     }
+    // Names tell the second; within one (a read and the write after it) the
+    // file's own time tells the order.
     std::sort(found.begin(), found.end(), [](const HistoryEntry& a, const HistoryEntry& b) {
-        return a.when != b.when ? a.when > b.when : a.path > b.path;
+        if (a.when != b.when)
+            return a.when > b.when;
+        const QDateTime am = QFileInfo(a.path).lastModified();
+        const QDateTime bm = QFileInfo(b.path).lastModified();
+        return am != bm ? am > bm : a.path > b.path;
     });
     return found;
 }
@@ -118,7 +126,7 @@ bool History::holdsModuleContents(int moduleVariant, int entryCount) const
 {
     for (const HistoryEntry& entry : entries()) {
         if (entry.moduleVariant == moduleVariant)
-            return entry.operation == HistoryOperation::Read && entry.entries == entryCount;
+            return entry.entries == entryCount;
     }
     return false;
 }

@@ -33,9 +33,10 @@ class History {
 public:
     explicit History(QString folder);
 
-    // The folder beside the program's other data: AppDataLocation + "/history".
-    // Needs a QCoreApplication with the program's names.
-    static QString defaultFolder();
+    // The folder beside the program's other data ("…/q540/history"); the
+    // demo's simulated module has one of its own, so that no copy of it is
+    // ever taken for a real module's. Needs a QCoreApplication.
+    static QString defaultFolder(bool demo = false);
 
     const QString& folder() const { return folder_; }
 
@@ -57,9 +58,10 @@ public:
     static constexpr int kKeepDays = 30;
     std::vector<QString> prune(const QDateTime& now) const;
 
-    // Whether the newest kept directory of this module is a read of as many
-    // entries as it now reports: then the history has what it holds, unless
-    // it changed on the panel since, and a write need not read it first.
+    // Whether the newest kept directory of this module (read from it or
+    // written to it, both are what it held then) has as many entries as it
+    // now reports: then the history has what it holds, unless it was changed
+    // on the panel since, and a write need not read it first.
     bool holdsModuleContents(int moduleVariant, int entryCount) const;
 
 private:

@@ -160,6 +160,9 @@ Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>&
         session.endWrite(false, total, total, FixedText::EntriesWritten, FixedText::NothingWritten);
         return Outcome::failed();
     }
+    // The module now claims the new count; the tool bar and the next write's
+    // question whether to keep a copy first go by it.
+    status.entryCount = total;
     session.finish(context.texts.text(erase ? textkey::kDataErased : textkey::kDataWritten));
     return Outcome::done();
 }

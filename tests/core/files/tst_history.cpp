@@ -132,7 +132,9 @@ private slots:
             << QStringList{"2026-12-10_06-00-00_read_K1_5.csv"} << 1 << 5 << true;
         QTest::newRow("read, then written") << QStringList{"2026-12-10_06-00-00_read_K1_5.csv",
                                                            "2026-12-10_06-01-00_write_K1_5.csv"}
-                                            << 1 << 5 << false;
+                                            << 1 << 5 << true;
+        QTest::newRow("written, since changed on the panel")
+            << QStringList{"2026-12-10_06-01-00_write_K1_5.csv"} << 1 << 6 << false;
         QTest::newRow("read of another count")
             << QStringList{"2026-12-10_06-00-00_read_K1_4.csv"} << 1 << 5 << false;
         QTest::newRow("another module read since")

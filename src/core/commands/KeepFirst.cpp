@@ -1,0 +1,20 @@
+#include "commands/KeepFirst.h"
+
+#include "files/History.h"
+#include "module/ModuleStatus.h"
+#include "protocol/Protocol.h"
+
+#include <algorithm>
+
+namespace q540 {
+
+int entriesToKeepFirst(const History& history, const ModuleStatus& status)
+{
+    const int entries = std::min(status.entryCount, protocol::kEntryCapacity);
+    if (!status.modulePresent() || entries <= 0
+        || history.holdsModuleContents(status.variant, entries))
+        return 0;
+    return entries;
+}
+
+} // namespace q540
