@@ -1,8 +1,8 @@
 #include "commands/KeepFirst.h"
 
+#include "directory/NameList.h"
 #include "files/History.h"
 #include "module/ModuleStatus.h"
-#include "protocol/Protocol.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@ namespace q540 {
 
 int entriesToKeepFirst(const History& history, const ModuleStatus& status)
 {
-    const int entries = std::min(status.entryCount, protocol::kEntryCapacity);
+    const int entries = std::min(status.entryCount, kNameListLimit);
     if (!status.modulePresent() || entries <= 0
         || history.holdsModuleContents(status.variant, entries))
         return 0;
