@@ -550,8 +550,14 @@ int introWriteCommand(Invocation& in)
         return kModuleFailed;
     s.identify(in.texts);
     s.status.introTimeIndex = document->fields.timeIndex;
-    return q540::Button2Click(*s.context, document->fields.intro, s.status).isDone() ? kDone
-                                                                                     : s.failed(in);
+    if (!q540::Button2Click(*s.context, document->fields.intro, s.status).isDone())
+        return s.failed(in);
+    if (!in.parser.isSet(QStringLiteral("verify")))
+        return kDone;
+    const IntroVerifyResult verified = verifyIntro(*s.context, document->fields.intro, s.status);
+    if (!verified.outcome.isDone())
+        return s.failed(in);
+    return verified.differences.empty() ? kDone : kModuleFailed;
 }
 
 // Opens the link and identifies the module as the poll does: true when it is
@@ -700,7 +706,11 @@ const std::vector<Command>& commands()
         {"intro-read", "OUT", "Read the intro screens and display time into a directory file.",
          true, forceOption, introReadCommand, 1, 0},
         {"intro-write", "FILE", "Write a directory file's intro screens and display time.", true,
-         noOptions, introWriteCommand, 1},
+         [](QCommandLineParser& p) {
+             p.addOption({QStringLiteral("verify"),
+                          QStringLiteral("Read the screens and the time back and compare them.")});
+         },
+         introWriteCommand, 1},
         {"set-password", "NEW",
          "Store NEW as the module's installer password; --password gives the current one.", true,
          noOptions, setPasswordCommand, 1},

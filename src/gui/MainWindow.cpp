@@ -489,7 +489,7 @@ void MainWindow::Button1Click()
 
 void MainWindow::Button2Click()
 {
-    transfers_->writeIntro(*monitor_);
+    transfers_->writeIntro(*monitor_, listPanel_->verifyAfterWriting());
     showModuleStatus();
 }
 

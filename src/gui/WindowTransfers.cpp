@@ -98,11 +98,12 @@ ModuleContentsRead WindowTransfers::readContents(ModuleMonitor& monitor)
     return read;
 }
 
-void WindowTransfers::writeIntro(ModuleMonitor& monitor)
+void WindowTransfers::writeIntro(ModuleMonitor& monitor, bool verify)
 {
     const IntroLines lines = pages_.introLines();
-    run(monitor, [&lines](const TransferContext& context, const QString&, ModuleStatus& status) {
-        Button2Click(context, lines, status);
+    run(monitor, [&](const TransferContext& context, const QString&, ModuleStatus& status) {
+        if (Button2Click(context, lines, status).isDone() && verify)
+            verifyIntro(context, lines, status);
     });
 }
 

@@ -70,7 +70,8 @@ public:
     // The directory, the intro screens and the settings, for a compare or a
     // copy kept before a write; the window's directory is not touched.
     ModuleContentsRead readContents(ModuleMonitor& monitor);
-    void writeIntro(ModuleMonitor& monitor);
+    // With verify, the screens and the time are read back and compared.
+    void writeIntro(ModuleMonitor& monitor, bool verify);
     bool readIntro(ModuleMonitor& monitor);
 
 private:

@@ -80,6 +80,8 @@ private slots:
     void settingsCommandsChangeTheModule();
     void writeWithVerify_data();
     void writeWithVerify();
+    void introWriteWithVerify_data();
+    void introWriteWithVerify();
     void ctrlCStopsATransfer_data();
     void ctrlCStopsATransfer();
     void doctor_data();
@@ -338,6 +340,34 @@ void CliSimTest::writeWithVerify()
         QCOMPARE(r.err.count(QStringLiteral(", the module holds ")), 2);
         QVERIFY(r.err.contains(QStringLiteral("The 1 differing entries were written again.")));
     }
+    QCOMPARE(sim.stop(), 0);
+}
+
+void CliSimTest::introWriteWithVerify_data()
+{
+    QTest::addColumn<QStringList>("simulator");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("kept as written")
+        << QStringList() << 0
+        << "Verified: the module holds the intro screens and the display time as written.\n";
+    QTest::newRow("screen 1 kept wrongly")
+        << QStringList{"--corrupt-block", "1020"} << 1
+        << "intro line 1 (setting): directory \u201cWitamy\u201d, module \u201cVitamy\u201d\n";
+}
+
+void CliSimTest::introWriteWithVerify()
+{
+    QFETCH(QStringList, simulator);
+    QFETCH(int, code);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString in = writeDirectory(dir, 1);
+    test::SimProcess sim;
+    QVERIFY2(sim.start(simulator), sim.errorOutput().constData());
+    const Result r = cli({"intro-write", in, "--verify", "--port", sim.portName()});
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(said), qPrintable(r.err));
     QCOMPARE(sim.stop(), 0);
 }
 

@@ -54,6 +54,8 @@ enum class FixedText {
     DifferenceAtNumber, // %1 additional number
     DifferenceLine,     // %1 where, %2 written, %3 held
     WrittenAgain,       // %1 entries
+    IntroVerified,
+    IntroDiffers, // %1 the differences, one a line
     // The history of module reads and writes.
     HistoryNotKept, // %1 the reason
     BackupOffer,    // %1 entries, %2 seconds

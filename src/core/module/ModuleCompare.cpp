@@ -1,11 +1,14 @@
 #include "module/ModuleCompare.h"
 
 #include "base/FixedTexts.h"
+#include "base/Localisation.h"
 #include "base/UserSink.h"
 #include "module/DirectoryRead.h"
 #include "module/IntroTransfer.h"
 #include "module/ModuleStatus.h"
 #include "protocol/ModuleCharset.h"
+
+#include <QStringList>
 
 namespace q540 {
 
@@ -65,20 +68,32 @@ QString timeText(int timeIndex)
                          : QStringLiteral("%1 s").arg(introTimeSeconds(timeIndex));
 }
 
+void addSetting(std::vector<ContentDifference>& found, Setting which, int number, QString ours,
+                QString theirs)
+{
+    if (ours != theirs)
+        found.push_back({Kind::Setting, which, 0, number, std::move(ours), std::move(theirs)});
+}
+
+void compareIntro(const DocumentFields& ours, const DocumentFields& theirs,
+                  std::vector<ContentDifference>& found)
+{
+    for (int line = 0; line < kIntroLineCount; ++line)
+        addSetting(found, Setting::IntroLine, line + 1,
+                   asShown(ours.intro[std::size_t(line)], kIntroLineLength),
+                   asShown(theirs.intro[std::size_t(line)], kIntroLineLength));
+    addSetting(found, Setting::IntroTime, 0, timeText(ours.timeIndex), timeText(theirs.timeIndex));
+}
+
 void compareSettings(const ExpectedContents& expected, const ModuleContents& module,
                      std::vector<ContentDifference>& found)
 {
     const DocumentFields& ours = expected.document.fields;
     const DocumentFields& theirs = module.document.fields;
     const auto setting = [&found](Setting which, int number, QString a, QString b) {
-        if (a != b)
-            found.push_back({Kind::Setting, which, 0, number, std::move(a), std::move(b)});
+        addSetting(found, which, number, std::move(a), std::move(b));
     };
-    for (int line = 0; line < kIntroLineCount; ++line)
-        setting(Setting::IntroLine, line + 1,
-                asShown(ours.intro[std::size_t(line)], kIntroLineLength),
-                asShown(theirs.intro[std::size_t(line)], kIntroLineLength));
-    setting(Setting::IntroTime, 0, timeText(ours.timeIndex), timeText(theirs.timeIndex));
+    compareIntro(ours, theirs, found);
     // Code 0 names no language: a directory that chose none asks for none.
     if (ours.moduleLanguage != 0)
         setting(Setting::ModuleLanguage, 0, moduleLanguageCode(ours.moduleLanguage),
@@ -178,6 +193,31 @@ QString differenceLineText(const ContentDifference& d, int language)
 QString differenceValueText(const ContentDifference& d, const QString& value, int language)
 {
     return isSwitch(d) ? onOff(value == u'1', language) : value;
+}
+
+IntroVerifyResult verifyIntro(const TransferContext& context, const IntroLines& written,
+                              ModuleStatus& status)
+{
+    DocumentFields sent;
+    sent.intro = written;
+    sent.timeIndex = status.introTimeIndex;
+    IntroVerifyResult result;
+    const IntroRead read = Button1Click(context, IntroLines{}, status);
+    result.outcome = read.outcome;
+    if (!read.outcome.isDone())
+        return result;
+    DocumentFields held;
+    held.intro = read.lines;
+    held.timeIndex = status.introTimeIndex;
+    compareIntro(sent, held, result.differences);
+    const int language = context.texts.Nr_Jezyka();
+    QStringList lines;
+    for (const ContentDifference& d : result.differences)
+        lines << differenceLineText(d, language);
+    context.sink.showMessage(
+        lines.isEmpty() ? fixedText(FixedText::IntroVerified, language)
+                        : fixedText(FixedText::IntroDiffers, language).arg(lines.join(u'\n')));
+    return result;
 }
 
 ModuleContents contentsOf(const DirectoryGrid& grid, const IntroLines& intro,

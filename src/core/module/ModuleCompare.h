@@ -81,6 +81,17 @@ struct ModuleContentsRead {
 ModuleContentsRead readModuleContents(const TransferContext& context, const QString& typedPassword,
                                       ModuleStatus& status);
 
+// Reads back the intro screens and the display time just written (the
+// time is status's selection) and compares them as the module shows them.
+// The finding is told through the sink; outcome done when the read went
+// through, whatever it found.
+struct IntroVerifyResult {
+    Outcome outcome = Outcome::failed();
+    std::vector<ContentDifference> differences;
+};
+IntroVerifyResult verifyIntro(const TransferContext& context, const IntroLines& written,
+                              ModuleStatus& status);
+
 // What a module read leaves in status (the display time, the module's
 // language, the switches) with grid and intro lines, as one whole.
 ModuleContents contentsOf(const DirectoryGrid& grid, const IntroLines& intro,

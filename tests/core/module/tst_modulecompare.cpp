@@ -139,6 +139,45 @@ private slots:
         QCOMPARE(found, lines);
     }
 
+    // The intro screens read back after their write: a screen the module
+    // keeps wrongly is named, in each language.
+    void verifyIntro_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("corrupt"); // the position kept wrongly; -1 none
+        QTest::addColumn<QString>("message");
+        QTest::newRow("kept as written")
+            << 1 << -1
+            << "Verified: the module holds the intro screens and the display time as written.";
+        QTest::newRow("screen 1 kept wrongly")
+            << 1 << protocol::kFirstIntroPosition
+            << "The module holds other intro screens than were written; write them again:\n"
+               "intro line 1 (setting): directory \u201cWitamy\u201d, module \u201cVitamy\u201d";
+        QTest::newRow("screen 2, in Polish")
+            << 0 << protocol::kFirstIntroPosition + 1
+            << "Moduł ma inne ekrany intro niż zapisane; zapisz je ponownie:\n"
+               "wiersz intro 3 (ustawienie): katalog „Dom”, moduł „Com”";
+    }
+    void verifyIntro()
+    {
+        QFETCH(int, language);
+        QFETCH(int, corrupt);
+        QFETCH(QString, message);
+        test::TransferFixture f(language);
+        const IntroLines lines{QStringLiteral("Witamy"), QStringLiteral("ul. Lipowa 5"),
+                               QStringLiteral("Dom")};
+        f.module.corruptStoredBlock(corrupt);
+        f.status.introTimeIndex = 6;
+        QVERIFY(Button2Click(f.context, lines, f.status).isDone());
+        f.sink.messages.clear();
+        const IntroVerifyResult verified = q540::verifyIntro(f.context, lines, f.status);
+        QCOMPARE(verified.outcome, Outcome::done());
+        QCOMPARE(int(verified.differences.size()), corrupt < 0 ? 0 : 1);
+        QCOMPARE(f.sink.messages, QStringList{message});
+        QCOMPARE(f.status.introTimeIndex, 6);
+        QVERIFY(!f.module.isOpen());
+    }
+
     // A read that fails says so, as any read does.
     void failedReadIsTold()
     {
