@@ -105,6 +105,7 @@ CompareWindow::CompareWindow(const std::vector<ContentDifference>& differences, 
     table_->sortByColumn(1, Qt::AscendingOrder);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
 
     filter_->setObjectName(QStringLiteral("CompareFilter"));

@@ -68,6 +68,7 @@ HistoryWindow::HistoryWindow(const History& history, int language, QWidget* pare
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->resizeColumnsToContents();
     if (!entries_.empty())
