@@ -27,7 +27,7 @@ const Graph& allowedIncludes()
         {"protocol", {"base"}},
         {"device", {"protocol", "base"}},
         {"directory", {"base"}},
-        {"files", {"directory", "base"}},
+        {"files", {"directory", "protocol", "base"}},
         {"module", {"device", "protocol", "directory", "base"}},
         {"commands", {"files", "module", "directory", "base"}},
         {"emulator", {"protocol", "device"}},

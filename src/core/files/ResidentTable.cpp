@@ -1,0 +1,486 @@
+#include "files/ResidentTable.h"
+
+#include "base/ControlCharacter.h"
+#include "base/FixedTexts.h"
+#include "directory/EditingRules.h"
+#include "directory/NameList.h"
+#include "files/ListFile.h"
+#include "files/TextLines.h"
+#include "protocol/ModuleCharset.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_err.h>
+
+#include <array>
+#include <memory>
+#include <set>
+
+namespace q540 {
+
+namespace {
+
+// ---- bytes to text ------------------------------------------------------------
+
+struct ConverterCloser {
+    void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+
+// The bytes in the named encoding, or nothing when they are not valid in it.
+std::optional<QString> decodeStrictly(QByteArrayView bytes, const char* encoding)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UConverter, ConverterCloser> converter(ucnv_open(encoding, &status));
+    if (U_FAILURE(status))
+        return std::nullopt;
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                        &status);
+    // Never more code units than bytes, and ICU's terminating zero.
+    QString text(bytes.size() + 1, Qt::Uninitialized);
+    const int32_t length = ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(text.data()),
+                                         static_cast<int32_t>(text.size()), bytes.data(),
+                                         static_cast<int32_t>(bytes.size()), &status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    text.truncate(length);
+    return text;
+}
+
+struct DecodedTable {
+    QString text;
+    QString encoding;
+};
+
+// A byte order mark says the encoding; without one, UTF-8 when every byte
+// sequence is valid UTF-8 (plain ASCII reads the same either way), else the
+// Windows code page of Central Europe that older spreadsheets save in.
+std::optional<DecodedTable> decodeTable(QByteArrayView bytes)
+{
+    const auto marked = [&](QByteArrayView mark,
+                            const char* encoding) -> std::optional<DecodedTable> {
+        if (!bytes.startsWith(mark))
+            return std::nullopt;
+        std::optional<QString> text = decodeStrictly(bytes.sliced(mark.size()), encoding);
+        if (!text)
+            return DecodedTable{};
+        return DecodedTable{std::move(*text), QString::fromLatin1(encoding)};
+    };
+    for (const auto& [mark, encoding] : std::array<std::pair<QByteArrayView, const char*>, 3>{
+             {{"\xEF\xBB\xBF", "UTF-8"}, {"\xFF\xFE", "UTF-16LE"}, {"\xFE\xFF", "UTF-16BE"}}}) {
+        if (std::optional<DecodedTable> decoded = marked(mark, encoding))
+            return decoded->encoding.isEmpty() ? std::nullopt : decoded;
+    }
+    if (std::optional<QString> text = decodeStrictly(bytes, "UTF-8"))
+        return DecodedTable{std::move(*text), QStringLiteral("UTF-8")};
+    return DecodedTable{decodeWindows1250(bytes), QStringLiteral("windows-1250")};
+}
+
+// ---- text to rows (RFC 4180) ------------------------------------------------------
+
+QChar separatorChar(TableSeparator separator)
+{
+    switch (separator) {
+    case TableSeparator::Comma:
+        return u',';
+    case TableSeparator::Tab:
+        return u'\t';
+    case TableSeparator::Semicolon:
+        break;
+    }
+    return u';';
+}
+
+// The separator that the first row holds most often outside quotes; none
+// when it holds none of the three.
+std::optional<TableSeparator> detectSeparator(QStringView text)
+{
+    std::array<int, 3> counts{};
+    bool quoted = false;
+    for (const QChar c : text) {
+        if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && (c == u'\n' || c == u'\r'))
+            break;
+        else if (!quoted && c == u';')
+            ++counts[0];
+        else if (!quoted && c == u',')
+            ++counts[1];
+        else if (!quoted && c == u'\t')
+            ++counts[2];
+    }
+    const TableSeparator order[] = {TableSeparator::Semicolon, TableSeparator::Comma,
+                                    TableSeparator::Tab};
+    int best = -1;
+    for (int i = 0; i < 3; ++i)
+        if (counts[std::size_t(i)] > 0
+            && (best < 0 || counts[std::size_t(i)] > counts[std::size_t(best)]))
+            best = i;
+    if (best < 0)
+        return std::nullopt;
+    return order[best];
+}
+
+// Rows of fields: a field in double quotes may hold the separator, a line
+// break and a doubled quote; rows end at LF, CR LF or CR outside quotes.
+std::vector<QStringList> splitRows(QStringView text, QChar separator)
+{
+    std::vector<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    bool any = false;
+    const auto endField = [&] {
+        row << field;
+        field.clear();
+    };
+    const auto endRow = [&] {
+        endField();
+        rows.push_back(row);
+        row.clear();
+        any = false;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c != u'"')
+                field += c;
+            else if (i + 1 < text.size() && text[i + 1] == u'"')
+                field += text[++i];
+            else
+                quoted = false;
+            continue;
+        }
+        if (c == u'"' && field.isEmpty()) {
+            quoted = true;
+            any = true;
+        } else if (c == separator) {
+            endField();
+            any = true;
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            endRow();
+        } else {
+            field += c;
+            any = true;
+        }
+    }
+    if (any || !field.isEmpty() || !row.isEmpty())
+        endRow();
+    return rows;
+}
+
+// ---- the columns --------------------------------------------------------------------
+
+enum Column { kZone, kApartment, kLine1, kLine2, kColumnCount };
+
+// Header names in the three languages, lower case.
+const std::array<QStringList, kColumnCount>& headerNames()
+{
+    static const std::array<QStringList, kColumnCount> names{
+        QStringList{"zone", "strefa"},
+        QStringList{"apartment", "lokal", "wohnung", "nr", "number", "numer", "nummer"},
+        QStringList{"line 1", "linia 1", "zeile 1", "line1", "linia1", "zeile1"},
+        QStringList{"line 2", "linia 2", "zeile 2", "line2", "linia2", "zeile2"},
+    };
+    return names;
+}
+
+// Where each column is, by a header row; none when the row is no header.
+std::optional<std::array<int, kColumnCount>> headerColumns(const QStringList& row)
+{
+    std::array<int, kColumnCount> at{-1, -1, -1, -1};
+    for (int i = 0; i < row.size(); ++i) {
+        const QString name = row[i].trimmed().toLower();
+        for (int c = 0; c < kColumnCount; ++c)
+            if (at[std::size_t(c)] < 0 && headerNames()[std::size_t(c)].contains(name))
+                at[std::size_t(c)] = i;
+    }
+    if (at[kZone] < 0 || at[kApartment] < 0 || at[kLine1] < 0)
+        return std::nullopt;
+    return at;
+}
+
+std::optional<int> zoneOf(const QString& value)
+{
+    const QString zone = value.trimmed().toUpper();
+    if (zone == u"A")
+        return kAdditionalNumberZone;
+    const std::optional<int> number = parseInteger(zone);
+    if (number && *number >= 1 && *number <= kAdditionalNumberZone)
+        return number;
+    return std::nullopt;
+}
+
+// ---- one line of an entry -----------------------------------------------------------
+
+QString unitName(char32_t code)
+{
+    return QStringLiteral("U+%1").arg(
+        QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
+}
+
+// The line as taken, with what had to change and what the module will make of it.
+QString takeLine(const QString& raw, int line, int limit, TableFinding where,
+                 std::vector<TableFinding>& findings)
+{
+    QString withoutControls;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const char16_t unit = raw[i].unicode();
+        if (isControlCharacter(unit)) {
+            where.kind = TableFinding::Kind::ControlCharacter;
+            where.line = line;
+            where.detail = unitName(unit);
+            findings.push_back(where);
+            continue;
+        }
+        withoutControls += raw[i];
+    }
+    QString taken = conformingText(raw, line == 1);
+    where.line = line;
+    if (taken != withoutControls) {
+        where.kind = TableFinding::Kind::RulesApplied;
+        where.detail = taken;
+        findings.push_back(where);
+    }
+    while (taken.endsWith(u' '))
+        taken.chop(1);
+    if (taken.size() > limit) {
+        where.kind = TableFinding::Kind::Cut;
+        where.detail = QString::number(limit);
+        findings.push_back(where);
+        taken = leftUnits(taken, limit);
+    }
+    for (const CharacterFinding& f : findCharacterProblems(taken)) {
+        where.kind = f.kind == CharacterFinding::Kind::LookAlike ? TableFinding::Kind::LookAlike
+                                                                 : TableFinding::Kind::Unsupported;
+        where.detail = f.kind == CharacterFinding::Kind::LookAlike
+                           ? f.character + QStringLiteral(" → ") + f.shownAs
+                           : f.character;
+        findings.push_back(where);
+    }
+    return taken;
+}
+
+QString fieldOf(const QStringList& row, int at)
+{
+    return at >= 0 && at < row.size() ? row[at] : QString();
+}
+
+bool isEmptyRow(const QStringList& row)
+{
+    for (const QString& field : row)
+        if (!field.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+// ---- the words of the report --------------------------------------------------------
+
+const LanguageRow kRow{u"wiersz %1", u"row %1", u"Zeile %1"};
+const LanguageRow kFindings[] = {
+    {u"linia %1 dłuższa niż %2 znaków; resztę obcięto",
+     u"line %1 is longer than %2 characters; the rest was cut",
+     u"Zeile %1 ist länger als %2 Zeichen; der Rest wurde abgeschnitten"},
+    {u"linia %1 zmieniona według zasad wpisu na „%2”",
+     u"line %1 changed to “%2” by the entry rules",
+     u"Zeile %1 nach den Eingaberegeln geändert in „%2“"},
+    {u"linia %1: pominięto znak sterujący %2", u"line %1: control character %2 left out",
+     u"Zeile %1: Steuerzeichen %2 weggelassen"},
+    {u"linia %1: znak „%2”, którego moduł nie wyświetli (zapis go odrzuci)",
+     u"line %1: “%2”, which the module cannot show (a write refuses it)",
+     u"Zeile %1: „%2“, das das Modul nicht anzeigen kann (Schreiben lehnt es ab)"},
+    {u"linia %1: moduł pokaże %2", u"line %1: the module shows %2",
+     u"Zeile %1: das Modul zeigt %2"},
+    {u"nieznana strefa „%2”; pominięto", u"unknown zone “%2”; left out",
+     u"unbekannte Zone „%2“; weggelassen"},
+    {u"numer „%2” poza zakresem strefy; pominięto",
+     u"number “%2” is outside the zone's range; left out",
+     u"Nummer „%2“ liegt außerhalb der Zone; weggelassen"},
+    {u"drugi wiersz dla tego samego wpisu; pominięto", u"a second row for the same entry; left out",
+     u"eine zweite Zeile für denselben Eintrag; weggelassen"},
+    {u"ponad 1020 wpisów; pominięto", u"more than 1020 entries; left out",
+     u"mehr als 1020 Einträge; weggelassen"},
+    {u"linia 2 bez linii 1; pominięto", u"line 2 without line 1; left out",
+     u"Zeile 2 ohne Zeile 1; weggelassen"},
+};
+
+} // namespace
+
+QByteArray tableBytes(const DirectoryGrid& grid, TableSeparator separator)
+{
+    const QChar sep = separatorChar(separator);
+    const auto quoted = [sep](const QString& field) {
+        if (!field.contains(sep) && !field.contains(u'"') && !field.contains(u'\n')
+            && !field.contains(u'\r'))
+            return field;
+        return QStringLiteral("\"")
+               + QString(field).replace(QStringLiteral("\""), QStringLiteral("\"\""))
+               + QStringLiteral("\"");
+    };
+    const auto row = [&](const QStringList& fields) {
+        QStringList out;
+        for (const QString& f : fields)
+            out << quoted(f);
+        return out.join(sep) + QStringLiteral("\r\n");
+    };
+    QString text = row(tableHeader());
+    for (int r = 1; r <= kGridRows; ++r) {
+        if (grid.isEntryEmpty(r))
+            continue;
+        const EntryPlace place = placeOfRow(r);
+        const QString entry = grid.entryText(r);
+        QString line1 = entry.left(kLine1Length);
+        QString line2 = entry.mid(kLine1Length, kLine2Length);
+        while (line1.endsWith(u' '))
+            line1.chop(1);
+        while (line2.endsWith(u' '))
+            line2.chop(1);
+        text += row({place.zone == kAdditionalNumberZone ? QStringLiteral("A")
+                                                         : QString::number(place.zone),
+                     QString::number(place.number), line1, line2});
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+TableRead parseTable(QByteArrayView bytes)
+{
+    TableRead read;
+    if (bytes.size() > kTableMaxSize) {
+        read.refusal = QStringLiteral("larger than %1 bytes").arg(kTableMaxSize);
+        return read;
+    }
+    const std::optional<DecodedTable> decoded = decodeTable(bytes);
+    if (!decoded) {
+        read.refusal = QStringLiteral("not valid text in the encoding its byte order mark names");
+        return read;
+    }
+    read.encoding = decoded->encoding;
+    // The first row that holds anything: leading empty lines say nothing.
+    QStringView firstRow = decoded->text;
+    while (!firstRow.isEmpty() && (firstRow.front() == u'\n' || firstRow.front() == u'\r'))
+        firstRow = firstRow.sliced(1);
+    const std::optional<TableSeparator> separator = detectSeparator(firstRow);
+    if (!separator) {
+        read.refusal = QStringLiteral("no semicolon, comma or tab in the first row");
+        return read;
+    }
+    read.separator = *separator;
+    const std::vector<QStringList> rows = splitRows(decoded->text, separatorChar(*separator));
+    std::array<int, kColumnCount> at{kZone, kApartment, kLine1, kLine2};
+    std::size_t first = 0;
+    if (!rows.empty()) {
+        if (const auto header = headerColumns(rows.front())) {
+            at = *header;
+            read.header = true;
+            first = 1;
+        }
+    }
+    std::set<int> seen;
+    int taken = 0;
+    for (std::size_t i = first; i < rows.size(); ++i) {
+        const QStringList& row = rows[i];
+        if (isEmptyRow(row))
+            continue;
+        ++read.rows;
+        TableFinding where{TableFinding::Kind::UnknownZone, int(i) + 1, 0, 0, 0, {}};
+        const std::optional<int> zone = zoneOf(fieldOf(row, at[kZone]));
+        if (!zone) {
+            where.detail = fieldOf(row, at[kZone]).trimmed();
+            read.findings.push_back(where);
+            continue;
+        }
+        where.zone = *zone;
+        const QString apartmentText = fieldOf(row, at[kApartment]).trimmed();
+        const std::optional<int> number = parseInteger(apartmentText);
+        const int highest =
+            *zone == kAdditionalNumberZone ? kAdditionalNumberCount : kApartmentsPerZone;
+        if (!number || *number < 1 || *number > highest) {
+            where.kind = TableFinding::Kind::ApartmentOutOfRange;
+            where.detail = apartmentText;
+            read.findings.push_back(where);
+            continue;
+        }
+        where.number = *number;
+        const int gridRow = *zone == kAdditionalNumberZone ? additionalNumberRow(*number)
+                                                           : zoneRow(*zone - 1, *number);
+        if (!seen.insert(gridRow).second) {
+            where.kind = TableFinding::Kind::Duplicate;
+            read.findings.push_back(where);
+            continue;
+        }
+        TableEntry entry{gridRow,
+                         takeLine(fieldOf(row, at[kLine1]), 1, kLine1Length, where, read.findings),
+                         takeLine(fieldOf(row, at[kLine2]), 2, kLine2Length, where, read.findings)};
+        if (entry.line1.isEmpty() && !entry.line2.isEmpty()) {
+            where.kind = TableFinding::Kind::NoLine1;
+            read.findings.push_back(where);
+            continue;
+        }
+        if (!entry.line1.isEmpty() && ++taken > kNameListLimit) {
+            where.kind = TableFinding::Kind::TooMany;
+            read.findings.push_back(where);
+            continue;
+        }
+        read.entries.push_back(std::move(entry));
+    }
+    return read;
+}
+
+DirectoryGrid applyTable(const DirectoryGrid& current, const TableRead& table, bool replace)
+{
+    DirectoryGrid grid = current;
+    if (replace)
+        grid.clearEntries();
+    for (const TableEntry& entry : table.entries) {
+        for (int c = 1; c <= kEntryTextLength; ++c)
+            grid.setCell(entry.gridRow, c, Cell());
+        for (int c = 0; c < entry.line1.size(); ++c)
+            grid.setCell(entry.gridRow, c + 1, Cell(entry.line1[c]));
+        for (int c = 0; c < entry.line2.size(); ++c)
+            grid.setCell(entry.gridRow, kLine2FirstColumn + c, Cell(entry.line2[c]));
+    }
+    return grid;
+}
+
+QString findingText(const TableFinding& f, int language)
+{
+    QString where = textIn(kRow, language).arg(f.row);
+    if (f.zone > 0 && f.number > 0) {
+        const QString entry =
+            f.zone == kAdditionalNumberZone
+                ? fixedText(FixedText::DifferenceAtNumber, language).arg(f.number)
+                : fixedText(FixedText::DifferenceAtEntry, language).arg(f.zone).arg(f.number);
+        where += QStringLiteral(" (") + entry + u')';
+    }
+    // Not arg(): a row finding's words name no line, and arg() would put the
+    // line's number where the detail goes. The detail is the table's own
+    // text, so it goes in last.
+    QString what = textIn(kFindings[static_cast<int>(f.kind)], language);
+    what.replace(QStringLiteral("%1"), QString::number(f.line));
+    what.replace(QStringLiteral("%2"), f.detail);
+    return where + QStringLiteral(": ") + what;
+}
+
+QString tableReportText(const TableRead& table, int language)
+{
+    static const LanguageRow kRefused{u"Tego pliku nie można wczytać jako tabeli: %1",
+                                      u"This file cannot be read as a table: %1",
+                                      u"Diese Datei kann nicht als Tabelle gelesen werden: %1"};
+    static const LanguageRow kSummary{
+        u"Wierszy: %1, wpisów przyjętych: %2, uwag: %3 (kodowanie %4).",
+        u"Rows: %1, entries taken: %2, findings: %3 (encoding %4).",
+        u"Zeilen: %1, übernommene Einträge: %2, Hinweise: %3 (Kodierung %4)."};
+    if (table.refusal)
+        return textIn(kRefused, language).arg(*table.refusal);
+    QStringList lines;
+    for (const TableFinding& f : table.findings)
+        lines << findingText(f, language);
+    lines << textIn(kSummary, language)
+                 .arg(table.rows)
+                 .arg(table.entries.size())
+                 .arg(table.findings.size())
+                 .arg(table.encoding);
+    return lines.join(u'\n');
+}
+
+} // namespace q540

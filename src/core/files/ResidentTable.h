@@ -1,0 +1,105 @@
+#pragma once
+
+#include "directory/DirectoryGrid.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace q540 {
+
+// Resident lists as spreadsheets keep them: a table of zone, apartment and
+// the entry's two lines, one row an entry. Read and written here for the
+// window and the headless tool alike.
+
+enum class TableSeparator { Semicolon, Comma, Tab };
+
+// The header row the export writes.
+inline const QStringList& tableHeader()
+{
+    static const QStringList header{QStringLiteral("Zone"), QStringLiteral("Apartment"),
+                                    QStringLiteral("Line 1"), QStringLiteral("Line 2")};
+    return header;
+}
+
+// The largest table read; a resident list of every entry is some 100 kB.
+inline constexpr qsizetype kTableMaxSize = 2 * 1024 * 1024;
+
+// The table of a directory: UTF-8 with a byte order mark, the English header,
+// one row a non-empty entry in zone and apartment order (zone "A" for the
+// additional numbers), lines without their trailing spaces, fields quoted as
+// RFC 4180 says, rows ended by CR LF.
+QByteArray tableBytes(const DirectoryGrid& grid,
+                      TableSeparator separator = TableSeparator::Semicolon);
+
+// One row that could not be taken as it stood, and what became of it.
+struct TableFinding {
+    enum class Kind {
+        Cut,                 // a line longer than its field: taken cut (detail: the limit)
+        RulesApplied,        // line 1 changed to obey the entry rules (detail: as taken)
+        ControlCharacter,    // dropped (detail: its number)
+        Unsupported,         // a character the module cannot show: taken, a write refuses it
+        LookAlike,           // a character the module shows as another (detail: which)
+        UnknownZone,         // refused (detail: the zone as written)
+        ApartmentOutOfRange, // refused (detail: the number as written)
+        Duplicate,           // a second row for the same entry: refused
+        TooMany,             // past the module's capacity: refused
+        NoLine1,             // line 2 without line 1: refused
+    };
+    Kind kind;
+    int row = 0;  // the table's row, from 1, the header counted
+    int zone = 0; // 1..4, 5 for an additional number; 0 when unknown
+    int number = 0;
+    int line = 0; // 1 or 2 for a finding about one line
+    QString detail;
+
+    bool refused() const
+    {
+        return kind == Kind::UnknownZone || kind == Kind::ApartmentOutOfRange
+               || kind == Kind::Duplicate || kind == Kind::TooMany || kind == Kind::NoLine1;
+    }
+};
+
+// An entry as the table gives it, after the entry rules and the cuts.
+struct TableEntry {
+    int gridRow = 0;
+    QString line1;
+    QString line2;
+};
+
+struct TableRead {
+    // Set when the file cannot be read as a table at all; nothing is taken then.
+    std::optional<QString> refusal;
+    QString encoding; // "UTF-8", "UTF-16LE", "UTF-16BE", "windows-1250"
+    TableSeparator separator = TableSeparator::Semicolon;
+    bool header = false;
+    int rows = 0; // data rows read, empty ones apart
+    std::vector<TableEntry> entries;
+    std::vector<TableFinding> findings;
+
+    // Every row taken as it stood: nothing cut, changed or refused.
+    bool takenAsItStood() const { return !refusal && findings.empty(); }
+};
+
+// Reads a table: the encoding from a byte order mark, else UTF-8 when the
+// bytes are valid UTF-8, else Windows-1250; the separator (";", "," or tab)
+// from the first row; a header in English, Polish or German naming the
+// columns in any order, or none (zone, apartment, line 1, line 2).
+TableRead parseTable(QByteArrayView bytes);
+
+// The directory with the table's entries: on an emptied copy (replace), or
+// over the entries the table names, the others kept (merge). An entry whose
+// two lines are empty empties that entry.
+DirectoryGrid applyTable(const DirectoryGrid& current, const TableRead& table, bool replace);
+
+// A finding in words, in a program language (0..2): "row 7 (zone 2,
+// apartment 17): line 1 is longer than 16 characters; the rest was cut".
+QString findingText(const TableFinding& finding, int language);
+// The whole report: the findings, then a summary line.
+QString tableReportText(const TableRead& table, int language);
+
+} // namespace q540

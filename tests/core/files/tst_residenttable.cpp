@@ -1,0 +1,236 @@
+// Resident tables: round trips of full directories in every separator and
+// encoding, and one table of awkward inputs, each with its report.
+
+#include "files/ResidentTable.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTest>
+
+using namespace q540;
+
+namespace {
+
+// A full directory (1020 entries, the additional numbers among them) whose
+// names come from one alphabet; line 2 on every other entry, with a
+// separator, a quote or a space inside on some.
+DirectoryGrid fullDirectory(const QStringList& names)
+{
+    DirectoryGrid grid;
+    for (int row = 1; row <= kGridRows; ++row) {
+        if (row > zoneRow(3, 247) && row < kFirstAdditionalRow)
+            continue;
+        const QString line1 = QStringLiteral("%1 %2").arg(names[row % names.size()]).arg(row);
+        const QString line2 = row % 2   ? QString()
+                              : row % 3 ? QStringLiteral("m. %1").arg(row % 97)
+                                        : QStringLiteral("\"A\", B %1").arg(row % 10);
+        const QString text =
+            line1.left(kLine1Length).leftJustified(kLine1Length) + line2.left(kLine2Length);
+        for (int c = 0; c < text.size(); ++c)
+            grid.setCell(row, c + 1, Cell(text[c]));
+    }
+    return grid;
+}
+
+QByteArray encoded(const QByteArray& utf8WithMark, const QString& encoding)
+{
+    const QString text = QString::fromUtf8(utf8WithMark.mid(3));
+    if (encoding == u"UTF-8")
+        return utf8WithMark;
+    if (encoding == u"UTF-8 without mark")
+        return text.toUtf8();
+    if (encoding == u"UTF-16LE")
+        return QByteArray("\xFF\xFE") + QStringEncoder(QStringEncoder::Utf16LE).encode(text);
+    if (encoding == u"UTF-16BE")
+        return QByteArray("\xFE\xFF") + QStringEncoder(QStringEncoder::Utf16BE).encode(text);
+    QStringEncoder cp1250("windows-1250");
+    return cp1250.encode(text);
+}
+
+QStringList kinds(const TableRead& read)
+{
+    static const char* names[] = {"cut",  "rules",  "control",   "unsupported", "look-alike",
+                                  "zone", "number", "duplicate", "too many",    "no line 1"};
+    QStringList found;
+    for (const TableFinding& f : read.findings)
+        found << QStringLiteral("%1:%2").arg(f.row).arg(QLatin1String(names[int(f.kind)]));
+    return found;
+}
+
+} // namespace
+
+class ResidentTableTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("separator");
+        QTest::addColumn<QString>("encoding");
+        const QStringList polish{"Żółć", "Łódź", "Ścisła", "Źdźbło"};
+        const QStringList german{"Müller", "Größe", "Äpfel", "Öztürk"};
+        const QStringList nordic{"Ørsted", "Åberg", "Æbeltoft", "Søren"};
+        const QStringList cyrillic{"Жуков", "Щукин", "Юрьев", "Ёлкин"};
+        const QString encodings[] = {"UTF-8", "UTF-8 without mark", "UTF-16LE", "UTF-16BE"};
+        for (int sep = 0; sep < 3; ++sep) {
+            for (const QString& encoding : encodings) {
+                for (const auto& [name, names] :
+                     {std::pair{"Polish", polish}, std::pair{"German", german},
+                      std::pair{"Nordic", nordic}, std::pair{"Cyrillic", cyrillic}})
+                    QTest::addRow("%s, separator %d, %s", name, sep, qPrintable(encoding))
+                        << names << sep << encoding;
+            }
+            // The code page holds the Polish and German letters only.
+            QTest::addRow("Polish, separator %d, windows-1250", sep)
+                << polish << sep << QStringLiteral("windows-1250");
+            QTest::addRow("German, separator %d, windows-1250", sep)
+                << QStringList{"Müller", "Schön", "Äpfel", "Öl"} << sep
+                << QStringLiteral("windows-1250");
+        }
+    }
+    void roundTrip()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, separator);
+        QFETCH(QString, encoding);
+        const DirectoryGrid grid = fullDirectory(names);
+        const QByteArray bytes = encoded(tableBytes(grid, TableSeparator(separator)), encoding);
+        const TableRead read = parseTable(bytes);
+        QVERIFY(!read.refusal);
+        QCOMPARE(int(read.separator), separator);
+        QVERIFY(read.header);
+        QCOMPARE(read.encoding,
+                 encoding == u"UTF-8 without mark" ? QStringLiteral("UTF-8") : encoding);
+        // Nothing cut, changed or refused; Cyrillic letters the module shows
+        // as Latin look-alikes are told.
+        for (const TableFinding& f : read.findings)
+            QCOMPARE(f.kind, TableFinding::Kind::LookAlike);
+        QCOMPARE(int(read.entries.size()), 1020);
+        const DirectoryGrid back = applyTable(DirectoryGrid{}, read, true);
+        for (int row = 1; row <= kGridRows; ++row)
+            QCOMPARE(back.entryText(row), grid.entryText(row));
+    }
+
+    // Exported rows: header, zone A, quoting, no empty entry.
+    void exportBytes()
+    {
+        DirectoryGrid grid;
+        const auto set = [&grid](int row, const QString& text) {
+            for (int c = 0; c < text.size(); ++c)
+                grid.setCell(row, c + 1, Cell(text[c]));
+        };
+        set(zoneRow(1, 17), QStringLiteral("Nowak, \"Jan\"    Biuro"));
+        set(additionalNumberRow(3), QStringLiteral("Portier"));
+        set(zoneRow(0, 1), QStringLiteral("Żak"));
+        QCOMPARE(tableBytes(grid, TableSeparator::Comma),
+                 QByteArray("\xEF\xBB\xBF"
+                            "Zone,Apartment,Line 1,Line 2\r\n"
+                            "1,1,\xC5\xBB"
+                            "ak,\r\n"
+                            "2,17,\"Nowak, \"\"Jan\"\"\",Biuro\r\n"
+                            "A,3,Portier,\r\n"));
+    }
+
+    // Each awkward input: the findings (row:kind) and the entries taken, or
+    // a refusal of the whole file.
+    void awkward_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("findings");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<bool>("refused");
+        const auto row = [](const char* name, const QByteArray& bytes, const QStringList& findings,
+                            int entries, bool refused = false) {
+            QTest::newRow(name) << bytes << findings << entries << refused;
+        };
+        row("quoted separators and quotes", "1;1;\"Nowak; \"\"Jan\"\"\";\"a\nb\"\n",
+            {"1:rules", "1:control"}, 1);
+        row("empty lines", "\n\n1;1;Nowak;\r\n\r\n;;;\r\n2;2;Kowal;\r\n", {}, 2);
+        row("Polish header", "Strefa;Lokal;Linia 1;Linia 2\n1;1;Nowak;\n", {}, 1);
+        row("German header, other order", "Zeile 1,Zone,Wohnung\nNowak,4,255\n", {}, 1);
+        row("no header", "1\t1\tNowak\tBiuro\n", {}, 1);
+        row("Excel's UTF-8 mark",
+            "\xEF\xBB\xBFZone;Apartment;Line 1;Line 2\r\n1;1;\xC5\xBB"
+            "ak;\r\n",
+            {}, 1);
+        row("windows-1250 without mark", "1;1;\xAF\xF3\xB3\xE6;\n", {}, 1);
+        row("UTF-16 with mark",
+            QByteArray("\xFF\xFE"
+                       "1\0;\0"
+                       "1\0;\0N\0o\0w\0a\0k\0\n\0",
+                       22),
+            {}, 1);
+        row("duplicate entry", "1;1;Nowak;\n1;1;Kowal;\n", {"2:duplicate"}, 1);
+        row("zone A and 5", "A;1;Portier;\n5;8;Serwis;\n", {}, 2);
+        row("zone 6, zone X", "6;1;Nowak;\nX;1;Nowak;\n", {"1:zone", "2:zone"}, 0);
+        row("out of range", "1;0;Nowak;\n1;256;Nowak;\nA;9;Nowak;\n1;abc;Nowak;\n",
+            {"1:number", "2:number", "3:number", "4:number"}, 0);
+        row("over-long lines", "1;1;Kowalska-Nowakowska;Mieszkanie nr 12\n", {"1:cut", "1:cut"}, 1);
+        row("a pasted TAB and ESC", "1,1,\"Nowak\tJan\x1B\",\n", {"1:control", "1:control"}, 1);
+        row("rules: capital, leading digit", "1;1;kowal;\n1;2;12 Nowak;\n", {"1:rules", "2:rules"},
+            2);
+        row("line 2 alone", "1;1;;Biuro\n", {"1:no line 1"}, 0);
+        row("look-alike and unsupported", "1;1;Firma\xC2\xA9;\n1;2;Caf\xE2\x82\xAC;\n",
+            {"1:look-alike", "2:unsupported"}, 2);
+        row("no separator", "Nowak\nKowal\n", {}, 0, true);
+        row("binary", QByteArray("\xFF\xFE\x00\xD8\x00\xD8", 6), {}, 0, true);
+        row("5 MB", QByteArray(5 * 1024 * 1024, ';'), {}, 0, true);
+        QByteArray many;
+        for (int z = 0; z < 4; ++z)
+            for (int a = 1; a <= 255; ++a)
+                many += QByteArray::number(z + 1) + ';' + QByteArray::number(a) + ";N;\n";
+        many += "A;1;N;\n";
+        row("1021 entries", many, {"1021:too many"}, 1020);
+    }
+    void awkward()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, findings);
+        QFETCH(int, entries);
+        QFETCH(bool, refused);
+        const TableRead read = parseTable(bytes);
+        QCOMPARE(read.refusal.has_value(), refused);
+        QCOMPARE(kinds(read), findings);
+        QCOMPARE(int(read.entries.size()), entries);
+        // Every finding says where and what, in each language.
+        for (int language = 0; language < 3; ++language)
+            QVERIFY(!tableReportText(read, language).isEmpty());
+        QCOMPARE(read.takenAsItStood(), !refused && findings.isEmpty());
+    }
+
+    // Merge keeps what the table does not name; replace empties it; a row
+    // with both lines empty empties its entry.
+    void applyMergeOrReplace()
+    {
+        DirectoryGrid grid;
+        grid.setCell(zoneRow(0, 1), 1, Cell(u'X'));
+        grid.setCell(zoneRow(0, 2), 1, Cell(u'Y'));
+        const TableRead read = parseTable("1;2;;\n1;3;Nowak;Biuro\n");
+        QVERIFY(read.findings.empty());
+        const DirectoryGrid merged = applyTable(grid, read, false);
+        QCOMPARE(merged.entryText(zoneRow(0, 1)).trimmed(), QStringLiteral("X"));
+        QVERIFY(merged.isEntryEmpty(zoneRow(0, 2)));
+        QCOMPARE(merged.entryText(zoneRow(0, 3)), QStringLiteral("Nowak").leftJustified(16)
+                                                      + QStringLiteral("Biuro").leftJustified(14));
+        const DirectoryGrid replaced = applyTable(grid, read, true);
+        QVERIFY(replaced.isEntryEmpty(zoneRow(0, 1)));
+        QVERIFY(!replaced.isEntryEmpty(zoneRow(0, 3)));
+    }
+
+    void reportWords()
+    {
+        const TableRead read = parseTable("1;300;Nowak;\n2;5;Kowalska-Nowakowska;\n");
+        QCOMPARE(tableReportText(read, 1),
+                 QStringLiteral("row 1: number “300” is outside the zone's range; left out\n"
+                                "row 2 (zone 2, apartment 5): line 1 is longer than 16 "
+                                "characters; the rest was cut\n"
+                                "Rows: 2, entries taken: 1, findings: 2 (encoding UTF-8)."));
+        QCOMPARE(findingText(read.findings[1], 0),
+                 QStringLiteral("wiersz 2 (strefa 2, lokal 5): linia 1 dłuższa niż 16 znaków; "
+                                "resztę obcięto"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ResidentTableTest)
+#include "tst_residenttable.moc"
