@@ -3,6 +3,7 @@
 // releases wrote them.
 #include "files/DirectoryFile.h"
 #include "files/ListFile.h"
+#include "files/ResidentTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,7 +85,8 @@ int main(int argc, char** argv)
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!folder.mkpath(QStringLiteral("directory_file"))
-        || !folder.mkpath(QStringLiteral("list_file")))
+        || !folder.mkpath(QStringLiteral("list_file"))
+        || !folder.mkpath(QStringLiteral("resident_table")))
         return 1;
     int n = 0;
     for (const DirectoryDocument& document : directories()) {
@@ -96,5 +98,20 @@ int main(int argc, char** argv)
         if (!save(folder.filePath(QStringLiteral("list_file/seed%1.txt").arg(++n)), list))
             return 1;
     }
+    // Tables as the export writes them, in each separator, and one a
+    // spreadsheet might save: Windows-1250, a Polish header, quoted fields.
+    const TableSeparator separators[] = {TableSeparator::Semicolon, TableSeparator::Comma,
+                                         TableSeparator::Tab};
+    for (const DirectoryDocument& document : directories()) {
+        for (const TableSeparator separator : separators) {
+            if (!save(folder.filePath(QStringLiteral("resident_table/seed%1.csv").arg(++n)),
+                      tableBytes(document.grid, separator)))
+                return 1;
+        }
+    }
+    if (!save(folder.filePath(QStringLiteral("resident_table/seed%1.csv").arg(++n)),
+              "Strefa;Lokal;Linia 1;Linia 2\r\n1;1;\"\xAF\xF3\xB3\xE6; \"\"Jan\"\"\";Biuro\r\n"
+              "A;8;Portier;\r\n5;300;x;\r\n"))
+        return 1;
     return 0;
 }

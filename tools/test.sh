@@ -34,7 +34,7 @@ TSAN_OPTIONS=halt_on_error=1:ignore_noninstrumented_modules=1:suppressions=$(pwd
 # and is kept as build-fuzz/crash-* (or timeout-*) for replay.
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DQ540_FUZZ=ON -DQ540_BUILD_TESTS=OFF
-cmake --build build-fuzz -j "$jobs" --target fuzz_seeds fuzz_directory_file fuzz_list_file
+cmake --build build-fuzz -j "$jobs" --target fuzz_seeds fuzz_directory_file fuzz_list_file fuzz_resident_table
 rm -rf build-fuzz/corpus
 ./build-fuzz/fuzz/fuzz_seeds build-fuzz/corpus
 # Inputs may be a little longer than either reader accepts, so the size checks get tried.
@@ -42,6 +42,8 @@ rm -rf build-fuzz/corpus
     -artifact_prefix=build-fuzz/ build-fuzz/corpus/directory_file
 ./build-fuzz/fuzz/fuzz_list_file -max_total_time=60 -timeout=10 -max_len=8000 \
     -artifact_prefix=build-fuzz/ build-fuzz/corpus/list_file
+./build-fuzz/fuzz/fuzz_resident_table -max_total_time=60 -timeout=10 -max_len=120000 \
+    -artifact_prefix=build-fuzz/ build-fuzz/corpus/resident_table
 
 # The package as an installer gets it: built, installed with apt, tried, removed.
 sh tools/check-package.sh
