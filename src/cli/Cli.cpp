@@ -18,6 +18,7 @@
 #include "files/DirectoryStore.h"
 #include "files/FileNotices.h"
 #include "files/History.h"
+#include "files/ResidentTable.h"
 #include "files/SafeFile.h"
 #include "module/ConnectionCheck.h"
 #include "module/DirectoryRead.h"
@@ -314,6 +315,65 @@ int checkCommand(Invocation& in)
     }
     in.out << Qt::flush;
     return found ? kModuleFailed : kDone;
+}
+
+// --separator: ";" (default), "," or "tab".
+std::optional<TableSeparator> separatorOption(Invocation& in)
+{
+    const QString value = in.parser.value(QStringLiteral("separator"));
+    if (value.isEmpty() || value == u";")
+        return TableSeparator::Semicolon;
+    if (value == u",")
+        return TableSeparator::Comma;
+    if (value == u"tab" || value == u"\t")
+        return TableSeparator::Tab;
+    in.err << "--separator: ';', ',' or tab, not " << value << Qt::endl;
+    return std::nullopt;
+}
+
+int exportTableCommand(Invocation& in)
+{
+    const std::optional<TableSeparator> separator = separatorOption(in);
+    if (!separator)
+        return kBadUsage;
+    const std::optional<DirectoryDocument> document = loadDirectory(in, in.positional[0]);
+    if (!document)
+        return kBadUsage;
+    const QString out = in.positional[1];
+    if (const std::optional<FileFailure> failure =
+            saveFileSafely(out, tableBytes(document->grid, *separator))) {
+        in.err << out << ": " << failure->reason << Qt::endl;
+        return kModuleFailed;
+    }
+    return kDone;
+}
+
+// Prints the report; 0 when every row was taken as it stood, 1 when some were
+// cut, changed or left out, 2 for a file that is no table.
+int importTableCommand(Invocation& in)
+{
+    const QString path = in.positional[0];
+    const FileRead file = readWholeFile(path, kTableMaxSize);
+    if (!file.bytes) {
+        in.err << path << ": " << file.failure.reason << Qt::endl;
+        return kBadUsage;
+    }
+    const TableRead table = parseTable(*file.bytes);
+    in.err << tableReportText(table, in.texts.Nr_Jezyka()) << Qt::endl;
+    if (table.refusal)
+        return kBadUsage;
+    DirectoryDocument document = emptyDocument(in.texts);
+    const QString into = in.parser.value(QStringLiteral("into"));
+    if (!into.isEmpty()) {
+        std::optional<DirectoryDocument> loaded = loadDirectory(in, into);
+        if (!loaded)
+            return kBadUsage;
+        document = std::move(*loaded);
+    }
+    document.grid = applyTable(document.grid, table, in.parser.isSet(QStringLiteral("replace")));
+    if (!saveDirectory(in, FileCommands::directoryFileName(in.positional[1]), document))
+        return kModuleFailed;
+    return table.takenAsItStood() ? kDone : kModuleFailed;
 }
 
 // The dialogs of an import on the command line: the two names it was given.
@@ -675,6 +735,29 @@ const std::vector<Command>& commands()
          noOptions, checkCommand, 1},
         {"import", "LIST OUT", "Read an older list file into zone 1 and save a directory file.",
          false, forceOption, importCommand, 2, 1, true},
+        {"export-table", "FILE OUT",
+         "Write a directory file's entries as a table (zone, apartment, line 1, line 2).", false,
+         [](QCommandLineParser& p) {
+             forceOption(p);
+             p.addOption({QStringLiteral("separator"),
+                          QStringLiteral("The table's separator: ';' (default), ',' or tab."),
+                          QStringLiteral("SEP")});
+         },
+         exportTableCommand, 2, 1},
+        {"import-table", "TABLE OUT",
+         "Read a table of residents into a directory file; print what could not be taken as "
+         "it stood.",
+         false,
+         [](QCommandLineParser& p) {
+             forceOption(p);
+             p.addOption({QStringLiteral("into"),
+                          QStringLiteral("Start from this directory file (its intro and "
+                                         "settings too); the table's rows replace its entries."),
+                          QStringLiteral("FILE")});
+             p.addOption({QStringLiteral("replace"),
+                          QStringLiteral("With --into: the table replaces the whole directory.")});
+         },
+         importTableCommand, 2, 1, true},
         {"status", "", "Identify the module and print its state and settings.", true, noOptions,
          statusCommand, 0},
         {"write", "FILE", "Write a directory file's directory and configuration to the module.",

@@ -63,6 +63,8 @@ private slots:
     void commands();
     void tooManyEntries();
     void importWritesADirectoryFile();
+    void tables_data();
+    void tables();
 
 private:
     QString write(const QString& name, const DirectoryDocument& document);
@@ -295,6 +297,92 @@ void CliTest::importWritesADirectoryFile()
     const Run listed = run({"list", out});
     QCOMPARE(listed.out,
              QStringLiteral("|Ślęzak Józef Dłum. 2          | 2 1\nNumber of entries: 1\n"));
+}
+
+void CliTest::tables_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "@" the test's folder
+    QTest::addColumn<QByteArray>("table");      // written to @/in-table.csv first
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QString>("listed"); // q540-cli list of @/t-out.csv, unsorted
+    const QString small = QStringLiteral("|Nowak           Jan           | 1 1\n"
+                                         "|Żółw            Łukasz        | 2 1\n"
+                                         "|Abacki          Ewa           | 3 2\n"
+                                         "|Portier                       | 1 5\n"
+                                         "Number of entries: 4\n");
+    QTest::newRow("export, import back")
+        << QStringList{"import-table", "@/exported.csv", "@/t-out"} << QByteArray() << 0
+        << "Rows: 4, entries taken: 4, findings: 0 (encoding UTF-8).\n"
+        << small;
+    QTest::newRow("a row cut, one left out")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out"}
+        << QByteArray("1;1;Kowalska-Nowakowska;\n7;1;X;\n") << 1
+        << "row 1 (zone 1, apartment 1): line 1 is longer than 16 characters; the rest was cut\n"
+           "row 2: unknown zone \u201c7\u201d; left out\n"
+           "Rows: 2, entries taken: 1, findings: 2 (encoding UTF-8).\n"
+        << "|Kowalska-Nowakow              | 1 1\nNumber of entries: 1\n";
+    QTest::newRow("merged into a directory")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out", "--into", "@/small.csv"}
+        << QByteArray("Zone;Apartment;Line 1;Line 2\n1;1;Kowal;Adam\n") << 0
+        << "Rows: 1, entries taken: 1, findings: 0 (encoding UTF-8).\n"
+        << QString(small).replace("Nowak           Jan  ", "Kowal           Adam ");
+    QTest::newRow("replacing a directory")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out",
+                       "--into",       "@/small.csv",    "--replace"}
+        << QByteArray("A;2;Serwis;\n") << 0
+        << "Rows: 1, entries taken: 1, findings: 0 (encoding UTF-8).\n"
+        << "|Serwis                        | 2 5\nNumber of entries: 1\n";
+    QTest::newRow("not a table")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out"} << QByteArray("Nowak\n") << 2
+        << "This file cannot be read as a table: no semicolon, comma or tab in the first row\n"
+        << QString();
+    QTest::newRow("a pipe") << QStringList{"import-table", "@/fifo.csv", "@/t-out"} << QByteArray()
+                            << 2 << "*" << QString();
+    QTest::newRow("bad separator")
+        << QStringList{"export-table", "@/small.csv", "@/t.csv", "--separator", "|"} << QByteArray()
+        << 2 << "--separator: ';', ',' or tab, not |\n"
+        << QString();
+    QTest::newRow("existing OUT") << QStringList{"export-table", "@/small.csv", "@/small.csv"}
+                                  << QByteArray() << 2 << "*" << QString();
+}
+
+// Tables out and in: the exported table of small.csv is first written to
+// @/exported.csv with tabs; each row then runs one command.
+void CliTest::tables()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, table);
+    QFETCH(int, code);
+    QFETCH(QString, err);
+    QFETCH(QString, listed);
+    const QString folder = dir_.path();
+    QFile::remove(dir_.filePath("exported.csv"));
+    QFile::remove(dir_.filePath("t-out.csv"));
+    QCOMPARE(
+        run({"export-table", folder + "/small.csv", folder + "/exported.csv", "--separator", "tab"})
+            .code,
+        0);
+    QFile exported(dir_.filePath("exported.csv"));
+    QVERIFY(exported.open(QIODevice::ReadOnly));
+    QVERIFY(exported.readAll().startsWith("\xEF\xBB\xBFZone\tApartment\tLine 1\tLine 2\r\n"));
+    if (!table.isNull()) {
+        QFile in(dir_.filePath("in-table.csv"));
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write(table);
+    }
+    for (QString& a : arguments)
+        a.replace(u'@', folder);
+    const Run r = run(arguments);
+    QCOMPARE(r.code, code);
+    if (err == u"*")
+        QVERIFY(!r.err.isEmpty());
+    else
+        QCOMPARE(r.err, err);
+    if (!listed.isEmpty())
+        QCOMPARE(run({"list", "--unsorted", folder + "/t-out.csv"}).out, listed);
+    else if (code == 2)
+        QVERIFY(!QFile::exists(dir_.filePath("t-out.csv")));
 }
 
 QTEST_GUILESS_MAIN(CliTest)
