@@ -15,6 +15,10 @@ using namespace textkey;
 namespace {
 
 const LanguageRow kHistoryCaption{u"Historia…", u"History…", u"Verlauf…"};
+const LanguageRow kImportTableCaption{u"Importuj tabelę…", u"Import table…",
+                                      u"Tabelle importieren…"};
+const LanguageRow kExportTableCaption{u"Eksportuj tabelę…", u"Export table…",
+                                      u"Tabelle exportieren…"};
 
 QAction* addAction(QMenu* menu, const char* name, const QString& caption)
 {
@@ -33,6 +37,8 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     open = addAction(file_, "Otwrz1", QStringLiteral("Otwórz"));
     import = addAction(file_, "Importuj1", QStringLiteral("Import"));
     import->setToolTip(QStringLiteral("Import v3.4"));
+    importTable = addAction(file_, "ImportujTabele", textIn(kImportTableCaption, 0));
+    exportTable = addAction(file_, "EksportujTabele", textIn(kExportTableCaption, 0));
     save = addAction(file_, "Zapisz1", QStringLiteral("Zapisz"));
     saveAs = addAction(file_, "Zapiszjako1", QStringLiteral("Zapisz jako..."));
     history = addAction(file_, "Historia1", textIn(kHistoryCaption, 0));
@@ -65,6 +71,8 @@ void MainMenus::retranslate()
         action->setText(texts_.text(key));
     connectionCheck->setText(fixedText(FixedText::ConnectionCheckTitle, texts_.Nr_Jezyka()));
     history->setText(textIn(kHistoryCaption, texts_.Nr_Jezyka()));
+    importTable->setText(textIn(kImportTableCaption, texts_.Nr_Jezyka()));
+    exportTable->setText(textIn(kExportTableCaption, texts_.Nr_Jezyka()));
     file_->setTitle(texts_.text(kMenuFile));
     program_->setTitle(texts_.text(kMenuProgram));
 }

@@ -23,6 +23,8 @@ public:
     QAction* newAction = nullptr;
     QAction* open = nullptr;
     QAction* import = nullptr;
+    QAction* importTable = nullptr;
+    QAction* exportTable = nullptr;
     QAction* save = nullptr;
     QAction* saveAs = nullptr;
     QAction* history = nullptr;

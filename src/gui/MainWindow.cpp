@@ -20,6 +20,7 @@
 #include "gui/QtTranslations.h"
 #include "gui/SettingsPanel.h"
 #include "gui/SupportReportDialog.h"
+#include "gui/TableImportDialog.h"
 #include "gui/VerifyDialog.h"
 #include "gui/WidgetFileDialogs.h"
 #include "gui/WindowTransfers.h"
@@ -136,6 +137,8 @@ void MainWindow::connectParts()
         {menus_->save, &MainWindow::Zapisz1Click},
         {menus_->saveAs, &MainWindow::Zapiszjako1Click},
         {menus_->history, &MainWindow::historyClick},
+        {menus_->importTable, &MainWindow::importTableClick},
+        {menus_->exportTable, &MainWindow::exportTableClick},
         {menus_->programLanguage, &MainWindow::Jzyk1Click},
         {menus_->checkVersion, &MainWindow::Sprwersj2Click},
         {menus_->moduleLanguage, &MainWindow::Zmien_jezykClick},
@@ -469,6 +472,18 @@ void MainWindow::compareClick()
     keep(read.contents.document, HistoryOperation::Read);
     CompareWindow window(compareWithModule(expected, read.contents), texts_.Nr_Jezyka(), this);
     window.exec();
+}
+
+void MainWindow::importTableClick()
+{
+    files_->importTable(
+        [this](const TableRead& table) { return askTableImport(table, texts_.Nr_Jezyka(), this); });
+    showFileState();
+}
+
+void MainWindow::exportTableClick()
+{
+    files_->exportTable();
 }
 
 void MainWindow::historyClick()

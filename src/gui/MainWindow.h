@@ -106,6 +106,9 @@ public:
     void compareClick();
     // File > History…: the kept reads and writes; one opens as a new document.
     void historyClick();
+    // File > Import table… and Export table…: resident lists as spreadsheets keep them.
+    void importTableClick();
+    void exportTableClick();
     // Where the reads and writes are kept; tests give a folder of their own.
     void setHistoryFolder(const QString& folder) { history_ = History(folder); }
     const History& history() const { return history_; }

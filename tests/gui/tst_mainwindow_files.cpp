@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -318,6 +319,74 @@ private slots:
         });
         QCOMPARE(dialogs.saveFileName(QStringLiteral("Pliki (*.csv)"), suggested), suggested);
         QCOMPARE(offered, suggested);
+    }
+
+    // Import table: the report, then replace, merge or cancel; the directory
+    // is modified and keeps its file name.
+    void importTable_data()
+    {
+        QTest::addColumn<QString>("button");     // of the report's dialog; empty: Cancel
+        QTest::addColumn<QStringList>("fields"); // Edit1, Edit3, Edit5 afterwards
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("merge") << "TableMerge" << QStringList{"Łoś", "Kowal", "Nowak"} << true;
+        QTest::newRow("replace") << "TableReplace" << QStringList{"", "Kowal", "Nowak"} << true;
+        QTest::newRow("cancel") << "" << QStringList{"Łoś", "", ""} << false;
+    }
+    void importTable()
+    {
+        QFETCH(QString, button);
+        QFETCH(QStringList, fields);
+        QFETCH(bool, modified);
+        Window w;
+        w.write("open.csv", savedFile());
+        w.dialogs->answers << w.path("open.csv");
+        w.choose("Otwrz1");
+        w.write("residents.csv",
+                "Strefa;Lokal;Linia 1;Linia 2\n1;2;Kowal;\n1;3;nowak;\n1;4;X\tY;\n");
+        w.dialogs->answers << w.path("residents.csv");
+        QString report;
+        test::ModalDriver driver([&](QWidget* modal) {
+            report =
+                modal->findChild<QPlainTextEdit*>(QStringLiteral("TableReport"))->toPlainText();
+            if (button.isEmpty())
+                return void(qobject_cast<QDialog*>(modal)->reject());
+            modal->findChild<QPushButton*>(button)->click();
+        });
+        w.choose("ImportujTabele");
+        QCOMPARE(report,
+                 QStringLiteral("row 3 (zone 1, apartment 3): line 1 changed to “Nowak” by "
+                                "the entry rules\n"
+                                "row 4 (zone 1, apartment 4): line 1: control character "
+                                "U+0009 left out\n"
+                                "Rows: 3, entries taken: 3, findings: 2 (encoding UTF-8)."));
+        QCOMPARE((QStringList{w.field(1), w.field(3), w.field(5)}), fields);
+        QCOMPARE(w.window->isModified(), modified);
+        QVERIFY(w.window->windowTitle().endsWith(w.path("open.csv")));
+    }
+
+    // Export table: tab-separated for .tsv, semicolons otherwise.
+    void exportTable_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow(".csv") << "out.csv"
+                              << QByteArray("\xEF\xBB\xBFZone;Apartment;Line 1;Line 2\r\n"
+                                            "1;1;\xC5\x81o\xC5\x9B;\r\n");
+        QTest::newRow(".tsv") << "out.tsv"
+                              << QByteArray("\xEF\xBB\xBFZone\tApartment\tLine 1\tLine 2\r\n"
+                                            "1\t1\t\xC5\x81o\xC5\x9B\t\r\n");
+    }
+    void exportTable()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        Window w;
+        w.write("open.csv", savedFile());
+        w.dialogs->answers << w.path("open.csv") << w.path(name);
+        w.choose("Otwrz1");
+        w.choose("EksportujTabele");
+        QCOMPARE(w.read(name), bytes);
+        QVERIFY(w.dialogs->calls.last().endsWith(w.path("open-table.csv")));
     }
 };
 

@@ -10,6 +10,7 @@
 #include "files/DirectoryStore.h"
 #include "files/FileNotices.h"
 #include "files/ListFile.h"
+#include "files/ResidentTable.h"
 #include "files/SafeFile.h"
 #include "files/TextLines.h"
 
@@ -26,6 +27,7 @@ const QString kDirectoryExtension = QStringLiteral(".csv");
 const QString kListExtension = QStringLiteral(".txt");
 const QString kOpenFilter = QStringLiteral("(*.csv)");
 const QString kImportFilter = QStringLiteral("(*.txt)");
+const QString kTableFilter = QStringLiteral("(*.csv *.tsv *.txt)");
 const QString kSaveFilter = QStringLiteral("Pliki (*.csv)");
 const QString kCaptionSeparator = QStringLiteral("  ");
 
@@ -233,8 +235,49 @@ Outcome FileCommands::Zapiszjako1Click()
     return saved;
 }
 
+Outcome FileCommands::importTable(const TableChoice& choose)
+{
+    const QString path = dialogs_->openFileName(kTableFilter, sciezka_);
+    if (path.isEmpty())
+        return Outcome::cancelled();
+    QByteArray bytes;
+    if (const Outcome read = readFile(path, kTableMaxSize, bytes); !read.isDone())
+        return read;
+    const TableRead table = parseTable(bytes);
+    if (table.refusal) {
+        sink_.showMessage(tableReportText(table, languageOf(texts_)));
+        return Outcome::refused(Outcome::Refusal::WrongFile);
+    }
+    const std::optional<bool> replace = choose(table);
+    if (!replace)
+        return Outcome::cancelled();
+    editor_.grid() = applyTable(editor_.grid(), table, *replace);
+    showPage(editor_.page().selectorIndex());
+    modified_ = true;
+    return Outcome::done();
+}
+
+Outcome FileCommands::exportTable()
+{
+    const QString suggested =
+        sciezka_ + QFileInfo(nazwa_).completeBaseName() + QStringLiteral("-table.csv");
+    return saveOtherFile(kTableFilter, suggested, [this](const QString& path) {
+        const QString extension = fileExtension(path).toLower();
+        const bool tabs = extension == u".tsv" || extension == u".txt";
+        return tableBytes(editor_.grid(), tabs ? TableSeparator::Tab : TableSeparator::Semicolon);
+    });
+}
+
 Outcome FileCommands::saveOtherFile(const QString& filter, const QString& suggestedPath,
                                     const QByteArray& bytes, QString* saved)
+{
+    return saveOtherFile(
+        filter, suggestedPath, [&bytes](const QString&) { return bytes; }, saved);
+}
+
+Outcome FileCommands::saveOtherFile(const QString& filter, const QString& suggestedPath,
+                                    const std::function<QByteArray(const QString&)>& bytesFor,
+                                    QString* saved)
 {
     const QString path = dialogs_->saveFileName(filter, suggestedPath);
     if (path.isEmpty())
@@ -243,7 +286,7 @@ Outcome FileCommands::saveOtherFile(const QString& filter, const QString& sugges
         && !sink_.askYesNo(overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_)),
                            QString()))
         return Outcome::cancelled();
-    if (const std::optional<FileFailure> failure = saveFileSafely(path, bytes)) {
+    if (const std::optional<FileFailure> failure = saveFileSafely(path, bytesFor(path))) {
         showFileFailure(true, path, *failure);
         return Outcome::failed();
     }

@@ -12,6 +12,7 @@
 namespace q540 {
 
 class DirectoryEditor;
+struct TableRead;
 class FileDialogs;
 struct FileFailure;
 struct ReadNotes;
@@ -64,11 +65,24 @@ public:
     Outcome Importuj1Click();
     Outcome Zapisz1Click();
     Outcome Zapiszjako1Click();
+    // A resident table (File > Import table…): read and reported, then, as
+    // choose decides after seeing the report, replacing the directory
+    // (true), merged into it (false) or not taken (nothing). The directory
+    // is then modified; its file name stays.
+    using TableChoice = std::function<std::optional<bool>(const TableRead&)>;
+    Outcome importTable(const TableChoice& choose);
+    // File > Export table…: the directory's entries as a table, tab-separated
+    // for a name ending in .tsv or .txt, else with semicolons.
+    Outcome exportTable();
     // Another file the user names (a report): saved as every file is, the
     // user asked before one is replaced, a failure shown and the old file
     // kept. Done with the path in *saved.
     Outcome saveOtherFile(const QString& filter, const QString& suggestedPath,
                           const QByteArray& bytes, QString* saved = nullptr);
+    // The same with the bytes made for the name the user chose.
+    Outcome saveOtherFile(const QString& filter, const QString& suggestedPath,
+                          const std::function<QByteArray(const QString& path)>& bytesFor,
+                          QString* saved = nullptr);
 
     // The directory as a file would hold it now.
     DirectoryDocument document() const;
