@@ -1,8 +1,16 @@
 #include "gui/EntryEdit.h"
 
 #include "directory/EditingRules.h"
+#include "files/ResidentTable.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QValidator>
 
 #include <algorithm>
@@ -57,8 +65,61 @@ std::optional<char16_t> EntryEdit::filtered(char16_t c) const
     return Edit1KeyPress(p, static_cast<int>(selectedText().size()), text(), c);
 }
 
+bool EntryEdit::handedOnAsRows(const QString& text)
+{
+    if (!takesRows_ || isReadOnly() || !isPastedRows(text))
+        return false;
+    emit rowsPasted(text);
+    return true;
+}
+
+void EntryEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu's Paste goes through the same door as Ctrl+V. Its actions have
+    // no names; Paste is told by its text, in Qt's own translation.
+    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction* action : menu->actions()) {
+        if (!action->text().startsWith(pasteText))
+            continue;
+        action->disconnect();
+        connect(action, &QAction::triggered, this, [this] {
+            if (!handedOnAsRows(QGuiApplication::clipboard()->text()))
+                paste();
+        });
+    }
+    menu->popup(event->globalPos());
+}
+
+void EntryEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The middle button pastes the selection where the system has one.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection()
+        && handedOnAsRows(clipboard->text(QClipboard::Selection))) {
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void EntryEdit::dropEvent(QDropEvent* event)
+{
+    if (event->mimeData()->hasText() && handedOnAsRows(event->mimeData()->text())) {
+        event->acceptProposedAction();
+        return;
+    }
+    QLineEdit::dropEvent(event);
+}
+
 void EntryEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (event->matches(QKeySequence::Paste)
+        && handedOnAsRows(QGuiApplication::clipboard()->text())) {
+        event->accept();
+        return;
+    }
     // Shortcuts (Ctrl+V, Ctrl+Z, Ctrl+Backspace) are the line edit's own; the
     // validator holds their results to the rules. Ctrl with Alt is AltGr,
     // which types letters.

@@ -25,14 +25,29 @@ public:
     // differ from the directory it shows.
     void showText(const QString& text);
 
+    // An entry field: rows pasted or dropped into it (a spreadsheet's range:
+    // tabs between cells, a line a row) are not inserted but handed on by
+    // rowsPasted, to fill this entry and the following ones.
+    void setTakesRows(bool takes) { takesRows_ = takes; }
+
+signals:
+    void rowsPasted(const QString& text);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The character that typing c here inserts, or nothing.
     std::optional<char16_t> filtered(char16_t c) const;
+    // True when text is rows this field hands on (and did); false for a
+    // plain paste, which the field inserts itself.
+    bool handedOnAsRows(const QString& text);
 
     Rules rules_;
+    bool takesRows_ = false;
 };
 
 } // namespace q540

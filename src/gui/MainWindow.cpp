@@ -7,6 +7,7 @@
 #include "commands/KeepFirst.h"
 #include "device/SystemProbe.h"
 #include "device/TraceRecorder.h"
+#include "files/ResidentTable.h"
 #include "gui/CompareWindow.h"
 #include "gui/ConnectionCheckWindow.h"
 #include "gui/ContactWindow.h"
@@ -108,6 +109,7 @@ void MainWindow::connectParts()
     const auto markModified = [this] { files_->markModified(); };
     connect(pages_, &ZonePages::edited, this, markModified);
     connect(pages_, &ZonePages::pageChosen, this, &MainWindow::RadioGroup_StrefaClick);
+    connect(pages_, &ZonePages::rowsPasted, this, &MainWindow::pasteRows);
     connect(pages_, &ZonePages::readIntroClicked, this, &MainWindow::Button1Click);
     connect(pages_, &ZonePages::writeIntroClicked, this, &MainWindow::Button2Click);
     connect(toolBar_, &ModuleToolBar::addressEdited, this, markModified);
@@ -479,6 +481,16 @@ void MainWindow::importTableClick()
     files_->importTable(
         [this](const TableRead& table) { return askTableImport(table, texts_.Nr_Jezyka(), this); });
     showFileState();
+}
+
+void MainWindow::pasteRows(int zone, int number, const QString& text)
+{
+    const TableRead rows = parsePastedRows(text, zone, number);
+    if (!rows.findings.empty() && !askTableImport(rows, texts_.Nr_Jezyka(), this, false))
+        return;
+    editor_->grid() = applyTable(editor_->grid(), rows, false);
+    editor_->page().refresh();
+    files_->markModified();
 }
 
 void MainWindow::exportTableClick()

@@ -109,6 +109,9 @@ public:
     // File > Import table… and Export table…: resident lists as spreadsheets keep them.
     void importTableClick();
     void exportTableClick();
+    // Rows pasted into an entry: that entry and the following ones filled,
+    // the report shown first when a row could not be taken as it stood.
+    void pasteRows(int zone, int number, const QString& text);
     // Where the reads and writes are kept; tests give a folder of their own.
     void setHistoryFolder(const QString& folder) { history_ = History(folder); }
     const History& history() const { return history_; }

@@ -23,13 +23,15 @@ const LanguageRow kNotAll{u"Tych wierszy nie przyjęto tak, jak są w tabeli:",
                           u"Diese Zeilen wurden nicht so übernommen, wie die Tabelle sie hat:"};
 const LanguageRow kReplace{u"Zastąp cały katalog", u"Replace the whole directory",
                            u"Ganzes Verzeichnis ersetzen"};
+const LanguageRow kPaste{u"Wklej", u"Paste", u"Einfügen"};
 const LanguageRow kMerge{u"Scal (wiersze zastępują te wpisy)",
                          u"Merge (rows replace those entries)",
                          u"Zusammenführen (Zeilen ersetzen diese Einträge)"};
 
 } // namespace
 
-std::optional<bool> askTableImport(const TableRead& table, int language, QWidget* parent)
+std::optional<bool> askTableImport(const TableRead& table, int language, QWidget* parent,
+                                   bool offerReplace)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("TableImportDialog"));
@@ -40,18 +42,21 @@ std::optional<bool> askTableImport(const TableRead& table, int language, QWidget
     report->setReadOnly(true);
     report->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* buttons = new QDialogButtonBox;
-    QPushButton* replace =
-        buttons->addButton(textIn(kReplace, language), QDialogButtonBox::DestructiveRole);
-    replace->setObjectName(QStringLiteral("TableReplace"));
-    QPushButton* merge = buttons->addButton(textIn(kMerge, language), QDialogButtonBox::AcceptRole);
+    std::optional<bool> choice;
+    if (offerReplace) {
+        QPushButton* replace =
+            buttons->addButton(textIn(kReplace, language), QDialogButtonBox::DestructiveRole);
+        replace->setObjectName(QStringLiteral("TableReplace"));
+        QObject::connect(replace, &QPushButton::clicked, &dialog, [&] {
+            choice = true;
+            dialog.accept();
+        });
+    }
+    QPushButton* merge = buttons->addButton(textIn(offerReplace ? kMerge : kPaste, language),
+                                            QDialogButtonBox::AcceptRole);
     merge->setObjectName(QStringLiteral("TableMerge"));
     merge->setDefault(true);
     buttons->addButton(fixedText(FixedText::CancelButton, language), QDialogButtonBox::RejectRole);
-    std::optional<bool> choice;
-    QObject::connect(replace, &QPushButton::clicked, &dialog, [&] {
-        choice = true;
-        dialog.accept();
-    });
     QObject::connect(merge, &QPushButton::clicked, &dialog, [&] {
         choice = false;
         dialog.accept();

@@ -71,6 +71,13 @@ void ZonePages::connectEntryField(int number, bool line1)
     EntryEdit* field = edit(number);
     if (!line1)
         field->setEnabled(false);
+    field->setTakesRows(true);
+    connect(field, &EntryEdit::rowsPasted, this, [this, number](const QString& text) {
+        const int selector = editor_.page().selectorIndex();
+        const int slot = slotOfEditNumber(selector, number);
+        if (slot != 0)
+            emit rowsPasted(selector + 1, slot, text);
+    });
     connect(field, &QLineEdit::textChanged, this, [this, number, line1](const QString& text) {
         if (showing_)
             return;

@@ -46,6 +46,8 @@ public:
 signals:
     // The user changed a field, an intro line or the display time.
     void edited();
+    // Rows pasted into the entry of zone (1..4, 5 additional numbers) and number.
+    void rowsPasted(int zone, int number, const QString& text);
     void pageChosen(int index);
     void readIntroClicked();
     void writeIntroClicked();

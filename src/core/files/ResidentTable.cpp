@@ -304,6 +304,60 @@ const LanguageRow kFindings[] = {
      u"Zeile 2 ohne Zeile 1; weggelassen"},
 };
 
+// Takes the rows from first on, the columns where at says, into read.
+void readRows(const std::vector<QStringList>& rows, std::size_t first,
+              const std::array<int, kColumnCount>& at, TableRead& read)
+{
+    std::set<int> seen;
+    int taken = 0;
+    for (std::size_t i = first; i < rows.size(); ++i) {
+        const QStringList& row = rows[i];
+        if (isEmptyRow(row))
+            continue;
+        ++read.rows;
+        TableFinding where{TableFinding::Kind::UnknownZone, int(i) + 1, 0, 0, 0, {}};
+        const std::optional<int> zone = zoneOf(fieldOf(row, at[kZone]));
+        if (!zone) {
+            where.detail = fieldOf(row, at[kZone]).trimmed();
+            read.findings.push_back(where);
+            continue;
+        }
+        where.zone = *zone;
+        const QString apartmentText = fieldOf(row, at[kApartment]).trimmed();
+        const std::optional<int> number = parseInteger(apartmentText);
+        const int highest =
+            *zone == kAdditionalNumberZone ? kAdditionalNumberCount : kApartmentsPerZone;
+        if (!number || *number < 1 || *number > highest) {
+            where.kind = TableFinding::Kind::ApartmentOutOfRange;
+            where.detail = apartmentText;
+            read.findings.push_back(where);
+            continue;
+        }
+        where.number = *number;
+        const int gridRow = *zone == kAdditionalNumberZone ? additionalNumberRow(*number)
+                                                           : zoneRow(*zone - 1, *number);
+        if (!seen.insert(gridRow).second) {
+            where.kind = TableFinding::Kind::Duplicate;
+            read.findings.push_back(where);
+            continue;
+        }
+        TableEntry entry{gridRow,
+                         takeLine(fieldOf(row, at[kLine1]), 1, kLine1Length, where, read.findings),
+                         takeLine(fieldOf(row, at[kLine2]), 2, kLine2Length, where, read.findings)};
+        if (entry.line1.isEmpty() && !entry.line2.isEmpty()) {
+            where.kind = TableFinding::Kind::NoLine1;
+            read.findings.push_back(where);
+            continue;
+        }
+        if (!entry.line1.isEmpty() && ++taken > kNameListLimit) {
+            where.kind = TableFinding::Kind::TooMany;
+            read.findings.push_back(where);
+            continue;
+        }
+        read.entries.push_back(std::move(entry));
+    }
+}
+
 } // namespace
 
 QByteArray tableBytes(const DirectoryGrid& grid, TableSeparator separator)
@@ -375,54 +429,31 @@ TableRead parseTable(QByteArrayView bytes)
             first = 1;
         }
     }
-    std::set<int> seen;
-    int taken = 0;
-    for (std::size_t i = first; i < rows.size(); ++i) {
-        const QStringList& row = rows[i];
-        if (isEmptyRow(row))
-            continue;
-        ++read.rows;
-        TableFinding where{TableFinding::Kind::UnknownZone, int(i) + 1, 0, 0, 0, {}};
-        const std::optional<int> zone = zoneOf(fieldOf(row, at[kZone]));
-        if (!zone) {
-            where.detail = fieldOf(row, at[kZone]).trimmed();
-            read.findings.push_back(where);
-            continue;
-        }
-        where.zone = *zone;
-        const QString apartmentText = fieldOf(row, at[kApartment]).trimmed();
-        const std::optional<int> number = parseInteger(apartmentText);
-        const int highest =
-            *zone == kAdditionalNumberZone ? kAdditionalNumberCount : kApartmentsPerZone;
-        if (!number || *number < 1 || *number > highest) {
-            where.kind = TableFinding::Kind::ApartmentOutOfRange;
-            where.detail = apartmentText;
-            read.findings.push_back(where);
-            continue;
-        }
-        where.number = *number;
-        const int gridRow = *zone == kAdditionalNumberZone ? additionalNumberRow(*number)
-                                                           : zoneRow(*zone - 1, *number);
-        if (!seen.insert(gridRow).second) {
-            where.kind = TableFinding::Kind::Duplicate;
-            read.findings.push_back(where);
-            continue;
-        }
-        TableEntry entry{gridRow,
-                         takeLine(fieldOf(row, at[kLine1]), 1, kLine1Length, where, read.findings),
-                         takeLine(fieldOf(row, at[kLine2]), 2, kLine2Length, where, read.findings)};
-        if (entry.line1.isEmpty() && !entry.line2.isEmpty()) {
-            where.kind = TableFinding::Kind::NoLine1;
-            read.findings.push_back(where);
-            continue;
-        }
-        if (!entry.line1.isEmpty() && ++taken > kNameListLimit) {
-            where.kind = TableFinding::Kind::TooMany;
-            read.findings.push_back(where);
-            continue;
-        }
-        read.entries.push_back(std::move(entry));
+    readRows(rows, first, at, read);
+    return read;
+}
+
+bool isPastedRows(QStringView text)
+{
+    while (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        text.chop(1);
+    return text.contains(u'\n') || text.contains(u'\r') || text.contains(u'\t');
+}
+
+TableRead parsePastedRows(QStringView text, int zone, int firstNumber)
+{
+    TableRead read;
+    read.encoding = QStringLiteral("UTF-16");
+    read.separator = TableSeparator::Tab;
+    while (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        text.chop(1);
+    std::vector<QStringList> rows;
+    int number = firstNumber;
+    for (const QStringList& cells : splitRows(text, u'\t')) {
+        rows.push_back({zone == kAdditionalNumberZone ? QStringLiteral("A") : QString::number(zone),
+                        QString::number(number++), cells.value(0), cells.value(1)});
     }
+    readRows(rows, 0, {kZone, kApartment, kLine1, kLine2}, read);
     return read;
 }
 

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <optional>
 #include <vector>
@@ -90,6 +91,17 @@ struct TableRead {
 // from the first row; a header in English, Polish or German naming the
 // columns in any order, or none (zone, apartment, line 1, line 2).
 TableRead parseTable(QByteArrayView bytes);
+
+// Whether pasted text holds rows of cells, as a spreadsheet puts a range on
+// the clipboard (tabs between cells, a line a row): more than one line, or a
+// tab. One cell with its line end is a plain paste.
+bool isPastedRows(QStringView text);
+
+// Rows pasted into the entry of zone (1..4, 5 for the additional numbers)
+// and number, read as a table whose rows fill that entry and the following
+// ones: one column is line 1, two are line 1 and line 2. The findings name
+// the pasted rows from 1.
+TableRead parsePastedRows(QStringView text, int zone, int firstNumber);
 
 // The directory with the table's entries: on an emptied copy (replace), or
 // over the entries the table names, the others kept (merge). An entry whose
