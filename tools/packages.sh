@@ -7,5 +7,6 @@ PACKAGE_PACKAGES="$BUILD_PACKAGES dpkg-dev file"
 # clang and its runtime libraries (libFuzzer among them, only recommended by clang) build
 # the fuzz targets; Xvfb gives the GUI tests that need a real X server one.
 # desktop-file-utils and appstream check the menu entries and the metadata; lintian, the
-# package; x11-utils finds the installed program's window.
-TEST_PACKAGES="$PACKAGE_PACKAGES clang-format clang libclang-rt-14-dev xvfb xauth desktop-file-utils appstream lintian x11-utils"
+# package; x11-utils finds the installed program's window; poppler-utils reads the printed
+# PDF back.
+TEST_PACKAGES="$PACKAGE_PACKAGES clang-format clang libclang-rt-14-dev xvfb xauth desktop-file-utils appstream lintian x11-utils poppler-utils"

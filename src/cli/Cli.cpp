@@ -30,6 +30,7 @@
 #include "module/ModuleOperation.h"
 #include "module/ModuleSettings.h"
 #include "module/ModuleStatus.h"
+#include "print/DirectoryPrint.h"
 #include "protocol/ModuleCharset.h"
 #include "protocol/Protocol.h"
 
@@ -38,6 +39,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
@@ -374,6 +376,31 @@ int importTableCommand(Invocation& in)
     if (!saveDirectory(in, FileCommands::directoryFileName(in.positional[1]), document))
         return kModuleFailed;
     return table.takenAsItStood() ? kDone : kModuleFailed;
+}
+
+// The directory as the window prints it, as a PDF file. Painting needs the
+// GUI application the tool starts for this command (on the offscreen
+// platform, so no display is needed).
+int exportPdfCommand(Invocation& in)
+{
+    const std::optional<DirectoryDocument> document = loadDirectory(in, in.positional[0]);
+    if (!document)
+        return kBadUsage;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        in.err << "export-pdf: no GUI application to paint with" << Qt::endl;
+        return kModuleFailed;
+    }
+    ConsoleSink sink(in.err);
+    NameList list(document->grid);
+    list.ZrobListe(0, sink, in.texts);
+    const DirectoryPrintout printout{*document, list.rows(), in.texts.Nr_Jezyka(),
+                                     QDateTime::currentDateTime()};
+    const QString out = in.positional[1];
+    if (const std::optional<FileFailure> failure = saveFileSafely(out, directoryPdf(printout))) {
+        in.err << out << ": " << failure->reason << Qt::endl;
+        return kModuleFailed;
+    }
+    return kDone;
 }
 
 // The dialogs of an import on the command line: the two names it was given.
@@ -758,6 +785,10 @@ const std::vector<Command>& commands()
                           QStringLiteral("With --into: the table replaces the whole directory.")});
          },
          importTableCommand, 2, 1, true},
+        {"export-pdf", "FILE OUT",
+         "Write the directory as the window prints it (zones in the module's order, intro "
+         "screens and settings) to a PDF file.",
+         false, forceOption, exportPdfCommand, 2, 1},
         {"status", "", "Identify the module and print its state and settings.", true, noOptions,
          statusCommand, 0},
         {"write", "FILE", "Write a directory file's directory and configuration to the module.",

@@ -15,6 +15,8 @@ using namespace textkey;
 namespace {
 
 const LanguageRow kHistoryCaption{u"Historia…", u"History…", u"Verlauf…"};
+const LanguageRow kPrintCaption{u"Drukuj…", u"Print…", u"Drucken…"};
+const LanguageRow kExportPdfCaption{u"Eksportuj PDF…", u"Export PDF…", u"PDF exportieren…"};
 const LanguageRow kImportTableCaption{u"Importuj tabelę…", u"Import table…",
                                       u"Tabelle importieren…"};
 const LanguageRow kExportTableCaption{u"Eksportuj tabelę…", u"Export table…",
@@ -42,6 +44,9 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     save = addAction(file_, "Zapisz1", QStringLiteral("Zapisz"));
     saveAs = addAction(file_, "Zapiszjako1", QStringLiteral("Zapisz jako..."));
     history = addAction(file_, "Historia1", textIn(kHistoryCaption, 0));
+    print = addAction(file_, "Drukuj1", textIn(kPrintCaption, 0));
+    print->setShortcut(QKeySequence::Print);
+    exportPdf = addAction(file_, "EksportujPDF", textIn(kExportPdfCaption, 0));
     file_->addSeparator()->setObjectName(QStringLiteral("MenuKreska"));
     exit = addAction(file_, "Wyjcie1", QStringLiteral("Wyjście"));
 
@@ -72,6 +77,8 @@ void MainMenus::retranslate()
     connectionCheck->setText(fixedText(FixedText::ConnectionCheckTitle, texts_.Nr_Jezyka()));
     history->setText(textIn(kHistoryCaption, texts_.Nr_Jezyka()));
     importTable->setText(textIn(kImportTableCaption, texts_.Nr_Jezyka()));
+    print->setText(textIn(kPrintCaption, texts_.Nr_Jezyka()));
+    exportPdf->setText(textIn(kExportPdfCaption, texts_.Nr_Jezyka()));
     exportTable->setText(textIn(kExportTableCaption, texts_.Nr_Jezyka()));
     file_->setTitle(texts_.text(kMenuFile));
     program_->setTitle(texts_.text(kMenuProgram));

@@ -28,6 +28,8 @@ public:
     QAction* save = nullptr;
     QAction* saveAs = nullptr;
     QAction* history = nullptr;
+    QAction* print = nullptr;
+    QAction* exportPdf = nullptr;
     QAction* exit = nullptr;
     QAction* programLanguage = nullptr;
     QAction* checkVersion = nullptr;

@@ -28,16 +28,20 @@
 #include "gui/ZonePages.h"
 #include "module/DirectoryRead.h"
 #include "module/SupportReport.h"
+#include "print/DirectoryPrint.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -141,6 +145,8 @@ void MainWindow::connectParts()
         {menus_->history, &MainWindow::historyClick},
         {menus_->importTable, &MainWindow::importTableClick},
         {menus_->exportTable, &MainWindow::exportTableClick},
+        {menus_->print, &MainWindow::printClick},
+        {menus_->exportPdf, &MainWindow::exportPdfClick},
         {menus_->programLanguage, &MainWindow::Jzyk1Click},
         {menus_->checkVersion, &MainWindow::Sprwersj2Click},
         {menus_->moduleLanguage, &MainWindow::Zmien_jezykClick},
@@ -491,6 +497,36 @@ void MainWindow::pasteRows(int zone, int number, const QString& text)
     editor_->grid() = applyTable(editor_->grid(), rows, false);
     editor_->page().refresh();
     files_->markModified();
+}
+
+// What Print and Export PDF show: the open directory in the name list's
+// order, which is the order a write sends.
+static DirectoryPrintout printoutOf(const FileCommands& files, const DirectoryEditor& editor,
+                                    int language)
+{
+    return {files.document(), editor.list().rows(), language, QDateTime::currentDateTime()};
+}
+
+void MainWindow::printClick()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(kApplicationTitle);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    paintDirectory(printer, printoutOf(*files_, *editor_, texts_.Nr_Jezyka()));
+}
+
+void MainWindow::exportPdfClick()
+{
+    const QString folder =
+        files_->SciezkaProp().isEmpty() ? QDir::homePath() : files_->SciezkaProp();
+    const QString base = files_->NazwaProp().isEmpty()
+                             ? QStringLiteral("q540")
+                             : QFileInfo(files_->NazwaProp()).completeBaseName();
+    files_->saveOtherFile(QStringLiteral("(*.pdf)"),
+                          QDir(folder).filePath(base + QStringLiteral(".pdf")),
+                          directoryPdf(printoutOf(*files_, *editor_, texts_.Nr_Jezyka())));
 }
 
 void MainWindow::exportTableClick()

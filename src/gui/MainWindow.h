@@ -109,6 +109,9 @@ public:
     // File > Import table… and Export table…: resident lists as spreadsheets keep them.
     void importTableClick();
     void exportTableClick();
+    // File > Print… and Export PDF…: the directory as the module will hold it.
+    void printClick();
+    void exportPdfClick();
     // Rows pasted into an entry: that entry and the following ones filled,
     // the report shown first when a row could not be taken as it stood.
     void pasteRows(int zone, int number, const QString& text);

@@ -364,6 +364,20 @@ private slots:
         QVERIFY(w.window->windowTitle().endsWith(w.path("open.csv")));
     }
 
+    // Export PDF: the name Save offers, and a PDF of the open directory.
+    void exportPdf()
+    {
+        Window w;
+        w.write("open.csv", savedFile());
+        w.dialogs->answers << w.path("open.csv") << w.path("open.pdf");
+        w.choose("Otwrz1");
+        w.choose("EksportujPDF");
+        QCOMPARE(w.dialogs->calls.last(), "save|(*.pdf)|" + w.path("open.pdf"));
+        const QByteArray pdf = w.read("open.pdf");
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QVERIFY(pdf.size() > 1000);
+    }
+
     // Export table: tab-separated for .tsv, semicolons otherwise.
     void exportTable_data()
     {
