@@ -31,6 +31,7 @@
 #include "module/ModuleSettings.h"
 #include "module/ModuleStatus.h"
 #include "print/DirectoryPrint.h"
+#include "print/PaintingApplication.h"
 #include "protocol/ModuleCharset.h"
 #include "protocol/Protocol.h"
 
@@ -39,7 +40,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
@@ -386,7 +386,7 @@ int exportPdfCommand(Invocation& in)
     const std::optional<DirectoryDocument> document = loadDirectory(in, in.positional[0]);
     if (!document)
         return kBadUsage;
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    if (!canPaint()) {
         in.err << "export-pdf: no GUI application to paint with" << Qt::endl;
         return kModuleFailed;
     }

@@ -2,8 +2,9 @@
 
 #include "cli/Cli.h"
 
+#include "print/PaintingApplication.h"
+
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QTextStream>
 
 #include <csignal>
@@ -25,17 +26,10 @@ extern "C" void onInterrupt(int)
 int main(int argc, char* argv[])
 {
     std::signal(SIGINT, onInterrupt);
-    // export-pdf paints, which needs fonts and so a GUI application; on the
-    // offscreen platform it needs no display. Every other command stays
-    // without one.
-    std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && std::strcmp(argv[1], "export-pdf") == 0) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
+    // export-pdf paints, which needs fonts and so a GUI application; every
+    // other command stays without one.
+    const std::unique_ptr<QCoreApplication> app =
+        q540::makeApplication(argc, argv, argc > 1 && std::strcmp(argv[1], "export-pdf") == 0);
     QCoreApplication::setApplicationName(QStringLiteral("q540-cli"));
     QTextStream out(stdout);
     QTextStream err(stderr);
