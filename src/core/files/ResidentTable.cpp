@@ -276,7 +276,7 @@ bool isEmptyRow(const QStringList& row)
 
 // ---- the words of the report --------------------------------------------------------
 
-const LanguageRow kRow{u"wiersz %1", u"row %1", u"Zeile %1"};
+const LanguageRow kRow{u"wiersz %1", u"row %1", u"Tabellenzeile %1"};
 const LanguageRow kFindings[] = {
     {u"linia %1 dłuższa niż %2 znaków; resztę obcięto",
      u"line %1 is longer than %2 characters; the rest was cut",
@@ -500,7 +500,7 @@ QString tableReportText(const TableRead& table, int language)
     static const LanguageRow kSummary{
         u"Wierszy: %1, wpisów przyjętych: %2, uwag: %3 (kodowanie %4).",
         u"Rows: %1, entries taken: %2, findings: %3 (encoding %4).",
-        u"Zeilen: %1, übernommene Einträge: %2, Hinweise: %3 (Kodierung %4)."};
+        u"Tabellenzeilen: %1, übernommene Einträge: %2, Hinweise: %3 (Kodierung %4)."};
     if (table.refusal)
         return textIn(kRefused, language).arg(*table.refusal);
     QStringList lines;
