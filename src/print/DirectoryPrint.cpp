@@ -39,17 +39,6 @@ const LanguageRow kOrder{u"Kolejność jak w module (wyszukiwanie alfabetyczne).
                          u"In the order the module keeps (its alphabetical search).",
                          u"In der Reihenfolge des Moduls (alphabetische Suche)."};
 
-// A text as the module's display will show it.
-QString shown(QStringView text)
-{
-    QString result;
-    for (const QChar c : text)
-        result += moduleShows(c.unicode()).value_or(c);
-    while (result.endsWith(u' '))
-        result.chop(1);
-    return result;
-}
-
 // One printed line of the body: a heading or an entry.
 struct Line {
     enum class Kind { Heading, Columns, Entry, Note, Break } kind;
@@ -79,8 +68,8 @@ std::vector<Line> bodyLines(const DirectoryPrintout& p)
                          textIn(kLine2, lang)});
         for (const NameRow* row : rows)
             lines.push_back({Line::Kind::Entry, QString::number(row->apartment),
-                             shown(QStringView(row->text).left(kLine1Length)),
-                             shown(QStringView(row->text).mid(kLine1Length))});
+                             shownText(QStringView(row->text).left(kLine1Length)),
+                             shownText(QStringView(row->text).mid(kLine1Length))});
     }
     // The intro screens and the settings on a page of their own.
     const DocumentFields& f = p.document.fields;
@@ -88,8 +77,8 @@ std::vector<Line> bodyLines(const DirectoryPrintout& p)
     lines.push_back({Line::Kind::Heading, textIn(kSettings, lang), {}, {}});
     for (int screen = 0; screen < kIntroScreenCount; ++screen)
         lines.push_back({Line::Kind::Entry, textIn(kScreen, lang).arg(screen + 1),
-                         shown(f.intro[std::size_t(2 * screen)].left(kIntroLineLength)),
-                         shown(f.intro[std::size_t(2 * screen + 1)].left(kIntroLineLength))});
+                         shownText(f.intro[std::size_t(2 * screen)].left(kIntroLineLength)),
+                         shownText(f.intro[std::size_t(2 * screen + 1)].left(kIntroLineLength))});
     lines.push_back({Line::Kind::Note,
                      f.timeIndex < 0 ? textIn(kNoTime, lang)
                                      : textIn(kTime, lang).arg(introTimeSeconds(f.timeIndex)),

@@ -2,6 +2,7 @@
 
 #include "base/ControlCharacter.h"
 #include "base/FixedTexts.h"
+#include "base/TrailingSpaces.h"
 #include "directory/EditingRules.h"
 #include "directory/NameList.h"
 #include "files/ListFile.h"
@@ -242,8 +243,7 @@ QString takeLine(const QString& raw, int line, int limit, TableFinding where,
         where.detail = taken;
         findings.push_back(where);
     }
-    while (taken.endsWith(u' '))
-        taken.chop(1);
+    taken = withoutTrailingSpaces(taken);
     if (taken.size() > limit) {
         where.kind = TableFinding::Kind::Cut;
         where.detail = QString::number(limit);
@@ -383,12 +383,8 @@ QByteArray tableBytes(const DirectoryGrid& grid, TableSeparator separator)
             continue;
         const EntryPlace place = placeOfRow(r);
         const QString entry = grid.entryText(r);
-        QString line1 = entry.left(kLine1Length);
-        QString line2 = entry.mid(kLine1Length, kLine2Length);
-        while (line1.endsWith(u' '))
-            line1.chop(1);
-        while (line2.endsWith(u' '))
-            line2.chop(1);
+        const QString line1 = withoutTrailingSpaces(entry.left(kLine1Length));
+        const QString line2 = withoutTrailingSpaces(entry.mid(kLine1Length, kLine2Length));
         text += row({place.zone == kAdditionalNumberZone ? QStringLiteral("A")
                                                          : QString::number(place.zone),
                      QString::number(place.number), line1, line2});

@@ -17,17 +17,10 @@ namespace {
 using Kind = ContentDifference::Kind;
 using Setting = ContentDifference::Setting;
 
-// A text as the module's display shows it: cut to its field, each character
-// the one its module code reads back as (a character the module cannot show
-// stays as typed, for a write refuses it anyway), without trailing spaces.
+// A text as the module's display shows it, cut to its field.
 QString asShown(const QString& text, int fieldLength)
 {
-    QString shown = text.left(fieldLength);
-    for (QChar& c : shown)
-        c = moduleShows(c.unicode()).value_or(c);
-    while (shown.endsWith(u' '))
-        shown.chop(1);
-    return shown;
+    return shownText(QStringView(text).left(fieldLength));
 }
 
 // An entry's two lines as one text; line 2 after a middle dot when it is not empty.

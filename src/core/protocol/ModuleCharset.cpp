@@ -1,6 +1,7 @@
 #include "protocol/ModuleCharset.h"
 
 #include "base/ControlCharacter.h"
+#include "base/TrailingSpaces.h"
 #include "base/UserSink.h"
 #include "protocol/CharacterTable.h"
 #include "protocol/Protocol.h"
@@ -141,6 +142,15 @@ std::optional<QChar> moduleShows(char16_t unit)
     if (!isModuleCharacter(unit))
         return std::nullopt;
     return characterOfCode(moduleCode(unit));
+}
+
+QString shownText(QStringView text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text)
+        shown += moduleShows(c.unicode()).value_or(c);
+    return withoutTrailingSpaces(shown);
 }
 
 std::vector<CharacterFinding> findCharacterProblems(QStringView text)

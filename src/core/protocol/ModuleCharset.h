@@ -25,6 +25,11 @@ bool isModuleCharacter(char16_t unit);
 // look-alikes (© shows as У, à as Д); none when the module cannot show it.
 std::optional<QChar> moduleShows(char16_t unit);
 
+// A text as the module's display shows it: each character the one its
+// module code reads back as (one the module cannot show stays as it is, for
+// a write refuses it anyway), without trailing spaces.
+QString shownText(QStringView text);
+
 // A character of a text that the module cannot show, or shows as another one.
 struct CharacterFinding {
     enum class Kind { Unsupported, Control, LookAlike };
