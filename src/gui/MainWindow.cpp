@@ -130,6 +130,14 @@ void MainWindow::connectParts()
     connect(listPanel_, &NameListPanel::readClicked, this, &MainWindow::Buttonz9Click);
     connect(listPanel_, &NameListPanel::writeClicked, this, &MainWindow::Button0Click);
     connect(listPanel_, &NameListPanel::compareClicked, this, &MainWindow::compareClick);
+    // Queued: a double-click's last events would take the focus back to the list.
+    connect(
+        listPanel_, &NameListPanel::entryChosen, this,
+        [this](int zone, int apartment) {
+            RadioGroup_StrefaClick(zone - 1);
+            pages_->focusEntry(apartment);
+        },
+        Qt::QueuedConnection);
     listPanel_->setVerifyAfterWriting(settings_.readVerifyAfterWriting());
     connect(listPanel_, &NameListPanel::verifyClicked, this, [this](bool on) {
         if (const std::optional<QString> failure = settings_.writeVerifyAfterWriting(on))

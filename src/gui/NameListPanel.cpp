@@ -4,7 +4,9 @@
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "directory/DirectoryGrid.h"
+#include "directory/NameList.h"
 #include "directory/NameListModel.h"
+#include "directory/NameListSearch.h"
 #include "gui/Look.h"
 #include "module/DirectoryRead.h"
 #include "protocol/Protocol.h"
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -37,10 +40,14 @@ QPushButton* commandButton(const char* name, QLayout* layout)
 } // namespace
 
 NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QWidget* parent)
-    : QGroupBox(parent), texts_(texts)
+    : QGroupBox(parent), texts_(texts), list_(list)
 {
     setObjectName(QStringLiteral("GroupBox1"));
     auto* layout = new QVBoxLayout(this);
+    searchField_ = new QLineEdit;
+    searchField_->setObjectName(QStringLiteral("Edit_szukaj"));
+    searchField_->setClearButtonEnabled(true);
+    layout->addWidget(searchField_);
     view_ = new QTreeView;
     view_->setObjectName(QStringLiteral("ListView1"));
     view_->setRootIsDecorated(false);
@@ -49,7 +56,15 @@ NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QW
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setFont(entryFont());
     model_ = new NameListModel(list, texts_, this);
-    view_->setModel(model_);
+    search_ = new NameListSearch(this);
+    search_->setSourceModel(model_);
+    view_->setModel(search_);
+    connect(searchField_, &QLineEdit::textChanged, search_, &NameListSearch::setQuery);
+    connect(searchField_, &QLineEdit::returnPressed, this,
+            [this] { choose(search_->index(0, 0)); });
+    connect(view_, &QAbstractItemView::activated, this, &NameListPanel::choose);
+    auto* find = new QShortcut(QKeySequence::Find, this, this, &NameListPanel::focusSearch);
+    find->setContext(Qt::WindowShortcut);
     view_->header()->setStretchLastSection(false);
     fitColumns();
     layout->addWidget(view_, 1);
@@ -119,6 +134,22 @@ void NameListPanel::setAlphabeticalSearch(bool ticked)
 void NameListPanel::detachList()
 {
     view_->setModel(nullptr);
+    search_->setSourceModel(nullptr);
+}
+
+void NameListPanel::focusSearch()
+{
+    searchField_->setFocus(Qt::ShortcutFocusReason);
+    searchField_->selectAll();
+}
+
+void NameListPanel::choose(const QModelIndex& index)
+{
+    const QModelIndex source = search_->mapToSource(index);
+    if (!source.isValid() || std::size_t(source.row()) >= list_.rows().size())
+        return;
+    const NameRow& row = list_.rows()[std::size_t(source.row())];
+    emit entryChosen(row.zone, row.apartment);
 }
 
 void NameListPanel::fitColumns()
@@ -167,6 +198,8 @@ void NameListPanel::retranslate()
         u"(volles Verzeichnis: etwa %1 s)."};
     const int language = texts_.Nr_Jezyka();
     compare_->setText(textIn(kCompare, language));
+    static const LanguageRow kSearch{u"Szukaj (Ctrl+F)", u"Search (Ctrl+F)", u"Suchen (Strg+F)"};
+    searchField_->setPlaceholderText(textIn(kSearch, language));
     verifyBox_->setText(textIn(kVerify, language));
     verifyBox_->setToolTip(textIn(kVerifyTip, language).arg(directoryReadSeconds(kEntryCapacity)));
 }

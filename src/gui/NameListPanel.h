@@ -13,6 +13,7 @@ namespace q540 {
 class Localisation;
 class NameList;
 class NameListModel;
+class NameListSearch;
 
 // The name-list group of the main window: the list in the module's order,
 // the entry count, the sort and alphabetical-search boxes, and the directory
@@ -32,6 +33,8 @@ public:
     void retranslate();
     // Lets go of the list before the directory that holds it goes.
     void detachList();
+    // Ctrl+F: the cursor to the search field, its text selected.
+    void focusSearch();
 
 signals:
     void sortClicked(bool on);
@@ -39,13 +42,20 @@ signals:
     void readClicked();
     void writeClicked();
     void compareClicked();
+    // A row chosen in the list (Enter, a double-click, or Enter in the search
+    // field for the first row found): zone 1..4, 5 additional numbers.
+    void entryChosen(int zone, int apartment);
     void verifyClicked(bool on);
 
 private:
     void fitColumns();
+    void choose(const QModelIndex& index);
 
     const Localisation& texts_;
     NameListModel* model_ = nullptr;
+    NameListSearch* search_ = nullptr;
+    QLineEdit* searchField_ = nullptr;
+    const NameList& list_;
     QTreeView* view_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QLineEdit* count_ = nullptr;

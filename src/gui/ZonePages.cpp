@@ -231,6 +231,16 @@ void ZonePages::selectPage(int index)
     editor_.page().RadioGroup_StrefaClick(index);
 }
 
+void ZonePages::focusEntry(int slot)
+{
+    const int selector = editor_.page().selectorIndex();
+    if (selector < kSelectorAdditionalNumbers)
+        tabs_->setCurrentIndex(tabPageOfApartment(slot));
+    EntryEdit* line1 = edit(line1EditNumber(selector, slot));
+    line1->setFocus(Qt::OtherFocusReason);
+    line1->end(false);
+}
+
 void ZonePages::showSlot(int slot)
 {
     const DirectoryPage& page = editor_.page();

@@ -36,6 +36,8 @@ public:
     // Shows the page of a selector item (0..3 zones, 4 additional numbers, 5 intro).
     void selectPage(int index);
     void showSlot(int slot);
+    // Shows the tab of the selected page's entry and puts the cursor in its line 1.
+    void focusEntry(int slot);
     void showLamps(const std::array<bool, kTabPageCount>& lamps);
     IntroLines introLines() const;
     void setIntroLines(const IntroLines& lines);
