@@ -5,6 +5,7 @@
 #include "gui/EntryEdit.h"
 #include "gui/MainWindow.h"
 #include "support/ModalDriver.h"
+#include "support/PlainWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,18 +21,7 @@ using namespace q540;
 
 namespace {
 
-struct Window {
-    QTemporaryDir dir;
-    Localisation texts;
-    std::unique_ptr<MainWindow> window;
-    Window()
-    {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(1);
-        window = std::make_unique<MainWindow>(texts, dir.filePath(QStringLiteral("Q540.ini")),
-                                              QStringLiteral("pl"));
-        window->show();
-    }
+struct Window : test::PlainWindow {
     QString entry(int zone, int apartment) const
     {
         return window->directory().grid().entryText(zoneRow(zone - 1, apartment)).trimmed();

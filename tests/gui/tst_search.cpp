@@ -5,6 +5,7 @@
 #include "base/Localisation.h"
 #include "gui/EntryEdit.h"
 #include "gui/MainWindow.h"
+#include "support/PlainWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -18,17 +19,9 @@ using namespace q540;
 
 namespace {
 
-struct Window {
-    QTemporaryDir dir;
-    Localisation texts;
-    std::unique_ptr<MainWindow> window;
-    explicit Window(int language)
+struct Window : test::PlainWindow {
+    explicit Window(int language) : PlainWindow(language)
     {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(language);
-        window = std::make_unique<MainWindow>(texts, dir.filePath(QStringLiteral("Q540.ini")),
-                                              QStringLiteral("pl"));
-        window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         const std::pair<int, QString> entries[] = {{zoneRow(0, 3), "Nowak"},
                                                    {zoneRow(2, 77), "Łódź Żaneta"},
