@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -29,13 +28,6 @@ const LanguageRow kHeaders[] = {
 const LanguageRow kRead{u"odczyt", u"read", u"Lesen"};
 const LanguageRow kWrite{u"zapis", u"write", u"Schreiben"};
 
-QLocale localeOf(int language)
-{
-    static const QLocale::Language languages[] = {QLocale::Polish, QLocale::English,
-                                                  QLocale::German};
-    return QLocale(languages[language >= 0 && language < 3 ? language : 1]);
-}
-
 } // namespace
 
 HistoryWindow::HistoryWindow(const History& history, int language, QWidget* parent)
@@ -50,7 +42,7 @@ HistoryWindow::HistoryWindow(const History& history, int language, QWidget* pare
         headers << textIn(h, language);
     table_->setHorizontalHeaderLabels(headers);
     table_->setRowCount(int(entries_.size()));
-    const QLocale locale = localeOf(language);
+    const QLocale locale = localeOfLanguage(language);
     for (int r = 0; r < int(entries_.size()); ++r) {
         const HistoryEntry& e = entries_[std::size_t(r)];
         const QString cells[] = {

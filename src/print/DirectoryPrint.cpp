@@ -7,7 +7,6 @@
 
 #include <QBuffer>
 #include <QFontMetricsF>
-#include <QLocale>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -173,9 +172,7 @@ private:
                               ? textIn(kTitle, lang)
                               : textIn(kTitle, lang) + QStringLiteral(" — ") + address);
         painter_.setFont(small_);
-        const QLocale locale(lang == 0   ? QLocale::Polish
-                             : lang == 2 ? QLocale::German
-                                         : QLocale::English);
+        const QLocale locale = localeOfLanguage(lang);
         painter_.drawText(
             QRectF(0, 0, width_, lineHeight_ * 1.5), Qt::AlignRight | Qt::AlignVCenter,
             textIn(kPrinted, lang).arg(locale.toString(printout_.printed, QLocale::ShortFormat)));

@@ -209,6 +209,10 @@ void CliTest::commands_data()
                           << "";
     QTest::newRow("command help") << QStringList{"write", "--help"} << 0 << "*"
                                   << "";
+    // In-process the tool has no GUI application: export-pdf says so, nothing is written.
+    QTest::newRow("export-pdf without painting")
+        << QStringList{"export-pdf", "@/small.csv", "@/small.pdf"} << 1 << ""
+        << "export-pdf: no GUI application to paint with\n";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "q540-cli 7.3.0.3\n"
                              << "";
 }

@@ -1,6 +1,7 @@
 #include "base/Localisation.h"
 #include "gui/EntryEdit.h"
 #include "gui/MainWindow.h"
+#include "support/PlainWindow.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -17,18 +18,8 @@ using namespace q540;
 
 namespace {
 
-struct Window {
-    QTemporaryDir settings;
-    Localisation texts;
-    std::unique_ptr<MainWindow> window;
-    explicit Window(int language = 1)
-    {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(language);
-        window = std::make_unique<MainWindow>(texts, settings.filePath(QStringLiteral("Q540.ini")),
-                                              QStringLiteral("pl"));
-        window->show();
-    }
+struct Window : test::PlainWindow {
+    using PlainWindow::PlainWindow;
     EntryEdit* edit(int n) { return window->edit(n); }
     const DirectoryGrid& grid() { return window->directory().grid(); }
 };

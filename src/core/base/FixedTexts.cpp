@@ -128,6 +128,14 @@ QString textIn(const LanguageRow& row, int language)
     return QString::fromUtf16(row[static_cast<std::size_t>(known ? language : 1)]);
 }
 
+QLocale localeOfLanguage(int language)
+{
+    static const QLocale::Language kLocales[] = {QLocale::Polish, QLocale::English,
+                                                 QLocale::German};
+    const bool known = language >= 0 && language < Localisation::kLanguageCount;
+    return QLocale(kLocales[known ? language : 1]);
+}
+
 QString fixedText(FixedText which, int language)
 {
     return textIn(kTexts[static_cast<std::size_t>(which)], language);

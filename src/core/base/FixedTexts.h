@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 #include <array>
@@ -72,5 +73,9 @@ QString fixedText(FixedText which, int language);
 // code that uses them.
 using LanguageRow = std::array<const char16_t*, 3>;
 QString textIn(const LanguageRow& row, int language);
+
+// The locale that dates and numbers are written in for a program language
+// (as textIn picks it: English for other values).
+QLocale localeOfLanguage(int language);
 
 } // namespace q540
