@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
     Localisation texts;
     texts.Wczytaj_WJ_do_tablicy();
     QTemporaryDir settings;
-    MainWindow window(texts, settings.filePath(QStringLiteral("Q540.ini")), QStringLiteral("pl"));
+    MainWindow window(texts, settings.filePath(QStringLiteral("Q540.ini")), kModuleOrderPolish);
     window.show();
     fill(window.directory().grid());
     window.RadioGroup_StrefaClick(0);

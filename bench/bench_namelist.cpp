@@ -108,7 +108,7 @@ int main(int argc, char* argv[])
     texts.Wczytaj_WJ_do_tablicy();
     SilentSink sink;
 
-    DirectoryEditor editor(sink, texts, QStringLiteral("pl"));
+    DirectoryEditor editor(sink, texts, kModuleOrderPolish);
     fill(editor.grid());
     editor.ZrobListe();
 

@@ -13,6 +13,7 @@
 #include "device/SystemProbe.h"
 #include "device/TracingLink.h"
 #include "directory/DirectoryEditor.h"
+#include "directory/ModuleOrder.h"
 #include "directory/NameList.h"
 #include "files/DirectoryFile.h"
 #include "files/DirectoryStore.h"
@@ -242,6 +243,31 @@ std::optional<bool> onOff(Invocation& in, const QString& name, bool& bad)
     return on;
 }
 
+// --collation: the module's alphabetical order, by default the system's.
+std::optional<int> collationOption(Invocation& in)
+{
+    if (!in.parser.isSet(QStringLiteral("collation")))
+        return kModuleOrderSystem;
+    const QString value = in.parser.value(QStringLiteral("collation"));
+    const std::optional<int> choice = moduleOrderOfLocaleName(value);
+    if (!choice)
+        in.err << "--collation: system, pl, en, de, nb, sv, cs or ru, not " << value << Qt::endl;
+    return choice;
+}
+
+// The name list of a document in the order --collation names.
+std::optional<NameList> nameListOf(Invocation& in, const DirectoryDocument& document,
+                                   UserSink& sink, bool sorted = true)
+{
+    const std::optional<int> order = collationOption(in);
+    if (!order)
+        return std::nullopt;
+    std::optional<NameList> list(std::in_place, document.grid, moduleOrderLocale(*order));
+    list->setSorted(sorted);
+    list->ZrobListe(0, sink, in.texts);
+    return list;
+}
+
 // ---- commands ---------------------------------------------------------------
 
 int listCommand(Invocation& in)
@@ -250,14 +276,15 @@ int listCommand(Invocation& in)
     if (!document)
         return kBadUsage;
     ConsoleSink sink(in.err);
-    NameList list(document->grid);
-    list.setSorted(!in.parser.isSet(QStringLiteral("unsorted")));
-    list.ZrobListe(0, sink, in.texts);
-    for (const NameRow& row : list.rows())
+    const std::optional<NameList> list =
+        nameListOf(in, *document, sink, !in.parser.isSet(QStringLiteral("unsorted")));
+    if (!list)
+        return kBadUsage;
+    for (const NameRow& row : list->rows())
         in.out << '|' << row.text << "| " << row.apartment << ' ' << row.zone << '\n';
-    in.out << in.texts.text(textkey::kEntryCount).trimmed() << ": " << list.count() << Qt::endl;
+    in.out << in.texts.text(textkey::kEntryCount).trimmed() << ": " << list->count() << Qt::endl;
     // More entries than the module holds: the warning has been shown.
-    return list.count() <= kNameListLimit ? kDone : kModuleFailed;
+    return list->count() <= kNameListLimit ? kDone : kModuleFailed;
 }
 
 // Reports each character of text that the module cannot show, and warns of
@@ -386,14 +413,15 @@ int exportPdfCommand(Invocation& in)
     const std::optional<DirectoryDocument> document = loadDirectory(in, in.positional[0]);
     if (!document)
         return kBadUsage;
+    ConsoleSink sink(in.err);
+    const std::optional<NameList> list = nameListOf(in, *document, sink);
+    if (!list)
+        return kBadUsage;
     if (!canPaint()) {
         in.err << "export-pdf: no GUI application to paint with" << Qt::endl;
         return kModuleFailed;
     }
-    ConsoleSink sink(in.err);
-    NameList list(document->grid);
-    list.ZrobListe(0, sink, in.texts);
-    const DirectoryPrintout printout{*document, list.rows(), in.texts.Nr_Jezyka(),
+    const DirectoryPrintout printout{*document, list->rows(), in.texts.Nr_Jezyka(),
                                      QDateTime::currentDateTime()};
     const QString out = in.positional[1];
     if (const std::optional<FileFailure> failure = saveFileSafely(out, directoryPdf(printout))) {
@@ -525,7 +553,8 @@ int writeCommand(Invocation& in)
     bool bad = false;
     const std::optional<bool> resetLock = onOff(in, QStringLiteral("reset-lock"), bad);
     const std::optional<bool> alphaSearch = onOff(in, QStringLiteral("alpha-search"), bad);
-    if (bad)
+    const std::optional<int> order = collationOption(in);
+    if (bad || !order)
         return kBadUsage;
     DirectoryDocument document = emptyDocument(in.texts);
     if (!erase) {
@@ -535,7 +564,7 @@ int writeCommand(Invocation& in)
         document = std::move(*loaded);
     }
     Session s(in, erase);
-    NameList list(document.grid);
+    NameList list(document.grid, moduleOrderLocale(*order));
     list.ZrobListe(0, s.sink, in.texts);
     if (!s.open(in))
         return kModuleFailed;
@@ -543,16 +572,16 @@ int writeCommand(Invocation& in)
         return s.failed(in);
     const int timeIndex = document.fields.timeIndex;
     WrittenBlocks written;
+    const auto chosenSettings = [&](ModuleStatus& st) {
+        st.introTimeIndex = timeIndex;
+        if (resetLock)
+            st.resetLockTicked = *resetLock;
+        if (alphaSearch)
+            st.alphabeticalSearchTicked = *alphaSearch;
+    };
     const Outcome outcome = q540::Button0Click(
         *s.context, list.rows(), s.password, s.status,
-        [&](ModuleStatus& st) {
-            st.introTimeIndex = timeIndex;
-            if (resetLock)
-                st.resetLockTicked = *resetLock;
-            if (alphaSearch)
-                st.alphabeticalSearchTicked = *alphaSearch;
-        },
-        &written);
+        {chosenSettings, &written, moduleOrderNote(*order, in.texts.Nr_Jezyka())});
     if (!outcome.isDone())
         return s.failed(in);
     document.fields.moduleLanguage = s.status.jezyk_modulu;
@@ -749,12 +778,21 @@ void forceOption(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("force"), QStringLiteral("Replace OUT if it exists.")});
 }
 
+void collationOptionOf(QCommandLineParser& parser)
+{
+    parser.addOption({QStringLiteral("collation"),
+                      QStringLiteral("The module's alphabetical order: system (default), pl, en, "
+                                     "de, nb, sv, cs or ru."),
+                      QStringLiteral("LOCALE")});
+}
+
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> table{
         {"list", "FILE", "Print the name list of a directory file in the module's order.", false,
          [](QCommandLineParser& p) {
              p.addOption({QStringLiteral("unsorted"), QStringLiteral("Zone order, not sorted.")});
+             collationOptionOf(p);
          },
          listCommand, 1},
         {"check", "FILE",
@@ -788,7 +826,12 @@ const std::vector<Command>& commands()
         {"export-pdf", "FILE OUT",
          "Write the directory as the window prints it (zones in the module's order, intro "
          "screens and settings) to a PDF file.",
-         false, forceOption, exportPdfCommand, 2, 1},
+         false,
+         [](QCommandLineParser& p) {
+             forceOption(p);
+             collationOptionOf(p);
+         },
+         exportPdfCommand, 2, 1},
         {"status", "", "Identify the module and print its state and settings.", true, noOptions,
          statusCommand, 0},
         {"write", "FILE", "Write a directory file's directory and configuration to the module.",
@@ -796,6 +839,7 @@ const std::vector<Command>& commands()
          [](QCommandLineParser& p) {
              p.addOption({QStringLiteral("erase"),
                           QStringLiteral("Erase the module's directory (no FILE).")});
+             collationOptionOf(p);
              p.addOption({QStringLiteral("reset-lock"),
                           QStringLiteral("Reset lock on or off, instead of the module's."),
                           QStringLiteral("on|off")});

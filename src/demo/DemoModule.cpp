@@ -104,7 +104,7 @@ bool preloadModule(ModuleEmulator& module, const DirectoryGrid& grid, const Intr
     list.ZrobListe(0, quiet, texts);
     ModuleStatus status;
     const auto keepTime = [introTimeIndex](ModuleStatus& s) { s.introTimeIndex = introTimeIndex; };
-    const Outcome written = q540::Button0Click(context, list.rows(), password, status, keepTime);
+    const Outcome written = q540::Button0Click(context, list.rows(), password, status, {keepTime});
     keepTime(status);
     const Outcome introWritten = q540::Button2Click(context, intro, status);
     module.clearTranscript();

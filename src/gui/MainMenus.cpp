@@ -5,6 +5,7 @@
 #include "base/TextKeys.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -21,6 +22,11 @@ const LanguageRow kImportTableCaption{u"Importuj tabelę…", u"Import table…"
                                       u"Tabelle importieren…"};
 const LanguageRow kExportTableCaption{u"Eksportuj tabelę…", u"Export table…",
                                       u"Tabelle exportieren…"};
+
+const LanguageRow kOptionsCaption{u"Opcje", u"Options", u"Optionen"};
+const LanguageRow kModuleOrderCaption{u"Kolejność alfabetyczna modułu",
+                                      u"Alphabetical order of the module",
+                                      u"Alphabetische Reihenfolge des Moduls"};
 
 QAction* addAction(QMenu* menu, const char* name, const QString& caption)
 {
@@ -57,6 +63,22 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     moduleLanguage = addAction(program_, "Zmien_jezyk", QStringLiteral("Zmień język"));
     connectionCheck = addAction(program_, "Sprawdzenie_polaczenia",
                                 fixedText(FixedText::ConnectionCheckTitle, 0));
+
+    options_ = bar.addMenu(textIn(kOptionsCaption, 0));
+    options_->setObjectName(QStringLiteral("Opcje1"));
+    moduleOrder_ = options_->addMenu(textIn(kModuleOrderCaption, 0));
+    moduleOrder_->setObjectName(QStringLiteral("Kolejnosc1"));
+    auto* orders = new QActionGroup(this);
+    for (int choice = 0; choice < kModuleOrderCount; ++choice) {
+        QAction* action = moduleOrder_->addAction(moduleOrderName(choice, 0));
+        action->setObjectName(QStringLiteral("Kolejnosc_%1").arg(choice));
+        action->setCheckable(true);
+        action->setData(choice);
+        orders->addAction(action);
+        moduleOrders[std::size_t(choice)] = action;
+        if (choice == kModuleOrderSystem)
+            moduleOrder_->addSeparator();
+    }
     contact = bar.addAction(QStringLiteral("Kontakt"));
     contact->setObjectName(QStringLiteral("Informacja1"));
 }
@@ -80,6 +102,11 @@ void MainMenus::retranslate()
     print->setText(textIn(kPrintCaption, texts_.Nr_Jezyka()));
     exportPdf->setText(textIn(kExportPdfCaption, texts_.Nr_Jezyka()));
     exportTable->setText(textIn(kExportTableCaption, texts_.Nr_Jezyka()));
+    const int language = texts_.Nr_Jezyka();
+    options_->setTitle(textIn(kOptionsCaption, language));
+    moduleOrder_->setTitle(textIn(kModuleOrderCaption, language));
+    for (int choice = 0; choice < kModuleOrderCount; ++choice)
+        moduleOrders[std::size_t(choice)]->setText(moduleOrderName(choice, language));
     file_->setTitle(texts_.text(kMenuFile));
     program_->setTitle(texts_.text(kMenuProgram));
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "directory/ModuleOrder.h"
+
 #include <QObject>
+
+#include <array>
 
 class QAction;
 class QMenu;
@@ -10,8 +14,8 @@ namespace q540 {
 
 class Localisation;
 
-// The main window's menus: File, Program and Contact, with the actions the
-// window connects to its commands.
+// The main window's menus: File, Program, Options and Contact, with the
+// actions the window connects to its commands.
 class MainMenus final : public QObject {
     Q_OBJECT
 
@@ -36,11 +40,15 @@ public:
     QAction* moduleLanguage = nullptr;
     QAction* connectionCheck = nullptr;
     QAction* contact = nullptr;
+    // Options > Alphabetical order of the module: one checkable action a choice.
+    std::array<QAction*, kModuleOrderCount> moduleOrders{};
 
 private:
     const Localisation& texts_;
     QMenu* file_ = nullptr;
     QMenu* program_ = nullptr;
+    QMenu* options_ = nullptr;
+    QMenu* moduleOrder_ = nullptr;
 };
 
 } // namespace q540

@@ -49,8 +49,8 @@
 
 namespace q540 {
 
-MainWindow::MainWindow(Localisation& texts, const QString& settingsPath, const QString& localeName,
-                       QWidget* parent)
+MainWindow::MainWindow(Localisation& texts, const QString& settingsPath,
+                       std::optional<int> moduleOrder, QWidget* parent)
     : QMainWindow(parent), texts_(texts), settings_(settingsPath), jezyk_(texts.Nr_Jezyka())
 {
     setObjectName(QStringLiteral("Form1"));
@@ -60,7 +60,8 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath, const Q
 #endif
     setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint);
     sink_ = std::make_unique<WidgetSink>(this);
-    editor_ = std::make_unique<DirectoryEditor>(*sink_, texts_, localeName);
+    editor_ = std::make_unique<DirectoryEditor>(*sink_, texts_,
+                                                moduleOrder.value_or(settings_.readModuleOrder()));
     editor_->onListRebuilt = [this] { listRebuilt(); };
     noCable_ = std::make_unique<AbsentLink>();
     monitor_ = std::make_unique<ModuleMonitor>(*noCable_, systemClock_, texts_, *sink_);
@@ -162,11 +163,25 @@ void MainWindow::connectParts()
         {menus_->contact, &MainWindow::Informacja1Click}};
     for (const auto& [action, command] : commands)
         connect(action, &QAction::triggered, this, command);
+    connectModuleOrder();
     // The tool bar's file buttons are the menu's commands.
     connect(toolBar_, &ModuleToolBar::newClicked, menus_->newAction, &QAction::trigger);
     connect(toolBar_, &ModuleToolBar::openClicked, menus_->open, &QAction::trigger);
     connect(toolBar_, &ModuleToolBar::saveClicked, menus_->save, &QAction::trigger);
     connect(toolBar_, &ModuleToolBar::saveAsClicked, menus_->saveAs, &QAction::trigger);
+}
+
+// A choice of the module's alphabetical order is kept in the settings file.
+void MainWindow::connectModuleOrder()
+{
+    menus_->moduleOrders[std::size_t(editor_->moduleOrder())]->setChecked(true);
+    for (QAction* action : menus_->moduleOrders)
+        connect(action, &QAction::triggered, this, [this, action] {
+            const int choice = action->data().toInt();
+            editor_->setModuleOrder(choice);
+            if (const std::optional<QString> failure = settings_.writeModuleOrder(choice))
+                sink_->showMessage(*failure);
+        });
 }
 
 void MainWindow::attachModule(Link& device, Clock& clock)

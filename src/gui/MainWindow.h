@@ -42,8 +42,10 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    MainWindow(Localisation& texts, const QString& settingsPath, const QString& localeName = {},
-               QWidget* parent = nullptr);
+    // The name list sorts in the module's alphabetical order that the
+    // settings file names, unless moduleOrder gives one (tests do).
+    MainWindow(Localisation& texts, const QString& settingsPath,
+               std::optional<int> moduleOrder = std::nullopt, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     DirectoryEditor& directory() { return *editor_; }
@@ -131,6 +133,7 @@ private:
     void connectParts();
     void connectMonitor();
     void connectFileCommands();
+    void connectModuleOrder();
     void listRebuilt();
     DocumentFields documentFields() const;
     void showDocumentFields(const DocumentFields& fields);

@@ -1,5 +1,8 @@
 #include "gui/WindowTransfers.h"
 
+#include "base/Localisation.h"
+#include "directory/ModuleOrder.h"
+
 #include "directory/DirectoryEditor.h"
 #include "gui/TransferRunner.h"
 #include "gui/ZonePages.h"
@@ -53,10 +56,12 @@ void WindowTransfers::run(ModuleMonitor& monitor, const StatusTransfer& transfer
 WindowWrite WindowTransfers::writeDirectory(ModuleMonitor& monitor, bool verify)
 {
     const std::vector<NameRow> rows = editor_.list().rows();
+    const QString orderNote = moduleOrderNote(editor_.moduleOrder(), texts_.Nr_Jezyka());
     WindowWrite write;
     run(monitor,
         [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
-            write.outcome = Button0Click(context, rows, password, status, {}, &write.written);
+            write.outcome =
+                Button0Click(context, rows, password, status, {{}, &write.written, orderNote});
             // An erase sends no entries: there is nothing to read back.
             if (verify && write.outcome.isDone() && !write.written.empty())
                 write.verified = verifyDirectory(context, write.written, password, status);

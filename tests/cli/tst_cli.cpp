@@ -86,6 +86,11 @@ void CliTest::initTestCase()
     put(controls.grid, zoneRow(1, 4), QStringLiteral("Ko\twal"), QStringLiteral("\x1b[2J"));
     controls.fields.intro[1] = QStringLiteral("a\x85");
     write(QStringLiteral("controls.csv"), controls);
+    DirectoryDocument cities;
+    put(cities.grid, zoneRow(0, 1), QStringLiteral("Łódź"));
+    put(cities.grid, zoneRow(0, 2), QStringLiteral("Lwów"));
+    put(cities.grid, zoneRow(0, 3), QStringLiteral("Lodz"));
+    write(QStringLiteral("cities.csv"), cities);
     QFile broken(dir_.filePath(QStringLiteral("broken.csv")));
     QVERIFY(broken.open(QIODevice::WriteOnly));
     broken.write(QByteArray(2000, 'x'));
@@ -125,6 +130,22 @@ void CliTest::commands_data()
                           "|Portier                       | 1 5\n"
                           "Ilość wpisów: 4\n")
         << "";
+    const auto cityRow = [](const char* name, int apartment) {
+        return QStringLiteral("|%1| %2 1\n")
+            .arg(QString::fromUtf8(name).leftJustified(30))
+            .arg(apartment);
+    };
+    QTest::newRow("list in Polish order")
+        << QStringList{"list", "@/cities.csv", "--collation", "pl"} << 0
+        << cityRow("Lodz", 3) + cityRow("Lwów", 2) + cityRow("Łódź", 1) + "Number of entries: 3\n"
+        << "";
+    QTest::newRow("list in English order")
+        << QStringList{"list", "@/cities.csv", "--collation", "en_GB"} << 0
+        << cityRow("Lodz", 3) + cityRow("Łódź", 1) + cityRow("Lwów", 2) + "Number of entries: 3\n"
+        << "";
+    QTest::newRow("no such order")
+        << QStringList{"export-pdf", "@/cities.csv", "@/c.pdf", "--collation", "fr"} << 2 << ""
+        << "--collation: system, pl, en, de, nb, sv, cs or ru, not fr\n";
     QTest::newRow("check clean") << QStringList{"check", "@/small.csv"} << 0 << ""
                                  << "";
     QTest::newRow("check finds all")

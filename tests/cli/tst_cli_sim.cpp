@@ -80,6 +80,8 @@ private slots:
     void settingsCommandsChangeTheModule();
     void writeWithVerify_data();
     void writeWithVerify();
+    void writeNamesAnotherOrder_data();
+    void writeNamesAnotherOrder();
     void introWriteWithVerify_data();
     void introWriteWithVerify();
     void ctrlCStopsATransfer_data();
@@ -340,6 +342,35 @@ void CliSimTest::writeWithVerify()
         QCOMPARE(r.err.count(QStringLiteral(", the module holds ")), 2);
         QVERIFY(r.err.contains(QStringLiteral("The 1 differing entries were written again.")));
     }
+    QCOMPARE(sim.stop(), 0);
+}
+
+void CliSimTest::writeNamesAnotherOrder_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("Polish order, English messages")
+        << QStringList{"--collation", "pl_PL"}
+        << "Data has been written to the module!\nAlphabetical order: Polish.\n";
+    QTest::newRow("English order, English messages")
+        << QStringList{"--collation", "en"} << "Data has been written to the module!\n";
+    QTest::newRow("Swedish order, German messages")
+        << QStringList{"--collation", "sv", "--lang", "de"}
+        << "\nAlphabetische Reihenfolge: Schwedisch.\n";
+}
+
+// The write's message names the order when it is not the language's own.
+void CliSimTest::writeNamesAnotherOrder()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString in = writeDirectory(dir, 3);
+    test::SimProcess sim;
+    QVERIFY2(sim.start({}), sim.errorOutput().constData());
+    const Result r = cli(QStringList{"write", in, "--port", sim.portName()} + options);
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.err.endsWith(said), qPrintable(r.err));
     QCOMPARE(sim.stop(), 0);
 }
 

@@ -34,7 +34,7 @@ void DemoTest::demoModuleIsFoundAndReadsItsDirectory()
     sim::loadDemoModule(module, texts);
     SystemClock clock;
     sim::EmulatedLink cable(module, clock);
-    MainWindow window(texts, settings.filePath(QStringLiteral("Q540.ini")), QStringLiteral("pl"));
+    MainWindow window(texts, settings.filePath(QStringLiteral("Q540.ini")), kModuleOrderPolish);
     window.setHistoryFolder(settings.filePath(QStringLiteral("history")));
     window.attachModule(cable, clock);
     window.showDemoNote();

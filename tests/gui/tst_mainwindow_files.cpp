@@ -36,7 +36,7 @@ struct Window {
         texts.Wczytaj_WJ_do_tablicy();
         texts.setNr_Jezyka(1);
         window = std::make_unique<MainWindow>(texts, dir.filePath(QStringLiteral("Q540.ini")),
-                                              QStringLiteral("pl"));
+                                              kModuleOrderPolish);
         auto fake = std::make_unique<test::FakeFileDialogs>();
         dialogs = fake.get();
         window->setFileDialogs(std::move(fake));

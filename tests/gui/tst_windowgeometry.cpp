@@ -33,7 +33,7 @@ private slots:
         Localisation texts;
         texts.Wczytaj_WJ_do_tablicy();
         texts.setNr_Jezyka(startLanguage);
-        MainWindow window(texts, dir.filePath(QStringLiteral("Q540.ini")), QStringLiteral("pl"));
+        MainWindow window(texts, dir.filePath(QStringLiteral("Q540.ini")), kModuleOrderPolish);
         showCentred(window);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QSize size = window.size();

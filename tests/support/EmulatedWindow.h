@@ -18,6 +18,15 @@
 
 namespace q540::test {
 
+// The module's alphabetical order of the program's language (Polish, English,
+// German), as on a PC set to that language: a write names no other order.
+inline int orderOfLanguage(int language)
+{
+    return language == 0   ? kModuleOrderPolish
+           : language == 2 ? kModuleOrderGerman
+                           : kModuleOrderEnglish;
+}
+
 // The main window shown over the emulated module, its poll on virtual time;
 // the module holds the program's default password. The history goes to a
 // folder of the test's own; verify after writing is off unless asked for,
@@ -41,7 +50,7 @@ struct EmulatedWindow {
         module.setPasswordFirstHalf(82);
         module.setPasswordSecondHalf(64);
         window = std::make_unique<MainWindow>(texts, settings.filePath(QStringLiteral("Q540.ini")),
-                                              QStringLiteral("pl"));
+                                              orderOfLanguage(language));
         window->setHistoryFolder(settings.filePath(QStringLiteral("history")));
         window->attachModule(device, clock);
         window->show();

@@ -22,7 +22,7 @@ struct PlainWindow {
         texts.Wczytaj_WJ_do_tablicy();
         texts.setNr_Jezyka(language);
         window = std::make_unique<MainWindow>(texts, dir.filePath(QStringLiteral("Q540.ini")),
-                                              QStringLiteral("pl"));
+                                              kModuleOrderPolish);
         window->show();
     }
 };

@@ -1,10 +1,12 @@
 #include "directory/DirectoryEditor.h"
 
+#include "directory/ModuleOrder.h"
+
 namespace q540 {
 
-DirectoryEditor::DirectoryEditor(UserSink& sink, const Localisation& texts,
-                                 const QString& localeName)
-    : sink_(sink), texts_(texts), list_(grid_, localeName)
+DirectoryEditor::DirectoryEditor(UserSink& sink, const Localisation& texts, int moduleOrder)
+    : sink_(sink), texts_(texts), list_(grid_, moduleOrderLocale(moduleOrder)),
+      moduleOrder_(moduleOrder)
 {
     page_.onListRebuild = [this] { ZrobListe(); };
 }
@@ -19,6 +21,13 @@ void DirectoryEditor::setAlphabeticalSearch(bool on)
 {
     alphabeticalSearch_ = on;
     page_.listOptionClicked();
+}
+
+void DirectoryEditor::setModuleOrder(int choice)
+{
+    moduleOrder_ = choice;
+    list_.setLocale(moduleOrderLocale(choice));
+    ZrobListe();
 }
 
 void DirectoryEditor::ZrobListe()

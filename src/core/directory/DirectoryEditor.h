@@ -2,6 +2,7 @@
 
 #include "directory/DirectoryGrid.h"
 #include "directory/DirectoryPage.h"
+#include "directory/ModuleOrder.h"
 #include "directory/NameList.h"
 
 namespace q540 {
@@ -14,7 +15,9 @@ class UserSink;
 // The window forwards its fields' events to page() and shows what it holds.
 class DirectoryEditor {
 public:
-    DirectoryEditor(UserSink& sink, const Localisation& texts, const QString& localeName = {});
+    // The list sorts in the module's alphabetical order of ModuleOrder.h.
+    DirectoryEditor(UserSink& sink, const Localisation& texts,
+                    int moduleOrder = kModuleOrderSystem);
     DirectoryEditor(const DirectoryEditor&) = delete;
     DirectoryEditor& operator=(const DirectoryEditor&) = delete;
 
@@ -29,6 +32,9 @@ public:
     void setSorted(bool sorted);
     bool alphabeticalSearch() const { return alphabeticalSearch_; }
     void setAlphabeticalSearch(bool on);
+    // The alphabetical order of the module (ModuleOrder.h); the list is rebuilt in it.
+    int moduleOrder() const { return moduleOrder_; }
+    void setModuleOrder(int choice);
 
     // Rebuilds the name list for the page shown.
     void ZrobListe();
@@ -42,6 +48,7 @@ private:
     DirectoryPage page_{grid_};
     NameList list_;
     bool alphabeticalSearch_ = true;
+    int moduleOrder_;
 };
 
 } // namespace q540

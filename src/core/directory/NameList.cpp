@@ -25,6 +25,13 @@ NameList::NameList(const DirectoryGrid& grid, const QString& localeName)
     rows_.reserve(kGridRows);
 }
 
+void NameList::setLocale(const QString& localeName)
+{
+    collator_ = NameCollator(localeName);
+    for (CachedEntry& entry : cache_)
+        entry.valid = false;
+}
+
 void NameList::refreshCache(int row)
 {
     CachedEntry& entry = cache_[static_cast<std::size_t>(row)];

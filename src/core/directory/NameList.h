@@ -44,6 +44,8 @@ public:
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
     bool isSorted() const { return sorted_; }
+    // Sorts in another locale's order from the next rebuild on (empty: the system's).
+    void setLocale(const QString& localeName);
     void setSorted(bool sorted) { sorted_ = sorted; }
 
     // Rebuilds the rows from the grid, warns once when there are more than

@@ -1,6 +1,7 @@
 #include "files/SettingsFile.h"
 
 #include "base/AppInfo.h"
+#include "directory/ModuleOrder.h"
 #include "files/SafeFile.h"
 
 #include <QByteArray>
@@ -24,6 +25,7 @@ constexpr QByteArrayView kSection = "Q540";
 constexpr QByteArrayView kJezykKey = "Jezyk";
 constexpr int kDefaultJezyk = 1;
 constexpr QByteArrayView kVerifyKey = "Weryfikacja";
+constexpr QByteArrayView kOrderKey = "Kolejnosc";
 constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
 
 bool isBlank(char c)
@@ -212,6 +214,19 @@ bool SettingsFile::readVerifyAfterWriting() const
 std::optional<QString> SettingsFile::writeVerifyAfterWriting(bool verify)
 {
     return writeNumber(kVerifyKey, verify ? 1 : 0);
+}
+
+int SettingsFile::readModuleOrder() const
+{
+    const std::optional<int> choice = readNumber(kOrderKey);
+    if (!choice || *choice < 0 || *choice >= kModuleOrderCount)
+        return kModuleOrderSystem;
+    return *choice;
+}
+
+std::optional<QString> SettingsFile::writeModuleOrder(int choice)
+{
+    return writeNumber(kOrderKey, choice);
 }
 
 std::optional<QString> SettingsFile::writeNumber(QByteArrayView keyName, int value)

@@ -38,6 +38,11 @@ public:
     bool readVerifyAfterWriting() const;
     std::optional<QString> writeVerifyAfterWriting(bool verify);
 
+    // The alphabetical order of the module (key Kolejnosc, a choice of
+    // ModuleOrder.h): the system's unless the file names another.
+    int readModuleOrder() const;
+    std::optional<QString> writeModuleOrder(int choice);
+
 private:
     std::optional<int> readNumber(QByteArrayView keyName) const;
     std::optional<QString> writeNumber(QByteArrayView keyName, int value);

@@ -118,8 +118,7 @@ bool writeConfiguration(TransferSession& session, const std::vector<NameRow>& ro
 
 Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
                      const QString& typedPassword, ModuleStatus& status,
-                     const std::function<void(ModuleStatus&)>& chooseSettings,
-                     WrittenBlocks* written)
+                     const WriteOptions& options)
 {
     const bool erase = rows.empty();
     if (erase
@@ -136,8 +135,8 @@ Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>&
     TransferSession session(context);
     if (!session.identifyAgain(status, typedPassword))
         return Outcome::failed();
-    if (chooseSettings)
-        chooseSettings(status);
+    if (options.chooseSettings)
+        options.chooseSettings(status);
     context.clock.sleep(kIdentificationSettleMs);
     if (!session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs))
         return Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
@@ -150,7 +149,8 @@ Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>&
     // A write that stops leaves the module claiming the new count with only
     // part of it there: the user is told how far it got.
     const int total = countField + 1;
-    const EntriesSent sent = writeEntries(session, rows, *texts, countField, nibbles, written);
+    const EntriesSent sent =
+        writeEntries(session, rows, *texts, countField, nibbles, options.written);
     if (sent.cancelled || sent.failed) {
         session.endWrite(sent.cancelled, sent.written, total, FixedText::EntriesWritten,
                          FixedText::NothingWritten);
@@ -163,7 +163,10 @@ Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>&
     // The module now claims the new count; the tool bar and the next write's
     // question whether to keep a copy first go by it.
     status.entryCount = total;
-    session.finish(context.texts.text(erase ? textkey::kDataErased : textkey::kDataWritten));
+    if (erase || options.note.isEmpty())
+        session.finish(context.texts.text(erase ? textkey::kDataErased : textkey::kDataWritten));
+    else
+        session.finish(context.texts.text(textkey::kDataWritten) + u'\n' + options.note);
     return Outcome::done();
 }
 

@@ -20,15 +20,21 @@ struct ModuleStatus;
 // the module when the list is empty. rows and typedPassword are the caller's
 // copies; status is identified afresh and left as that identification found
 // it. Every outcome is told through the context's sink and returned.
-// chooseSettings, when given, runs right after the identification and may
-// replace the settings it took from the module (intro time, reset lock,
-// alphabetical search, language) before the configuration is built from them.
-// written, when given, receives every entry block as it went over the cable,
-// for a verification afterwards.
 using WrittenBlocks = std::vector<std::array<protocol::Byte, protocol::kBlockSize>>;
+struct WriteOptions {
+    // Runs right after the identification and may replace the settings it
+    // took from the module (intro time, reset lock, alphabetical search,
+    // language) before the configuration is built from them.
+    std::function<void(ModuleStatus&)> chooseSettings{};
+    // Receives every entry block as it went over the cable, for a
+    // verification afterwards.
+    WrittenBlocks* written = nullptr;
+    // A line added to the message of a write that went through: the
+    // alphabetical order the rows were sorted in, when worth naming.
+    QString note{};
+};
 Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
                      const QString& typedPassword, ModuleStatus& status,
-                     const std::function<void(ModuleStatus&)>& chooseSettings = {},
-                     WrittenBlocks* written = nullptr);
+                     const WriteOptions& options = {});
 
 } // namespace q540

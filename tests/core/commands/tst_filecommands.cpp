@@ -76,7 +76,7 @@ struct Fixture {
     {
         texts.Wczytaj_WJ_do_tablicy();
         texts.setNr_Jezyka(0);
-        editor = std::make_unique<DirectoryEditor>(sink, texts, QStringLiteral("pl"));
+        editor = std::make_unique<DirectoryEditor>(sink, texts, kModuleOrderPolish);
         files = std::make_unique<FileCommands>(*editor, sink, texts, dialogs);
         files->readFields = [this] { return fields; };
         files->showFields = [this](const DocumentFields& shown) { fields = shown; };

@@ -38,7 +38,7 @@ struct Fixture {
     {
         texts.Wczytaj_WJ_do_tablicy();
         texts.setNr_Jezyka(1);
-        editor = std::make_unique<DirectoryEditor>(sink, texts, QStringLiteral("pl"));
+        editor = std::make_unique<DirectoryEditor>(sink, texts, kModuleOrderPolish);
     }
     DirectoryGrid& grid() { return editor->grid(); }
     const NameList& list() { return editor->list(); }

@@ -23,7 +23,7 @@ void NameListModelTest::showsTheRowsOfTheList()
     Localisation texts;
     texts.Wczytaj_WJ_do_tablicy();
     test::RecordingSink sink;
-    DirectoryEditor editor(sink, texts, QStringLiteral("pl"));
+    DirectoryEditor editor(sink, texts, kModuleOrderPolish);
     NameListModel model(editor.list(), texts);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     editor.page().refresh();

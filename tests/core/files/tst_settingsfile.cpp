@@ -158,6 +158,35 @@ private slots:
         QCOMPARE(settings.readJezyk(), language);
     }
 
+    void moduleOrder_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("read");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("no file: the system's")
+            << QByteArray() << 0 << QByteArray("[Q540]\r\nKolejnosc=4\r\n");
+        QTest::newRow("kept beside the rest")
+            << QByteArray("[Q540]\nJezyk=1\nKolejnosc=7\n[X]\nA=1\n") << 7
+            << QByteArray("[Q540]\nJezyk=1\nKolejnosc=4\n[X]\nA=1\n");
+        QTest::newRow("out of range: the system's")
+            << QByteArray("[Q540]\nKolejnosc=8\n") << 0 << QByteArray("[Q540]\nKolejnosc=4\n");
+    }
+    void moduleOrder()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, read);
+        QFETCH(QByteArray, after);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Q540.ini");
+        if (!before.isNull())
+            writeBytes(path, before);
+        SettingsFile settings(path);
+        QCOMPARE(settings.readModuleOrder(), read);
+        QCOMPARE(settings.writeModuleOrder(4), std::nullopt);
+        QCOMPARE(readBytes(path), after);
+        QCOMPARE(settings.readModuleOrder(), 4);
+    }
+
     // Tests run as root, so only a path that cannot be a file makes the write fail.
     void unwritable_data()
     {

@@ -50,7 +50,7 @@ private slots:
                                        i < 16 ? i % 4 + 1 : 5));
         f.module.corruptStoredBlock(corrupt);
         WrittenBlocks written;
-        QVERIFY(Button0Click(f.context, rows, f.password, f.status, {}, &written).isDone());
+        QVERIFY(Button0Click(f.context, rows, f.password, f.status, {{}, &written}).isDone());
         QCOMPARE(written.size(), rows.size());
 
         f.sink.messages.clear();

@@ -267,7 +267,7 @@ void DirectoryWriteTest::writtenDisplayTimeIsWhatTheIntroReadFinds()
     QFETCH(int, entries);
     TransferFixture f;
     Button0Click(f.context, ::entries(entries), f.password, f.status,
-                 [](ModuleStatus& status) { status.introTimeIndex = 8; });
+                 {[](ModuleStatus& status) { status.introTimeIndex = 8; }});
     QCOMPARE(f.module.introTime(), 9);
     f.status.introTimeIndex = 0;
     Button1Click(f.context, IntroLines{}, f.status);

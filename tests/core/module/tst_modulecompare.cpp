@@ -119,10 +119,12 @@ private slots:
         const DirectoryDocument sent = written();
         NameList list(sent.grid);
         list.ZrobListe(0, f.sink, f.texts);
-        QVERIFY(Button0Click(f.context, list.rows(), f.password, f.status, [&](ModuleStatus& st) {
-                    st.introTimeIndex = sent.fields.timeIndex;
-                    st.jezyk_modulu = sent.fields.moduleLanguage;
-                }).isDone());
+        const auto sentSettings = [&](ModuleStatus& st) {
+            st.introTimeIndex = sent.fields.timeIndex;
+            st.jezyk_modulu = sent.fields.moduleLanguage;
+        };
+        QVERIFY(
+            Button0Click(f.context, list.rows(), f.password, f.status, {sentSettings}).isDone());
         QVERIFY(Button2Click(f.context, sent.fields.intro, f.status).isDone());
         f.sink.messages.clear();
 
