@@ -23,7 +23,6 @@ const LanguageRow kImportTableCaption{u"Importuj tabelę…", u"Import table…"
 const LanguageRow kExportTableCaption{u"Eksportuj tabelę…", u"Export table…",
                                       u"Tabelle exportieren…"};
 
-const LanguageRow kOptionsCaption{u"Opcje", u"Options", u"Optionen"};
 const LanguageRow kModuleOrderCaption{u"Kolejność alfabetyczna modułu",
                                       u"Alphabetical order of the module",
                                       u"Alphabetische Reihenfolge des Moduls"};
@@ -63,10 +62,8 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     moduleLanguage = addAction(program_, "Zmien_jezyk", QStringLiteral("Zmień język"));
     connectionCheck = addAction(program_, "Sprawdzenie_polaczenia",
                                 fixedText(FixedText::ConnectionCheckTitle, 0));
-
-    options_ = bar.addMenu(textIn(kOptionsCaption, 0));
-    options_->setObjectName(QStringLiteral("Opcje1"));
-    moduleOrder_ = options_->addMenu(textIn(kModuleOrderCaption, 0));
+    // The program menu is the one called Options in English.
+    moduleOrder_ = program_->addMenu(textIn(kModuleOrderCaption, 0));
     moduleOrder_->setObjectName(QStringLiteral("Kolejnosc1"));
     auto* orders = new QActionGroup(this);
     for (int choice = 0; choice < kModuleOrderCount; ++choice) {
@@ -103,7 +100,6 @@ void MainMenus::retranslate()
     exportPdf->setText(textIn(kExportPdfCaption, texts_.Nr_Jezyka()));
     exportTable->setText(textIn(kExportTableCaption, texts_.Nr_Jezyka()));
     const int language = texts_.Nr_Jezyka();
-    options_->setTitle(textIn(kOptionsCaption, language));
     moduleOrder_->setTitle(textIn(kModuleOrderCaption, language));
     for (int choice = 0; choice < kModuleOrderCount; ++choice)
         moduleOrders[std::size_t(choice)]->setText(moduleOrderName(choice, language));

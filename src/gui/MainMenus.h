@@ -14,8 +14,8 @@ namespace q540 {
 
 class Localisation;
 
-// The main window's menus: File, Program, Options and Contact, with the
-// actions the window connects to its commands.
+// The main window's menus: File, Program (Options in English) and Contact,
+// with the actions the window connects to its commands.
 class MainMenus final : public QObject {
     Q_OBJECT
 
@@ -47,7 +47,6 @@ private:
     const Localisation& texts_;
     QMenu* file_ = nullptr;
     QMenu* program_ = nullptr;
-    QMenu* options_ = nullptr;
     QMenu* moduleOrder_ = nullptr;
 };
 

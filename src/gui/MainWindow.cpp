@@ -11,6 +11,7 @@
 #include "gui/CompareWindow.h"
 #include "gui/ConnectionCheckWindow.h"
 #include "gui/ContactWindow.h"
+#include "gui/DisplayPreviewView.h"
 #include "gui/EntryEdit.h"
 #include "gui/HistoryWindow.h"
 #include "gui/LanguageWindow.h"
@@ -113,6 +114,13 @@ void MainWindow::connectParts()
 {
     const auto markModified = [this] { files_->markModified(); };
     connect(pages_, &ZonePages::edited, this, markModified);
+    connect(pages_, &ZonePages::edited, this, &MainWindow::refreshPreview);
+    connect(pages_, &ZonePages::fieldFocused, this, &MainWindow::previewField);
+    connect(listPanel_, &NameListPanel::entrySelected, this, [this](int zone, int apartment) {
+        previewRow_ = rowOfPlace({zone, apartment});
+        previewScreen_ = 0;
+        refreshPreview();
+    });
     connect(pages_, &ZonePages::pageChosen, this, &MainWindow::RadioGroup_StrefaClick);
     connect(pages_, &ZonePages::rowsPasted, this, &MainWindow::pasteRows);
     connect(pages_, &ZonePages::readIntroClicked, this, &MainWindow::Button1Click);
@@ -221,8 +229,31 @@ void MainWindow::connectMonitor()
             [this] { pages_->setIntroTimeIndex(monitor_->status().introTimeIndex); });
 }
 
+void MainWindow::previewField(int editNumber)
+{
+    const int selector = editor_->page().selectorIndex();
+    const int slot = slotOfEditNumber(selector, editNumber);
+    previewScreen_ = introScreenOfEditNumber(editNumber);
+    previewRow_ = slot > 0 && pageKind(selector) != PageKind::Intro ? slotRow(selector, slot) : 0;
+    refreshPreview();
+}
+
+// The preview follows every change of what it shows, typed or loaded.
+void MainWindow::refreshPreview()
+{
+    DisplayPreviewView& view = *listPanel_->preview();
+    if (previewScreen_ > 0) {
+        const IntroLines lines = introLines();
+        view.showIntroScreen(previewScreen_, lines[std::size_t(2 * previewScreen_ - 2)],
+                             lines[std::size_t(2 * previewScreen_ - 1)]);
+    } else if (previewRow_ > 0) {
+        view.showEntry(placeOfRow(previewRow_), editor_->grid().entryText(previewRow_));
+    }
+}
+
 void MainWindow::listRebuilt()
 {
+    refreshPreview();
     listPanel_->listRebuilt(editor_->list().count());
     pages_->showLamps(editor_->list().lamps());
 }

@@ -135,6 +135,8 @@ private:
     void connectFileCommands();
     void connectModuleOrder();
     void listRebuilt();
+    void previewField(int editNumber);
+    void refreshPreview();
     DocumentFields documentFields() const;
     void showDocumentFields(const DocumentFields& fields);
     void showFileState();
@@ -164,6 +166,9 @@ private:
     std::unique_ptr<FileDialogs> dialogs_;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<WindowTransfers> transfers_;
+    // What the display preview shows: a grid row, or an intro screen 1..4.
+    int previewRow_ = 0;
+    int previewScreen_ = 0;
 };
 
 } // namespace q540

@@ -7,18 +7,23 @@
 #include "directory/NameList.h"
 #include "directory/NameListModel.h"
 #include "directory/NameListSearch.h"
+#include "gui/DisplayPreviewView.h"
 #include "gui/Look.h"
 #include "module/DirectoryRead.h"
+#include "protocol/DisplayPreview.h"
 #include "protocol/Protocol.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -36,6 +41,51 @@ QPushButton* commandButton(const char* name, QLayout* layout)
     layout->addWidget(button);
     return button;
 }
+
+// The rows whose entry the display will show otherwise than typed are tinted
+// (amber for a look-alike, red for a character it cannot show), and their
+// tool tip names each such character.
+class MarkedRows final : public QStyledItemDelegate {
+public:
+    MarkedRows(const Localisation& texts, QObject* parent)
+        : QStyledItemDelegate(parent), texts_(texts)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        switch (textMark(entryText(index))) {
+        case CellMark::None:
+            break;
+        case CellMark::LookAlike:
+            option->backgroundBrush = QColor(0xff, 0xe0, 0x99);
+            break;
+        case CellMark::Unsupported:
+            option->backgroundBrush = QColor(0xff, 0xb3, 0xb3);
+            break;
+        }
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        const QString notes = textNotes(entryText(index), texts_.Nr_Jezyka());
+        if (notes.isEmpty())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QToolTip::showText(event->globalPos(), notes, view);
+        return true;
+    }
+
+private:
+    static QString entryText(const QModelIndex& index)
+    {
+        return index.siblingAtColumn(NameListModel::TextColumn).data().toString();
+    }
+
+    const Localisation& texts_;
+};
 
 } // namespace
 
@@ -63,11 +113,19 @@ NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QW
     connect(searchField_, &QLineEdit::returnPressed, this,
             [this] { choose(search_->index(0, 0)); });
     connect(view_, &QAbstractItemView::activated, this, &NameListPanel::choose);
+    view_->setItemDelegate(new MarkedRows(texts_, view_));
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (const NameRow* row = rowAt(current))
+                    emit entrySelected(row->zone, row->apartment);
+            });
     auto* find = new QShortcut(QKeySequence::Find, this, this, &NameListPanel::focusSearch);
     find->setContext(Qt::WindowShortcut);
     view_->header()->setStretchLastSection(false);
     fitColumns();
     layout->addWidget(view_, 1);
+    preview_ = new DisplayPreviewView;
+    layout->addWidget(preview_);
 
     auto* countRow = new QHBoxLayout;
     countLabel_ = new QLabel;
@@ -143,13 +201,18 @@ void NameListPanel::focusSearch()
     searchField_->selectAll();
 }
 
-void NameListPanel::choose(const QModelIndex& index)
+const NameRow* NameListPanel::rowAt(const QModelIndex& index) const
 {
     const QModelIndex source = search_->mapToSource(index);
     if (!source.isValid() || std::size_t(source.row()) >= list_.rows().size())
-        return;
-    const NameRow& row = list_.rows()[std::size_t(source.row())];
-    emit entryChosen(row.zone, row.apartment);
+        return nullptr;
+    return &list_.rows()[std::size_t(source.row())];
+}
+
+void NameListPanel::choose(const QModelIndex& index)
+{
+    if (const NameRow* row = rowAt(index))
+        emit entryChosen(row->zone, row->apartment);
 }
 
 void NameListPanel::fitColumns()
@@ -197,6 +260,7 @@ void NameListPanel::retranslate()
         u"Liest nach dem Schreiben jeden Eintrag zurück und vergleicht ihn mit dem Gesendeten "
         u"(volles Verzeichnis: etwa %1 s)."};
     const int language = texts_.Nr_Jezyka();
+    preview_->setLanguage(language);
     compare_->setText(textIn(kCompare, language));
     static const LanguageRow kSearch{u"Szukaj (Ctrl+F)", u"Search (Ctrl+F)", u"Suchen (Strg+F)"};
     searchField_->setPlaceholderText(textIn(kSearch, language));

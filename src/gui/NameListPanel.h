@@ -6,14 +6,17 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QModelIndex;
 class QTreeView;
 
 namespace q540 {
 
+class DisplayPreviewView;
 class Localisation;
 class NameList;
 class NameListModel;
 class NameListSearch;
+struct NameRow;
 
 // The name-list group of the main window: the list in the module's order,
 // the entry count, the sort and alphabetical-search boxes, and the directory
@@ -35,6 +38,8 @@ public:
     void detachList();
     // Ctrl+F: the cursor to the search field, its text selected.
     void focusSearch();
+    // What the panel's display will show of the selected or edited entry.
+    DisplayPreviewView* preview() const { return preview_; }
 
 signals:
     void sortClicked(bool on);
@@ -45,11 +50,14 @@ signals:
     // A row chosen in the list (Enter, a double-click, or Enter in the search
     // field for the first row found): zone 1..4, 5 additional numbers.
     void entryChosen(int zone, int apartment);
+    // The list's current row moved to this entry.
+    void entrySelected(int zone, int apartment);
     void verifyClicked(bool on);
 
 private:
     void fitColumns();
     void choose(const QModelIndex& index);
+    const NameRow* rowAt(const QModelIndex& index) const;
 
     const Localisation& texts_;
     NameListModel* model_ = nullptr;
@@ -65,6 +73,7 @@ private:
     QPushButton* write_ = nullptr;
     QPushButton* compare_ = nullptr;
     QCheckBox* verifyBox_ = nullptr;
+    DisplayPreviewView* preview_ = nullptr;
 };
 
 } // namespace q540

@@ -6,6 +6,7 @@
 #include "gui/EntryEdit.h"
 #include "gui/Look.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -37,6 +38,18 @@ ZonePages::ZonePages(DirectoryEditor& editor, QWidget* parent) : QWidget(parent)
     layout->addWidget(buildZoneTabs(), 1);
     layout->addWidget(buildAdditionalNumbers(), 1);
     layout->addWidget(buildIntro(), 1);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (const int number = editNumberOf(now))
+            emit fieldFocused(number);
+    });
+}
+
+int ZonePages::editNumberOf(const QWidget* widget) const
+{
+    if (!widget)
+        return 0;
+    const auto found = std::find(edits_.begin(), edits_.end(), widget);
+    return found == edits_.end() ? 0 : int(found - edits_.begin());
 }
 
 QWidget* ZonePages::buildSelector()

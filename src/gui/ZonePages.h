@@ -33,6 +33,8 @@ public:
     explicit ZonePages(DirectoryEditor& editor, QWidget* parent = nullptr);
 
     EntryEdit* edit(int number) const { return edits_[static_cast<std::size_t>(number)]; }
+    // The number of a field of the pages, 0 for any other widget.
+    int editNumberOf(const QWidget* widget) const;
     // Shows the page of a selector item (0..3 zones, 4 additional numbers, 5 intro).
     void selectPage(int index);
     void showSlot(int slot);
@@ -51,6 +53,8 @@ signals:
     // Rows pasted into the entry of zone (1..4, 5 additional numbers) and number.
     void rowsPasted(int zone, int number, const QString& text);
     void pageChosen(int index);
+    // A field of the pages got the focus.
+    void fieldFocused(int editNumber);
     void readIntroClicked();
     void writeIntroClicked();
 

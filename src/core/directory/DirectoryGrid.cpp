@@ -1,8 +1,19 @@
 #include "directory/DirectoryGrid.h"
 
+#include "base/FixedTexts.h"
+
 #include <QtGlobal>
 
 namespace q540 {
+
+QString entryPlaceText(EntryPlace place, int language)
+{
+    return place.zone == kAdditionalNumberZone
+               ? fixedText(FixedText::DifferenceAtNumber, language).arg(place.number)
+               : fixedText(FixedText::DifferenceAtEntry, language)
+                     .arg(place.zone)
+                     .arg(place.number);
+}
 
 std::size_t DirectoryGrid::index(int row, int column)
 {

@@ -67,6 +67,22 @@ constexpr EntryPlace placeOfRow(int row)
     return {(row - 1) / kApartmentsPerZone + 1, (row - 1) % kApartmentsPerZone + 1};
 }
 
+// An entry's place in words, in a program language: "zone 2, apartment 17"
+// or "additional number 3".
+QString entryPlaceText(EntryPlace place, int language);
+// The grid row of a place; 0 for none.
+constexpr int rowOfPlace(EntryPlace place)
+{
+    if (place.zone == kAdditionalNumberZone)
+        return place.number >= 1 && place.number <= kAdditionalNumberCount
+                   ? additionalNumberRow(place.number)
+                   : 0;
+    return place.zone >= 1 && place.zone <= kZoneCount && place.number >= 1
+                   && place.number <= kApartmentsPerZone
+               ? zoneRow(place.zone - 1, place.number)
+               : 0;
+}
+
 // D1_Tablica_nazwisk4: the directory as 1028 rows by 32 cells, both counted from 1
 // as the rest of the program counts them. Rows 1..1020 are the four zones,
 // 1021..1028 the additional numbers; columns 1..16 line 1, 17..30 line 2,

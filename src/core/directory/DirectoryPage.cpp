@@ -1,5 +1,7 @@
 #include "directory/DirectoryPage.h"
 
+#include "directory/IntroScreens.h"
+
 #include <QtGlobal>
 
 namespace q540 {
@@ -91,6 +93,12 @@ int slotOfEditNumber(int selectorIndex, int editNumber)
 int introLineEditNumber(int line)
 {
     return kFirstIntroEdit + line;
+}
+
+int introScreenOfEditNumber(int editNumber)
+{
+    const int line = editNumber - kFirstIntroEdit;
+    return line >= 0 && line < kIntroLineCount ? line / 2 + 1 : 0;
 }
 
 void Wpisz_do_tablicy(DirectoryGrid& grid, int selectorIndex, const std::vector<PageSlot>& page)

@@ -29,6 +29,8 @@ int line1EditNumber(int selectorIndex, int slot);
 int line2EditNumber(int selectorIndex, int slot);
 int slotOfEditNumber(int selectorIndex, int editNumber);
 int introLineEditNumber(int line);
+// The intro screen 1..4 whose line an edit number shows; 0 for none.
+int introScreenOfEditNumber(int editNumber);
 
 struct PageSlot {
     QString line1;

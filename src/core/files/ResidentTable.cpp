@@ -473,11 +473,7 @@ QString findingText(const TableFinding& f, int language)
 {
     QString where = textIn(kRow, language).arg(f.row);
     if (f.zone > 0 && f.number > 0) {
-        const QString entry =
-            f.zone == kAdditionalNumberZone
-                ? fixedText(FixedText::DifferenceAtNumber, language).arg(f.number)
-                : fixedText(FixedText::DifferenceAtEntry, language).arg(f.zone).arg(f.number);
-        where += QStringLiteral(" (") + entry + u')';
+        where += QStringLiteral(" (") + entryPlaceText({f.zone, f.number}, language) + u')';
     }
     // Not arg(): a row finding's words name no line, and arg() would put the
     // line's number where the detail goes. The detail is the table's own

@@ -107,10 +107,8 @@ QString differenceText(const BlockDifference& difference, int language)
 {
     const int zoneCode = difference.written[kZoneByte] & kZoneCodeMask;
     const int apartment = difference.written[kApartmentByte];
-    const QString where =
-        zoneCode == kAdditionalNumberCode
-            ? fixedText(FixedText::DifferenceAtNumber, language).arg(apartment)
-            : fixedText(FixedText::DifferenceAtEntry, language).arg(zoneCode + 1).arg(apartment);
+    const int zone = zoneCode == kAdditionalNumberCode ? kAdditionalNumberZone : zoneCode + 1;
+    const QString where = entryPlaceText({zone, apartment}, language);
     return fixedText(FixedText::DifferenceLine, language)
         .arg(where, blockText(difference.written), blockText(difference.held));
 }

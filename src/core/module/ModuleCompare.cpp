@@ -164,9 +164,7 @@ QString differencePlaceText(const ContentDifference& d, int language)
         {u"blokada resetu", u"reset lock", u"Resetsperre"},
     };
     if (d.kind != Kind::Setting)
-        return d.zone == kAdditionalNumberZone
-                   ? fixedText(FixedText::DifferenceAtNumber, language).arg(d.number)
-                   : fixedText(FixedText::DifferenceAtEntry, language).arg(d.zone).arg(d.number);
+        return entryPlaceText({d.zone, d.number}, language);
     if (d.setting == Setting::IntroLine)
         return fixedText(FixedText::NoticeIntroLine, language).arg(d.number);
     return textIn(kSettings[static_cast<int>(d.setting)], language);
