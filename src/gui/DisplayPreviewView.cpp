@@ -1,6 +1,7 @@
 #include "gui/DisplayPreviewView.h"
 
 #include "base/FixedTexts.h"
+#include "directory/EditStep.h"
 #include "gui/Look.h"
 
 #include <QEvent>
@@ -27,7 +28,6 @@ const QColor kUnsupported{0xc8, 0x20, 0x20};
 
 const LanguageRow kTitle{u"Wyświetlacz panelu: %1", u"The panel's display: %1",
                          u"Anzeige des Panels: %1"};
-const LanguageRow kIntroScreen{u"ekran intro %1", u"intro screen %1", u"Intro-Bildschirm %1"};
 const LanguageRow kNothing{u"Wyświetlacz panelu", u"The panel's display", u"Anzeige des Panels"};
 const LanguageRow kLegend{u"Bursztynowa ramka: pokaże inny znak. Czerwony: moduł nie wyświetli.",
                           u"Amber frame: shows another character. Red: the module cannot show it.",
@@ -101,9 +101,8 @@ void DisplayPreviewView::showTitle()
         title_->setText(textIn(kNothing, language_));
     else
         title_->setText(textIn(kTitle, language_)
-                            .arg(place_.zone == 0
-                                     ? textIn(kIntroScreen, language_).arg(place_.number)
-                                     : entryPlaceText(place_, language_)));
+                            .arg(place_.zone == 0 ? introScreenText(place_.number, language_)
+                                                  : entryPlaceText(place_, language_)));
 }
 
 QRect DisplayPreviewView::displayRect() const

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QValidator>
 
 #include <algorithm>
@@ -79,14 +80,22 @@ void EntryEdit::contextMenuEvent(QContextMenuEvent* event)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // The menu's Paste goes through the same door as Ctrl+V. Its actions have
     // no names; Paste is told by its text, in Qt's own translation.
+    // The field's own Undo and Redo would undo behind the window's steps:
+    // the Edit menu's are the ones.
     const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    const QString undoText = QCoreApplication::translate("QLineEdit", "&Undo");
+    const QString redoText = QCoreApplication::translate("QLineEdit", "&Redo");
     for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(undoText) || action->text().startsWith(redoText))
+            action->setVisible(false);
         if (!action->text().startsWith(pasteText))
             continue;
         action->disconnect();
         connect(action, &QAction::triggered, this, [this] {
-            if (!handedOnAsRows(QGuiApplication::clipboard()->text()))
+            if (!handedOnAsRows(QGuiApplication::clipboard()->text())) {
+                const QScopedValueRollback pasting(pasting_, true);
                 paste();
+            }
         });
     }
     menu->popup(event->globalPos());
@@ -101,6 +110,7 @@ void EntryEdit::mouseReleaseEvent(QMouseEvent* event)
         event->accept();
         return;
     }
+    const QScopedValueRollback pasting(pasting_, event->button() == Qt::MiddleButton);
     QLineEdit::mouseReleaseEvent(event);
 }
 
@@ -110,14 +120,39 @@ void EntryEdit::dropEvent(QDropEvent* event)
         event->acceptProposedAction();
         return;
     }
+    const QScopedValueRollback pasting(pasting_, true);
     QLineEdit::dropEvent(event);
+}
+
+// Undo and redo keys are the window's (its Edit menu), not the field's.
+static bool isUndoOrRedo(const QKeyEvent* event)
+{
+    return event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)
+           || (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier);
+}
+
+bool EntryEdit::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && isUndoOrRedo(static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return false;
+    }
+    return QLineEdit::event(event);
 }
 
 void EntryEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (event->matches(QKeySequence::Paste)
-        && handedOnAsRows(QGuiApplication::clipboard()->text())) {
-        event->accept();
+    if (isUndoOrRedo(event)) {
+        event->ignore();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        if (handedOnAsRows(QGuiApplication::clipboard()->text())) {
+            event->accept();
+            return;
+        }
+        const QScopedValueRollback pasting(pasting_, true);
+        QLineEdit::keyPressEvent(event);
         return;
     }
     // Shortcuts (Ctrl+V, Ctrl+Z, Ctrl+Backspace) are the line edit's own; the

@@ -29,11 +29,15 @@ public:
     // tabs between cells, a line a row) are not inserted but handed on by
     // rowsPasted, to fill this entry and the following ones.
     void setTakesRows(bool takes) { takesRows_ = takes; }
+    // True while a paste (any way in) changes the text, so that the change is
+    // named a paste rather than typing.
+    bool isPasting() const { return pasting_; }
 
 signals:
     void rowsPasted(const QString& text);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -48,6 +52,7 @@ private:
 
     Rules rules_;
     bool takesRows_ = false;
+    bool pasting_ = false;
 };
 
 } // namespace q540

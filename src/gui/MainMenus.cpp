@@ -3,11 +3,14 @@
 #include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
+#include "directory/EditStep.h"
+#include "gui/DocumentStep.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUndoStack>
 
 namespace q540 {
 
@@ -23,6 +26,7 @@ const LanguageRow kImportTableCaption{u"Importuj tabelę…", u"Import table…"
 const LanguageRow kExportTableCaption{u"Eksportuj tabelę…", u"Export table…",
                                       u"Tabelle exportieren…"};
 
+const LanguageRow kEditCaption{u"Edycja", u"Edit", u"Bearbeiten"};
 const LanguageRow kModuleOrderCaption{u"Kolejność alfabetyczna modułu",
                                       u"Alphabetical order of the module",
                                       u"Alphabetische Reihenfolge des Moduls"};
@@ -54,6 +58,16 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     exportPdf = addAction(file_, "EksportujPDF", textIn(kExportPdfCaption, 0));
     file_->addSeparator()->setObjectName(QStringLiteral("MenuKreska"));
     exit = addAction(file_, "Wyjcie1", QStringLiteral("Wyjście"));
+
+    edit_ = bar.addMenu(textIn(kEditCaption, 0));
+    edit_->setObjectName(QStringLiteral("Edycja1"));
+    undo = addAction(edit_, "Cofnij1", undoCaption(nullptr, 0));
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(false);
+    redo = addAction(edit_, "Ponow1", redoCaption(nullptr, 0));
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo->setEnabled(false);
 
     program_ = bar.addMenu(QStringLiteral("Program"));
     program_->setObjectName(QStringLiteral("Program1"));
@@ -104,7 +118,25 @@ void MainMenus::retranslate()
     for (int choice = 0; choice < kModuleOrderCount; ++choice)
         moduleOrders[std::size_t(choice)]->setText(moduleOrderName(choice, language));
     file_->setTitle(texts_.text(kMenuFile));
+    edit_->setTitle(textIn(kEditCaption, language));
+    if (steps_)
+        showSteps(*steps_);
     program_->setTitle(texts_.text(kMenuProgram));
+}
+
+void MainMenus::showSteps(const QUndoStack& steps)
+{
+    steps_ = &steps;
+    const int language = texts_.Nr_Jezyka();
+    const auto stepAt = [&steps](int index) {
+        return index >= 0 && index < steps.count()
+                   ? &static_cast<const DocumentStep*>(steps.command(index))->step()
+                   : nullptr;
+    };
+    undo->setText(undoCaption(stepAt(steps.index() - 1), language));
+    undo->setEnabled(steps.canUndo());
+    redo->setText(redoCaption(stepAt(steps.index()), language));
+    redo->setEnabled(steps.canRedo());
 }
 
 } // namespace q540

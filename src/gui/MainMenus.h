@@ -9,6 +9,7 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class QUndoStack;
 
 namespace q540 {
 
@@ -23,6 +24,8 @@ public:
     MainMenus(QMenuBar& bar, const Localisation& texts);
 
     void retranslate();
+    // Undo and Redo follow the window's steps, named after them.
+    void showSteps(const QUndoStack& steps);
 
     QAction* newAction = nullptr;
     QAction* open = nullptr;
@@ -35,6 +38,8 @@ public:
     QAction* print = nullptr;
     QAction* exportPdf = nullptr;
     QAction* exit = nullptr;
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
     QAction* programLanguage = nullptr;
     QAction* checkVersion = nullptr;
     QAction* moduleLanguage = nullptr;
@@ -46,6 +51,8 @@ public:
 private:
     const Localisation& texts_;
     QMenu* file_ = nullptr;
+    QMenu* edit_ = nullptr;
+    const QUndoStack* steps_ = nullptr;
     QMenu* program_ = nullptr;
     QMenu* moduleOrder_ = nullptr;
 };

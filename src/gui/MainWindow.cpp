@@ -12,6 +12,7 @@
 #include "gui/ConnectionCheckWindow.h"
 #include "gui/ContactWindow.h"
 #include "gui/DisplayPreviewView.h"
+#include "gui/DocumentStep.h"
 #include "gui/EntryEdit.h"
 #include "gui/HistoryWindow.h"
 #include "gui/LanguageWindow.h"
@@ -46,6 +47,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace q540 {
@@ -77,6 +79,7 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath,
     connectParts();
     connectMonitor();
     connectFileCommands();
+    connectSteps();
     Ustaw_WJ_na_komponentach();
     RadioGroup_StrefaClick(0);
     showModuleStatus();
@@ -86,6 +89,8 @@ MainWindow::~MainWindow()
 {
     // The widgets outlive the members: nothing may show the directory once it is gone.
     listPanel_->detachList();
+    // The stack's last signals, as it empties, find no menu to update.
+    steps_->disconnect(this);
 }
 
 EntryEdit* MainWindow::edit(int number) const
@@ -225,8 +230,10 @@ void MainWindow::connectMonitor()
         listPanel_->setAlphabeticalSearch(ticked);
         editor_->setAlphabeticalSearch(ticked);
     });
-    connect(monitor_.get(), &ModuleMonitor::configurationRead, this,
-            [this] { pages_->setIntroTimeIndex(monitor_->status().introTimeIndex); });
+    connect(monitor_.get(), &ModuleMonitor::configurationRead, this, [this] {
+        pages_->setIntroTimeIndex(monitor_->status().introTimeIndex);
+        absorbChanges();
+    });
 }
 
 void MainWindow::previewField(int editNumber)
@@ -271,7 +278,101 @@ void MainWindow::Nowy1Click()
         monitor_->status().entryCount = count.toInt();
         toolBar_->showEntryCount(count);
     }
-    showFileState();
+    finishFileCommand(EditStep{EditStep::Kind::New});
+}
+
+// ---- undo and redo ----------------------------------------------------------
+
+void MainWindow::connectSteps()
+{
+    steps_ = new QUndoStack(this);
+    steps_->setUndoLimit(kUndoLimit);
+    connect(steps_, &QUndoStack::indexChanged, this, [this] { menus_->showSteps(*steps_); });
+    connect(steps_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { files_->setModified(!clean); });
+    connect(menus_->undo, &QAction::triggered, steps_, &QUndoStack::undo);
+    connect(menus_->redo, &QAction::triggered, steps_, &QUndoStack::redo);
+    connect(pages_, &ZonePages::fieldEdited, this, &MainWindow::recordTyping);
+    connect(pages_, &ZonePages::fieldFocused, this, [this] { ++burst_; });
+    connect(toolBar_, &ModuleToolBar::addressEdited, this, [this] {
+        EditStep step{toolBar_->address()->isPasting() ? EditStep::Kind::Paste
+                                                       : EditStep::Kind::Typing};
+        step.field = EditStep::Field::Address;
+        recordStep(step, ChangeScope::Address, typingKey(kAddressField, step));
+    });
+    menus_->showSteps(*steps_);
+    files_->startSteps();
+}
+
+// Typing in one field joins into one step until the focus moves or another
+// step comes between; a paste is a step of its own.
+int MainWindow::typingKey(int field, const EditStep& step) const
+{
+    return step.kind == EditStep::Kind::Typing ? burst_ * kFieldKeys + field : -1;
+}
+
+void MainWindow::recordTyping(int editNumber, bool pasted)
+{
+    EditStep step{pasted ? EditStep::Kind::Paste : EditStep::Kind::Typing};
+    ChangeScope scope = ChangeScope::Intro;
+    if (editNumber == ZonePages::kDisplayTimeField) {
+        step.kind = EditStep::Kind::TimeChange;
+    } else if (const int screen = introScreenOfEditNumber(editNumber)) {
+        step.field = EditStep::Field::IntroLine;
+        step.place = {0, screen};
+    } else {
+        const int selector = editor_->page().selectorIndex();
+        step.place = placeOfRow(slotRow(selector, slotOfEditNumber(selector, editNumber)));
+        scope = ChangeScope::Grid;
+    }
+    recordStep(step, scope, typingKey(editNumber, step));
+}
+
+void MainWindow::recordStep(const EditStep& step, ChangeScope scope, int mergeKey)
+{
+    DocumentChange change = files_->takeChange(scope);
+    if (change.isEmpty())
+        return;
+    if (mergeKey < 0)
+        ++burst_;
+    steps_->push(
+        new DocumentStep(step, std::move(change), mergeKey,
+                         [this](const DocumentChange& c, bool undo) { applyStep(c, undo); }));
+}
+
+// A change the module made (the display time a poll found, say) is no step:
+// the steps go on from the directory as it now is.
+void MainWindow::absorbChanges()
+{
+    if (files_)
+        files_->takeChange(ChangeScope::Everything);
+}
+
+void MainWindow::applyStep(const DocumentChange& change, bool undo)
+{
+    files_->applyChange(change, undo);
+    ++burst_;
+    showChange(change);
+    refreshPreview();
+}
+
+// The view goes to what the step changes: the first entry's page and field,
+// else the intro line, the address or the display time.
+void MainWindow::showChange(const DocumentChange& change)
+{
+    if (const int row = change.firstRow()) {
+        const EntryPlace place = placeOfRow(row);
+        RadioGroup_StrefaClick(place.zone == kAdditionalNumberZone ? kSelectorAdditionalNumbers
+                                                                   : place.zone - 1);
+        pages_->focusEntry(place.number, !change.changesLine1(row));
+    } else if (const int line = change.firstIntroLine(); line >= 0) {
+        RadioGroup_StrefaClick(kSelectorIntro);
+        edit(introLineEditNumber(line))->setFocus(Qt::OtherFocusReason);
+    } else if (change.changesAddress()) {
+        toolBar_->address()->setFocus(Qt::OtherFocusReason);
+    } else if (change.changesTime()) {
+        RadioGroup_StrefaClick(kSelectorIntro);
+    }
 }
 
 void MainWindow::connectFileCommands()
@@ -319,25 +420,44 @@ void MainWindow::showFileState()
 void MainWindow::Otwrz1Click()
 {
     files_->Otwrz1Click();
-    showFileState();
+    recordFileStep(EditStep::Kind::Open);
 }
 
 void MainWindow::Importuj1Click()
 {
     files_->Importuj1Click();
+    recordFileStep(EditStep::Kind::Import);
+}
+
+void MainWindow::recordFileStep(EditStep::Kind kind)
+{
+    EditStep step{kind};
+    step.file = QFileInfo(files_->NazwaProp()).fileName();
+    finishFileCommand(step);
+}
+
+// After a file command: its step, if it changed the directory. A directory
+// that matches its file now (opened, saved, new) is the clean step.
+void MainWindow::finishFileCommand(const std::optional<EditStep>& step)
+{
+    const bool matchesFile = !files_->isModified();
+    if (step)
+        recordStep(*step);
+    if (matchesFile)
+        steps_->setClean();
     showFileState();
 }
 
 void MainWindow::Zapisz1Click()
 {
     files_->Zapisz1Click();
-    showFileState();
+    finishFileCommand(std::nullopt);
 }
 
 void MainWindow::Zapiszjako1Click()
 {
     files_->Zapiszjako1Click();
-    showFileState();
+    finishFileCommand(std::nullopt);
 }
 
 void MainWindow::Ustaw_WJ_na_komponentach()
@@ -438,6 +558,7 @@ void MainWindow::Zmien_jezykClick()
 
 void MainWindow::showModuleStatus()
 {
+    absorbChanges();
     const ModuleStatus& status = monitor_->status();
     const ModuleStatusView view = presentModuleStatus(status, texts_);
     toolBar_->showStatus(view, monitor_->password(), status.resetLockTicked,
@@ -515,6 +636,7 @@ void MainWindow::Buttonz9Click()
         const WindowRead read = transfers_->readDirectory(*monitor_);
         if (read.changed)
             files_->markModified();
+        recordStep({EditStep::Kind::ModuleRead});
         // The directory read brings no intro screens: the copy keeps none.
         if (read.outcome.isDone())
             keep(contentsOf(editor_->grid(), IntroLines{}, monitor_->status()).document,
@@ -540,7 +662,7 @@ void MainWindow::importTableClick()
 {
     files_->importTable(
         [this](const TableRead& table) { return askTableImport(table, texts_.Nr_Jezyka(), this); });
-    showFileState();
+    finishFileCommand(EditStep{EditStep::Kind::TableImport});
 }
 
 void MainWindow::pasteRows(int zone, int number, const QString& text)
@@ -551,6 +673,9 @@ void MainWindow::pasteRows(int zone, int number, const QString& text)
     editor_->grid() = applyTable(editor_->grid(), rows, false);
     editor_->page().refresh();
     files_->markModified();
+    EditStep step{EditStep::Kind::PastedRows};
+    step.place = {zone, number};
+    recordStep(step, ChangeScope::Grid);
 }
 
 // What Print and Export PDF show: the open directory in the name list's
@@ -594,13 +719,15 @@ void MainWindow::historyClick()
     if (window.exec() != QDialog::Accepted || window.chosen().isEmpty())
         return;
     files_->openCopy(window.chosen());
-    showFileState();
+    finishFileCommand(EditStep{EditStep::Kind::HistoryCopy});
 }
 
 void MainWindow::Button1Click()
 {
-    if (files_->mayReplaceWork() && transfers_->readIntro(*monitor_))
+    if (files_->mayReplaceWork() && transfers_->readIntro(*monitor_)) {
         files_->markModified();
+        recordStep({EditStep::Kind::IntroRead});
+    }
     showModuleStatus();
 }
 

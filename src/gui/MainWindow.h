@@ -3,6 +3,8 @@
 #include "commands/FileCommands.h"
 #include "device/Clock.h"
 #include "directory/DirectoryEditor.h"
+#include "directory/DocumentChange.h"
+#include "directory/EditStep.h"
 #include "directory/IntroScreens.h"
 #include "files/History.h"
 #include "files/SettingsFile.h"
@@ -17,6 +19,7 @@
 #include <memory>
 
 class QLabel;
+class QUndoStack;
 
 namespace q540 {
 
@@ -134,6 +137,16 @@ private:
     void connectMonitor();
     void connectFileCommands();
     void connectModuleOrder();
+    void connectSteps();
+    int typingKey(int field, const EditStep& step) const;
+    void recordTyping(int editNumber, bool pasted);
+    void recordStep(const EditStep& step, ChangeScope scope = ChangeScope::Everything,
+                    int mergeKey = -1);
+    void recordFileStep(EditStep::Kind kind);
+    void finishFileCommand(const std::optional<EditStep>& step);
+    void absorbChanges();
+    void applyStep(const DocumentChange& change, bool undo);
+    void showChange(const DocumentChange& change);
     void listRebuilt();
     void previewField(int editNumber);
     void refreshPreview();
@@ -169,6 +182,12 @@ private:
     // What the display preview shows: a grid row, or an intro screen 1..4.
     int previewRow_ = 0;
     int previewScreen_ = 0;
+    // The undo stack, and the typing burst its next step may join.
+    static constexpr int kUndoLimit = 1000;
+    static constexpr int kFieldKeys = 1024;
+    static constexpr int kAddressField = 1000;
+    QUndoStack* steps_ = nullptr;
+    int burst_ = 0;
 };
 
 } // namespace q540

@@ -1,6 +1,7 @@
 #include "gui/TransferRunner.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -52,6 +53,12 @@ bool TransferRunner::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Shortcut:
     case QEvent::ShortcutOverride:
     case QEvent::Close: {
+        // A menu's shortcut (Ctrl+Z, Ctrl+P) goes to its action, no widget:
+        // it waits as well.
+        if (event->type() == QEvent::Shortcut && qobject_cast<QAction*>(watched)) {
+            event->ignore();
+            return true;
+        }
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || widget->window() != &window_)
             break;

@@ -102,6 +102,7 @@ void ZonePages::connectEntryField(int number, bool line1)
             editor_.page().Edit1Change(slot, text);
         else
             editor_.page().Edit2Change(slot, text);
+        emit fieldEdited(number, edit(number)->isPasting());
     });
 }
 
@@ -181,9 +182,12 @@ QWidget* ZonePages::buildIntro()
     for (int screen = 0; screen < kIntroScreenCount; ++screen) {
         grid->addWidget(new QLabel(QStringLiteral("%1.").arg(screen + 1)), screen, 0);
         for (int line = 0; line < 2; ++line) {
-            EntryEdit* field =
-                makeEdit(introLineEditNumber(2 * screen + line), false, kIntroLineLength);
-            connect(field, &QLineEdit::textEdited, this, &ZonePages::edited);
+            const int number = introLineEditNumber(2 * screen + line);
+            EntryEdit* field = makeEdit(number, false, kIntroLineLength);
+            connect(field, &QLineEdit::textEdited, this, [this, field, number] {
+                emit edited();
+                emit fieldEdited(number, field->isPasting());
+            });
             grid->addWidget(field, screen, 1 + line);
         }
     }
@@ -213,7 +217,10 @@ QLayout* ZonePages::buildIntroTime()
     for (int t = kShortestIntroTime; t <= kLongestIntroTime; ++t)
         introTime_->addItem(QString::number(t));
     introTime_->setCurrentIndex(kIntroTimeDefaultIndex);
-    connect(introTime_, &QComboBox::activated, this, &ZonePages::edited);
+    connect(introTime_, &QComboBox::activated, this, [this] {
+        emit edited();
+        emit fieldEdited(kDisplayTimeField, false);
+    });
     auto* labels = new QVBoxLayout;
     labels->addWidget(introTimeLabel1_);
     labels->addWidget(introTimeLabel2_);
@@ -244,14 +251,16 @@ void ZonePages::selectPage(int index)
     editor_.page().RadioGroup_StrefaClick(index);
 }
 
-void ZonePages::focusEntry(int slot)
+void ZonePages::focusEntry(int slot, bool line2)
 {
     const int selector = editor_.page().selectorIndex();
     if (selector < kSelectorAdditionalNumbers)
         tabs_->setCurrentIndex(tabPageOfApartment(slot));
-    EntryEdit* line1 = edit(line1EditNumber(selector, slot));
-    line1->setFocus(Qt::OtherFocusReason);
-    line1->end(false);
+    EntryEdit* field = edit(line2EditNumber(selector, slot));
+    if (!line2 || !field->isEnabled())
+        field = edit(line1EditNumber(selector, slot));
+    field->setFocus(Qt::OtherFocusReason);
+    field->end(false);
 }
 
 void ZonePages::showSlot(int slot)

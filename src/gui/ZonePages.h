@@ -29,6 +29,8 @@ class ZonePages final : public QWidget {
 public:
     // Fields numbered as the program addresses them: "Edit" followed by 1..538.
     static constexpr int kEditCount = 539;
+    // fieldEdited's number for the display-time list.
+    static constexpr int kDisplayTimeField = 0;
 
     explicit ZonePages(DirectoryEditor& editor, QWidget* parent = nullptr);
 
@@ -38,8 +40,9 @@ public:
     // Shows the page of a selector item (0..3 zones, 4 additional numbers, 5 intro).
     void selectPage(int index);
     void showSlot(int slot);
-    // Shows the tab of the selected page's entry and puts the cursor in its line 1.
-    void focusEntry(int slot);
+    // Shows the tab of the selected page's entry and puts the cursor in its
+    // line 1, or in its line 2 when that one is asked for and editable.
+    void focusEntry(int slot, bool line2 = false);
     void showLamps(const std::array<bool, kTabPageCount>& lamps);
     IntroLines introLines() const;
     void setIntroLines(const IntroLines& lines);
@@ -50,6 +53,9 @@ public:
 signals:
     // The user changed a field, an intro line or the display time.
     void edited();
+    // The same, naming the field (its number, or kDisplayTimeField) once the
+    // directory holds the change, and whether it was pasted.
+    void fieldEdited(int editNumber, bool pasted);
     // Rows pasted into the entry of zone (1..4, 5 additional numbers) and number.
     void rowsPasted(int zone, int number, const QString& text);
     void pageChosen(int index);

@@ -75,6 +75,29 @@ DirectoryDocument FileCommands::document() const
     return {editor_.grid(), readFields()};
 }
 
+void FileCommands::startSteps()
+{
+    stepBase_ = document();
+}
+
+DocumentChange FileCommands::takeChange(ChangeScope scope)
+{
+    DirectoryDocument now = document();
+    DocumentChange change = changeBetween(stepBase_, now, scope);
+    stepBase_ = std::move(now);
+    return change;
+}
+
+void FileCommands::applyChange(const DocumentChange& change, bool undo)
+{
+    DirectoryDocument changed = document();
+    q540::applyChange(changed, change, undo);
+    editor_.grid() = changed.grid;
+    showFields(changed.fields);
+    showPage(editor_.page().selectorIndex());
+    stepBase_ = document();
+}
+
 bool FileCommands::mayReplaceWork()
 {
     return !modified_ || sink_.askYesNo(unsavedChangesQuestion(languageOf(texts_)), QString());

@@ -2,6 +2,7 @@
 
 #include "base/Outcome.h"
 #include "directory/DirectoryDocument.h"
+#include "directory/DocumentChange.h"
 
 #include <QByteArray>
 #include <QString>
@@ -46,6 +47,9 @@ public:
     // directory from elsewhere, cleared by New, Open and Save.
     bool isModified() const { return modified_; }
     void markModified() { modified_ = true; }
+    // The window's undo decides it: modified exactly while not at the step
+    // where the directory was last opened or saved.
+    void setModified(bool modified) { modified_ = modified; }
     // True when nothing unsaved would be lost, or the user lets it go. New,
     // Open and Import ask it themselves.
     bool mayReplaceWork();
@@ -87,6 +91,14 @@ public:
     // The directory as a file would hold it now.
     DirectoryDocument document() const;
 
+    // Undo and redo. What changed within scope since the last step (or since
+    // startSteps); a change outside it is taken as it is and never undone.
+    void startSteps();
+    DocumentChange takeChange(ChangeScope scope);
+    // The directory and the window's fields back to how a change left them
+    // (undo false) or found them (undo true).
+    void applyChange(const DocumentChange& change, bool undo);
+
     // The name Save as really writes: path with ".csv" appended unless it has it.
     static QString directoryFileName(const QString& path);
     // The question before a file is replaced, naming it, in the language by index.
@@ -117,6 +129,8 @@ private:
     void showReadNotice(const ReadNotes& notes);
 
     DirectoryEditor& editor_;
+    // The document after the last step, which the next one is measured against.
+    DirectoryDocument stepBase_;
     UserSink& sink_;
     const Localisation& texts_;
     FileDialogs* dialogs_;

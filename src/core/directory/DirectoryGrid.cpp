@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+
 namespace q540 {
 
 QString entryPlaceText(EntryPlace place, int language)
@@ -19,6 +21,18 @@ std::size_t DirectoryGrid::index(int row, int column)
 {
     Q_ASSERT(row >= 1 && row <= kGridRows && column >= 1 && column <= kGridColumns);
     return static_cast<std::size_t>((row - 1) * kGridColumns + (column - 1));
+}
+
+DirectoryGrid::Row DirectoryGrid::row(int row) const
+{
+    Row cells;
+    std::copy_n(cells_.begin() + std::ptrdiff_t(index(row, 1)), kGridColumns, cells.begin());
+    return cells;
+}
+
+void DirectoryGrid::setRow(int row, const Row& cells)
+{
+    std::copy(cells.begin(), cells.end(), cells_.begin() + std::ptrdiff_t(index(row, 1)));
 }
 
 QString DirectoryGrid::entryText(int row) const

@@ -92,6 +92,11 @@ public:
     Cell cell(int row, int column) const { return cells_[index(row, column)]; }
     void setCell(int row, int column, Cell value) { cells_[index(row, column)] = value; }
 
+    // All 32 cells of a row, for what an undo step keeps.
+    using Row = std::array<Cell, kGridColumns>;
+    Row row(int row) const;
+    void setRow(int row, const Row& cells);
+
     // Columns 1..30 of a row with empty cells read as spaces.
     QString entryText(int row) const;
     // True when the entry's 30 cells read as 30 spaces.
