@@ -61,6 +61,11 @@ private slots:
         connect(&press, &QTimer::timeout, [&] {
             auto* cancel = w.window->findChild<QPushButton*>(QStringLiteral("CancelTransfer"));
             QVERIFY(cancel && cancel->isVisible());
+            // The menus' shortcuts wait too: Ctrl+Z would undo the read
+            // that the write is sending.
+            w.window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+            QTest::keySequence(w.window.get(), QKeySequence::Undo);
             if (escape) {
                 QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
                 QApplication::sendEvent(w.window.get(), &key);
@@ -81,6 +86,7 @@ private slots:
         QVERIFY(w.module.exchangeCount() - before < 50);
         QVERIFY(!w.module.isOpen());
         QVERIFY(!w.window->findChild<QPushButton*>(QStringLiteral("CancelTransfer"))->isVisible());
+        QCOMPARE(w.window->directory().list().count(), write ? 60 : 0);
         QVERIFY(w.poll());
     }
 };
