@@ -57,9 +57,12 @@ void NameListSearch::setSourceModel(QAbstractItemModel* model)
     if (sourceModel())
         disconnect(sourceModel(), nullptr, this, nullptr);
     QSortFilterProxyModel::setSourceModel(model);
-    refold();
+    stale_ = true;
     if (model)
         connect(model, &QAbstractItemModel::modelReset, this, [this] {
+            stale_ = true;
+            if (words_.isEmpty())
+                return;
             refold();
             invalidateFilter();
         });
@@ -71,6 +74,8 @@ void NameListSearch::setQuery(const QString& query)
         return;
     query_ = query;
     words_ = searchFolded(query).split(u' ', Qt::SkipEmptyParts);
+    if (stale_ && !words_.isEmpty())
+        refold();
     invalidateFilter();
 }
 
@@ -91,17 +96,24 @@ bool NameListSearch::filterAcceptsRow(int sourceRow, const QModelIndex&) const
 void NameListSearch::refold()
 {
     folded_.clear();
+    stale_ = false;
     const QAbstractItemModel* model = sourceModel();
     if (!model)
         return;
     folded_.reserve(std::size_t(model->rowCount()));
+    QHash<QString, QString> texts;
     for (int r = 0; r < model->rowCount(); ++r) {
         const QString text = model->index(r, NameListModel::TextColumn).data().toString();
         const QString number = model->index(r, NameListModel::ApartmentColumn).data().toString();
+        QString lines = foldedTexts_.value(text);
         // Apart, so that a word never runs from line 1 into line 2.
-        folded_.push_back(searchFolded(QStringView(text).left(kLine1Length)) + u' '
-                          + searchFolded(QStringView(text).mid(kLine1Length)) + u' ' + number);
+        if (lines.isNull())
+            lines = searchFolded(QStringView(text).left(kLine1Length)) + u' '
+                    + searchFolded(QStringView(text).mid(kLine1Length));
+        texts.insert(text, lines);
+        folded_.push_back(lines + u' ' + number);
     }
+    foldedTexts_ = std::move(texts);
 }
 
 } // namespace q540

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSortFilterProxyModel>
 #include <QString>
 #include <QStringView>
@@ -16,8 +17,9 @@ QString searchFolded(QStringView text);
 
 // The name list's rows that match a search, as one types: every word of the
 // query must occur, folded, in an entry's two lines or its apartment number.
-// Sits over the name list's model; the folded rows are kept until the list
-// is rebuilt.
+// Sits over the name list's model. The list is rebuilt on every keystroke,
+// so rows are folded only while there is a query, and a text folded once is
+// not folded again.
 class NameListSearch final : public QSortFilterProxyModel {
     Q_OBJECT
 
@@ -37,6 +39,9 @@ private:
     QString query_;
     QStringList words_;
     std::vector<QString> folded_;
+    // Folded lines by entry text, of the rows folded last.
+    QHash<QString, QString> foldedTexts_;
+    bool stale_ = true;
 };
 
 } // namespace q540

@@ -96,6 +96,13 @@ private slots:
             list.ZrobListe(0, sink, texts);
             model.listRebuilt();
             QCOMPARE(search.rowCount(), 0);
+            // Rebuilt while no query is typed: folded when one is.
+            search.setQuery({});
+            grid.setCell(zoneRow(0, 3), 2, Cell(u'ü'));
+            list.ZrobListe(0, sink, texts);
+            model.listRebuilt();
+            search.setQuery(query);
+            QCOMPARE(search.rowCount(), 1);
         }
     }
 };
