@@ -17,10 +17,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <functional>
@@ -119,6 +121,7 @@ private slots:
     void previewOfTheEntryOrScreen();
     void moduleOrderChosenInTheMenu_data();
     void moduleOrderChosenInTheMenu();
+    void writeNamesAnOrderNotTheLanguages();
 };
 
 void EditingComfortTest::everyStepUndoneAndRedone_data()
@@ -336,6 +339,13 @@ void EditingComfortTest::previewOfTheEntryOrScreen()
     list->setCurrentIndex(list->model()->index(0, 0));
     QCOMPARE(preview->title(), entryTitle);
     QCOMPARE(list->model()->index(0, 0).data().toString().trimmed(), "Abc ©");
+    // The row says the same as the preview's cell.
+    QHelpEvent help(
+        QEvent::ToolTip, list->visualRect(list->model()->index(0, 1)).center(),
+        list->viewport()->mapToGlobal(list->visualRect(list->model()->index(0, 1)).center()));
+    QApplication::sendEvent(list->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), lookAlikeTip);
+    QToolTip::hideText();
 
     w.window->RadioGroup_StrefaClick(5);
     w.type(515, "€uro");
@@ -398,6 +408,22 @@ void EditingComfortTest::moduleOrderChosenInTheMenu()
     MainWindow again(texts, settings);
     QCOMPARE(again.directory().moduleOrder(), kModuleOrderPolish);
     QVERIFY(again.findChild<QAction*>("Kolejnosc_1")->isChecked());
+}
+
+// The window's write says which order it sent when it is not the program
+// language's own.
+void EditingComfortTest::writeNamesAnOrderNotTheLanguages()
+{
+    Window w(1);
+    w.type(1, "Łoś");
+    w.action("Kolejnosc_1");
+    test::ModalDriver driver;
+    w.child<QPushButton>("Button0b")->click();
+    QCOMPARE(driver.messages,
+             QStringList{"Data has been written to the module!\nAlphabetical order: Polish."});
+    w.action("Kolejnosc_2");
+    w.child<QPushButton>("Button0b")->click();
+    QCOMPARE(driver.messages.last(), "Data has been written to the module!");
 }
 
 int main(int argc, char** argv)

@@ -59,9 +59,13 @@ void paste(EntryEdit* field, const QString& path, const QString& text)
         QMenu* menu = nullptr;
         QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
         QAction* pasteAction = nullptr;
-        for (QAction* action : menu->actions())
+        for (QAction* action : menu->actions()) {
             if (action->text().startsWith(QStringLiteral("&Paste")))
                 pasteAction = action;
+            // The window's Edit menu undoes; the field's own would not be a step.
+            QVERIFY(!action->isVisible() || !action->text().startsWith(QStringLiteral("&Undo")));
+            QVERIFY(!action->isVisible() || !action->text().startsWith(QStringLiteral("&Redo")));
+        }
         QVERIFY(pasteAction);
         pasteAction->trigger();
         menu->close();
@@ -81,17 +85,21 @@ private slots:
         QTest::addColumn<int>("field");           // pasted into; Edit9 is line 1 of apartment 5
         QTest::addColumn<QStringList>("entries"); // apartments 5..8 afterwards
         QTest::addColumn<QString>("fieldText");   // the field's own text afterwards
+        QTest::addColumn<QString>("undo");        // the Edit menu's Undo afterwards
         for (const char* path :
              {"Ctrl+V", "Shift+Insert", "context menu", "drop", "middle click"}) {
             QTest::addRow("one column, %s", path)
                 << path << "Nowak\nKowal\nZieliński\n"
-                << 9 << QStringList{"Nowak", "Kowal", "Zieliński", ""} << "Nowak";
+                << 9 << QStringList{"Nowak", "Kowal", "Zieliński", ""} << "Nowak"
+                << "Undo pasted rows from zone 1, apartment 5";
             QTest::addRow("two columns into line 2, %s", path)
                 << path << "Nowak\tJan\r\nKowal\tEwa\r\n"
-                << 10 << QStringList{"Nowak           Jan", "Kowal           Ewa", "", ""} << "Jan";
+                << 10 << QStringList{"Nowak           Jan", "Kowal           Ewa", "", ""} << "Jan"
+                << "Undo pasted rows from zone 1, apartment 5";
             QTest::addRow("one cell is a plain paste, %s", path)
                 << path << "Nowak\n"
-                << 9 << QStringList{"Nowak", "", "", ""} << "Nowak";
+                << 9 << QStringList{"Nowak", "", "", ""} << "Nowak"
+                << "Undo paste into zone 1, apartment 5";
         }
     }
     void rows()
@@ -101,6 +109,7 @@ private slots:
         QFETCH(int, field);
         QFETCH(QStringList, entries);
         QFETCH(QString, fieldText);
+        QFETCH(QString, undo);
         if (path == u"middle click" && !QGuiApplication::clipboard()->supportsSelection())
             QSKIP("no selection clipboard on this platform; the X server run has one");
         Window w;
@@ -114,6 +123,12 @@ private slots:
         QCOMPARE(found, entries);
         QCOMPARE(w.window->edit(field)->text(), fieldText);
         QVERIFY(w.window->isModified());
+        // Whichever way it came in, the paste is one step of its own.
+        auto* undoAction = w.window->findChild<QAction*>(QStringLiteral("Cofnij1"));
+        QCOMPARE(undoAction->text(), undo);
+        undoAction->trigger();
+        QCOMPARE(w.entry(1, 5), field % 2 == 0 ? QStringLiteral("X") : QString());
+        QCOMPARE(w.entry(1, 6), QString());
     }
 
     // Rows that do not fit: the report first, then Paste or Cancel.
