@@ -8,7 +8,6 @@ DocumentStep::DocumentStep(EditStep step, DocumentChange change, int mergeKey, A
     : step_(std::move(step)), change_(std::move(change)), mergeKey_(mergeKey),
       apply_(std::move(apply))
 {
-    setText(step_.name(1));
 }
 
 void DocumentStep::undo()

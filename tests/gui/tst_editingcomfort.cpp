@@ -144,6 +144,22 @@ void EditingComfortTest::everyStepUndoneAndRedone_data()
         w.type(526, "Portier");
     }) << Step([](Window& w) { w.type(527, "parter"); }) << "Undo typing in additional number 3"
                                                            << ctrlShiftZ;
+    // The first keystroke after a page is filled copies the whole page into
+    // the grid, which empties the space cells that fill another entry's line
+    // to its end: the step holds both entries, and undo gives the spaces back.
+    QTest::newRow("page copy with the first keystroke") << Step([](Window& w) {
+        DirectoryDocument document;
+        const QString text = QStringLiteral("Ab").leftJustified(kLine1Length);
+        for (int c = 0; c < text.size(); ++c)
+            document.grid.setCell(zoneRow(0, 7), c + 1, Cell(text.at(c)));
+        w.write("spaces.csv", directoryFileBytes(document));
+        w.dialogs->answers << w.path("spaces.csv");
+        w.action("Otwrz1");
+        QCOMPARE(w.window->directory().grid().cell(zoneRow(0, 7), 16), Cell(u' '));
+    }) << Step([](Window& w) {
+        w.type(1, "X");
+        QCOMPARE(w.window->directory().grid().cell(zoneRow(0, 7), 16), Cell());
+    }) << "Undo typing in zone 1, apartment 1" << ctrlY;
     QTest::newRow("paste") << nothing << Step([](Window& w) { w.paste(3, "Kowal"); })
                            << "Undo paste into zone 1, apartment 2" << ctrlY;
     QTest::newRow("pasted rows, one step")
