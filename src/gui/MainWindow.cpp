@@ -313,19 +313,8 @@ int MainWindow::typingKey(int field, const EditStep& step) const
 
 void MainWindow::recordTyping(int editNumber, bool pasted)
 {
-    EditStep step{pasted ? EditStep::Kind::Paste : EditStep::Kind::Typing};
-    ChangeScope scope = ChangeScope::Intro;
-    if (editNumber == ZonePages::kDisplayTimeField) {
-        step.kind = EditStep::Kind::TimeChange;
-    } else if (const int screen = introScreenOfEditNumber(editNumber)) {
-        step.field = EditStep::Field::IntroLine;
-        step.place = {0, screen};
-    } else {
-        const int selector = editor_->page().selectorIndex();
-        step.place = placeOfRow(slotRow(selector, slotOfEditNumber(selector, editNumber)));
-        scope = ChangeScope::Grid;
-    }
-    recordStep(step, scope, typingKey(editNumber, step));
+    const FieldStep typed = fieldStep(editor_->page().selectorIndex(), editNumber, pasted);
+    recordStep(typed.step, typed.scope, typingKey(editNumber, typed.step));
 }
 
 void MainWindow::recordStep(const EditStep& step, ChangeScope scope, int mergeKey)
@@ -356,23 +345,18 @@ void MainWindow::applyStep(const DocumentChange& change, bool undo)
     refreshPreview();
 }
 
-// The view goes to what the step changes: the first entry's page and field,
-// else the intro line, the address or the display time.
+// The view goes to what the step changes.
 void MainWindow::showChange(const DocumentChange& change)
 {
-    if (const int row = change.firstRow()) {
-        const EntryPlace place = placeOfRow(row);
-        RadioGroup_StrefaClick(place.zone == kAdditionalNumberZone ? kSelectorAdditionalNumbers
-                                                                   : place.zone - 1);
-        pages_->focusEntry(place.number, !change.changesLine1(row));
-    } else if (const int line = change.firstIntroLine(); line >= 0) {
-        RadioGroup_StrefaClick(kSelectorIntro);
-        edit(introLineEditNumber(line))->setFocus(Qt::OtherFocusReason);
-    } else if (change.changesAddress()) {
+    const ChangeView view = viewOfChange(change);
+    if (view.selectorIndex >= 0)
+        RadioGroup_StrefaClick(view.selectorIndex);
+    if (view.slot > 0)
+        pages_->focusEntry(view.slot, view.line2);
+    else if (view.introLine >= 0)
+        edit(introLineEditNumber(view.introLine))->setFocus(Qt::OtherFocusReason);
+    else if (view.address)
         toolBar_->address()->setFocus(Qt::OtherFocusReason);
-    } else if (change.changesTime()) {
-        RadioGroup_StrefaClick(kSelectorIntro);
-    }
 }
 
 void MainWindow::connectFileCommands()

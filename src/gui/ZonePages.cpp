@@ -3,6 +3,7 @@
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "directory/DirectoryEditor.h"
+#include "directory/EditStep.h"
 #include "gui/EntryEdit.h"
 #include "gui/Look.h"
 

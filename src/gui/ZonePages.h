@@ -29,8 +29,6 @@ class ZonePages final : public QWidget {
 public:
     // Fields numbered as the program addresses them: "Edit" followed by 1..538.
     static constexpr int kEditCount = 539;
-    // fieldEdited's number for the display-time list.
-    static constexpr int kDisplayTimeField = 0;
 
     explicit ZonePages(DirectoryEditor& editor, QWidget* parent = nullptr);
 
@@ -53,7 +51,7 @@ public:
 signals:
     // The user changed a field, an intro line or the display time.
     void edited();
-    // The same, naming the field (its number, or kDisplayTimeField) once the
+    // The same, naming the field (its number, or EditStep.h's kDisplayTimeField) once the
     // directory holds the change, and whether it was pasted.
     void fieldEdited(int editNumber, bool pasted);
     // Rows pasted into the entry of zone (1..4, 5 additional numbers) and number.

@@ -1,6 +1,7 @@
 #include "directory/EditStep.h"
 
 #include "base/FixedTexts.h"
+#include "directory/DirectoryPage.h"
 
 #include <array>
 
@@ -78,6 +79,42 @@ QString EditStep::name(int language) const
     default:
         return text;
     }
+}
+
+FieldStep fieldStep(int selectorIndex, int editNumber, bool pasted)
+{
+    EditStep step{pasted ? Kind::Paste : Kind::Typing};
+    if (editNumber == kDisplayTimeField) {
+        step.kind = Kind::TimeChange;
+        return {step, ChangeScope::Intro};
+    }
+    if (const int screen = introScreenOfEditNumber(editNumber)) {
+        step.field = Field::IntroLine;
+        step.place = {0, screen};
+        return {step, ChangeScope::Intro};
+    }
+    step.place = placeOfRow(slotRow(selectorIndex, slotOfEditNumber(selectorIndex, editNumber)));
+    return {step, ChangeScope::Grid};
+}
+
+ChangeView viewOfChange(const DocumentChange& change)
+{
+    ChangeView view;
+    if (const int row = change.firstRow()) {
+        const EntryPlace place = placeOfRow(row);
+        view.selectorIndex =
+            place.zone == kAdditionalNumberZone ? kSelectorAdditionalNumbers : place.zone - 1;
+        view.slot = place.number;
+        view.line2 = !change.changesLine1(row);
+    } else if (const int line = change.firstIntroLine(); line >= 0) {
+        view.selectorIndex = kSelectorIntro;
+        view.introLine = line;
+    } else if (change.changesAddress()) {
+        view.address = true;
+    } else if (change.changesTime()) {
+        view.selectorIndex = kSelectorIntro;
+    }
+    return view;
 }
 
 QString undoCaption(const EditStep* step, int language)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "directory/DirectoryGrid.h"
+#include "directory/DocumentChange.h"
 
 #include <QString>
 
@@ -33,6 +34,28 @@ struct EditStep {
     // The step's name in a program language 0..2.
     QString name(int language) const;
 };
+
+// The step that typing or a paste in a field makes, and what it may change.
+// Fields by their number ("EditN") on the page of selectorIndex, or
+// kDisplayTimeField for the display-time list.
+inline constexpr int kDisplayTimeField = 0;
+struct FieldStep {
+    EditStep step;
+    ChangeScope scope;
+};
+FieldStep fieldStep(int selectorIndex, int editNumber, bool pasted);
+
+// Where the view goes to show a change undone or redone: the page of the
+// selector (-1 to stay), and there the entry's slot (its line 2 when only
+// that changed), an intro line 0..7, or the address.
+struct ChangeView {
+    int selectorIndex = -1;
+    int slot = 0;
+    bool line2 = false;
+    int introLine = -1;
+    bool address = false;
+};
+ChangeView viewOfChange(const DocumentChange& change);
 
 // The Edit menu's captions: "Undo …"/"Redo …" naming the step, or plain
 // "Undo"/"Redo" without one (step null).

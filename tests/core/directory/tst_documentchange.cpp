@@ -1,4 +1,5 @@
 #include "directory/DocumentChange.h"
+#include "directory/EditStep.h"
 
 #include <QTest>
 
@@ -30,6 +31,10 @@ private slots:
     void twoStepsJoinIntoOne_data();
     void twoStepsJoinIntoOne();
     void undoLeavesWhatCameLaterAlone();
+    void stepOfAField_data();
+    void stepOfAField();
+    void viewOfAChange_data();
+    void viewOfAChange();
 };
 
 void DocumentChangeTest::scopeKeepsOutWhatIsNotTheStep_data()
@@ -134,6 +139,79 @@ void DocumentChangeTest::undoLeavesWhatCameLaterAlone()
     QVERIFY(later.grid.isEntryEmpty(5));
     QCOMPARE(later.grid.entryText(6).trimmed(), "Zięba");
     QCOMPARE(later.fields.intro[1], "Hej");
+}
+
+void DocumentChangeTest::stepOfAField_data()
+{
+    QTest::addColumn<int>("selector");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<ChangeScope>("scope");
+    QTest::newRow("zone 2, line 1")
+        << 1 << 33 << false << "typing in zone 2, apartment 17" << ChangeScope::Grid;
+    QTest::newRow("zone 1, last line 2")
+        << 0 << 510 << true << "paste into zone 1, apartment 255" << ChangeScope::Grid;
+    QTest::newRow("additional number 3, line 2")
+        << 4 << 527 << false << "typing in additional number 3" << ChangeScope::Grid;
+    QTest::newRow("intro screen 2, line 2")
+        << 5 << 514 << true << "paste into intro screen 2" << ChangeScope::Intro;
+    QTest::newRow("display time") << 5 << kDisplayTimeField << false << "change of the display time"
+                                  << ChangeScope::Intro;
+}
+
+void DocumentChangeTest::stepOfAField()
+{
+    QFETCH(int, selector);
+    QFETCH(int, field);
+    QFETCH(bool, pasted);
+    QFETCH(QString, name);
+    QFETCH(ChangeScope, scope);
+    const FieldStep typed = fieldStep(selector, field, pasted);
+    QCOMPARE(typed.step.name(1), name);
+    QCOMPARE(typed.scope, scope);
+}
+
+void DocumentChangeTest::viewOfAChange_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<int>("selector");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("line2");
+    QTest::addColumn<int>("introLine");
+    QTest::addColumn<bool>("address");
+    QTest::newRow("zone 3, line 1")
+        << Edit([](DirectoryDocument& d) { put(d, zoneRow(2, 40), "Nowak"); }) << 2 << 40 << false
+        << -1 << false;
+    QTest::newRow("additional number 2, line 2 only") << Edit([](DirectoryDocument& d) {
+        d.grid.setCell(additionalNumberRow(2), kLine2FirstColumn, Cell(u'x'));
+    }) << 4 << 2 << true << -1 << false;
+    QTest::newRow("intro line 6") << Edit([](DirectoryDocument& d) { d.fields.intro[5] = "Hej"; })
+                                  << 5 << 0 << false << 5 << false;
+    QTest::newRow("address") << Edit([](DirectoryDocument& d) { d.fields.address = "Adres"; }) << -1
+                             << 0 << false << -1 << true;
+    QTest::newRow("display time") << Edit([](DirectoryDocument& d) { d.fields.timeIndex = 3; }) << 5
+                                  << 0 << false << -1 << false;
+}
+
+// Undone or redone, a change shows the page and field it changes.
+void DocumentChangeTest::viewOfAChange()
+{
+    QFETCH(Edit, edit);
+    QFETCH(int, selector);
+    QFETCH(int, slot);
+    QFETCH(bool, line2);
+    QFETCH(int, introLine);
+    QFETCH(bool, address);
+    DirectoryDocument before;
+    DirectoryDocument after;
+    edit(after);
+    const ChangeView view = viewOfChange(changeBetween(before, after, ChangeScope::Everything));
+    QCOMPARE(view.selectorIndex, selector);
+    QCOMPARE(view.slot, slot);
+    QCOMPARE(view.line2, line2);
+    QCOMPARE(view.introLine, introLine);
+    QCOMPARE(view.address, address);
 }
 
 QTEST_GUILESS_MAIN(DocumentChangeTest)
