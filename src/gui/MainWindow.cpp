@@ -230,10 +230,9 @@ void MainWindow::connectMonitor()
         listPanel_->setAlphabeticalSearch(ticked);
         editor_->setAlphabeticalSearch(ticked);
     });
-    connect(monitor_.get(), &ModuleMonitor::configurationRead, this, [this] {
-        pages_->setIntroTimeIndex(monitor_->status().introTimeIndex);
-        absorbChanges();
-    });
+    // The statusChanged that follows takes the new time in without a step.
+    connect(monitor_.get(), &ModuleMonitor::configurationRead, this,
+            [this] { pages_->setIntroTimeIndex(monitor_->status().introTimeIndex); });
 }
 
 void MainWindow::previewField(int editNumber)

@@ -117,6 +117,7 @@ private slots:
     void stepsNamedAndShownInEveryLanguage_data();
     void stepsNamedAndShownInEveryLanguage();
     void unsavedMarkFollowsTheCleanStep();
+    void displayTimeFromTheModuleIsNoStep();
     void previewOfTheEntryOrScreen_data();
     void previewOfTheEntryOrScreen();
     void moduleOrderChosenInTheMenu_data();
@@ -312,6 +313,24 @@ void EditingComfortTest::unsavedMarkFollowsTheCleanStep()
     QCOMPARE(w.window->directory().grid().entryText(zoneRow(1, 5)).trimmed(), "Łoś");
     QVERIFY(w.window->isModified());
     QCOMPARE(driver.messages, QStringList{"Overwrite the existing file:  c.csv ?"});
+}
+
+// The display time the first poll finds in the module is the module's doing:
+// undoing the typing that follows keeps it.
+void EditingComfortTest::displayTimeFromTheModuleIsNoStep()
+{
+    test::EmulatedWindow e(1);
+    e.module.setConfigurationNibble(11, 9); // the module's display time, 9 s
+    QVERIFY(QTest::qWaitForWindowActive(e.window.get()));
+    QVERIFY(e.poll());
+    auto* time = e.window->findChild<QComboBox*>("ComboBox_czas");
+    QCOMPARE(time->currentIndex(), 8);
+    e.window->RadioGroup_StrefaClick(5);
+    e.window->edit(511)->setFocus();
+    QTest::sendKeyEvent(QTest::Click, e.window->edit(511), Qt::Key_unknown, "W", Qt::NoModifier);
+    QTest::keySequence(e.window->edit(511), QKeySequence::Undo);
+    QCOMPARE(e.window->edit(511)->text(), QString());
+    QCOMPARE(time->currentIndex(), 8);
 }
 
 void EditingComfortTest::previewOfTheEntryOrScreen_data()
