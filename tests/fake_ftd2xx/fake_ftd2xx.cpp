@@ -1,9 +1,9 @@
 // A stand-in for the cable's driver library: the six entry points the D2XX
 // backend looks up by name, served by an emulated module that a test hands in.
-// Built three times: the second build leaves out FT_SetTimeouts so that the
+// Built four times: the second build leaves out FT_SetTimeouts so that the
 // backend's handling of an incomplete library can be tested, the third the
 // optional FT_SetLatencyTimer and FT_GetLatencyTimer, as older libraries
-// lack them.
+// lack them, the fourth the optional FT_Purge.
 
 #include "device/Clock.h"
 #include "emulator/EmulatedLink.h"
@@ -38,6 +38,9 @@ struct Driver {
     std::vector<std::unique_ptr<q540::sim::EmulatedLink>> handles;
     int latencyCalls = 0;
     int latencyMs = 0;
+    // The chip's receive buffer as the previous user left it: read before
+    // anything the module sends, until purged.
+    std::vector<std::uint8_t> stale;
 };
 
 // Lives as long as the library is loaded; a test detaches its module (attach
@@ -60,6 +63,17 @@ q540::sim::EmulatedLink* linkOf(void* handle)
     return it == d.handles.end() ? nullptr : it->get();
 }
 
+// The stale bytes that fit, taken out of the chip's buffer.
+std::size_t takeStale(std::span<std::uint8_t> buffer)
+{
+    Driver& d = driver();
+    std::lock_guard lock(d.mutex);
+    const std::size_t n = std::min(buffer.size(), d.stale.size());
+    std::copy_n(d.stale.begin(), n, buffer.begin());
+    d.stale.erase(d.stale.begin(), d.stale.begin() + static_cast<std::ptrdiff_t>(n));
+    return n;
+}
+
 } // namespace
 
 FAKE_FTD2XX_EXPORT void fake_ftd2xx_attach(q540::sim::ModuleEmulator* module, q540::Clock* clock)
@@ -73,6 +87,16 @@ FAKE_FTD2XX_EXPORT void fake_ftd2xx_attach(q540::sim::ModuleEmulator* module, q5
     d.clock = clock;
     d.latencyCalls = 0;
     d.latencyMs = 0;
+    d.stale.clear();
+}
+
+// Leaves bytes in the chip's receive buffer, as a write killed before the
+// module's answer was read does.
+FAKE_FTD2XX_EXPORT void fake_ftd2xx_leave_stale(const std::uint8_t* bytes, std::uint32_t count)
+{
+    Driver& d = driver();
+    std::lock_guard lock(d.mutex);
+    d.stale.insert(d.stale.end(), bytes, bytes + count);
 }
 
 FAKE_FTD2XX_EXPORT Status FT_OpenEx(void* arg, std::uint32_t flags, void** handle)
@@ -110,7 +134,10 @@ FAKE_FTD2XX_EXPORT Status FT_Read(void* handle, void* buffer, std::uint32_t coun
     q540::sim::EmulatedLink* link = linkOf(handle);
     if (link == nullptr)
         return kInvalidHandle;
-    const std::size_t n = link->read(std::span(static_cast<std::uint8_t*>(buffer), count));
+    const std::span wanted(static_cast<std::uint8_t*>(buffer), count);
+    std::size_t n = takeStale(wanted);
+    if (n < wanted.size())
+        n += link->read(wanted.subspan(n));
     if (got != nullptr)
         *got = static_cast<std::uint32_t>(n);
     return kOk;
@@ -136,6 +163,20 @@ FAKE_FTD2XX_EXPORT Status FT_SetBaudRate(void* handle, std::uint32_t baud)
     link->setBaudRate(static_cast<int>(baud));
     return kOk;
 }
+
+#ifndef FAKE_FTD2XX_WITHOUT_PURGE
+FAKE_FTD2XX_EXPORT Status FT_Purge(void* handle, std::uint32_t mask)
+{
+    constexpr std::uint32_t kPurgeReceive = 1;
+    if (linkOf(handle) == nullptr)
+        return kInvalidHandle;
+    Driver& d = driver();
+    std::lock_guard lock(d.mutex);
+    if (mask & kPurgeReceive)
+        d.stale.clear();
+    return kOk;
+}
+#endif
 
 #ifndef FAKE_FTD2XX_WITHOUT_SET_TIMEOUTS
 #ifndef FAKE_FTD2XX_WITHOUT_LATENCY_TIMER

@@ -18,6 +18,8 @@ namespace {
 using Status = std::uint32_t;
 using Word = std::uint32_t;
 constexpr Status kStatusOk = 0;
+constexpr Word kPurgeReceive = 1;
+constexpr Word kPurgeTransmit = 2;
 
 using OpenExFn = Status(Q540_D2XX_CALL*)(void* arg, Word flags, void** handle);
 using CloseFn = Status(Q540_D2XX_CALL*)(void* handle);
@@ -27,6 +29,7 @@ using SetBaudRateFn = Status(Q540_D2XX_CALL*)(void* handle, Word baud);
 using SetTimeoutsFn = Status(Q540_D2XX_CALL*)(void* handle, Word readMs, Word writeMs);
 using SetLatencyTimerFn = Status(Q540_D2XX_CALL*)(void* handle, unsigned char ms);
 using GetLatencyTimerFn = Status(Q540_D2XX_CALL*)(void* handle, unsigned char* ms);
+using PurgeFn = Status(Q540_D2XX_CALL*)(void* handle, Word mask);
 
 template <typename Fn> bool resolve(QLibrary& library, const char* name, Fn& fn)
 {
@@ -43,9 +46,11 @@ struct D2xxLink::EntryPoints {
     WriteFn write = nullptr;
     SetBaudRateFn setBaudRate = nullptr;
     SetTimeoutsFn setTimeouts = nullptr;
-    // Optional: older libraries lack them.
+    // Optional: a library that lacks them still works (older ones lack the
+    // latency timer).
     SetLatencyTimerFn setLatencyTimer = nullptr;
     GetLatencyTimerFn getLatencyTimer = nullptr;
+    PurgeFn purge = nullptr;
 };
 
 QString D2xxLink::defaultLibraryName()
@@ -74,6 +79,7 @@ std::unique_ptr<D2xxLink> D2xxLink::load(const QString& libraryName)
     }
     resolve(*library, "FT_SetLatencyTimer", e->setLatencyTimer);
     resolve(*library, "FT_GetLatencyTimer", e->getLatencyTimer);
+    resolve(*library, "FT_Purge", e->purge);
     return std::unique_ptr<D2xxLink>(new D2xxLink(std::move(library), std::move(e)));
 }
 
@@ -100,6 +106,11 @@ bool D2xxLink::open()
         || handle == nullptr)
         return false;
     handle_ = handle;
+    // Bytes still in the chip from before the open, such as the module's
+    // answer to a write that was killed, would pass for the reply to the
+    // first frame.
+    if (entries_->purge)
+        entries_->purge(handle_, kPurgeReceive | kPurgeTransmit);
     // The module's one-byte acknowledgements reach the program sooner; the
     // bytes on the wire stay the same. A library without it works as before.
     if (entries_->setLatencyTimer)

@@ -103,7 +103,10 @@ OpenProblem portProblem(const QString& path)
     return terminal ? OpenProblem::PortBusy : OpenProblem::NotATerminal;
 }
 
-SerialLink::SerialLink(QString portName) : portName_(std::move(portName)) {}
+SerialLink::SerialLink(QString portName, SerialFlagsIoctl serialFlags)
+    : portName_(std::move(portName)), serialFlags_(std::move(serialFlags))
+{
+}
 
 SerialLink::~SerialLink()
 {
@@ -138,8 +141,12 @@ bool SerialLink::open()
     port->setFlowControl(QSerialPort::NoFlowControl);
 #ifdef Q_OS_LINUX
     // Replies reach the program sooner; a port that cannot is used as it is.
-    requestLowLatency(port->handle());
+    requestLowLatency(port->handle(), serialFlags_);
 #endif
+    // Bytes that reached the port before the open, such as the module's
+    // answer to a write that was killed, would pass for the reply to the
+    // first frame.
+    port->clear(QSerialPort::AllDirections);
     port_ = std::move(port);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/Link.h"
+#include "device/LowLatency.h"
 
 #include <QString>
 
@@ -18,8 +19,9 @@ namespace q540 {
 class SerialLink final : public Link {
 public:
     // With an empty port name, open() looks for the port whose USB product
-    // string is exactly "VELKOR".
-    explicit SerialLink(QString portName = {});
+    // string is exactly "VELKOR". open() asks for low latency through
+    // serialFlags, which a test replaces to see that it does.
+    explicit SerialLink(QString portName = {}, SerialFlagsIoctl serialFlags = systemSerialFlags());
     ~SerialLink() override;
 
     bool open() override;
@@ -39,6 +41,7 @@ private:
     QString portName_;
     QString foundPort_;
     OpenProblem problem_ = OpenProblem::None;
+    SerialFlagsIoctl serialFlags_;
     std::unique_ptr<QSerialPort> port_;
     int readTimeoutMs_ = 0;
     int writeTimeoutMs_ = 0;

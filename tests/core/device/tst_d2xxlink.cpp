@@ -14,6 +14,7 @@ namespace {
 
 using Attach = void (*)(sim::ModuleEmulator*, Clock*);
 using Latency = void (*)(int* calls, int* ms);
+using LeaveStale = void (*)(const std::uint8_t* bytes, std::uint32_t count);
 
 // The test library's extra entry point that hands it a module and a clock.
 Attach attachment(const QString& library = QStringLiteral(FAKE_FTD2XX_PATH))
@@ -35,6 +36,8 @@ private slots:
     void openFailsWithoutCable();
     void latencyTimerAfterEveryOpen_data();
     void latencyTimerAfterEveryOpen();
+    void staleBytesAtOpen_data();
+    void staleBytesAtOpen();
 };
 
 void D2xxLinkTest::loading_data()
@@ -157,6 +160,45 @@ void D2xxLinkTest::latencyTimerAfterEveryOpen()
     latency(&made, &ms);
     QCOMPARE(made, calls);
     QCOMPARE(ms, calls ? protocol::kLatencyTimerMs : 0);
+}
+
+void D2xxLinkTest::staleBytesAtOpen_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<QByteArray>("read"); // by the first read after the open
+    QTest::newRow("library with FT_Purge") << QStringLiteral(FAKE_FTD2XX_PATH) << QByteArray();
+    QTest::newRow("library without it: opens all the same")
+        << QStringLiteral(FAKE_FTD2XX_WITHOUT_PURGE_PATH) << QByteArray("\x06\x1f", 2);
+}
+
+// The answer to a write that was killed, still in the chip, must not pass for
+// the reply to the next connection's first frame.
+void D2xxLinkTest::staleBytesAtOpen()
+{
+    QFETCH(QString, library);
+    QFETCH(QByteArray, read);
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    auto link = D2xxLink::load(library);
+    QVERIFY(link);
+    const auto attach = attachment(library);
+    const auto leaveStale =
+        reinterpret_cast<LeaveStale>(QLibrary::resolve(library, "fake_ftd2xx_leave_stale"));
+    QVERIFY(attach && leaveStale);
+    attach(&module, &clock);
+    const auto detach = qScopeGuard([&] { attach(nullptr, nullptr); });
+    const std::array<std::uint8_t, 2> stale{0x06, 0x1f};
+    leaveStale(stale.data(), std::uint32_t(stale.size()));
+
+    QVERIFY(link->open());
+    link->setTimeouts(300, 300);
+    std::array<std::uint8_t, 8> first{};
+    const std::size_t got = link->read(first);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(first.data()), qsizetype(got)), read);
+    link->write(protocol::frame(protocol::kHello));
+    std::array<std::uint8_t, 3> reply{};
+    QCOMPARE(link->read(reply), std::size_t(3));
+    QCOMPARE(reply, (std::array<std::uint8_t, 3>{31, 70, 102}));
 }
 
 QTEST_GUILESS_MAIN(D2xxLinkTest)

@@ -74,6 +74,14 @@ public:
             ::close(slave_);
     }
     QString slaveName() const { return slaveName_; }
+    // Bytes the module sent that nobody read yet, waiting in the tty's input
+    // when this returns.
+    bool leaveUnread(const QByteArray& bytes)
+    {
+        pollfd p{slave_, POLLIN, 0};
+        return ::write(master_, bytes.constData(), std::size_t(bytes.size())) == bytes.size()
+               && ::poll(&p, 1, 1000) == 1;
+    }
 
     sim::ModuleEmulator module;
 
@@ -111,6 +119,7 @@ private slots:
     void usbProductFromSysfs_data();
     void usbProductFromSysfs();
     void exchangeOverAPseudoTerminal();
+    void bytesFromBeforeTheOpenAreDropped();
     void openProblems_data();
     void openProblems();
     void portProblemsOfAUser_data();
@@ -118,6 +127,7 @@ private slots:
     void lowLatency_data();
     void lowLatency();
     void lowLatencyOnAPseudoTerminalFailsSilently();
+    void openAsksForLowLatency();
 };
 
 void SerialLinkTest::usbProductFromSysfs_data()
@@ -191,6 +201,25 @@ void SerialLinkTest::exchangeOverAPseudoTerminal()
     QVERIFY(!link.isOpen());
 
     QCOMPARE(pty.module.sentBytes(), QByteArray("\x11\x16\x28\x17\x00\x18", 6));
+}
+
+// The answer to a write that was killed must not pass for the reply to the
+// next connection's first frame.
+void SerialLinkTest::bytesFromBeforeTheOpenAreDropped()
+{
+    PtyModule pty;
+    QVERIFY(!pty.slaveName().isEmpty());
+    QVERIFY(pty.leaveUnread(QByteArray("\x06\x1f\x46", 3)));
+    SerialLink link(pty.slaveName());
+    QVERIFY(link.open());
+    link.setTimeouts(300, 300);
+    std::array<std::uint8_t, 3> stale{};
+    QCOMPARE(link.read(stale), std::size_t(0));
+
+    link.write(protocol::frame(protocol::kHello));
+    std::array<std::uint8_t, 3> hello{};
+    QCOMPARE(link.read(hello), std::size_t(3));
+    QCOMPARE(hello, (std::array<std::uint8_t, 3>{31, 70, 102}));
 }
 
 // Each way a named port can fail to open gets its own problem, and none of
@@ -311,6 +340,27 @@ void SerialLinkTest::lowLatencyOnAPseudoTerminalFailsSilently()
     QCOMPARE(c, 'x');
     ::close(slave);
     ::close(master);
+}
+
+void SerialLinkTest::openAsksForLowLatency()
+{
+    PtyModule pty;
+    QVERIFY(!pty.slaveName().isEmpty());
+    bool askedAPort = false;
+    int set = -1;
+    const SerialFlagsIoctl fake{[&](int fd, int& flags) {
+                                    askedAPort = ::isatty(fd) == 1;
+                                    flags = 0;
+                                    return true;
+                                },
+                                [&](int, int flags) {
+                                    set = flags;
+                                    return true;
+                                }};
+    SerialLink link(pty.slaveName(), fake);
+    QVERIFY(link.open());
+    QVERIFY(askedAPort);
+    QCOMPARE(set, ASYNC_LOW_LATENCY);
 }
 
 QTEST_GUILESS_MAIN(SerialLinkTest)
