@@ -1,12 +1,13 @@
 #include "cli/Cli.h"
 
 #include "base/AppInfo.h"
+#include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "cli/ConsoleSink.h"
 #include "commands/FileCommands.h"
 #include "commands/FileDialogs.h"
-#include "commands/KeepFirst.h"
+#include "commands/ModuleWorkflows.h"
 #include "device/CableLink.h"
 #include "device/Clock.h"
 #include "device/SerialLink.h"
@@ -174,7 +175,30 @@ private:
     std::unique_ptr<TracingLink> trace_;
 };
 
-// One module command: the link, the sink and the transfer context.
+// The headless tool's answers to a workflow's questions: a module directory
+// the history may not hold is read and kept first (the command was asked to
+// keep it: --backup), and differences are written again once.
+class CliQuestions final : public WorkflowQuestions {
+public:
+    CliQuestions(QTextStream& err, int language) : err_(err), language_(language) {}
+    KeepChoice keepFirst(int entries, int /*readSeconds*/) override
+    {
+        err_ << "backup: reading the module's " << entries << " entries first" << Qt::endl;
+        return KeepChoice::ReadAndKeep;
+    }
+    bool writeAgain(const VerifyResult& found, int /*entries*/, int attempt) override
+    {
+        for (const QString& line : differenceLines(found, language_))
+            err_ << line << Qt::endl;
+        return attempt == 1;
+    }
+
+private:
+    QTextStream& err_;
+    int language_;
+};
+
+// One module command: the link, the sink, the history and the workflow.
 struct Session {
     SystemClock clock;
     ModuleLink cable;
@@ -182,9 +206,12 @@ struct Session {
     NoPoll poll;
     ModuleStatus status;
     QString password;
+    History history{History::defaultFolder()};
     std::optional<TransferContext> context;
+    CliQuestions questions;
 
-    Session(Invocation& in, bool answerYes) : sink(in.err, answerYes)
+    Session(Invocation& in, bool answerYes)
+        : sink(in.err, answerYes), questions(in.err, in.texts.Nr_Jezyka())
     {
         password = in.parser.isSet(QStringLiteral("password"))
                        ? in.parser.value(QStringLiteral("password"))
@@ -197,6 +224,7 @@ struct Session {
         context.emplace(TransferContext{cable.link(), clock, sink, poll, in.texts});
         return true;
     }
+    ModuleWorkflow workflow() const { return {*context, password, history}; }
     // The identification as the poll makes it before a command of the window.
     void identify(const Localisation& texts)
     {
@@ -212,13 +240,6 @@ struct Session {
                 !problem.isEmpty())
                 in.err << problem << Qt::endl;
         return kModuleFailed;
-    }
-    // Keeps what a transfer read or wrote in the history; a file that cannot
-    // be written there is told, and the transfer stands.
-    void keep(Invocation& in, const DirectoryDocument& document, HistoryOperation operation)
-    {
-        keepInHistory(History(History::defaultFolder()), document, operation, status.variant,
-                      QDateTime::currentDateTime(), sink, in.texts.Nr_Jezyka());
     }
 };
 
@@ -465,7 +486,11 @@ int statusCommand(Invocation& in)
         return kModuleFailed;
     s.identify(in.texts);
     const ModuleStatus& st = s.status;
-    in.out << "state: " << moduleStateText(st, in.texts) << '\n';
+    in.out << "state: "
+           << (st.configurationMissing
+                   ? fixedText(FixedText::ConfigurationMissing, in.texts.Nr_Jezyka())
+                   : moduleStateText(st, in.texts))
+           << '\n';
     if (st.state != ModuleState::NoCable)
         in.out << "latency timer: "
                << (st.latencyTimerMs ? QStringLiteral("%1 ms").arg(*st.latencyTimerMs)
@@ -487,26 +512,6 @@ int statusCommand(Invocation& in)
     return st.modulePresent() ? kDone : kModuleFailed;
 }
 
-// Reads back what a write sent; each position the module holds otherwise is
-// named, written again and checked once more. 0 when the module then holds
-// everything as sent.
-int verifyWrite(Session& s, Invocation& in, const WrittenBlocks& written)
-{
-    VerifyResult verified = verifyDirectory(*s.context, written, s.password, s.status);
-    if (!verified.outcome.isDone())
-        return s.failed(in);
-    if (verified.differences.empty())
-        return kDone;
-    for (const BlockDifference& d : verified.differences)
-        in.err << differenceText(d, in.texts.Nr_Jezyka()) << Qt::endl;
-    if (!writeAgain(*s.context, verified.differences, s.password, s.status).isDone())
-        return s.failed(in);
-    verified = verifyDirectory(*s.context, written, s.password, s.status);
-    for (const BlockDifference& d : verified.differences)
-        in.err << differenceText(d, in.texts.Nr_Jezyka()) << Qt::endl;
-    return verified.outcome.isDone() && verified.differences.empty() ? kDone : kModuleFailed;
-}
-
 // Exit 0 when the module answered; every finding is printed either way.
 int doctorCommand(Invocation& in)
 {
@@ -526,21 +531,21 @@ int doctorCommand(Invocation& in)
     return report.moduleAnswered ? kDone : kModuleFailed;
 }
 
-// --backup: a module holding entries that the history has not read since
-// is read and kept before it is overwritten. False when that read failed:
-// nothing is written then.
-bool keepModuleFirst(Session& s, Invocation& in)
+// How a workflow's ending maps to the exit code: 0 only when the module
+// holds what was written and, where asked, it was checked. The step that
+// failed is named for scripts.
+int writeExitCode(Session& s, Invocation& in, const DirectoryWriteResult& result)
 {
-    s.identify(in.texts);
-    const int entries = entriesToKeepFirst(History(History::defaultFolder()), s.status);
-    if (entries == 0)
-        return true;
-    in.err << "backup: reading the module's " << entries << " entries first" << Qt::endl;
-    const ModuleContentsRead read = readModuleContents(*s.context, s.password, s.status);
-    if (!read.outcome.isDone())
-        return false;
-    s.keep(in, read.contents.document, HistoryOperation::Read);
-    return true;
+    if (result.failed != WorkflowStep::None && result.failed != WorkflowStep::Keeping)
+        in.err << "write: stopped at " << workflowStepName(result.failed) << Qt::endl;
+    if (result.outcome.kind == Outcome::Kind::Cancelled)
+        return kInterrupted;
+    if (!result.outcome.isDone())
+        return s.failed(in);
+    const bool asAsked =
+        result.holds == ModuleHolds::AsWritten
+        || (result.holds == ModuleHolds::Unchecked && result.failed != WorkflowStep::Checking);
+    return asAsked ? kDone : kModuleFailed;
 }
 
 int writeCommand(Invocation& in)
@@ -568,26 +573,22 @@ int writeCommand(Invocation& in)
     list.ZrobListe(0, s.sink, in.texts);
     if (!s.open(in))
         return kModuleFailed;
-    if (in.parser.isSet(QStringLiteral("backup")) && !keepModuleFirst(s, in))
-        return s.failed(in);
+    DirectoryWriteRequest request;
+    request.rows = list.rows();
+    request.document = document;
+    request.keepFirst = in.parser.isSet(QStringLiteral("backup"));
+    request.verify = in.parser.isSet(QStringLiteral("verify"));
+    request.orderNote = moduleOrderNote(*order, in.texts.Nr_Jezyka());
     const int timeIndex = document.fields.timeIndex;
-    WrittenBlocks written;
-    const auto chosenSettings = [&](ModuleStatus& st) {
+    request.chooseSettings = [&](ModuleStatus& st) {
         st.introTimeIndex = timeIndex;
         if (resetLock)
             st.resetLockTicked = *resetLock;
         if (alphaSearch)
             st.alphabeticalSearchTicked = *alphaSearch;
     };
-    const Outcome outcome = q540::Button0Click(
-        *s.context, list.rows(), s.password, s.status,
-        {chosenSettings, &written, moduleOrderNote(*order, in.texts.Nr_Jezyka())});
-    if (!outcome.isDone())
-        return s.failed(in);
-    document.fields.moduleLanguage = s.status.jezyk_modulu;
-    s.keep(in, erase ? DirectoryDocument{} : document, HistoryOperation::Write);
-    return in.parser.isSet(QStringLiteral("verify")) && !erase ? verifyWrite(s, in, written)
-                                                               : kDone;
+    return writeExitCode(s, in,
+                         writeDirectoryToModule(s.workflow(), request, s.status, s.questions));
 }
 
 int readCommand(Invocation& in)
@@ -595,16 +596,20 @@ int readCommand(Invocation& in)
     Session s(in, false);
     if (!s.open(in))
         return kModuleFailed;
-    const DirectoryReadResult result =
-        q540::Buttonz9Click(*s.context, DirectoryGrid{}, s.password, s.status);
-    if (!result.outcome.isDone())
-        return s.failed(in);
+    const bool twice = in.parser.isSet(QStringLiteral("verify"));
+    const DirectoryReadOutcome outcome =
+        readDirectoryFromModule(s.workflow(), {DirectoryGrid{}, twice}, s.status);
+    if (!outcome.read.outcome.isDone())
+        return outcome.read.outcome.kind == Outcome::Kind::Cancelled ? kInterrupted : s.failed(in);
     DirectoryDocument document = emptyDocument(in.texts);
-    document.grid = result.grid;
+    document.grid = outcome.read.grid;
     document.fields.timeIndex = s.status.introTimeIndex;
     document.fields.moduleLanguage = s.status.jezyk_modulu;
-    s.keep(in, document, HistoryOperation::Read);
-    return saveDirectory(in, in.positional[0], document) ? kDone : kModuleFailed;
+    if (!saveDirectory(in, in.positional[0], document))
+        return kModuleFailed;
+    if (!outcome.message.isEmpty())
+        s.sink.showMessage(outcome.message);
+    return twice && !outcome.checked ? kModuleFailed : kDone;
 }
 
 // One line a difference; 0 when the module holds what the file describes.
@@ -616,12 +621,11 @@ int diffCommand(Invocation& in)
     Session s(in, false);
     if (!s.open(in))
         return kModuleFailed;
-    const ModuleContentsRead read = readModuleContents(*s.context, s.password, s.status);
-    if (!read.outcome.isDone())
+    const ModuleComparison comparison =
+        compareModule(s.workflow(), {*document, std::nullopt, std::nullopt}, s.status);
+    if (!comparison.outcome.isDone())
         return s.failed(in);
-    s.keep(in, read.contents.document, HistoryOperation::Read);
-    const std::vector<ContentDifference> differences =
-        compareWithModule({*document, std::nullopt, std::nullopt}, read.contents);
+    const std::vector<ContentDifference>& differences = comparison.differences;
     for (const ContentDifference& d : differences)
         in.out << differenceLineText(d, in.texts.Nr_Jezyka()) << '\n';
     in.out << Qt::flush;
@@ -633,9 +637,8 @@ int historyCommand(Invocation& in)
     const History history(History::defaultFolder());
     for (const HistoryEntry& e : history.entries())
         in.out << e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << '\t'
-               << (e.operation == HistoryOperation::Read ? "read" : "write") << "\tQ540 K-"
-               << e.moduleVariant << '\t' << e.entries << '\t' << QDir::toNativeSeparators(e.path)
-               << '\n';
+               << historyOperationName(e.operation) << "\tQ540 K-" << e.moduleVariant << '\t'
+               << e.entries << '\t' << QDir::toNativeSeparators(e.path) << '\n';
     in.out << Qt::flush;
     return kDone;
 }
@@ -647,7 +650,7 @@ int introReadCommand(Invocation& in)
         return kModuleFailed;
     s.identify(in.texts);
     DirectoryDocument document = emptyDocument(in.texts);
-    const IntroRead read = q540::Button1Click(*s.context, IntroLines{}, s.status);
+    const IntroRead read = readIntroFromModule(s.workflow(), IntroLines{}, s.status);
     if (!read.outcome.isDone())
         return s.failed(in);
     document.fields.intro = read.lines;
@@ -666,14 +669,11 @@ int introWriteCommand(Invocation& in)
         return kModuleFailed;
     s.identify(in.texts);
     s.status.introTimeIndex = document->fields.timeIndex;
-    if (!q540::Button2Click(*s.context, document->fields.intro, s.status).isDone())
-        return s.failed(in);
-    if (!in.parser.isSet(QStringLiteral("verify")))
-        return kDone;
-    const IntroVerifyResult verified = verifyIntro(*s.context, document->fields.intro, s.status);
-    if (!verified.outcome.isDone())
-        return s.failed(in);
-    return verified.differences.empty() ? kDone : kModuleFailed;
+    return writeIntroToModule(s.workflow(), document->fields.intro,
+                              in.parser.isSet(QStringLiteral("verify")), s.status)
+                   .isDone()
+               ? kDone
+               : s.failed(in);
 }
 
 // Opens the link and identifies the module as the poll does: true when it is
@@ -683,10 +683,31 @@ bool openIdentified(Session& s, Invocation& in)
     if (!s.open(in))
         return false;
     s.identify(in.texts);
-    if (s.status.modulePresent())
+    if (s.status.modulePresent() && s.status.configuration)
         return true;
-    in.err << moduleStateText(s.status, in.texts) << Qt::endl;
+    in.err << (s.status.configurationMissing
+                   ? fixedText(FixedText::ConfigurationMissing, in.texts.Nr_Jezyka())
+                   : moduleStateText(s.status, in.texts))
+           << Qt::endl;
     return false;
+}
+
+// A settings change sent and then confirmed by reading the configuration
+// back: 0 only when the module holds what was sent, which is then said.
+int changeConfirmed(Session& s, Invocation& in, ConfigurationDifference::Field field, int value,
+                    const QString& passwordAfter, const std::function<Outcome(UserSink&)>& change)
+{
+    ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
+    if (!confirmChange(s.cable.link(), s.clock, s.sink, in.texts, s.status, passwordAfter, field,
+                       value, change)
+             .isDone())
+        return kModuleFailed;
+    const int language = in.texts.Nr_Jezyka();
+    in.err << fixedText(FixedText::ChangeConfirmed, language)
+                  .arg(configurationFieldText(field, language),
+                       configurationValueText(field, value, language))
+           << Qt::endl;
+    return kDone;
 }
 
 int setPasswordCommand(Invocation& in)
@@ -705,10 +726,13 @@ int setPasswordCommand(Invocation& in)
         s.sink.showMessage(in.texts.text(textkey::kWrongPassword));
         return kModuleFailed;
     }
-    ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
-    return storePassword(s.cable.link(), s.clock, padPassword(entered), s.sink, in.texts).isDone()
-               ? kDone
-               : kModuleFailed;
+    const QString password = padPassword(entered);
+    const PasswordPairs pairs = *passwordPairs(password);
+    return changeConfirmed(s, in, ConfigurationDifference::Field::Password,
+                           pairs.first * 100 + pairs.second, password, [&](UserSink& sink) {
+                               return storePassword(s.cable.link(), s.clock, password, sink,
+                                                    in.texts);
+                           });
 }
 
 // The module's language codes by name: PL is 1, RU is 7.
@@ -732,13 +756,18 @@ int moduleLanguageCommand(Invocation& in)
         }
     }
     Session s(in, false);
+    if (code) {
+        if (!openIdentified(s, in))
+            return kModuleFailed;
+        return changeConfirmed(s, in, ConfigurationDifference::Field::Language, *code, s.password,
+                               [&](UserSink& sink) {
+                                   return writeModuleLanguage(s.cable.link(), s.clock, *code, sink,
+                                                              in.texts);
+                               });
+    }
     if (!s.open(in))
         return kModuleFailed;
     ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
-    if (code)
-        return writeModuleLanguage(s.cable.link(), s.clock, *code, s.sink, in.texts).isDone()
-                   ? kDone
-                   : kModuleFailed;
     const std::optional<LanguageReading> reading =
         readModuleLanguage(s.cable.link(), s.clock, s.sink, in.texts);
     if (!reading)
@@ -762,11 +791,12 @@ int resetLockCommand(Invocation& in)
     Session s(in, false);
     if (!openIdentified(s, in))
         return kModuleFailed;
-    ModuleOperation operation(s.poll, s.cable.link(), s.sink, in.texts);
-    return sendResetLock(s.cable.link(), true, s.status.haslo_zgodne, *locked, s.sink, in.texts)
-                   .isDone()
-               ? kDone
-               : kModuleFailed;
+    const bool matches = s.status.haslo_zgodne;
+    return changeConfirmed(s, in, ConfigurationDifference::Field::ResetLock, *locked ? 1 : 0,
+                           s.password, [&](UserSink& sink) {
+                               return sendResetLock(s.cable.link(), true, matches, *locked, sink,
+                                                    in.texts);
+                           });
 }
 
 // ---- the command table --------------------------------------------------------
@@ -854,7 +884,13 @@ const std::vector<Command>& commands()
                                          "that the history does not hold.")});
          },
          writeCommand, -1},
-        {"read", "OUT", "Read the module's directory into a new directory file.", true, forceOption,
+        {"read", "OUT", "Read the module's directory into a new directory file.", true,
+         [](QCommandLineParser& p) {
+             forceOption(p);
+             p.addOption({QStringLiteral("verify"),
+                          QStringLiteral("Check by reading twice: a third read decides where two "
+                                         "differ; exit 1 if entries still disagree.")});
+         },
          readCommand, 1, 0},
         {"diff", "FILE",
          "Read the module and print how it differs from a directory file (exit 3 if it does).",

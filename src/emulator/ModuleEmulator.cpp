@@ -281,16 +281,18 @@ void ModuleEmulator::answerFrame(std::uint8_t command, std::uint8_t parameter, i
     } else if (frame == protocol::kWritePassword) {
         expectData(DataTarget::Password, 0, kPasswordDataLength, exchange);
     } else if (frame == protocol::kResetLockOn) {
-        setFieldLocked(kResetAllowedField, 0);
+        if (!ignoreSettingChanges_)
+            setFieldLocked(kResetAllowedField, 0);
     } else if (frame == protocol::kResetLockOff) {
-        setFieldLocked(kResetAllowedField, 1);
+        if (!ignoreSettingChanges_)
+            setFieldLocked(kResetAllowedField, 1);
     } else if (frame == protocol::kReadIntroTime) {
         queueStatusReply({introTime_}, exchange);
     } else if (frame == protocol::kReadLanguage) {
         const auto code = static_cast<std::uint8_t>(fieldLocked(kLanguageField));
         queueStatusReply({code, codeByteA_, codeByteB_}, exchange);
     } else if (command == protocol::kWriteLanguageCommand) {
-        if (parameter <= protocol::kHighestLanguageCode)
+        if (parameter <= protocol::kHighestLanguageCode && !ignoreSettingChanges_)
             setFieldLocked(kLanguageField, parameter);
     } else {
         const auto& writes = protocol::kBankWriteCommands;
@@ -327,6 +329,8 @@ void ModuleEmulator::storeData()
         std::copy(data_.begin(), data_.end(), memory_[index(expected.position)].begin());
         if (expected.position == corruptPosition_)
             memory_[index(expected.position)][0] = altered(memory_[index(expected.position)][0]);
+        if (corruptConfigurationBit_ >= 0 && expected.position == corruptConfigurationBit_ / 4)
+            invertConfigurationBit();
         if (expected.position < protocol::kConfigurationSize)
             introTime_ = static_cast<std::uint8_t>(fieldLocked(kIntroTimeField));
         acknowledgeData(expected.exchange);
@@ -334,6 +338,8 @@ void ModuleEmulator::storeData()
     case DataTarget::Configuration:
         for (int p = 0; p < protocol::kConfigurationSize; ++p)
             memory_[index(p)][protocol::kZoneByte] = data_[index(p)];
+        if (corruptConfigurationBit_ >= 0)
+            invertConfigurationBit();
         introTime_ = static_cast<std::uint8_t>(fieldLocked(kIntroTimeField));
         acknowledgeData(expected.exchange);
         break;
@@ -342,11 +348,19 @@ void ModuleEmulator::storeData()
         setFieldLocked(kIntroTimeField, introTime_);
         break;
     case DataTarget::Password:
-        setFieldLocked(kPasswordFirstField, data_[0]);
-        setFieldLocked(kPasswordSecondField, data_[1]);
+        if (!ignoreSettingChanges_) {
+            setFieldLocked(kPasswordFirstField, data_[0]);
+            setFieldLocked(kPasswordSecondField, data_[1]);
+        }
         break;
     }
     data_.clear();
+}
+
+void ModuleEmulator::invertConfigurationBit()
+{
+    const int bit = corruptConfigurationBit_;
+    memory_[index(bit / 4)][protocol::kZoneByte] ^= static_cast<std::uint8_t>(1 << (4 + bit % 4));
 }
 
 void ModuleEmulator::acknowledgeData(int exchange)

@@ -110,6 +110,21 @@ public:
         std::lock_guard lock(mutex_);
         corruptPosition_ = position;
     }
+    // A module that keeps one bit of its configuration wrongly: whenever the
+    // host writes the configuration (on its own, or the block of the bit's
+    // nibble), bit (0..63, as in Field) is stored inverted. -1 clears it.
+    void corruptStoredConfigurationBit(int bit)
+    {
+        std::lock_guard lock(mutex_);
+        corruptConfigurationBit_ = bit;
+    }
+    // A module that answers the password, language and reset-lock commands
+    // as usual but keeps its old settings.
+    void ignoreSettingChanges(bool ignore)
+    {
+        std::lock_guard lock(mutex_);
+        ignoreSettingChanges_ = ignore;
+    }
     void clearFaults();
     int exchangeCount() const;
 
@@ -158,6 +173,7 @@ private:
     void answerFrame(std::uint8_t command, std::uint8_t parameter, int exchange);
     void expectData(DataTarget target, int position, std::size_t length, int exchange);
     void storeData();
+    void invertConfigurationBit();
     void acknowledgeData(int exchange);
     void queueReply(std::vector<std::uint8_t> reply, int exchange);
     void queueStatusReply(std::vector<std::uint8_t> values, int exchange);
@@ -186,6 +202,8 @@ private:
     std::vector<Fault> faults_;
     int exchanges_ = 0;
     int corruptPosition_ = -1;
+    int corruptConfigurationBit_ = -1;
+    bool ignoreSettingChanges_ = false;
     std::vector<TranscriptEntry> transcript_;
     const q540::Clock* clock_ = nullptr;
 };

@@ -27,6 +27,7 @@ const LanguageRow kHeaders[] = {
 };
 const LanguageRow kRead{u"odczyt", u"read", u"Lesen"};
 const LanguageRow kWrite{u"zapis", u"write", u"Schreiben"};
+const LanguageRow kCheckedRead{u"odczyt sprawdzony", u"read, checked", u"Lesen, geprüft"};
 
 } // namespace
 
@@ -47,7 +48,10 @@ HistoryWindow::HistoryWindow(const History& history, int language, QWidget* pare
         const HistoryEntry& e = entries_[std::size_t(r)];
         const QString cells[] = {
             locale.toString(e.when, QLocale::ShortFormat),
-            textIn(e.operation == HistoryOperation::Read ? kRead : kWrite, language),
+            textIn(e.operation == HistoryOperation::Write         ? kWrite
+                   : e.operation == HistoryOperation::CheckedRead ? kCheckedRead
+                                                                  : kRead,
+                   language),
             QStringLiteral("Q540 K-%1").arg(e.moduleVariant), QString::number(e.entries)};
         for (int c = 0; c < 4; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);

@@ -4,7 +4,6 @@
 #include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
-#include "commands/KeepFirst.h"
 #include "device/SystemProbe.h"
 #include "device/TraceRecorder.h"
 #include "files/ResidentTable.h"
@@ -24,7 +23,6 @@
 #include "gui/SettingsPanel.h"
 #include "gui/SupportReportDialog.h"
 #include "gui/TableImportDialog.h"
-#include "gui/VerifyDialog.h"
 #include "gui/WidgetFileDialogs.h"
 #include "gui/WindowTransfers.h"
 #include "gui/ZonePages.h"
@@ -62,7 +60,7 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath,
     system_ = std::make_unique<LinuxSystemProbe>();
 #endif
     setWindowFlags((windowFlags() | Qt::WindowMinimizeButtonHint) & ~Qt::WindowMaximizeButtonHint);
-    sink_ = std::make_unique<WidgetSink>(this);
+    sink_ = std::make_unique<WidgetSink>(this, texts_);
     editor_ = std::make_unique<DirectoryEditor>(*sink_, texts_,
                                                 moduleOrder.value_or(settings_.readModuleOrder()));
     editor_->onListRebuilt = [this] { listRebuilt(); };
@@ -74,7 +72,8 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath,
     addToolBar(toolBar_);
     setCentralWidget(buildWorkingArea());
     editor_->page().onSlotChanged = [this](int slot) { pages_->showSlot(slot); };
-    transfers_ = std::make_unique<WindowTransfers>(*this, *sink_, texts_, *editor_, *pages_);
+    transfers_ =
+        std::make_unique<WindowTransfers>(*this, *sink_, texts_, history_, *editor_, *pages_);
     panel_ = new SettingsPanel(*monitor_, texts_, this);
     connectParts();
     connectMonitor();
@@ -155,6 +154,11 @@ void MainWindow::connectParts()
     listPanel_->setVerifyAfterWriting(settings_.readVerifyAfterWriting());
     connect(listPanel_, &NameListPanel::verifyClicked, this, [this](bool on) {
         if (const std::optional<QString> failure = settings_.writeVerifyAfterWriting(on))
+            sink_->showMessage(*failure);
+    });
+    listPanel_->setReadTwice(settings_.readReadTwice());
+    connect(listPanel_, &NameListPanel::readTwiceClicked, this, [this](bool on) {
+        if (const std::optional<QString> failure = settings_.writeReadTwice(on))
             sink_->showMessage(*failure);
     });
     connect(menus_->exit, &QAction::triggered, this, &QWidget::close);
@@ -551,93 +555,31 @@ void MainWindow::showModuleStatus()
 
 void MainWindow::Button0Click()
 {
-    if (keepModuleBeforeWriting()) {
-        const DirectoryDocument document = files_->document();
-        const WindowWrite write =
-            transfers_->writeDirectory(*monitor_, listPanel_->verifyAfterWriting());
-        if (write.outcome.isDone())
-            keep(document, HistoryOperation::Write);
-        verifyWrite(write);
-    }
+    transfers_->writeDirectory(*monitor_, files_->document(), listPanel_->verifyAfterWriting());
     showModuleStatus();
-}
-
-// Differences found: named, and written again for as long as the user asks
-// and the module still holds something else.
-void MainWindow::verifyWrite(const WindowWrite& write)
-{
-    if (!write.verified)
-        return;
-    VerifyResult verified = *write.verified;
-    while (verified.outcome.isDone() && !verified.differences.empty()
-           && askWriteAgain(verified, int(write.written.size()), texts_.Nr_Jezyka(), this))
-        verified = transfers_->writeAgain(*monitor_, write.written, verified.differences);
-}
-
-// Before a module's entries are overwritten, the history should have them:
-// offered when its newest copy of this module is not a read of as many
-// entries. False when the user cancels or the read fails: nothing is written.
-bool MainWindow::keepModuleBeforeWriting()
-{
-    const int entries = entriesToKeepFirst(history_, monitor_->status());
-    if (entries == 0)
-        return true;
-    const int language = texts_.Nr_Jezyka();
-    QMessageBox box(
-        QMessageBox::Question, kApplicationTitle,
-        fixedText(FixedText::BackupOffer, language).arg(entries).arg(directoryReadSeconds(entries)),
-        QMessageBox::NoButton, this);
-    box.setObjectName(QStringLiteral("BackupOffer"));
-    QPushButton* read =
-        box.addButton(fixedText(FixedText::ReadAndKeep, language), QMessageBox::AcceptRole);
-    QPushButton* skip = box.addButton(fixedText(FixedText::WriteWithoutKeeping, language),
-                                      QMessageBox::DestructiveRole);
-    box.addButton(fixedText(FixedText::CancelButton, language), QMessageBox::RejectRole);
-    box.setDefaultButton(read);
-    box.exec();
-    if (box.clickedButton() == skip)
-        return true;
-    if (box.clickedButton() != read)
-        return false;
-    const ModuleContentsRead kept = transfers_->readContents(*monitor_);
-    if (!kept.outcome.isDone())
-        return false;
-    keep(kept.contents.document, HistoryOperation::Read);
-    return true;
-}
-
-void MainWindow::keep(const DirectoryDocument& document, HistoryOperation operation)
-{
-    keepInHistory(history_, document, operation, monitor_->status().variant,
-                  QDateTime::currentDateTime(), *sink_, texts_.Nr_Jezyka());
 }
 
 // A read replaces the directory or the intro with what is in no file yet.
 void MainWindow::Buttonz9Click()
 {
     if (files_->mayReplaceWork()) {
-        const WindowRead read = transfers_->readDirectory(*monitor_);
+        const WindowRead read = transfers_->readDirectory(*monitor_, listPanel_->readTwice());
         if (read.changed)
             files_->markModified();
         recordStep({EditStep::Kind::ModuleRead});
-        // The directory read brings no intro screens: the copy keeps none.
-        if (read.outcome.isDone())
-            keep(contentsOf(editor_->grid(), IntroLines{}, monitor_->status()).document,
-                 HistoryOperation::Read);
     }
     showModuleStatus();
 }
 
 void MainWindow::compareClick()
 {
-    ExpectedContents expected{files_->document(), monitor_->status().alphabeticalSearchTicked,
-                              monitor_->status().resetLockTicked};
-    const ModuleContentsRead read = transfers_->readContents(*monitor_);
+    const ExpectedContents expected{files_->document(), monitor_->status().alphabeticalSearchTicked,
+                                    monitor_->status().resetLockTicked};
+    const ModuleComparison comparison = transfers_->compare(*monitor_, expected);
     showModuleStatus();
-    if (!read.outcome.isDone())
+    if (!comparison.outcome.isDone())
         return;
-    keep(read.contents.document, HistoryOperation::Read);
-    CompareWindow window(compareWithModule(expected, read.contents), texts_.Nr_Jezyka(), this);
+    CompareWindow window(comparison.differences, texts_.Nr_Jezyka(), this);
     window.exec();
 }
 

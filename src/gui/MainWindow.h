@@ -153,9 +153,6 @@ private:
     DocumentFields documentFields() const;
     void showDocumentFields(const DocumentFields& fields);
     void showFileState();
-    bool keepModuleBeforeWriting();
-    void keep(const DirectoryDocument& document, HistoryOperation operation);
-    void verifyWrite(const WindowWrite& write);
 
     Localisation& texts_;
     SettingsFile settings_;

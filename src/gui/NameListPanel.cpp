@@ -164,8 +164,26 @@ NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QW
     verifyBox_->setObjectName(QStringLiteral("CheckBox_weryfikacja"));
     verifyBox_->setChecked(true);
     connect(verifyBox_, &QCheckBox::clicked, this, &NameListPanel::verifyClicked);
-    safety->addWidget(verifyBox_);
+    readTwiceBox_ = new QCheckBox;
+    readTwiceBox_->setObjectName(QStringLiteral("CheckBox_odczyt_podwojny"));
+    connect(readTwiceBox_, &QCheckBox::clicked, this, &NameListPanel::readTwiceClicked);
+    // One above the other, so the panel keeps its width in every language.
+    auto* checks = new QVBoxLayout;
+    checks->setSpacing(0);
+    checks->addWidget(verifyBox_);
+    checks->addWidget(readTwiceBox_);
+    safety->addLayout(checks);
     layout->addLayout(safety);
+}
+
+bool NameListPanel::readTwice() const
+{
+    return readTwiceBox_->isChecked();
+}
+
+void NameListPanel::setReadTwice(bool on)
+{
+    readTwiceBox_->setChecked(on);
 }
 
 bool NameListPanel::verifyAfterWriting() const
@@ -266,6 +284,15 @@ void NameListPanel::retranslate()
     searchField_->setPlaceholderText(textIn(kSearch, language));
     verifyBox_->setText(textIn(kVerify, language));
     verifyBox_->setToolTip(textIn(kVerifyTip, language).arg(directoryReadSeconds(kEntryCapacity)));
+    static const LanguageRow kReadTwice{u"Sprawdź, czytając dwa razy", u"Check by reading twice",
+                                        u"Durch zweimaliges Lesen prüfen"};
+    static const LanguageRow kReadTwiceTip{
+        u"Czyta katalog dwa razy i porównuje; gdzie odczyty się różnią, rozstrzyga trzeci.",
+        u"Reads the directory twice and compares; where the reads differ, a third decides.",
+        u"Liest das Verzeichnis zweimal und vergleicht; wo sie abweichen, entscheidet ein "
+        u"drittes Lesen."};
+    readTwiceBox_->setText(textIn(kReadTwice, language));
+    readTwiceBox_->setToolTip(textIn(kReadTwiceTip, language));
 }
 
 } // namespace q540

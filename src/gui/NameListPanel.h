@@ -33,6 +33,9 @@ public:
     // "Verify after writing", beside Write.
     bool verifyAfterWriting() const;
     void setVerifyAfterWriting(bool on);
+    // "Check by reading twice", beside it: for Read.
+    bool readTwice() const;
+    void setReadTwice(bool on);
     void retranslate();
     // Lets go of the list before the directory that holds it goes.
     void detachList();
@@ -53,6 +56,7 @@ signals:
     // The list's current row moved to this entry.
     void entrySelected(int zone, int apartment);
     void verifyClicked(bool on);
+    void readTwiceClicked(bool on);
 
 private:
     void fitColumns();
@@ -73,6 +77,7 @@ private:
     QPushButton* write_ = nullptr;
     QPushButton* compare_ = nullptr;
     QCheckBox* verifyBox_ = nullptr;
+    QCheckBox* readTwiceBox_ = nullptr;
     DisplayPreviewView* preview_ = nullptr;
 };
 

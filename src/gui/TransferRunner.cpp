@@ -121,6 +121,11 @@ void TransferRunner::hideProgress()
     onWindowThread([&] { sink_.hideProgress(); });
 }
 
+void TransferRunner::showPhase(TransferPhase phase)
+{
+    onWindowThread([&] { sink_.showPhase(phase); });
+}
+
 void TransferRunner::suspend()
 {
     onWindowThread([&] {

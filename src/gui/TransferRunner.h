@@ -41,16 +41,18 @@ public:
     void showTimeLeft(const QString& text) override;
     // Asked on the worker; the window's sink keeps it where any thread may read it.
     bool cancelRequested() override { return sink_.cancelRequested(); }
+    void showPhase(TransferPhase phase) override;
     void suspend() override;
     void resume() override;
+
+    // Calls f on this object's thread and waits for it: how the transfer's
+    // questions reach the window.
+    void onWindowThread(const std::function<void()>& f);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Calls f on this object's thread and waits for it.
-    void onWindowThread(const std::function<void()>& f);
-
     QWidget& window_;
     UserSink& sink_;
     PollControl& poll_;

@@ -1,6 +1,8 @@
 #include "gui/WidgetSink.h"
 
 #include "base/AppInfo.h"
+#include "base/FixedTexts.h"
+#include "base/Localisation.h"
 
 #include <QMessageBox>
 #include <QProgressBar>
@@ -9,8 +11,8 @@
 
 namespace q540 {
 
-WidgetSink::WidgetSink(QWidget* parent)
-    : parent_(parent), progress_(new QProgressBar), cancel_(new QPushButton)
+WidgetSink::WidgetSink(QWidget* parent, const Localisation& texts)
+    : texts_(texts), parent_(parent), progress_(new QProgressBar), cancel_(new QPushButton)
 {
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setRange(0, 255);
@@ -18,7 +20,17 @@ WidgetSink::WidgetSink(QWidget* parent)
     // The transfer runner lets this one button through while it holds the window's input.
     cancel_->setObjectName(QStringLiteral("CancelTransfer"));
     cancel_->hide();
-    QObject::connect(cancel_, &QPushButton::clicked, [this] { cancelRequested_ = true; });
+    QObject::connect(cancel_, &QPushButton::clicked, [this] { cancelClicked(); });
+}
+
+// A read stops at once; a write stopped halfway leaves the module's
+// directory incomplete, so it goes on unless the user says otherwise.
+void WidgetSink::cancelClicked()
+{
+    if (phase_ && cancelAsksFirst(*phase_)
+        && !askYesNo(fixedText(FixedText::CancelWriteQuestion, texts_.Nr_Jezyka()), QString()))
+        return;
+    cancelRequested_ = true;
 }
 
 void WidgetSink::showMessage(const QString& text)
@@ -45,7 +57,8 @@ void WidgetSink::showProgress(int maximum)
 {
     progress_->setRange(0, maximum);
     progress_->setValue(0);
-    progress_->setFormat(QStringLiteral("%p%"));
+    timeLeft_.clear();
+    showFormat();
     cancelRequested_ = false;
     cancel_->show();
     progress_->show();
@@ -61,7 +74,25 @@ void WidgetSink::stepProgress()
 
 void WidgetSink::showTimeLeft(const QString& text)
 {
-    progress_->setFormat(QStringLiteral("%p%  ·  ") + text);
+    timeLeft_ = text;
+    showFormat();
+}
+
+void WidgetSink::showPhase(TransferPhase phase)
+{
+    phase_ = phase;
+    showFormat();
+}
+
+// "40%  ·  Checking  ·  about 12 s left": what runs, and how long it still takes.
+void WidgetSink::showFormat()
+{
+    QString format = QStringLiteral("%p%");
+    if (phase_)
+        format += QStringLiteral("  ·  ") + phaseText(*phase_, texts_.Nr_Jezyka());
+    if (!timeLeft_.isEmpty())
+        format += QStringLiteral("  ·  ") + timeLeft_;
+    progress_->setFormat(format);
 }
 
 void WidgetSink::hideProgress()

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <optional>
 
 class QProgressBar;
 class QPushButton;
@@ -12,11 +13,13 @@ class QWidget;
 
 namespace q540 {
 
+class Localisation;
+
 // The user sink of the desktop program: modal message boxes over the main
 // window and the progress bar it makes for the window to place.
 class WidgetSink final : public UserSink {
 public:
-    explicit WidgetSink(QWidget* parent);
+    WidgetSink(QWidget* parent, const Localisation& texts);
 
     QProgressBar* progressBar() const { return progress_; }
     // Shown with the progress: asks the transfer to stop after its block in flight.
@@ -28,6 +31,8 @@ public:
     void stepProgress() override;
     void hideProgress() override;
     void showTimeLeft(const QString& text) override;
+    // Named on the bar; a write's phase asks before Cancel or Esc stops it.
+    void showPhase(TransferPhase phase) override;
     // Read by the transfer's worker thread.
     bool cancelRequested() override { return cancelRequested_; }
 
@@ -35,6 +40,12 @@ public:
     QStringList recentMessages() const { return recent_; }
 
 private:
+    void cancelClicked();
+    void showFormat();
+
+    const Localisation& texts_;
+    std::optional<TransferPhase> phase_;
+    QString timeLeft_;
     QStringList recent_;
     QWidget* parent_;
     QProgressBar* progress_;

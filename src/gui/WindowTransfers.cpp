@@ -1,21 +1,18 @@
 #include "gui/WindowTransfers.h"
 
 #include "base/Localisation.h"
-#include "directory/ModuleOrder.h"
-
 #include "directory/DirectoryEditor.h"
+#include "directory/ModuleOrder.h"
 #include "gui/TransferRunner.h"
+#include "gui/VerifyDialog.h"
 #include "gui/ZonePages.h"
-#include "module/DirectoryRead.h"
-#include "module/DirectoryWrite.h"
-#include "module/IntroTransfer.h"
 #include "module/ModuleMonitor.h"
 
 namespace q540 {
 
 StatusTransferEnd runStatusTransfer(QWidget& window, UserSink& sink, ModuleMonitor& monitor,
-                                    const Localisation& texts, int introTimeIndex,
-                                    const StatusTransfer& transfer)
+                                    const Localisation& texts, const History& history,
+                                    int introTimeIndex, const StatusTransfer& transfer)
 {
     TransferRunner runner(window, sink, monitor);
     ModuleStatus status = monitor.status();
@@ -26,24 +23,25 @@ StatusTransferEnd runStatusTransfer(QWidget& window, UserSink& sink, ModuleMonit
         end.alphabeticalSearchBefore = status.alphabeticalSearchTicked;
         end.pollStopped = true;
     };
-    const QString password = monitor.password();
-    const TransferContext context{monitor.link(), monitor.clock(), runner, runner, texts};
-    runner.run([&] { transfer(context, password, status); });
+    const ModuleWorkflow workflow{
+        {monitor.link(), monitor.clock(), runner, runner, texts}, monitor.password(), history};
+    WindowQuestions questions(runner, window, texts.Nr_Jezyka());
+    runner.run([&] { transfer(workflow, questions, status); });
     if (end.pollStopped)
         monitor.status() = status;
     return end;
 }
 
 WindowTransfers::WindowTransfers(QWidget& window, UserSink& sink, const Localisation& texts,
-                                 DirectoryEditor& editor, ZonePages& pages)
-    : window_(window), sink_(sink), texts_(texts), editor_(editor), pages_(pages)
+                                 const History& history, DirectoryEditor& editor, ZonePages& pages)
+    : window_(window), sink_(sink), texts_(texts), history_(history), editor_(editor), pages_(pages)
 {
 }
 
 void WindowTransfers::run(ModuleMonitor& monitor, const StatusTransfer& transfer)
 {
-    const StatusTransferEnd end =
-        runStatusTransfer(window_, sink_, monitor, texts_, pages_.introTimeIndex(), transfer);
+    const StatusTransferEnd end = runStatusTransfer(window_, sink_, monitor, texts_, history_,
+                                                    pages_.introTimeIndex(), transfer);
     if (!end.pollStopped)
         return;
     // What the transfer's identification selected, as its own would.
@@ -53,62 +51,50 @@ void WindowTransfers::run(ModuleMonitor& monitor, const StatusTransfer& transfer
         editor_.setAlphabeticalSearch(status.alphabeticalSearchTicked);
 }
 
-WindowWrite WindowTransfers::writeDirectory(ModuleMonitor& monitor, bool verify)
+DirectoryWriteResult WindowTransfers::writeDirectory(ModuleMonitor& monitor,
+                                                     const DirectoryDocument& document, bool verify)
 {
-    const std::vector<NameRow> rows = editor_.list().rows();
-    const QString orderNote = moduleOrderNote(editor_.moduleOrder(), texts_.Nr_Jezyka());
-    WindowWrite write;
+    DirectoryWriteRequest request;
+    request.rows = editor_.list().rows();
+    request.document = document;
+    request.verify = verify;
+    request.orderNote = moduleOrderNote(editor_.moduleOrder(), texts_.Nr_Jezyka());
+    DirectoryWriteResult result;
     run(monitor,
-        [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
-            write.outcome =
-                Button0Click(context, rows, password, status, {{}, &write.written, orderNote});
-            // An erase sends no entries: there is nothing to read back.
-            if (verify && write.outcome.isDone() && !write.written.empty())
-                write.verified = verifyDirectory(context, write.written, password, status);
+        [&](const ModuleWorkflow& workflow, WorkflowQuestions& questions, ModuleStatus& status) {
+            result = writeDirectoryToModule(workflow, request, status, questions);
         });
-    return write;
+    return result;
 }
 
-VerifyResult WindowTransfers::writeAgain(ModuleMonitor& monitor, const WrittenBlocks& written,
-                                         const std::vector<BlockDifference>& differences)
+WindowRead WindowTransfers::readDirectory(ModuleMonitor& monitor, bool readTwice)
 {
-    VerifyResult verified;
-    run(monitor,
-        [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
-            verified.outcome = q540::writeAgain(context, differences, password, status);
-            if (verified.outcome.isDone())
-                verified = verifyDirectory(context, written, password, status);
-        });
-    return verified;
-}
-
-WindowRead WindowTransfers::readDirectory(ModuleMonitor& monitor)
-{
-    const DirectoryGrid current = editor_.grid();
-    DirectoryReadResult result;
-    run(monitor,
-        [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
-            result = Buttonz9Click(context, current, password, status);
-        });
-    return {result.outcome, applyDirectoryRead(result, editor_)};
-}
-
-ModuleContentsRead WindowTransfers::readContents(ModuleMonitor& monitor)
-{
-    ModuleContentsRead read;
-    run(monitor,
-        [&](const TransferContext& context, const QString& password, ModuleStatus& status) {
-            read = readModuleContents(context, password, status);
-        });
+    WindowRead read;
+    const DirectoryReadRequest request{editor_.grid(), readTwice};
+    run(monitor, [&](const ModuleWorkflow& workflow, WorkflowQuestions&, ModuleStatus& status) {
+        read.outcome = readDirectoryFromModule(workflow, request, status);
+    });
+    read.changed = applyDirectoryRead(read.outcome.read, editor_);
+    // "Read" once the grid shows what was read, never before.
+    if (!read.outcome.message.isEmpty())
+        sink_.showMessage(read.outcome.message);
     return read;
+}
+
+ModuleComparison WindowTransfers::compare(ModuleMonitor& monitor, const ExpectedContents& expected)
+{
+    ModuleComparison comparison;
+    run(monitor, [&](const ModuleWorkflow& workflow, WorkflowQuestions&, ModuleStatus& status) {
+        comparison = compareModule(workflow, expected, status);
+    });
+    return comparison;
 }
 
 void WindowTransfers::writeIntro(ModuleMonitor& monitor, bool verify)
 {
     const IntroLines lines = pages_.introLines();
-    run(monitor, [&](const TransferContext& context, const QString&, ModuleStatus& status) {
-        if (Button2Click(context, lines, status).isDone() && verify)
-            verifyIntro(context, lines, status);
+    run(monitor, [&](const ModuleWorkflow& workflow, WorkflowQuestions&, ModuleStatus& status) {
+        writeIntroToModule(workflow, lines, verify, status);
     });
 }
 
@@ -116,8 +102,8 @@ bool WindowTransfers::readIntro(ModuleMonitor& monitor)
 {
     const IntroLines before = pages_.introLines();
     IntroLines lines = before;
-    run(monitor, [&lines](const TransferContext& context, const QString&, ModuleStatus& status) {
-        lines = Button1Click(context, lines, status).lines;
+    run(monitor, [&](const ModuleWorkflow& workflow, WorkflowQuestions&, ModuleStatus& status) {
+        lines = readIntroFromModule(workflow, lines, status).lines;
     });
     if (lines == before)
         return false;

@@ -1,11 +1,14 @@
 // Cancel in the window: the button beside the progress, or Esc, stops a
-// transfer after its block in flight, on a cable that takes real time.
+// read at once, and a write after its block in flight once the user agrees,
+// on a cable that takes real time.
 
+#include "base/FixedTexts.h"
 #include "emulator/EmulatedLink.h"
 #include "support/EmulatedWindow.h"
 #include "support/ModalDriver.h"
 
 #include <QKeyEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -20,19 +23,28 @@ private slots:
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<bool>("escape");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("agree");           // the answer to "Stop writing?"
+        QTest::addColumn<QStringList>("messages"); // each the start of one
+        const QString question = fixedText(FixedText::CancelWriteQuestion, 1);
+        const QString readCancelled =
+            QStringLiteral("Reading was cancelled; nothing that was read has been kept.");
         QTest::newRow("read, Cancel button")
-            << false << false << "Reading was cancelled; nothing that was read has been kept.";
-        QTest::newRow("read, Esc")
-            << false << true << "Reading was cancelled; nothing that was read has been kept.";
-        QTest::newRow("write, Esc") << true << true << "Writing was cancelled. Entries 1 to ";
+            << false << false << true << QStringList{readCancelled};
+        QTest::newRow("read, Esc") << false << true << true << QStringList{readCancelled};
+        QTest::newRow("write, Esc, agreed")
+            << true << true << true
+            << QStringList{question, QStringLiteral("Writing was cancelled. Entries 1 to ")};
+        QTest::newRow("write, Cancel button, not agreed: it goes on")
+            << true << false << false
+            << QStringList{question, QStringLiteral("Data has been written to the module!")};
     }
 
     void cancelMidTransfer()
     {
         QFETCH(bool, write);
         QFETCH(bool, escape);
-        QFETCH(QString, message);
+        QFETCH(bool, agree);
+        QFETCH(QStringList, messages);
         test::EmulatedWindow w(1);
         // 60 entries at about 40 ms each over the modelled cable, in real time.
         for (int p = 0; p < 60; ++p) {
@@ -56,11 +68,17 @@ private slots:
             w.window->Buttonz9Click();
         }
 
+        // Pressed once a few blocks of the write itself have gone, not while
+        // the module's directory is read to keep it first.
+        auto* bar = w.window->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+        const QString writing = phaseText(TransferPhase::Writing, 1);
         QTimer press;
-        press.setSingleShot(true);
         connect(&press, &QTimer::timeout, [&] {
             auto* cancel = w.window->findChild<QPushButton*>(QStringLiteral("CancelTransfer"));
-            QVERIFY(cancel && cancel->isVisible());
+            if (!cancel->isVisible() || bar->value() < 3
+                || (write && !bar->format().contains(writing)))
+                return;
+            press.stop();
             // The menus' shortcuts wait too: Ctrl+Z would undo the read
             // that the write is sending.
             w.window->activateWindow();
@@ -73,17 +91,22 @@ private slots:
                 QTest::mouseClick(cancel, Qt::LeftButton);
             }
         });
-        press.start(1000);
+        press.start(20);
         test::ModalDriver driver;
-        const qint64 before = w.module.exchangeCount();
-        if (write)
+        driver.answerYes = agree;
+        if (write) {
             w.window->Button0Click();
-        else
+        } else {
+            const qint64 before = w.module.exchangeCount();
             w.window->Buttonz9Click();
-        QCOMPARE(driver.messages.size(), 1);
-        QVERIFY2(driver.messages[0].startsWith(message), qPrintable(driver.messages[0]));
-        // Stopped well before the end, and the device closed.
-        QVERIFY(w.module.exchangeCount() - before < 50);
+            // Stopped well before the end.
+            QVERIFY(w.module.exchangeCount() - before < 50);
+        }
+        QCOMPARE(driver.messages.size(), messages.size());
+        for (int i = 0; i < messages.size(); ++i)
+            QVERIFY2(driver.messages[i].startsWith(messages[i]), qPrintable(driver.messages[i]));
+        if (write)
+            QCOMPARE(w.module.entryCount(), 60);
         QVERIFY(!w.module.isOpen());
         QVERIFY(!w.window->findChild<QPushButton*>(QStringLiteral("CancelTransfer"))->isVisible());
         QCOMPARE(w.window->directory().list().count(), write ? 60 : 0);

@@ -1,6 +1,7 @@
 #include "base/FixedTexts.h"
 
 #include "base/Localisation.h"
+#include "base/TransferPhase.h"
 
 #include <array>
 
@@ -118,7 +119,98 @@ constexpr Row kTexts[] = {
      u"behalten? (etwa %2 s)"},
     {u"Odczytaj i zachowaj", u"Read and keep", u"Lesen und behalten"},
     {u"Zapisz bez kopii", u"Write without a copy", u"Ohne Kopie schreiben"},
+    {u"Odczyt katalogu modułu, aby go zachować", u"Reading the module's directory to keep it",
+     u"Das Verzeichnis des Moduls wird gelesen, um es zu behalten"},
+    {u"Zapis", u"Writing", u"Schreiben"},
+    {u"Sprawdzanie", u"Checking", u"Prüfen"},
+    {u"Ponowny zapis różnic", u"Writing the differences again",
+     u"Die Abweichungen werden erneut geschrieben"},
+    {u"Odczyt", u"Reading", u"Lesen"},
+    {u"Ponowny odczyt dla sprawdzenia", u"Reading again to check", u"Erneutes Lesen zur Prüfung"},
+    {u"Potwierdzanie zmiany", u"Confirming the change", u"Die Änderung wird bestätigt"},
+    {u"Nie udało się odczytać katalogu modułu, aby go zachować; niczego nie zapisano.",
+     u"The module's directory could not be read to keep it; nothing was written.",
+     u"Das Verzeichnis des Moduls konnte nicht gelesen werden, um es zu behalten; nichts wurde "
+     u"geschrieben."},
+    {u"Katalogu modułu nie udało się zachować w historii (%1); niczego nie zapisano.",
+     u"The module's directory could not be kept in the history (%1); nothing was written.",
+     u"Das Verzeichnis des Moduls konnte nicht im Verlauf behalten werden (%1); nichts wurde "
+     u"geschrieben."},
+    {u"Dane zostały zapisane do modułu i sprawdzone: moduł ma wszystkie %1 wpisów i ustawienia "
+     u"tak, jak je zapisano.",
+     u"The data have been written to the module and checked: it holds all %1 entries and the "
+     u"settings as written.",
+     u"Die Daten wurden in das Modul geschrieben und geprüft: es hält alle %1 Einträge und die "
+     u"Einstellungen wie geschrieben."},
+    {u"Dane zostały zapisane do modułu; %1 różnic zapisano ponownie i sprawdzono: moduł ma "
+     u"wszystko tak, jak je zapisano.",
+     u"The data have been written to the module; %1 differences were written again and "
+     u"checked: it holds everything as written.",
+     u"Die Daten wurden in das Modul geschrieben; %1 Abweichungen wurden erneut geschrieben und "
+     u"geprüft: es hält alles wie geschrieben."},
+    {u"Dane zapisano, ale moduł wciąż różni się w %1 miejscach; zapisz ponownie:\n%2",
+     u"The data were written, but the module still differs in %1 places; write again:\n%2",
+     u"Die Daten wurden geschrieben, aber das Modul weicht noch an %1 Stellen ab; bitte erneut "
+     u"schreiben:\n%2"},
+    {u"Dane zapisano, ale nie udało się ich sprawdzić: odczyt kontrolny nie powiódł się. "
+     u"Odczytaj moduł lub zapisz ponownie, aby mieć pewność.",
+     u"The data were written, but they could not be checked: the read-back did not go through. "
+     u"Read the module or write again to be sure.",
+     u"Die Daten wurden geschrieben, konnten aber nicht geprüft werden: das Zurücklesen ist "
+     u"misslungen. Bitte das Modul lesen oder erneut schreiben, um sicher zu sein."},
+    {u"Ponowny zapis przerwano po %1 z %2 różnic; moduł wciąż różni się od zapisanych danych – "
+     u"zapisz ponownie.",
+     u"Writing again was cancelled after %1 of %2 differences; the module still differs from "
+     u"what was written: write again.",
+     u"Das erneute Schreiben wurde nach %1 von %2 Abweichungen abgebrochen; das Modul weicht "
+     u"noch vom Geschriebenen ab: bitte erneut schreiben."},
+    {u"Przerwać zapis? Katalog w module będzie niepełny, dopóki nie zostanie zapisany ponownie.",
+     u"Stop writing? The module's directory will be incomplete until it is written again.",
+     u"Das Schreiben abbrechen? Das Verzeichnis im Modul ist unvollständig, bis es erneut "
+     u"geschrieben wird."},
+    {u"tekst: zapisano „%1”, moduł ma „%2”", u"text: written “%1”, the module holds “%2”",
+     u"Text: geschrieben „%1“, das Modul hält „%2“"},
+    {u"numer lokalu: zapisano %1, moduł ma %2",
+     u"apartment number: written %1, the module holds %2",
+     u"Wohnungsnummer: geschrieben %1, das Modul hält %2"},
+    {u"strefa: zapisano %1, moduł ma %2", u"zone: written %1, the module holds %2",
+     u"Zone: geschrieben %1, das Modul hält %2"},
+    {u"%1: zapisano %2, moduł ma %3", u"%1: written %2, the module holds %3",
+     u"%1: geschrieben %2, das Modul hält %3"},
+    {u"liczba wpisów", u"entry count", u"Anzahl der Einträge"},
+    {u"hasło instalatora", u"installer password", u"Installateur-Passwort"},
+    {u"blokada resetu", u"reset lock", u"Reset-Sperre"},
+    {u"język modułu", u"module language", u"Modulsprache"},
+    {u"czas wyświetlania", u"display time", u"Anzeigedauer"},
+    {u"wyszukiwanie alfabetyczne", u"alphabetical search", u"alphabetische Suche"},
+    {u"Moduł odpowiedział, ale jego konfiguracja nie dotarła (błąd transmisji); sprawdź kabel "
+     u"i spróbuj ponownie.",
+     u"The module answered, but its configuration did not arrive (a transmission error); check "
+     u"the cable and try again.",
+     u"Das Modul hat geantwortet, aber seine Konfiguration kam nicht an (Übertragungsfehler); "
+     u"bitte das Kabel prüfen und erneut versuchen."},
+    {u"Moduł nie przyjął zmiany: %1 – wysłano %2, konfiguracja modułu ma %3.",
+     u"The module did not take the change: %1 sent %2, its configuration holds %3.",
+     u"Das Modul hat die Änderung nicht übernommen: %1 gesendet %2, seine Konfiguration hält %3."},
+    {u"%1 wysłano, ale nie udało się odczytać konfiguracji modułu, aby to potwierdzić.",
+     u"The %1 was sent, but the module's configuration could not be read back to confirm it.",
+     u"%1 wurde gesendet, aber die Konfiguration des Moduls konnte zur Bestätigung nicht gelesen "
+     u"werden."},
+    {u"Potwierdzone: %1 w module to %2.", u"Confirmed: the module's %1 is %2.",
+     u"Bestätigt: %1 des Moduls ist %2."},
+    {u"Oba odczyty są zgodne.", u"Both reads agree.", u"Beide Lesevorgänge stimmen überein."},
+    {u"Dwa odczyty różniły się w %1 wpisach; rozstrzygnął trzeci odczyt.",
+     u"The two reads differed in %1 entries; a third read decided them.",
+     u"Die zwei Lesevorgänge wichen in %1 Einträgen ab; ein dritter hat entschieden."},
+    {u"%1 wpisów odczytano trzy razy różnie; odczytaj ponownie:\n%2",
+     u"%1 entries read differently three times; read again:\n%2",
+     u"%1 Einträge wurden dreimal verschieden gelesen; bitte erneut lesen:\n%2"},
+    {u"Kopię zachowano w historii: %1", u"A copy was kept in the history: %1",
+     u"Eine Kopie wurde im Verlauf behalten: %1"},
 };
+
+// One row for each text, in the enumeration's order.
+static_assert(std::size(kTexts) == std::size_t(FixedText::HistoryCopyKept) + 1);
 
 } // namespace
 
@@ -139,6 +231,23 @@ QLocale localeOfLanguage(int language)
 QString fixedText(FixedText which, int language)
 {
     return textIn(kTexts[static_cast<std::size_t>(which)], language);
+}
+
+QString onOffText(bool on, int language)
+{
+    static const LanguageRow kOn{u"wł.", u"on", u"ein"};
+    static const LanguageRow kOff{u"wył.", u"off", u"aus"};
+    return textIn(on ? kOn : kOff, language);
+}
+
+QString phaseText(TransferPhase phase, int language)
+{
+    static constexpr FixedText kNames[] = {
+        FixedText::PhaseKeepingFirst, FixedText::PhaseWriting, FixedText::PhaseChecking,
+        FixedText::PhaseWritingAgain, FixedText::PhaseReading, FixedText::PhaseReadingAgain,
+        FixedText::PhaseConfirming,
+    };
+    return fixedText(kNames[static_cast<std::size_t>(phase)], language);
 }
 
 } // namespace q540

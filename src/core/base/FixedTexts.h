@@ -62,11 +62,52 @@ enum class FixedText {
     BackupOffer,    // %1 entries, %2 seconds
     ReadAndKeep,    // the offer's button that reads first
     WriteWithoutKeeping,
+    // The phase a transfer is in, beside its progress.
+    PhaseKeepingFirst,
+    PhaseWriting,
+    PhaseChecking,
+    PhaseWritingAgain,
+    PhaseReading,
+    PhaseReadingAgain,
+    PhaseConfirming,
+    // Why a write did not start, and how a write that went through ended.
+    BackupNotRead,
+    BackupNotSaved,          // %1 the reason
+    WrittenAndVerified,      // %1 entries
+    WrittenAgainAndVerified, // %1 differences
+    WrittenWithDifferences,  // %1 differences, %2 one a line
+    WrittenUnchecked,
+    WriteAgainCancelled, // %1 written again, %2 differences
+    CancelWriteQuestion,
+    // What differs in one entry or in the configuration.
+    DifferenceInText,          // %1 written, %2 held
+    DifferenceInNumber,        // %1 written, %2 held
+    DifferenceInZone,          // %1 written, %2 held
+    DifferenceInConfiguration, // %1 what, %2 written, %3 held
+    ConfigurationEntryCount,
+    ConfigurationPassword,
+    ConfigurationResetLock,
+    ConfigurationLanguage,
+    ConfigurationIntroTime,
+    ConfigurationAlphabeticalSearch,
+    // A module that answered without its configuration; a setting not confirmed.
+    ConfigurationMissing,
+    ChangeNotConfirmed, // %1 what, %2 sent, %3 held
+    ChangeNotChecked,   // %1 what
+    ChangeConfirmed,    // %1 what, %2 value
+    // Reading twice.
+    ReadsAgreed,
+    ReadsDecided,    // %1 entries the third read decided
+    ReadsDisagree,   // %1 entries, %2 one a line
+    HistoryCopyKept, // %1 the path
 };
 
 // The text in a program language 0 (Polish), 1 (English) or 2 (German);
 // callers choose their own fallback for other values, this gives English.
 QString fixedText(FixedText which, int language);
+
+// A switch's state in words: "on" or "off".
+QString onOffText(bool on, int language);
 
 // One text in the three program languages, Polish first, and the one of a
 // language as fixedText picks it. For the tables of texts kept beside the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TransferPhase.h"
+
 #include <QString>
 
 namespace q540 {
@@ -24,6 +26,9 @@ public:
     // The time the shown progress still needs, in words ("about 38 s left");
     // shown beside the bar until it is hidden. Sinks without a bar ignore it.
     virtual void showTimeLeft(const QString& /*text*/) {}
+    // Which step of a workflow the progress that follows belongs to. Sinks
+    // without a bar may ignore it.
+    virtual void showPhase(TransferPhase /*phase*/) {}
     // Whether the user has asked the shown progress's transfer to stop (its
     // Cancel button, Esc, Ctrl+C). Asked between blocks, from the thread the
     // transfer runs on.

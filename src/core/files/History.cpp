@@ -21,15 +21,19 @@ constexpr auto kTimeFormat = "yyyy-MM-dd_HH-mm-ss";
 
 const QRegularExpression& namePattern()
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)_(read|write)_K(\\d{1,2})_"
-                       "(\\d{1,4})(?:_\\d+)?\\.csv$"));
+    static const QRegularExpression pattern(QStringLiteral(
+        "^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)_(read-checked|read|write)_K(\\d{1,2})_"
+        "(\\d{1,4})(?:_\\d+)?\\.csv$"));
     return pattern;
 }
 
-QString operationName(HistoryOperation operation)
+HistoryOperation operationOfName(const QString& name)
 {
-    return operation == HistoryOperation::Read ? QStringLiteral("read") : QStringLiteral("write");
+    for (const HistoryOperation operation :
+         {HistoryOperation::Read, HistoryOperation::Write, HistoryOperation::CheckedRead})
+        if (historyOperationName(operation) == name)
+            return operation;
+    return HistoryOperation::Write;
 }
 
 std::optional<HistoryEntry> entryOf(const QDir& folder, const QString& name)
@@ -40,8 +44,7 @@ std::optional<HistoryEntry> entryOf(const QDir& folder, const QString& name)
     const QDateTime when = QDateTime::fromString(m.captured(1), QString::fromLatin1(kTimeFormat));
     if (!when.isValid())
         return std::nullopt;
-    return HistoryEntry{folder.filePath(name), when,
-                        m.captured(2) == u"read" ? HistoryOperation::Read : HistoryOperation::Write,
+    return HistoryEntry{folder.filePath(name), when, operationOfName(m.captured(2)),
                         m.captured(3).toInt(), m.captured(4).toInt()};
 }
 
@@ -57,6 +60,19 @@ QString freeName(const QDir& folder, const QString& stem)
 } // namespace
 
 History::History(QString folder) : folder_(std::move(folder)) {}
+
+QString historyOperationName(HistoryOperation operation)
+{
+    switch (operation) {
+    case HistoryOperation::Read:
+        return QStringLiteral("read");
+    case HistoryOperation::CheckedRead:
+        return QStringLiteral("read-checked");
+    case HistoryOperation::Write:
+        break;
+    }
+    return QStringLiteral("write");
+}
 
 QString History::defaultFolder(bool demo)
 {
@@ -99,12 +115,22 @@ History::Kept History::keep(const DirectoryDocument& document, HistoryOperation 
     const QDir folder(folder_);
     const QString stem =
         QStringLiteral("%1_%2_K%3_%4")
-            .arg(now.toString(QString::fromLatin1(kTimeFormat)), operationName(operation))
+            .arg(now.toString(QString::fromLatin1(kTimeFormat)), historyOperationName(operation))
             .arg(moduleVariant)
             .arg(entryCountOf(document.grid));
     const QString path = folder.filePath(freeName(folder, stem));
-    if ((kept.failure = saveFileSafely(path, directoryFileBytes(document))))
+    const QByteArray bytes = directoryFileBytes(document);
+    if ((kept.failure = saveFileSafely(path, bytes)))
         return kept;
+    // A copy that the write to disk reported as saved is not yet one that can
+    // be opened: it counts once its bytes are read back as they were given.
+    const FileRead back = readWholeFile(path, bytes.size());
+    if (back.bytes != bytes) {
+        kept.failure = back.bytes
+                           ? FileFailure{FileFailure::Kind::Failed, QDir::toNativeSeparators(path)}
+                           : back.failure;
+        return kept;
+    }
     kept.path = path;
     prune(now);
     return kept;
@@ -122,13 +148,13 @@ std::vector<QString> History::prune(const QDateTime& now) const
     return removed;
 }
 
-bool History::holdsModuleContents(int moduleVariant, int entryCount) const
+std::optional<HistoryEntry> History::newestOf(int moduleVariant) const
 {
-    for (const HistoryEntry& entry : entries()) {
+    for (HistoryEntry& entry : entries()) {
         if (entry.moduleVariant == moduleVariant)
-            return entry.entries == entryCount;
+            return std::move(entry);
     }
-    return false;
+    return std::nullopt;
 }
 
 int entryCountOf(const DirectoryGrid& grid)
@@ -139,15 +165,23 @@ int entryCountOf(const DirectoryGrid& grid)
     return count;
 }
 
-void keepInHistory(const History& history, const DirectoryDocument& document,
-                   HistoryOperation operation, int moduleVariant, const QDateTime& now,
-                   UserSink& sink, int language)
+QString History::failureText(const Kept& kept) const
+{
+    if (!kept.failure)
+        return {};
+    return kept.failure->reason.isEmpty() ? QDir::toNativeSeparators(folder_)
+                                          : kept.failure->reason;
+}
+
+History::Kept keepInHistory(const History& history, const DirectoryDocument& document,
+                            HistoryOperation operation, int moduleVariant, const QDateTime& now,
+                            UserSink& sink, int language)
 {
     const History::Kept kept = history.keep(document, operation, moduleVariant, now);
     if (kept.failure)
         sink.showMessage(
-            fixedText(FixedText::HistoryNotKept, language)
-                .arg(kept.failure->reason.isEmpty() ? history.folder() : kept.failure->reason));
+            fixedText(FixedText::HistoryNotKept, language).arg(history.failureText(kept)));
+    return kept;
 }
 
 } // namespace q540

@@ -14,7 +14,12 @@ namespace q540 {
 class UserSink;
 
 // The module operations whose result the history keeps.
-enum class HistoryOperation { Read, Write };
+// A checked read was read twice (a third time where two differed) and agreed.
+enum class HistoryOperation { Read, Write, CheckedRead };
+
+// Its word in the copy's file name and the headless tool's list: "read",
+// "write", "read-checked".
+QString historyOperationName(HistoryOperation operation);
 
 // One kept directory, as its file name describes it.
 struct HistoryEntry {
@@ -43,8 +48,8 @@ public:
     // The kept directories, newest first.
     std::vector<HistoryEntry> entries() const;
 
-    // Keeps document through the safe save, then prunes. The new file's path,
-    // or why it was not kept.
+    // Keeps document through the safe save, reads it back, then prunes. The
+    // new file's path, or why it was not kept.
     struct Kept {
         std::optional<QString> path;
         std::optional<FileFailure> failure;
@@ -58,11 +63,13 @@ public:
     static constexpr int kKeepDays = 30;
     std::vector<QString> prune(const QDateTime& now) const;
 
-    // Whether the newest kept directory of this module (read from it or
-    // written to it, both are what it held then) has as many entries as it
-    // now reports: then the history has what it holds, unless it was changed
-    // on the panel since, and a write need not read it first.
-    bool holdsModuleContents(int moduleVariant, int entryCount) const;
+    // Why a copy was not kept, in words: the reason, else the folder.
+    QString failureText(const Kept& kept) const;
+
+    // The newest kept directory of this module (read from it or written to
+    // it, both are what it held then). Only a candidate: whether the module
+    // still holds it is known only by reading the module.
+    std::optional<HistoryEntry> newestOf(int moduleVariant) const;
 
 private:
     QString folder_;
@@ -73,8 +80,8 @@ int entryCountOf(const DirectoryGrid& grid);
 
 // Keeps a transfer's result in the history, telling the sink, in a program
 // language, when it could not: the transfer stands either way.
-void keepInHistory(const History& history, const DirectoryDocument& document,
-                   HistoryOperation operation, int moduleVariant, const QDateTime& now,
-                   UserSink& sink, int language);
+History::Kept keepInHistory(const History& history, const DirectoryDocument& document,
+                            HistoryOperation operation, int moduleVariant, const QDateTime& now,
+                            UserSink& sink, int language);
 
 } // namespace q540

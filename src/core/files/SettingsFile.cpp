@@ -25,6 +25,7 @@ constexpr QByteArrayView kSection = "Q540";
 constexpr QByteArrayView kJezykKey = "Jezyk";
 constexpr int kDefaultJezyk = 1;
 constexpr QByteArrayView kVerifyKey = "Weryfikacja";
+constexpr QByteArrayView kReadTwiceKey = "OdczytPodwojny";
 constexpr QByteArrayView kOrderKey = "Kolejnosc";
 constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
 
@@ -214,6 +215,16 @@ bool SettingsFile::readVerifyAfterWriting() const
 std::optional<QString> SettingsFile::writeVerifyAfterWriting(bool verify)
 {
     return writeNumber(kVerifyKey, verify ? 1 : 0);
+}
+
+bool SettingsFile::readReadTwice() const
+{
+    return readNumber(kReadTwiceKey).value_or(0) != 0;
+}
+
+std::optional<QString> SettingsFile::writeReadTwice(bool twice)
+{
+    return writeNumber(kReadTwiceKey, twice ? 1 : 0);
 }
 
 int SettingsFile::readModuleOrder() const

@@ -37,6 +37,9 @@ public:
     // on unless the file says 0. Written as the language is, keeping the rest.
     bool readVerifyAfterWriting() const;
     std::optional<QString> writeVerifyAfterWriting(bool verify);
+    // "Check by reading twice" for directory reads; off unless set.
+    bool readReadTwice() const;
+    std::optional<QString> writeReadTwice(bool twice);
 
     // The alphabetical order of the module (key Kolejnosc, a choice of
     // ModuleOrder.h): the system's unless the file names another.

@@ -3,6 +3,7 @@
 #include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/UserSink.h"
+#include "module/Configuration.h"
 #include "module/ModuleStatus.h"
 #include "protocol/ModuleCharset.h"
 
@@ -27,35 +28,43 @@ QString blockText(const Block& block)
     return CharToPol(napis, QString(kTextTemplateLength, u' '), kTextLength).trimmed();
 }
 
-// Unwritten memory shows as a space, and the read gives it as one.
+// Unwritten memory shows as a space, and the read gives it as one. The
+// configuration nibble in the zone byte is compared as the configuration,
+// setting by setting, so that a block names only what belongs to its entry.
 Block asShown(Block block)
 {
+    constexpr Byte kZoneCodeBits = 0x0F;
     for (int i = 0; i < kTextLength; ++i)
         if (block[std::size_t(i)] == kUnwrittenByte)
             block[std::size_t(i)] = ' ';
+    block[kZoneByte] &= kZoneCodeBits;
     return block;
 }
 
 // Identifies the module again and opens it for a transfer; false when it is
-// not there or the password does not match (the sink has said so).
+// not there (the sink has said so). The password does not gate a check or
+// its mending: the write before it has just been let through.
 bool beginAgain(TransferSession& session, const QString& typedPassword, ModuleStatus& status)
 {
     return session.identifyAgain(status, typedPassword)
-           && session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs);
+           && session.begin(status.modulePresent(), true, kTransferTimeoutMs);
 }
 
 } // namespace
 
-VerifyResult verifyDirectory(const TransferContext& context, const WrittenBlocks& written,
+VerifyResult verifyDirectory(const TransferContext& context, const WrittenDirectory& written,
                              const QString& typedPassword, ModuleStatus& status)
 {
     VerifyResult result;
     TransferSession session(context);
     if (!beginAgain(session, typedPassword, status)) {
-        result.outcome = Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
+        result.outcome = Outcome::notBegun(status.modulePresent(), true);
         return result;
     }
-    const int count = static_cast<int>(written.size());
+    // The identification has just read the configuration block afresh.
+    if (status.configuration)
+        result.configuration = compareConfiguration(written.configuration, *status.configuration);
+    const int count = static_cast<int>(written.blocks.size());
     session.showProgress(count);
     for (int p = 0; p < count; ++p) {
         if (session.cancelRequested()) {
@@ -67,50 +76,94 @@ VerifyResult verifyDirectory(const TransferContext& context, const WrittenBlocks
         if (!session.receiveBlock(blockReadFrame(p), napis))
             return result;
         const Block held = blockBytes(napis);
-        const Block& sent = written[std::size_t(p)];
-        if (held != asShown(sent))
+        const Block& sent = written.blocks[std::size_t(p)];
+        if (asShown(held) != asShown(sent))
             result.differences.push_back({p, sent, held});
         session.stepProgress();
     }
     result.outcome = Outcome::done();
     const int language = context.texts.Nr_Jezyka();
-    session.finish(result.differences.empty()
-                       ? fixedText(FixedText::VerifiedAll, language).arg(count)
-                       : fixedText(FixedText::VerifyDifferences, language)
-                             .arg(result.differences.size())
-                             .arg(count));
+    session.finish(result.matches() ? fixedText(FixedText::VerifiedAll, language).arg(count)
+                                    : fixedText(FixedText::VerifyDifferences, language)
+                                          .arg(result.differences.size())
+                                          .arg(count));
     return result;
 }
 
-Outcome writeAgain(const TransferContext& context, const std::vector<BlockDifference>& differences,
-                   const QString& typedPassword, ModuleStatus& status)
+WriteAgainResult writeAgain(const TransferContext& context, const WrittenDirectory& written,
+                            const VerifyResult& found, const QString& typedPassword,
+                            ModuleStatus& status)
 {
+    WriteAgainResult result;
     TransferSession session(context);
-    if (!beginAgain(session, typedPassword, status))
-        return Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
-    session.showProgress(static_cast<int>(differences.size()));
-    for (const BlockDifference& d : differences) {
+    if (!beginAgain(session, typedPassword, status)) {
+        result.outcome = Outcome::notBegun(status.modulePresent(), true);
+        return result;
+    }
+    session.showProgress(found.differenceCount());
+    for (const BlockDifference& d : found.differences) {
         if (session.cancelRequested()) {
             session.finish();
-            return Outcome::cancelled();
+            result.outcome = Outcome::cancelled();
+            return result;
         }
         if (!session.writeBlock(blockWriteFrame(d.position), d.written))
-            return Outcome::failed();
+            return result;
+        ++result.rewritten;
         session.stepProgress();
     }
+    if (!found.configuration.empty()) {
+        if (session.cancelRequested()) {
+            session.finish();
+            result.outcome = Outcome::cancelled();
+            return result;
+        }
+        if (!writeConfigurationOnItsOwn(session, written))
+            return result;
+        ++result.rewritten;
+    }
     session.finish(
-        fixedText(FixedText::WrittenAgain, context.texts.Nr_Jezyka()).arg(differences.size()));
-    return Outcome::done();
+        fixedText(FixedText::WrittenAgain, context.texts.Nr_Jezyka()).arg(result.rewritten));
+    result.outcome = Outcome::done();
+    return result;
 }
 
 QString differenceText(const BlockDifference& difference, int language)
 {
-    const int zoneCode = difference.written[kZoneByte] & kZoneCodeMask;
-    const int apartment = difference.written[kApartmentByte];
+    const Block& w = difference.written;
+    const Block held = difference.held;
+    const int zoneCode = w[kZoneByte] & kZoneCodeMask;
+    const int apartment = w[kApartmentByte];
     const int zone = zoneCode == kAdditionalNumberCode ? kAdditionalNumberZone : zoneCode + 1;
     const QString where = entryPlaceText({zone, apartment}, language);
-    return fixedText(FixedText::DifferenceLine, language)
-        .arg(where, blockText(difference.written), blockText(difference.held));
+    const QString writtenText = blockText(w);
+    const QString heldText = blockText(held);
+    const bool numberDiffers = held[kApartmentByte] != w[kApartmentByte];
+    const bool zoneDiffers = (held[kZoneByte] & kZoneCodeMask) != zoneCode;
+    if (!numberDiffers && !zoneDiffers)
+        return fixedText(FixedText::DifferenceLine, language).arg(where, writtenText, heldText);
+    QStringList parts;
+    if (writtenText != heldText)
+        parts << fixedText(FixedText::DifferenceInText, language).arg(writtenText, heldText);
+    if (numberDiffers)
+        parts << fixedText(FixedText::DifferenceInNumber, language)
+                     .arg(w[kApartmentByte])
+                     .arg(held[kApartmentByte]);
+    if (zoneDiffers)
+        parts << fixedText(FixedText::DifferenceInZone, language)
+                     .arg(zoneCode + 1)
+                     .arg((held[kZoneByte] & kZoneCodeMask) + 1);
+    return where + QStringLiteral(": ") + parts.join(QStringLiteral("; "));
+}
+
+QStringList differenceLines(const VerifyResult& found, int language)
+{
+    QStringList lines;
+    for (const BlockDifference& d : found.differences)
+        lines << differenceText(d, language);
+    for (const ConfigurationDifference& d : found.configuration)
+        lines << differenceText(d, language);
+    return lines;
 }
 
 } // namespace q540

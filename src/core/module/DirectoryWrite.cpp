@@ -82,7 +82,7 @@ struct EntriesSent {
 
 EntriesSent writeEntries(TransferSession& session, const std::vector<NameRow>& rows,
                          const std::vector<Napis>& texts, int countField,
-                         const ConfigurationNibbles& nibbles, WrittenBlocks* written)
+                         const ConfigurationNibbles& nibbles, WrittenBlocks& written)
 {
     for (int p = 0; p <= countField; ++p) {
         if (session.cancelRequested())
@@ -93,8 +93,7 @@ EntriesSent writeEntries(TransferSession& session, const std::vector<NameRow>& r
         else
             napis = entryBlock(texts[std::size_t(p)], rows[std::size_t(p)], p, nibbles);
         const std::array<Byte, kBlockSize> bytes = blockBytes(napis);
-        if (written)
-            written->push_back(bytes);
+        written.push_back(bytes);
         if (!session.writeBlock(blockWriteFrame(p), bytes))
             return {p, false, true};
         session.stepProgress();
@@ -102,29 +101,39 @@ EntriesSent writeEntries(TransferSession& session, const std::vector<NameRow>& r
     return {countField + 1, false, false};
 }
 
-// With fewer than sixteen blocks written, part of the configuration has not
-// reached the module; it goes on its own, over the zone bytes of 0..15.
-bool writeConfiguration(TransferSession& session, const std::vector<NameRow>& rows,
-                        const ConfigurationNibbles& nibbles)
+} // namespace
+
+bool askToErase(UserSink& sink, const Localisation& texts)
 {
-    std::array<Byte, kConfigurationSize> bytes{};
-    for (std::size_t k = 0; k < bytes.size(); ++k)
-        bytes[k] = zoneByte(k < rows.size() ? zoneCode(rows[k]) : 0, nibbles[k]);
-    session.clock().sleep(kConfigurationWritePauseMs);
-    return session.writeBlock(frame(kWriteConfiguration), bytes);
+    return sink.askYesNo(texts.text(textkey::kNoEntries) + u'\n'
+                             + texts.text(textkey::kEraseWholeMemory),
+                         QString());
 }
 
-} // namespace
+std::array<Byte, kConfigurationSize> WrittenDirectory::configurationBytes() const
+{
+    constexpr Byte kZoneCodeBits = 0x0F;
+    std::array<Byte, kConfigurationSize> bytes{};
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+        bytes[k] = zoneByte(k < blocks.size() ? blocks[k][kZoneByte] & kZoneCodeBits : 0,
+                            configuration[k]);
+    return bytes;
+}
+
+// With fewer than sixteen blocks written, part of the configuration has not
+// reached the module; it goes on its own, over the zone bytes of 0..15.
+bool writeConfigurationOnItsOwn(TransferSession& session, const WrittenDirectory& written)
+{
+    session.clock().sleep(kConfigurationWritePauseMs);
+    return session.writeBlock(frame(kWriteConfiguration), written.configurationBytes());
+}
 
 Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
                      const QString& typedPassword, ModuleStatus& status,
                      const WriteOptions& options)
 {
     const bool erase = rows.empty();
-    if (erase
-        && !context.sink.askYesNo(context.texts.text(textkey::kNoEntries) + u'\n'
-                                      + context.texts.text(textkey::kEraseWholeMemory),
-                                  QString()))
+    if (erase && !options.eraseConfirmed && !askToErase(context.sink, context.texts))
         return Outcome::cancelled();
     const int countField = erase ? 0 : static_cast<int>(rows.size()) - 1;
     const std::optional<std::vector<Napis>> texts =
@@ -149,14 +158,17 @@ Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>&
     // A write that stops leaves the module claiming the new count with only
     // part of it there: the user is told how far it got.
     const int total = countField + 1;
+    WrittenDirectory local;
+    WrittenDirectory& written = options.written ? *options.written : local;
+    written = {{}, nibbles};
     const EntriesSent sent =
-        writeEntries(session, rows, *texts, countField, nibbles, options.written);
+        writeEntries(session, rows, *texts, countField, nibbles, written.blocks);
     if (sent.cancelled || sent.failed) {
         session.endWrite(sent.cancelled, sent.written, total, FixedText::EntriesWritten,
                          FixedText::NothingWritten);
         return sent.cancelled ? Outcome::cancelled() : Outcome::failed();
     }
-    if (total < kConfigurationSize && !writeConfiguration(session, rows, nibbles)) {
+    if (written.configurationOnItsOwn() && !writeConfigurationOnItsOwn(session, written)) {
         session.endWrite(false, total, total, FixedText::EntriesWritten, FixedText::NothingWritten);
         return Outcome::failed();
     }

@@ -1,6 +1,7 @@
 #include "module/ModuleCompare.h"
 
 #include "base/FixedTexts.h"
+#include "base/HeldMessages.h"
 #include "base/Localisation.h"
 #include "base/UserSink.h"
 #include "module/DirectoryRead.h"
@@ -46,13 +47,6 @@ void compareEntries(const DirectoryGrid& expected, const DirectoryGrid& module,
                                              : Kind::Changed;
         found.push_back({kind, Setting::None, place.zone, place.number, ours, theirs});
     }
-}
-
-QString onOff(bool on, int language)
-{
-    static const LanguageRow kOn{u"wł.", u"on", u"ein"};
-    static const LanguageRow kOff{u"wył.", u"off", u"aus"};
-    return textIn(on ? kOn : kOff, language);
 }
 
 QString timeText(int timeIndex)
@@ -104,32 +98,6 @@ bool isSwitch(const ContentDifference& d)
 {
     return d.setting == Setting::AlphabeticalSearch || d.setting == Setting::ResetLock;
 }
-
-// Holds the read's messages: shown only when the read did not succeed.
-class HeldMessages final : public UserSink {
-public:
-    explicit HeldMessages(UserSink& sink) : sink_(sink) {}
-    void showMessage(const QString& text) override { held_.push_back(text); }
-    bool askYesNo(const QString& text, const QString& caption) override
-    {
-        return sink_.askYesNo(text, caption);
-    }
-    void showProgress(int maximum) override { sink_.showProgress(maximum); }
-    void stepProgress() override { sink_.stepProgress(); }
-    void hideProgress() override { sink_.hideProgress(); }
-    void showTimeLeft(const QString& text) override { sink_.showTimeLeft(text); }
-    bool cancelRequested() override { return sink_.cancelRequested(); }
-    void release()
-    {
-        for (const QString& text : held_)
-            sink_.showMessage(text);
-        held_.clear();
-    }
-
-private:
-    UserSink& sink_;
-    std::vector<QString> held_;
-};
 
 } // namespace
 
@@ -183,7 +151,7 @@ QString differenceLineText(const ContentDifference& d, int language)
 
 QString differenceValueText(const ContentDifference& d, const QString& value, int language)
 {
-    return isSwitch(d) ? onOff(value == u'1', language) : value;
+    return isSwitch(d) ? onOffText(value == u'1', language) : value;
 }
 
 IntroVerifyResult verifyIntro(const TransferContext& context, const IntroLines& written,

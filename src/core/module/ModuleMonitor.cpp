@@ -8,11 +8,11 @@ namespace q540 {
 ModuleMonitor::ModuleMonitor(Link& device, Clock& clock, const Localisation& texts, UserSink& sink,
                              QObject* parent)
     : QObject(parent), clock_(clock), texts_(texts), sink_(sink), link_(device, gate_),
-      worker_(device, gate_, clock)
+      worker_(std::in_place, device, gate_, clock)
 {
     timer_.setInterval(protocol::kPollIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &ModuleMonitor::Timer1Timer);
-    connect(&worker_, &Odczyt::finished, this, &ModuleMonitor::applyPoll);
+    connect(&*worker_, &Odczyt::finished, this, &ModuleMonitor::applyPoll);
 }
 
 ModuleMonitor::~ModuleMonitor() = default;
@@ -25,18 +25,29 @@ void ModuleMonitor::suspend()
 
 void ModuleMonitor::resume()
 {
-    timer_.start();
+    if (worker_)
+        timer_.start();
+}
+
+void ModuleMonitor::stop()
+{
+    timer_.stop();
+    pollAgain_ = false;
+    // The worker's end waits for its exchange and drops the outcome.
+    worker_.reset();
 }
 
 void ModuleMonitor::Timer1Timer()
 {
-    if (!worker_.isRunning())
+    if (worker_ && !worker_->isRunning())
         startPoll();
 }
 
 void ModuleMonitor::pollNow()
 {
-    if (worker_.isRunning())
+    if (!worker_)
+        return;
+    if (worker_->isRunning())
         pollAgain_ = true;
     else
         startPoll();
@@ -45,7 +56,7 @@ void ModuleMonitor::pollNow()
 void ModuleMonitor::startPoll()
 {
     pollStartedAt_ = suspensions_;
-    worker_.start(!status_.jest_odpowiedz);
+    worker_->start(!status_.jest_odpowiedz);
 }
 
 void ModuleMonitor::applyPoll(const IdentificationOutcome& outcome)
@@ -94,7 +105,17 @@ QString ModuleMonitor::enterPassword(const QString& entered)
 void ModuleMonitor::Button_zapiszClick()
 {
     ModuleOperation operation(*this, link_, sink_, texts_);
-    storePassword(link_, clock_, password_, sink_, texts_);
+    const PasswordPairs pairs = passwordPairs(password_).value_or(PasswordPairs{});
+    confirmChange(
+        link_, clock_, sink_, texts_, status_, password_, ConfigurationDifference::Field::Password,
+        pairs.first * 100 + pairs.second,
+        [this](UserSink& sink) { return storePassword(link_, clock_, password_, sink, texts_); });
+    readConfigurationAgain();
+}
+
+void ModuleMonitor::readConfigurationAgain()
+{
+    status_.jest_odpowiedz = false;
     status_.jezyk_modulu = 0;
 }
 
@@ -107,9 +128,13 @@ std::optional<LanguageReading> ModuleMonitor::readLanguage()
 Outcome ModuleMonitor::writeLanguage(int code)
 {
     ModuleOperation operation(*this, link_, sink_, texts_);
-    const Outcome outcome = writeModuleLanguage(link_, clock_, code, sink_, texts_);
-    if (outcome.isDone())
-        status_.jezyk_modulu = 0;
+    const Outcome outcome =
+        confirmChange(link_, clock_, sink_, texts_, status_, password_,
+                      ConfigurationDifference::Field::Language, code, [&](UserSink& sink) {
+                          return writeModuleLanguage(link_, clock_, code, sink, texts_);
+                      });
+    if (outcome.kind != Outcome::Kind::Refused)
+        readConfigurationAgain();
     return outcome;
 }
 
@@ -122,8 +147,13 @@ void ModuleMonitor::CheckBox_blokada_resetuClick(bool locked)
     Odczytaj_dane();
     // The tick as it stands now: the identification puts the module's lock
     // back on it only when it read the configuration again.
-    sendResetLock(link_, status_.modulePresent(), status_.haslo_zgodne, status_.resetLockTicked,
-                  sink_, texts_);
+    const bool present = status_.modulePresent();
+    const bool matches = status_.haslo_zgodne;
+    const bool tick = status_.resetLockTicked;
+    confirmChange(link_, clock_, sink_, texts_, status_, password_,
+                  ConfigurationDifference::Field::ResetLock, tick ? 1 : 0, [&](UserSink& sink) {
+                      return sendResetLock(link_, present, matches, tick, sink, texts_);
+                  });
 }
 
 } // namespace q540

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <optional>
+
 namespace q540 {
 
 class Clock;
@@ -43,6 +45,10 @@ public:
     // owns the module status until it resumes the poll.
     void suspend() override;
     void resume() override;
+    // For good, before what the poll reaches (the device, the clock) goes:
+    // Timer1 stops, a poll in flight is waited for and its outcome dropped,
+    // and no poll starts again, whatever resumes or asks for one later.
+    void stop();
     bool isTimerActive() const { return timer_.isActive(); }
     // One tick of Timer1: starts a poll unless one is running.
     void Timer1Timer();
@@ -77,6 +83,9 @@ signals:
     void configurationRead();
 
 private:
+    // The poll reads the configuration again after a change, as after any
+    // entry of the password, so the tool bar follows what the module holds.
+    void readConfigurationAgain();
     void startPoll();
     void applyPoll(const IdentificationOutcome& outcome);
     void apply(const IdentificationOutcome& outcome);
@@ -86,7 +95,8 @@ private:
     UserSink& sink_;
     DeviceGate gate_;
     GatedLink link_;
-    Odczyt worker_;
+    // Empty once stopped.
+    std::optional<Odczyt> worker_;
     QTimer timer_;
     ModuleStatus status_;
     QString password_ = QString::fromLatin1(protocol::kDefaultPassword);

@@ -1,10 +1,13 @@
 #include "module/ModuleSettings.h"
 
+#include "base/FixedTexts.h"
+#include "base/HeldMessages.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "base/UserSink.h"
 #include "device/Clock.h"
 #include "device/Link.h"
+#include "module/ModuleStatus.h"
 #include "protocol/Protocol.h"
 
 #include <array>
@@ -131,6 +134,41 @@ Outcome sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool
         sink.showMessage(texts.text(textkey::kWrongPassword));
     link.close();
     return passwordMatches ? Outcome::done() : Outcome::refused(Outcome::Refusal::WrongPassword);
+}
+
+Outcome confirmChange(Link& link, Clock& clock, UserSink& sink, const Localisation& texts,
+                      ModuleStatus& status, const QString& typedPassword,
+                      ConfigurationDifference::Field field, int value,
+                      const std::function<Outcome(UserSink&)>& change)
+{
+    HeldMessages held(sink);
+    const Outcome sent = change(held);
+    if (!sent.isDone()) {
+        held.release();
+        return sent;
+    }
+    sink.showPhase(TransferPhase::Confirming);
+    clock.sleep(protocol::kConfirmationSettleMs);
+    status.jest_odpowiedz = false;
+    status.configuration.reset();
+    Odczytaj_dane(status, link, clock, typedPassword, texts, sink);
+    const int language = texts.Nr_Jezyka();
+    const QString what = configurationFieldText(field, language);
+    if (!status.configuration) {
+        held.discard();
+        sink.showMessage(fixedText(FixedText::ChangeNotChecked, language).arg(what));
+        return Outcome::failed();
+    }
+    const int kept = configurationValue(*status.configuration, field);
+    if (kept != value) {
+        held.discard();
+        sink.showMessage(fixedText(FixedText::ChangeNotConfirmed, language)
+                             .arg(what, configurationValueText(field, value, language),
+                                  configurationValueText(field, kept, language)));
+        return Outcome::failed();
+    }
+    held.release();
+    return Outcome::done();
 }
 
 } // namespace q540

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "base/Outcome.h"
+#include "module/Configuration.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace q540 {
@@ -12,6 +14,7 @@ class Clock;
 class Link;
 class Localisation;
 class UserSink;
+struct ModuleStatus;
 
 // The installer password as the module stores it: two numbers 0..99 from
 // characters 1..2 and 3..4 of the four-digit text.
@@ -57,5 +60,16 @@ Outcome writeModuleLanguage(Link& link, Clock& clock, int code, UserSink& sink,
 // the password confirmed. Without a module nothing is sent or shown.
 Outcome sendResetLock(Link& link, bool modulePresent, bool passwordMatches, bool locked,
                       UserSink& sink, const Localisation& texts);
+
+// A settings change made sure of: change sends it (its messages held back),
+// then the configuration is read again and the setting compared with value.
+// The change's own message is shown only when the module confirms it;
+// otherwise the user is told what the module holds, or that it could not be
+// read back, and the outcome is a failure. status is identified afresh with
+// typedPassword (for a new password: the new one).
+Outcome confirmChange(Link& link, Clock& clock, UserSink& sink, const Localisation& texts,
+                      ModuleStatus& status, const QString& typedPassword,
+                      ConfigurationDifference::Field field, int value,
+                      const std::function<Outcome(UserSink&)>& change);
 
 } // namespace q540

@@ -24,6 +24,7 @@ void clearModule(ModuleStatus& status)
     status.passwordCheck = PasswordCheck::NotChecked;
     status.jezyk_modulu = 0;
     status.jest_odpowiedz = false;
+    status.configuration.reset();
 }
 
 void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& nibbles,
@@ -124,6 +125,7 @@ void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outc
     status.latencyTimerMs = outcome.latencyTimerMs;
     status.openProblem = outcome.openProblem;
     status.port = outcome.port;
+    status.configurationMissing = outcome.result == Result::ConfigurationMissing;
 
     switch (outcome.result) {
     case Result::NoCable:
@@ -147,8 +149,10 @@ void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outc
         return;
     case Result::ConfigurationRead:
         status.zmienHasloEnabled = true;
-        if (outcome.nibbles)
+        if (outcome.nibbles) {
+            status.configuration = outcome.nibbles;
             applyConfiguration(status, *outcome.nibbles, typedPassword, handlers);
+        }
         return;
     }
 }

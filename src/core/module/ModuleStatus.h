@@ -64,6 +64,12 @@ struct ModuleStatus {
     // True exactly while the identification sets the reset-lock tick: the
     // tick's click handler ignores the program's own change.
     bool sprawdzanie_wersji = false;
+    // The configuration block as the last identification that read it got
+    // it, so that a write can be checked against what the module now holds.
+    std::optional<ConfigurationNibbles> configuration;
+    // The module answered its hello, but its configuration did not arrive:
+    // it is there, the cable or the module garbled the reply.
+    bool configurationMissing = false;
 
     bool modulePresent() const { return state == ModuleState::Present; }
 };

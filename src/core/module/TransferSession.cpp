@@ -28,9 +28,10 @@ bool TransferSession::identifyAgain(ModuleStatus& status, const QString& typedPa
     status.jest_odpowiedz = false;
     Odczytaj_dane(status, context_.link, context_.clock, typedPassword, context_.texts,
                   context_.sink);
-    if (status.modulePresent() && !status.jest_odpowiedz) {
-        if (const auto text = transmissionErrorText(languageIndex()))
-            context_.sink.showMessage(*text);
+    // A module that answered without its configuration is there: saying
+    // "no device" would send the installer looking for the wrong fault.
+    if (status.configurationMissing || (status.modulePresent() && !status.jest_odpowiedz)) {
+        context_.sink.showMessage(fixedText(FixedText::ConfigurationMissing, languageIndex()));
         return false;
     }
     return true;

@@ -87,7 +87,10 @@ inline constexpr int kLanguageReplyDelayMs = 10;
 inline constexpr int kLanguageWriteCloseDelayMs = 200;
 inline constexpr int kIdentificationSettleMs = 100;   // after a transfer's identification
 inline constexpr int kConfigurationWritePauseMs = 20; // after the configuration block
-inline constexpr int kIntroScreenPauseMs = 100;       // around each intro screen
+// Before a settings change is confirmed by reading the configuration again:
+// the module stores the change before it answers a new frame.
+inline constexpr int kConfirmationSettleMs = 100;
+inline constexpr int kIntroScreenPauseMs = 100; // around each intro screen
 // Lets a poll that started before an operation stopped it release the device.
 inline constexpr int kPollSettleMs = 200;
 // The status poll's interval, and the pause after the password field is edited.

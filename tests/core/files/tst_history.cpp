@@ -120,40 +120,36 @@ private slots:
                  recent);
     }
 
-    // Whether a write must read the module first.
-    void holdsModuleContents_data()
+    // The one copy a write may compare the module with: the newest of its
+    // module, a read or a write, of any count; names of other kinds count too.
+    void newestOf_data()
     {
         QTest::addColumn<QStringList>("names"); // oldest first
-        QTest::addColumn<int>("variant");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<bool>("holds");
-        QTest::newRow("nothing kept") << QStringList() << 1 << 5 << false;
-        QTest::newRow("read, same count")
-            << QStringList{"2026-12-10_06-00-00_read_K1_5.csv"} << 1 << 5 << true;
+        QTest::addColumn<QString>("newest");    // empty: none
+        QTest::newRow("nothing kept") << QStringList() << QString();
+        QTest::newRow("a read") << QStringList{"2026-12-10_06-00-00_read_K1_5.csv"}
+                                << "2026-12-10_06-00-00_read_K1_5.csv";
         QTest::newRow("read, then written") << QStringList{"2026-12-10_06-00-00_read_K1_5.csv",
-                                                           "2026-12-10_06-01-00_write_K1_5.csv"}
-                                            << 1 << 5 << true;
-        QTest::newRow("written, since changed on the panel")
-            << QStringList{"2026-12-10_06-01-00_write_K1_5.csv"} << 1 << 6 << false;
-        QTest::newRow("read of another count")
-            << QStringList{"2026-12-10_06-00-00_read_K1_4.csv"} << 1 << 5 << false;
-        QTest::newRow("another module read since")
-            << QStringList{"2026-12-10_06-00-00_read_K1_5.csv",
-                           "2026-12-10_06-01-00_write_K2_9.csv"}
-            << 1 << 5 << true;
+                                                           "2026-12-10_06-01-00_write_K1_6.csv"}
+                                            << "2026-12-10_06-01-00_write_K1_6.csv";
+        QTest::newRow("a checked read") << QStringList{"2026-12-10_06-00-00_write_K1_5.csv",
+                                                       "2026-12-10_06-02-00_read-checked_K1_7.csv"}
+                                        << "2026-12-10_06-02-00_read-checked_K1_7.csv";
+        QTest::newRow("another module since") << QStringList{"2026-12-10_06-00-00_read_K1_5.csv",
+                                                             "2026-12-10_06-01-00_write_K2_9.csv"}
+                                              << "2026-12-10_06-00-00_read_K1_5.csv";
     }
-    void holdsModuleContents()
+    void newestOf()
     {
         QFETCH(QStringList, names);
-        QFETCH(int, variant);
-        QFETCH(int, count);
-        QFETCH(bool, holds);
+        QFETCH(QString, newest);
         QTemporaryDir dir;
         for (const QString& name : names) {
             QFile file(QDir(dir.path()).filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-        QCOMPARE(History(dir.path()).holdsModuleContents(variant, count), holds);
+        const std::optional<HistoryEntry> found = History(dir.path()).newestOf(1);
+        QCOMPARE(found ? QFileInfo(found->path).fileName() : QString(), newest);
     }
 
     // A full disk or a folder that takes no file: the notice, no file left

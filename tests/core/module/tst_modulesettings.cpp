@@ -43,6 +43,8 @@ private slots:
     void operationsResumeThePoll();
     void deviceHeldElsewhere_data();
     void deviceHeldElsewhere();
+    void changeNotConfirmed_data();
+    void changeNotConfirmed();
     void outcomes_data();
     void outcomes();
 };
@@ -72,18 +74,24 @@ void ModuleSettingsTest::passwordEntry()
     Bench b;
     if (!confirmed)
         b.module.setPasswordFirstHalf(11);
+    const std::int64_t identifying = b.clock.nowMs();
     b.identify();
+    const std::int64_t identificationMs = b.clock.nowMs() - identifying;
     QCOMPARE(b.monitor.status().haslo_zgodne, confirmed);
     if (!confirmed)
         b.module.setPasswordFirstHalf(82); // the entry names the module's real password
 
     const std::int64_t before = b.clock.nowMs();
     QCOMPARE(b.monitor.enterPassword(entered), padded);
-    // The store's 5 ms reply delay, then the entry's own 300 ms pause, stored or not.
-    QCOMPARE(b.clock.nowMs() - before, std::int64_t(confirmed ? 5 + 300 : 300));
+    // The store's 5 ms reply delay and the configuration read back to confirm
+    // it, then the entry's own 300 ms pause, stored or not.
+    QCOMPARE(b.clock.nowMs() - before,
+             confirmed ? 5 + protocol::kConfirmationSettleMs + identificationMs + 300 : 300);
 
     QCOMPARE(b.monitor.password(), padded);
-    QCOMPARE(b.sent(), sent);
+    // Hello, then the configuration read.
+    const QByteArray confirmation = confirmed ? bytes({17, 22, 40, 13, 1, 15}) : QByteArray();
+    QCOMPARE(b.sent(), sent + confirmation);
     QCOMPARE(b.monitor.status().jest_odpowiedz, false);
     QCOMPARE(b.monitor.status().jezyk_modulu, 0);
     QCOMPARE(b.sink.messages,
@@ -112,14 +120,20 @@ void ModuleSettingsTest::languageRead_data()
     QTest::addColumn<int>("moduleCode");
     QTest::addColumn<int>("codeByteA");
     QTest::addColumn<int>("codeByteB");
-    QTest::addColumn<bool>("badCheckByte");
+    QTest::addColumn<int>("fault"); // a FaultKind, -1 for none
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("hint");
 
-    QTest::newRow("code 9 reads as PL") << 9 << 5 << 12 << false << 1 << "12 05";
-    QTest::newRow("code bytes above 99") << 2 << 150 << 7 << false << 2 << "07 00";
-    QTest::newRow("German") << 5 << 0 << 99 << false << 5 << "99 00";
-    QTest::newRow("wrong check byte") << 5 << 1 << 2 << true << 0 << "02 01";
+    const int none = -1;
+    QTest::newRow("code 9 reads as PL") << 9 << 5 << 12 << none << 1 << "12 05";
+    QTest::newRow("code bytes above 99") << 2 << 150 << 7 << none << 2 << "07 00";
+    QTest::newRow("German") << 5 << 0 << 99 << none << 5 << "99 00";
+    QTest::newRow("wrong check byte")
+        << 5 << 1 << 2 << int(FaultKind::BadCheckByte) << 0 << "02 01";
+    // 31 + 5 + 200 + 19 + 1 is 256: the check byte that never came reads as
+    // the 0 that would check. Four bytes are not a reply.
+    QTest::newRow("short reply whose missing byte would check")
+        << 5 << 200 << 19 << int(FaultKind::ShortReply) << 0 << "19 00";
 }
 
 void ModuleSettingsTest::languageRead()
@@ -127,14 +141,14 @@ void ModuleSettingsTest::languageRead()
     QFETCH(int, moduleCode);
     QFETCH(int, codeByteA);
     QFETCH(int, codeByteB);
-    QFETCH(bool, badCheckByte);
+    QFETCH(int, fault);
     QFETCH(int, code);
     QFETCH(QString, hint);
     Bench b;
     b.module.setLanguageCode(moduleCode);
     b.module.setLanguageCodeBytes(std::uint8_t(codeByteA), std::uint8_t(codeByteB));
-    if (badCheckByte)
-        b.module.injectFault(FaultKind::BadCheckByte);
+    if (fault >= 0)
+        b.module.injectFault(FaultKind(fault));
 
     const std::optional<LanguageReading> reading = b.monitor.readLanguage();
 
@@ -151,7 +165,8 @@ void ModuleSettingsTest::languageWrite()
     Bench b;
     b.identify();
     b.monitor.writeLanguage(5);
-    QCOMPARE(b.sent(), bytes({14, 5, 20}));
+    // The frame, then hello and the configuration read that confirm it.
+    QCOMPARE(b.sent(), bytes({14, 5, 20, 17, 22, 40, 13, 1, 15}));
     QCOMPARE(b.sink.messages, QStringList{b.text(textkey::kResetAfterLanguage)});
     QCOMPARE(b.monitor.status().jezyk_modulu, 0);
     QCOMPARE(b.module.languageCode(), 5);
@@ -197,9 +212,12 @@ void ModuleSettingsTest::resetLock()
 
     b.monitor.CheckBox_blokada_resetuClick(ticked);
 
-    // The click polls first: one hello, then the lock frame or nothing.
+    // The click polls first: one hello, then the lock frame and its
+    // confirmation (hello, configuration read), or nothing.
     const QByteArray hello = plugged ? bytes({17, 22, 40}) : QByteArray();
-    QCOMPARE(b.sent(), hello + lockFrame);
+    const QByteArray confirmation =
+        lockFrame.isEmpty() ? QByteArray() : bytes({17, 22, 40, 13, 1, 15});
+    QCOMPARE(b.sent(), hello + lockFrame + confirmation);
     QCOMPARE(b.sink.messages, message ? QStringList{b.text(message)} : QStringList{});
     QCOMPARE(b.monitor.status().resetLockTicked, ticked);
     if (!lockFrame.isEmpty())
@@ -219,7 +237,75 @@ void ModuleSettingsTest::lockClickDuringTheIdentificationSendsNothing()
     QCOMPARE(b.sent(), QByteArray());
     b.monitor.status().sprawdzanie_wersji = false;
     b.monitor.CheckBox_blokada_resetuClick(true);
-    QVERIFY(b.sent().endsWith(bytes({13, 127, 141})));
+    QVERIFY(b.sent().contains(bytes({13, 127, 141})));
+}
+
+// A change the module acknowledges but does not keep, or whose configuration
+// does not come back, is not reported as made: the user hears what the module
+// holds, or that it could not be confirmed, instead of the change's message.
+void ModuleSettingsTest::changeNotConfirmed_data()
+{
+    QTest::addColumn<int>("setting"); // 0 password, 1 language, 2 reset lock
+    QTest::addColumn<bool>("replyMissing");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("password not kept")
+        << 0 << false
+        << "The module did not take the change: installer password sent 0042, its "
+           "configuration holds 8264.";
+    QTest::newRow("language not kept")
+        << 1 << false
+        << "The module did not take the change: module language sent 5 DE, its configuration "
+           "holds 1 PL.";
+    QTest::newRow("reset lock not kept")
+        << 2 << false
+        << "The module did not take the change: reset lock sent on, its configuration holds off.";
+    QTest::newRow("password, no configuration back")
+        << 0 << true
+        << "The installer password was sent, but the module's configuration could not be read "
+           "back to confirm it.";
+    QTest::newRow("language, no configuration back")
+        << 1 << true
+        << "The module language was sent, but the module's configuration could not be read back "
+           "to confirm it.";
+    QTest::newRow("reset lock, no configuration back")
+        << 2 << true
+        << "The reset lock was sent, but the module's configuration could not be read back to "
+           "confirm it.";
+}
+
+void ModuleSettingsTest::changeNotConfirmed()
+{
+    QFETCH(int, setting);
+    QFETCH(bool, replyMissing);
+    QFETCH(QString, message);
+    Bench b;
+    b.texts.setNr_Jezyka(1);
+    b.module.setLanguageCode(1);
+    b.identify();
+    if (replyMissing) {
+        // The change's own exchanges go through; the configuration read after
+        // them gets no answer.
+        const int changeExchanges = setting == 2 ? 2 : 1;
+        b.module.injectFault(sim::FaultKind::NoReply, changeExchanges + 1);
+    } else {
+        b.module.ignoreSettingChanges(true);
+    }
+    Outcome outcome = Outcome::done();
+    switch (setting) {
+    case 0:
+        b.monitor.enterPassword(QStringLiteral("42"));
+        break;
+    case 1:
+        outcome = b.monitor.writeLanguage(5);
+        break;
+    case 2:
+        b.monitor.CheckBox_blokada_resetuClick(true);
+        break;
+    }
+    QCOMPARE(b.sink.messages, QStringList{message});
+    if (setting == 1)
+        QCOMPARE(outcome, Outcome::failed());
+    QVERIFY(!b.module.isOpen());
 }
 
 void ModuleSettingsTest::deviceHeldElsewhere_data()

@@ -142,8 +142,13 @@ std::optional<QString> stopMessage(Operation op, int k, FaultKind kind, int exch
     const bool directory = op == Operation::Write || op == Operation::Read;
     if (directory && k == 0)
         return QStringLiteral("Brak urządzenia!");
+    // The module answered its hello, so its missing configuration is said as such.
     if (directory && k == 1)
-        return kind == FaultKind::WrongByte ? std::nullopt : std::optional(transmission);
+        return kind == FaultKind::WrongByte
+                   ? std::nullopt
+                   : std::optional(QStringLiteral(
+                       "Moduł odpowiedział, ale jego konfiguracja nie dotarła (błąd transmisji); "
+                       "sprawdź kabel i spróbuj ponownie."));
     const bool reads = op == Operation::Read || op == Operation::IntroRead;
     if (reads && kind == FaultKind::WrongByte)
         return std::nullopt;
