@@ -2,7 +2,11 @@
 
 #include "base/UserSink.h"
 
+#include <QList>
 #include <QStringList>
+
+#include <functional>
+#include <optional>
 
 namespace q540::test {
 
@@ -16,12 +20,24 @@ public:
     void stepProgress() override;
     void hideProgress() override;
     void showTimeLeft(const QString& text) override;
-    // The user's Cancel, pressed once the progress has made this many steps.
+    void showPhase(TransferPhase phase) override
+    {
+        phases << phase;
+        if (onPhase)
+            onPhase(phase);
+    }
+    // Called as each phase begins: where a test injects the fault of that phase.
+    std::function<void(TransferPhase)> onPhase;
+    // The user's Cancel, pressed once the progress has made this many steps
+    // (with cancelInPhase: the progress of that phase).
     bool cancelRequested() override
     {
-        return progressVisible && cancelAfterSteps >= 0 && progressPosition >= cancelAfterSteps;
+        return progressVisible && cancelAfterSteps >= 0 && progressPosition >= cancelAfterSteps
+               && (!cancelInPhase || (!phases.isEmpty() && phases.last() == *cancelInPhase));
     }
     int cancelAfterSteps = -1;
+    std::optional<TransferPhase> cancelInPhase;
+    QList<TransferPhase> phases; // every phase announced, in order
 
     // The answer that askYesNo gives.
     bool answerYes = true;

@@ -211,12 +211,6 @@ std::vector<int> differingRows(const DirectoryGrid& a, const DirectoryGrid& b)
     return rows;
 }
 
-void copyEntry(DirectoryGrid& to, const DirectoryGrid& from, int row)
-{
-    for (int column = 1; column <= kEntryTextLength; ++column)
-        to.setCell(row, column, from.cell(row, column));
-}
-
 // One more read of the same module, its messages shown only when it failed.
 std::optional<DirectoryGrid> readAgain(const Steps& steps, const DirectoryGrid& current,
                                        ModuleStatus& status)
@@ -248,12 +242,10 @@ void readTwiceAndDecide(const Steps& steps, const DirectoryGrid& current, Module
     const std::optional<DirectoryGrid> third = readAgain(steps, current, status);
     if (!third)
         return;
-    for (const int row : rows) {
-        if (third->entryText(row) == second->entryText(row))
-            copyEntry(outcome.read.grid, *second, row);
-        else if (third->entryText(row) != outcome.read.grid.entryText(row))
-            outcome.disagreeing << entryPlaceText(placeOfRow(row), language);
-    }
+    DecidedReads decided = decideReads(outcome.read.grid, *second, *third);
+    outcome.read.grid = std::move(decided.grid);
+    for (const int row : decided.disagreeing)
+        outcome.disagreeing << entryPlaceText(placeOfRow(row), language);
     outcome.checked = outcome.disagreeing.isEmpty();
     outcome.message +=
         u'\n'
@@ -356,6 +348,19 @@ DirectoryReadOutcome readDirectoryFromModule(const ModuleWorkflow& workflow,
     if (!outcome.kept)
         outcome.failed = WorkflowStep::Keeping;
     return outcome;
+}
+
+DecidedReads decideReads(const DirectoryGrid& first, const DirectoryGrid& second,
+                         const DirectoryGrid& third)
+{
+    DecidedReads decided{first, {}};
+    for (const int row : differingRows(first, second)) {
+        if (third.entryText(row) == second.entryText(row))
+            decided.grid.setRow(row, second.row(row));
+        else if (third.entryText(row) != first.entryText(row))
+            decided.disagreeing.push_back(row);
+    }
+    return decided;
 }
 
 ModuleComparison compareModule(const ModuleWorkflow& workflow, const ExpectedContents& expected,

@@ -119,6 +119,16 @@ DirectoryReadOutcome readDirectoryFromModule(const ModuleWorkflow& workflow,
                                              const DirectoryReadRequest& request,
                                              ModuleStatus& status);
 
+// Three reads of one module, entry by entry: where the first two differ, the
+// third decides for whichever of them it agrees with; rows that all three
+// gave differently keep the first read's entry and are listed.
+struct DecidedReads {
+    DirectoryGrid grid;
+    std::vector<int> disagreeing; // grid rows
+};
+DecidedReads decideReads(const DirectoryGrid& first, const DirectoryGrid& second,
+                         const DirectoryGrid& third);
+
 // The module's directory, intro and settings read (and kept), then compared
 // with expected. outcome done when the read went through.
 struct ModuleComparison {
