@@ -18,7 +18,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QTableWidget>
 #include <QTest>
 
@@ -116,6 +118,49 @@ private slots:
         // One ending, after the last check: nothing said "written" before it.
         QCOMPARE(driver.messages,
                  QStringList{fixedText(FixedText::WrittenAgainAndVerified, language).arg(1)});
+        QVERIFY(!w.module.isOpen());
+        QVERIFY(w.window->module().isTimerActive());
+    }
+
+    // The read's "read" comes when the window shows what was read: the list
+    // filled, the progress gone, the device closed.
+    void readSaysReadOnceItIsShown()
+    {
+        Window w(1, false, 3);
+        bool seen = false;
+        QTimer watcher;
+        watcher.setInterval(2);
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QCOMPARE(box->text(), w.texts.text(textkey::kDataRead));
+            QCOMPARE(w.window->directory().list().count(), 3);
+            QVERIFY(!w.child<QProgressBar>("ProgressBar1")->isVisible());
+            QVERIFY(!w.module.isOpen());
+            seen = true;
+            box->button(QMessageBox::Ok)->click();
+        });
+        watcher.start();
+        w.press("Button9b");
+        QVERIFY(seen);
+    }
+
+    // A backup that could not be read stops the write: the window writes nothing.
+    void backupNotReadWritesNothing()
+    {
+        Window w(1, false, 3);
+        w.fill();
+        // The write's identification and the backup read's identification
+        // go through; its first block does not.
+        w.module.injectFault(sim::FaultKind::NoReply, 4);
+        test::ModalDriver driver;
+        driver.offerRole = QMessageBox::AcceptRole;
+        w.press("Button0b");
+        QCOMPARE(driver.offers.size(), 1);
+        QCOMPARE(driver.messages.last(), fixedText(FixedText::BackupNotRead, 1));
+        QCOMPARE(w.module.entryCount(), 3);
+        QVERIFY(w.history().empty());
         QVERIFY(!w.module.isOpen());
         QVERIFY(w.window->module().isTimerActive());
     }
