@@ -4,6 +4,7 @@
 #include "base/TextKeys.h"
 #include "base/UserSink.h"
 #include "device/Link.h"
+#include "module/ModuleStatus.h"
 #include "protocol/Protocol.h"
 
 namespace q540 {
@@ -29,7 +30,12 @@ bool ModuleOperation::begin(bool modulePresent, bool passwordMatches, int timeou
         return false;
     }
     if (!link_.open()) {
-        sink_.showMessage(texts_.text(textkey::kUsbTransmissionFailure));
+        // The port may have been taken since the identification found the
+        // module: say by what, where the link can tell.
+        const QString why =
+            openProblemText(link_.openProblem(), link_.portName(), texts_.Nr_Jezyka());
+        sink_.showMessage(texts_.text(textkey::kUsbTransmissionFailure)
+                          + (why.isEmpty() ? QString() : u'\n' + why));
         return false;
     }
     if (!passwordMatches) {

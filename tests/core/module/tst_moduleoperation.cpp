@@ -3,6 +3,7 @@
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
 #include "module/ModuleOperation.h"
+#include "module/ModuleStatus.h"
 #include "protocol/Protocol.h"
 #include "support/RecordingSink.h"
 
@@ -27,7 +28,36 @@ class ModuleOperationTest : public QObject {
 private slots:
     void preconditions_data();
     void preconditions();
+    void portTakenSinceTheIdentification();
 };
+
+// Another program took the port between the identification and the
+// transfer: the failure says so, not only "USB transmission failure".
+void ModuleOperationTest::portTakenSinceTheIdentification()
+{
+    struct TakenPort final : Link {
+        bool open() override { return false; }
+        void setBaudRate(int) override {}
+        void setTimeouts(int, int) override {}
+        void write(std::span<const std::uint8_t>) override {}
+        std::size_t read(std::span<std::uint8_t>) override { return 0; }
+        void close() override {}
+        bool isOpen() const override { return false; }
+        OpenProblem openProblem() const override { return OpenProblem::PortBusy; }
+        QString portName() const override { return QStringLiteral("/dev/ttyUSB0"); }
+    } port;
+    Localisation texts;
+    texts.Wczytaj_WJ_do_tablicy();
+    texts.setNr_Jezyka(1);
+    test::RecordingSink sink;
+    CountingPoll poll;
+    ModuleOperation operation(poll, port, sink, texts);
+    QVERIFY(!operation.begin(true, true, protocol::kTransferTimeoutMs));
+    QCOMPARE(sink.messages, QStringList{QStringLiteral("USB Transmission failure!\n")
+                                        + openProblemText(OpenProblem::PortBusy,
+                                                          QStringLiteral("/dev/ttyUSB0"), 1)});
+    QVERIFY(sink.messages[0].contains(QStringLiteral("/dev/ttyUSB0")));
+}
 
 void ModuleOperationTest::preconditions_data()
 {
