@@ -536,6 +536,8 @@ int doctorCommand(Invocation& in)
 // failed is named for scripts.
 int writeExitCode(Session& s, Invocation& in, const DirectoryWriteResult& result)
 {
+    if (result.backup)
+        in.err << "backup: " << QDir::toNativeSeparators(*result.backup) << Qt::endl;
     if (result.failed != WorkflowStep::None && result.failed != WorkflowStep::Keeping)
         in.err << "write: stopped at " << workflowStepName(result.failed) << Qt::endl;
     if (result.outcome.kind == Outcome::Kind::Cancelled)
