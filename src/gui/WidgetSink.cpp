@@ -27,9 +27,14 @@ WidgetSink::WidgetSink(QWidget* parent, const Localisation& texts)
 // directory incomplete, so it goes on unless the user says otherwise.
 void WidgetSink::cancelClicked()
 {
-    if (phase_ && cancelAsksFirst(*phase_)
-        && !askYesNo(fixedText(FixedText::CancelWriteQuestion, texts_.Nr_Jezyka()), QString()))
-        return;
+    if (phase_ && cancelAsksFirst(*phase_)) {
+        const TransferPhase asked = *phase_;
+        // The write goes on while the question waits; a Yes that comes after
+        // it has ended, or moved on to the check, stops nothing.
+        if (!askYesNo(fixedText(FixedText::CancelWriteQuestion, texts_.Nr_Jezyka()), QString())
+            || phase_ != asked || !progress_->isVisible())
+            return;
+    }
     cancelRequested_ = true;
 }
 
