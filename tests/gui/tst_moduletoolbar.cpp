@@ -1,3 +1,4 @@
+#include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "device/SerialLink.h"
@@ -66,6 +67,7 @@ private slots:
     void enterCancelsThePasswordPanel();
     void newPasswordIsStored();
     void languagePanelReadsAndWrites();
+    void resetLockClickSendsTheLock_data();
     void resetLockClickSendsTheLock();
     void pollChangingTheLockTickSendsNothing();
 };
@@ -241,17 +243,35 @@ void ModuleToolBarTest::languagePanelReadsAndWrites()
     QVERIFY(!w.window->module().status().jest_odpowiedz);
 }
 
+void ModuleToolBarTest::resetLockClickSendsTheLock_data()
+{
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("the module takes it") << true;
+    QTest::newRow("the module keeps its lock off") << false;
+}
+
+// The lock is sent, then confirmed by the module's configuration: a lock the
+// module did not take is said, and the tick shows what the module holds.
 void ModuleToolBarTest::resetLockClickSendsTheLock()
 {
+    QFETCH(bool, taken);
     Window w;
     w.module.setResetAllowed(true);
+    w.module.ignoreSettingChanges(!taken);
     w.poll();
     auto* lock = w.child<QCheckBox>("CheckBox_blokada_resetu");
     QVERIFY(!lock->isChecked());
     w.module.clearTranscript();
+    test::ModalDriver driver;
     lock->click();
     QVERIFY(w.module.sentBytes().contains(bytes({13, 127, 141})));
-    QVERIFY(!w.module.resetAllowed());
+    QCOMPARE(w.module.resetAllowed(), !taken);
+    QCOMPARE(driver.messages.size(), taken ? 0 : 1);
+    if (!taken)
+        QVERIFY(driver.messages[0].contains(
+            fixedText(FixedText::ConfigurationResetLock, w.texts.Nr_Jezyka())));
+    w.poll();
+    QTRY_COMPARE(lock->isChecked(), taken);
 }
 
 // The poll ticks and unticks the box as the module's lock stands; only the
