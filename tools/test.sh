@@ -23,7 +23,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 # The tests that run threads, once more under ThreadSanitizer.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQ540_TSAN=ON
-threaded='tst_devicegate tst_poll tst_modulemonitor'
+threaded='tst_devicegate tst_poll tst_modulemonitor tst_closeduringpoll'
 # shellcheck disable=SC2086
 cmake --build build-tsan -j "$jobs" --target $threaded
 TSAN_OPTIONS=halt_on_error=1:ignore_noninstrumented_modules=1:suppressions=$(pwd)/tests/tsan.supp \

@@ -16,18 +16,24 @@ constexpr int kBarWidth = 40;
 
 namespace {
 
-volatile std::sig_atomic_t interruptRequested = 0;
+// The signal number, so that the exit code can name it; 0 before any came.
+volatile std::sig_atomic_t interruptingSignal = 0;
 
 } // namespace
 
-void requestInterrupt()
+void requestInterrupt(int signal)
 {
-    interruptRequested = 1;
+    interruptingSignal = signal;
+}
+
+int interruptSignal()
+{
+    return interruptingSignal;
 }
 
 bool interrupted()
 {
-    return interruptRequested != 0;
+    return interruptingSignal != 0;
 }
 
 bool ConsoleSink::cancelRequested()

@@ -7,7 +7,7 @@
 
 namespace q540::cli {
 
-// Whether Ctrl+C was pressed since the program started.
+// Whether Ctrl+C was pressed, or SIGTERM or SIGHUP came, since the program started.
 bool interrupted();
 
 // The user as the headless tool has one: messages go to standard error, a
@@ -24,7 +24,7 @@ public:
     void stepProgress() override;
     void hideProgress() override;
     void showTimeLeft(const QString& text) override;
-    // Ctrl+C, as the command line's signal handler noted it.
+    // Ctrl+C, SIGTERM or SIGHUP, as the command line's signal handler noted it.
     bool cancelRequested() override;
 
 private:

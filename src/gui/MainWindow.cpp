@@ -86,6 +86,9 @@ MainWindow::MainWindow(Localisation& texts, const QString& settingsPath,
 
 MainWindow::~MainWindow()
 {
+    // A poll on its worker thread may be inside the device: it ends here,
+    // before anything it reaches goes.
+    monitor_->stop();
     // The widgets outlive the members: nothing may show the directory once it is gone.
     listPanel_->detachList();
     // The stack's last signals, as it empties, find no menu to update.

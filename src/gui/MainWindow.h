@@ -159,14 +159,15 @@ private:
     History history_{History::defaultFolder()};
     int jezyk_ = 0;
     // The module as the window knows it: before attachModule, behind a device
-    // that is never there.
+    // that is never there. What the monitor and its poll reach is declared
+    // before it, so that it outlives the monitor.
     std::unique_ptr<Link> noCable_;
     SystemClock systemClock_;
+    std::unique_ptr<TraceRecorder> recorder_;
+    std::unique_ptr<WidgetSink> sink_;
     std::unique_ptr<ModuleMonitor> monitor_;
     std::unique_ptr<SystemProbe> system_;
-    std::unique_ptr<TraceRecorder> recorder_;
     SettingsPanel* panel_ = nullptr;
-    std::unique_ptr<WidgetSink> sink_;
     std::unique_ptr<DirectoryEditor> editor_;
     MainMenus* menus_ = nullptr;
     ModuleToolBar* toolBar_ = nullptr;
