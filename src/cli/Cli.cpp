@@ -186,11 +186,15 @@ public:
         err_ << "backup: reading the module's " << entries << " entries first" << Qt::endl;
         return KeepChoice::ReadAndKeep;
     }
+    // What is written again is named first; what still differs afterwards
+    // is named by the ending.
     bool writeAgain(const VerifyResult& found, int /*entries*/, int attempt) override
     {
+        if (attempt > 1)
+            return false;
         for (const QString& line : differenceLines(found, language_))
             err_ << line << Qt::endl;
-        return attempt == 1;
+        return true;
     }
 
 private:

@@ -1,8 +1,10 @@
 #include "SimProcess.h"
 
 #include "files/DirectoryFile.h"
+#include "protocol/Protocol.h"
 #include "support/FileSizeLimit.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -76,6 +78,8 @@ private slots:
     void historyKeepsReadsAndWrites();
     void writeThenReadGivesTheSameDirectory();
     void faultEndsTheWriteWithTheTransmissionError();
+    void failuresNameWhatFailed_data();
+    void failuresNameWhatFailed();
     void simulatorStartsWithALoadedDirectory();
     void settingsCommandsChangeTheModule();
     void writeWithVerify_data();
@@ -84,8 +88,8 @@ private slots:
     void writeNamesAnotherOrder();
     void introWriteWithVerify_data();
     void introWriteWithVerify();
-    void ctrlCStopsATransfer_data();
-    void ctrlCStopsATransfer();
+    void signalStopsATransfer_data();
+    void signalStopsATransfer();
     void doctor_data();
     void doctor();
     void fullDiskKeepsTheOldFile_data();
@@ -166,7 +170,8 @@ void CliSimTest::diff()
 }
 
 // A read and a write each leave a file in the history that lists them; a
-// write with --backup reads a module the history does not hold, once.
+// write with --backup reads the module first: kept when the history has no
+// copy like it, shown to equal the newest copy (and not kept twice) when it has.
 void CliSimTest::historyKeepsReadsAndWrites()
 {
     freshHistory();
@@ -181,10 +186,11 @@ void CliSimTest::historyKeepsReadsAndWrites()
              qPrintable(first.err));
     const Result read = cli(QStringList{"read", dir.filePath("out.csv")} + port);
     QCOMPARE(read.code, 0);
-    // The history's newest holds what the module holds: no second backup.
+    // The history's newest holds what the module holds: read to show it,
+    // no question, no second copy; the backup named is that newest copy.
     const Result second = cli(QStringList{"write", loaded, "--backup"} + port);
     QCOMPARE(second.code, 0);
-    QVERIFY(!second.err.contains("backup:"));
+    QVERIFY(!second.err.contains("backup: reading"));
     QCOMPARE(sim.stop(), 0);
 
     const Result listed = cli({"history"});
@@ -192,6 +198,8 @@ void CliSimTest::historyKeepsReadsAndWrites()
     const QStringList lines = listed.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 4);
     const QStringList operations{"write", "read", "write", "read"}; // newest first
+    QVERIFY2(second.err.contains("backup: " + lines[1].section(u'\t', 4, 4)),
+             qPrintable(second.err));
     for (int i = 0; i < lines.size(); ++i) {
         const QStringList columns = lines[i].split(u'\t');
         QCOMPARE(columns.size(), 5);
@@ -248,6 +256,53 @@ void CliSimTest::faultEndsTheWriteWithTheTransmissionError()
     const Result written = cli({"write", in, "--port", sim.portName()});
     QCOMPARE(written.code, 1);
     QVERIFY2(written.err.contains(QStringLiteral("Transmision error!")), qPrintable(written.err));
+    QCOMPARE(sim.stop(), 0);
+}
+
+void CliSimTest::failuresNameWhatFailed_data()
+{
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("said");
+    const QString missing = QStringLiteral("The module answered, but its configuration did not "
+                                           "arrive (a transmission error)");
+    const QString notConfirmed =
+        QStringLiteral(" was sent, but the module's configuration could not be read back to "
+                       "confirm it.");
+    // The hello goes through, its configuration reply comes one byte short.
+    QTest::newRow("status, no configuration")
+        << QStringList{"status"} << "short-reply:1:1" << missing;
+    QTest::newRow("write, no configuration")
+        << QStringList{"write", "IN"} << "short-reply:1:1" << missing;
+    QTest::newRow("read, no configuration")
+        << QStringList{"read", "OUT"} << "short-reply:1:1" << missing;
+    QTest::newRow("reset lock, no configuration")
+        << QStringList{"reset-lock", "on"} << "short-reply:1:1" << missing;
+    // Hello, configuration and the change go through; the module is silent
+    // from the confirmation's hello on.
+    QTest::newRow("module language not confirmed")
+        << QStringList{"module-language", "DE"} << "no-reply:3"
+        << "The module language" + notConfirmed;
+    QTest::newRow("reset lock not confirmed") << QStringList{"reset-lock", "on"} << "no-reply:3"
+                                              << "The reset lock" + notConfirmed;
+    QTest::newRow("password not confirmed") << QStringList{"set-password", "1357"} << "no-reply:3"
+                                            << "The installer password" + notConfirmed;
+}
+
+// What did not go through is named, and the exit code is 1, never 0.
+void CliSimTest::failuresNameWhatFailed()
+{
+    QFETCH(QStringList, command);
+    QFETCH(QString, fault);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    command.replaceInStrings(QStringLiteral("IN"), writeDirectory(dir, 3));
+    command.replaceInStrings(QStringLiteral("OUT"), dir.filePath(QStringLiteral("out.csv")));
+    test::SimProcess sim;
+    QVERIFY2(sim.start({"--fault", fault}), sim.errorOutput().constData());
+    const Result r = cli(command + QStringList{"--port", sim.portName()});
+    QCOMPARE(r.code, 1);
+    QVERIFY2((r.err + r.out).contains(said), qPrintable(r.err + r.out));
     QCOMPARE(sim.stop(), 0);
 }
 
@@ -318,11 +373,13 @@ void CliSimTest::writeWithVerify_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("said");
     QTest::newRow("module keeps everything")
-        << QStringList() << 0 << "Verified: the module holds all 10 entries as written.\n";
+        << QStringList() << 0
+        << "The data have been written to the module and checked: it holds all 10 entries and "
+           "the settings as written.\n";
     // Written again, the block is kept wrongly again: named twice, exit 1.
     QTest::newRow("module keeps block 3 wrongly")
         << QStringList{"--corrupt-block", "3"} << 1
-        << "1 of 10 entries in the module differ from what was written.\n";
+        << "The data were written, but the module still differs in 1 places; write again:\n";
 }
 
 // write --verify against the simulator: every entry read back and compared.
@@ -340,7 +397,7 @@ void CliSimTest::writeWithVerify()
     QVERIFY2(r.err.contains(said), qPrintable(r.err));
     if (code != 0) {
         QCOMPARE(r.err.count(QStringLiteral(", the module holds ")), 2);
-        QVERIFY(r.err.contains(QStringLiteral("The 1 differing entries were written again.")));
+        QVERIFY(r.err.contains(QStringLiteral("write: stopped at")) == false);
     }
     QCOMPARE(sim.stop(), 0);
 }
@@ -402,37 +459,61 @@ void CliSimTest::introWriteWithVerify()
     QCOMPARE(sim.stop(), 0);
 }
 
-void CliSimTest::ctrlCStopsATransfer_data()
+void CliSimTest::signalStopsATransfer_data()
 {
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("code");
     QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("block"); // how the trace shows a block of the first bank
     QTest::addColumn<QString>("said");
-    QTest::newRow("write") << "write"
-                           << "Writing was cancelled. Entries 1 to ";
-    QTest::newRow("read") << "read"
-                          << "Reading was cancelled; nothing that was read has been kept.\n";
+    const struct {
+        const char* name;
+        int signal;
+        int code;
+    } stops[] = {{"Ctrl+C", SIGINT, 130}, {"SIGTERM", SIGTERM, 143}, {"SIGHUP", SIGHUP, 129}};
+    for (const auto& stop : stops) {
+        QTest::addRow("%s mid-write", stop.name)
+            << stop.signal << stop.code << "write" << QByteArray(" > 16 ")
+            << "Writing was cancelled. Entries 1 to ";
+        QTest::addRow("%s mid-read", stop.name)
+            << stop.signal << stop.code << "read" << QByteArray(" > 17 ")
+            << "Reading was cancelled; nothing that was read has been kept.\n";
+    }
 }
 
-// Ctrl+C during a transfer at the wire's real pace: the transfer stops after
-// its block in flight, says how far it got, and the tool exits 130; a read
-// leaves no file.
-void CliSimTest::ctrlCStopsATransfer()
+// A signal during a transfer of a full module at the wire's real pace (some
+// 40 s): the transfer stops after its block in flight, says how far it got,
+// and the tool exits 128 + the signal's number well before the transfer
+// could have ended; a read leaves no file.
+void CliSimTest::signalStopsATransfer()
 {
+    QFETCH(int, signal);
+    QFETCH(int, code);
     QFETCH(QString, command);
+    QFETCH(QByteArray, block);
     QFETCH(QString, said);
     QTemporaryDir dir;
-    const QString in = writeDirectory(dir, 200);
+    const QString in = writeDirectory(dir, protocol::kEntryCapacity);
     test::SimProcess sim;
     QVERIFY2(sim.start({"--load", in}), sim.errorOutput().constData());
     const QString out = dir.filePath(QStringLiteral("out.csv"));
+    const QString trace = dir.filePath(QStringLiteral("trace.txt"));
     QProcess process;
-    process.start(QStringLiteral(Q540_CLI_EXECUTABLE),
-                  {command, command == u"write" ? in : out, "--port", sim.portName()});
+    process.start(
+        QStringLiteral(Q540_CLI_EXECUTABLE),
+        {command, command == u"write" ? in : out, "--port", sim.portName(), "--trace", trace});
     QVERIFY(process.waitForStarted());
-    QTest::qWait(2000); // the identification, then some 40 blocks
-    ::kill(pid_t(process.processId()), SIGINT);
-    QVERIFY(process.waitForFinished(20000));
+    // The trace reaches its file line by line: a few blocks in it, and the
+    // transfer is under way however loaded the machine is.
+    const QDeadlineTimer underWay(60000);
+    while (readAll(trace).count(block) < 5) {
+        QVERIFY2(!underWay.hasExpired() && !process.waitForFinished(20),
+                 readAll(trace).right(500).constData());
+    }
+    ::kill(pid_t(process.processId()), signal);
+    QVERIFY2(process.waitForFinished(10000), "still transferring 10 s after the signal");
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 130);
+    QCOMPARE(process.exitCode(), code);
     const QString err = QString::fromUtf8(process.readAllStandardError());
     QVERIFY2(err.contains(said), qPrintable(err));
     QVERIFY(!QFileInfo::exists(out));
