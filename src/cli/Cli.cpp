@@ -215,7 +215,7 @@ struct Session {
     CliQuestions questions;
 
     Session(Invocation& in, bool answerYes)
-        : sink(in.err, answerYes), questions(in.err, in.texts.Nr_Jezyka())
+        : sink(in.err, answerYes, in.texts.Nr_Jezyka()), questions(in.err, in.texts.Nr_Jezyka())
     {
         password = in.parser.isSet(QStringLiteral("password"))
                        ? in.parser.value(QStringLiteral("password"))

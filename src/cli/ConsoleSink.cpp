@@ -41,8 +41,8 @@ bool ConsoleSink::cancelRequested()
     return interrupted();
 }
 
-ConsoleSink::ConsoleSink(QTextStream& err, bool answerYes)
-    : err_(err), answerYes_(answerYes), terminal_(isatty(STDERR_FILENO) == 1)
+ConsoleSink::ConsoleSink(QTextStream& err, bool answerYes, int language)
+    : err_(err), answerYes_(answerYes), language_(language), terminal_(isatty(STDERR_FILENO) == 1)
 {
 }
 
@@ -81,6 +81,13 @@ bool ConsoleSink::askYesNo(const QString& text, const QString&)
 
 void ConsoleSink::showProgress(int maximum)
 {
+    // Without a bar a script's log still tells reading the backup from
+    // writing and checking, once a phase's transfer has begun.
+    if (phaseToLog_) {
+        endRepeats();
+        err_ << phase_ << "..." << Qt::endl;
+        phaseToLog_ = false;
+    }
     maximum_ = maximum;
     position_ = 0;
     timeLeft_.clear();
@@ -100,6 +107,12 @@ void ConsoleSink::showTimeLeft(const QString& text)
     drawProgress();
 }
 
+void ConsoleSink::showPhase(TransferPhase phase)
+{
+    phase_ = phaseText(phase, language_);
+    phaseToLog_ = !terminal_;
+}
+
 void ConsoleSink::hideProgress()
 {
     if (progressShown_ && terminal_)
@@ -112,8 +125,8 @@ void ConsoleSink::drawProgress()
     if (!terminal_)
         return;
     const int filled = maximum_ > 0 ? kBarWidth * std::min(position_, maximum_) / maximum_ : 0;
-    err_ << '\r' << '[' << QString(filled, u'#') << QString(kBarWidth - filled, u' ') << "] "
-         << position_ << '/' << maximum_;
+    err_ << '\r' << phase_ << (phase_.isEmpty() ? "" : " ") << '[' << QString(filled, u'#')
+         << QString(kBarWidth - filled, u' ') << "] " << position_ << '/' << maximum_;
     // The line only grows while the bar is shown; a shorter estimate must not
     // leave the end of a longer one behind.
     if (!timeLeft_.isEmpty())

@@ -15,7 +15,8 @@ bool interrupted();
 // on standard error only when it is a terminal.
 class ConsoleSink final : public UserSink {
 public:
-    explicit ConsoleSink(QTextStream& err, bool answerYes = false);
+    // language: the program language (0..2) that a phase is named in.
+    explicit ConsoleSink(QTextStream& err, bool answerYes = false, int language = 1);
     ~ConsoleSink() override;
 
     void showMessage(const QString& text) override;
@@ -24,6 +25,8 @@ public:
     void stepProgress() override;
     void hideProgress() override;
     void showTimeLeft(const QString& text) override;
+    // Named at the start of each phase's bar, and as a line where there is no bar.
+    void showPhase(TransferPhase phase) override;
     // Ctrl+C, SIGTERM or SIGHUP, as the command line's signal handler noted it.
     bool cancelRequested() override;
 
@@ -35,6 +38,9 @@ private:
 
     QTextStream& err_;
     bool answerYes_;
+    int language_;
+    QString phase_;
+    bool phaseToLog_ = false;
     bool terminal_;
     QString lastMessage_;
     int maximum_ = 0;
