@@ -196,7 +196,7 @@ constexpr Row kTexts[] = {
      u"The %1 was sent, but the module's configuration could not be read back to confirm it.",
      u"%1 wurde gesendet, aber die Konfiguration des Moduls konnte zur Bestätigung nicht gelesen "
      u"werden."},
-    {u"Moduł potwierdza: %1 %2.", u"The module confirms: %1 %2.", u"Das Modul bestätigt: %1 %2."},
+    {u"Moduł potwierdza: %1 %2", u"The module confirms: %1 %2", u"Das Modul bestätigt: %1 %2"},
     {u"Oba odczyty są zgodne.", u"Both reads agree.", u"Beide Lesevorgänge stimmen überein."},
     {u"Dwa odczyty różniły się w %1 wpisach; rozstrzygnął trzeci odczyt.",
      u"The two reads differed in %1 entries; a third read decided them.",
