@@ -20,9 +20,9 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace q540;
 
