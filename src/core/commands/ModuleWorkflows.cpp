@@ -65,14 +65,20 @@ bool sameEntries(const DirectoryGrid& kept, const DirectoryGrid& module)
 
 // The history's newest copy of this module when it has as many entries as
 // the module reports: the one copy a read could show the module still holds.
-std::optional<DirectoryDocument> candidateCopy(const History& history, const ModuleStatus& status,
-                                               int entries)
+struct Candidate {
+    QString path;
+    DirectoryDocument document;
+};
+std::optional<Candidate> candidateCopy(const History& history, const ModuleStatus& status,
+                                       int entries)
 {
     const std::optional<HistoryEntry> newest = history.newestOf(status.variant);
     if (!newest || newest->entries != entries)
         return std::nullopt;
     DirectoryFileLoad load = loadDirectoryFile(newest->path);
-    return std::move(load.document);
+    if (!load.document)
+        return std::nullopt;
+    return Candidate{newest->path, std::move(*load.document)};
 }
 
 struct KeptFirst {
@@ -93,11 +99,12 @@ KeptFirst keepModuleFirst(const Steps& steps, ModuleStatus& status, WorkflowQues
             return {false, Outcome::failed(), {}};
         }
     }
+    // Nothing to keep, or a write that will be refused anyway (no module,
+    // the password not confirmed): the write says why itself.
     const int entries = std::min(status.entryCount, kNameListLimit);
-    if (!status.modulePresent() || entries <= 0)
+    if (!status.modulePresent() || !status.haslo_zgodne || entries <= 0)
         return {true, Outcome::done(), {}};
-    const std::optional<DirectoryDocument> candidate =
-        candidateCopy(steps.history(), status, entries);
+    const std::optional<Candidate> candidate = candidateCopy(steps.history(), status, entries);
     if (!candidate) {
         switch (questions.keepFirst(entries, directoryReadSeconds(entries))) {
         case WorkflowQuestions::KeepChoice::WriteWithoutKeeping:
@@ -115,9 +122,8 @@ KeptFirst keepModuleFirst(const Steps& steps, ModuleStatus& status, WorkflowQues
             steps.sink().showMessage(fixedText(FixedText::BackupNotRead, steps.language()));
         return {false, read.outcome, {}};
     }
-    const std::optional<HistoryEntry> newest = steps.history().newestOf(status.variant);
-    if (candidate && newest && sameEntries(candidate->grid, read.contents.document.grid))
-        return {true, Outcome::done(), newest->path};
+    if (candidate && sameEntries(candidate->document.grid, read.contents.document.grid))
+        return {true, Outcome::done(), candidate->path};
     const History::Kept kept = steps.history().keep(read.contents.document, HistoryOperation::Read,
                                                     status.variant, steps.now());
     if (!kept.path) {

@@ -233,6 +233,20 @@ private slots:
             QVERIFY(QFileInfo::exists(*result.backup));
     }
 
+    // A write the module will refuse reads nothing and offers nothing first.
+    void refusedWriteKeepsNothingFirst()
+    {
+        Flow f;
+        f.module.setPasswordSecondHalf(35);
+        const DirectoryWriteResult result = f.write();
+        QCOMPARE(result.outcome, Outcome::refused(Outcome::Refusal::WrongPassword));
+        QCOMPARE(result.failed, WorkflowStep::Identification);
+        QVERIFY(f.questions.asked.isEmpty());
+        QCOMPARE(f.sink.messages, QStringList{f.texts.text(textkey::kWrongPassword)});
+        QVERIFY(!f.anyBlockWritten());
+        QVERIFY(f.history.entries().empty());
+    }
+
     // "Held in the history" is decided by what the module holds, read and
     // compared, never by its count.
     void keptIsProvenByContent_data()
