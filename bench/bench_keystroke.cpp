@@ -4,8 +4,8 @@
 // build/bench/bench_keystroke [keystrokes]
 
 #include "base/Localisation.h"
-#include "gui/EntryEdit.h"
-#include "gui/MainWindow.h"
+#include "gui/main/EntryEdit.h"
+#include "gui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>

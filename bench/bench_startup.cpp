@@ -7,7 +7,7 @@
 
 #include "base/Localisation.h"
 #include "files/SettingsFile.h"
-#include "gui/MainWindow.h"
+#include "gui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,7 +5,7 @@
 #include "base/Localisation.h"
 #include "demo/DemoModule.h"
 #include "device/Clock.h"
-#include "gui/Startup.h"
+#include "gui/startup/Startup.h"
 
 #include <QApplication>
 

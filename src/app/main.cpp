@@ -2,7 +2,7 @@
 
 #include "device/CableLink.h"
 #include "device/Clock.h"
-#include "gui/Startup.h"
+#include "gui/startup/Startup.h"
 
 #include <QApplication>
 

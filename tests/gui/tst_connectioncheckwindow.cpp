@@ -3,8 +3,8 @@
 // afterwards.
 
 #include "device/SystemProbe.h"
-#include "gui/ConnectionCheckWindow.h"
-#include "gui/MainWindow.h"
+#include "gui/main/MainWindow.h"
+#include "gui/support/ConnectionCheckWindow.h"
 #include "support/EmulatedWindow.h"
 #include "support/ModalDriver.h"
 

@@ -1,8 +1,8 @@
 #include "base/Localisation.h"
 #include "device/Clock.h"
-#include "gui/ContactWindow.h"
-#include "gui/SettingsPanel.h"
-#include "gui/VersionCheck.h"
+#include "gui/main/SettingsPanel.h"
+#include "gui/support/ContactWindow.h"
+#include "gui/support/VersionCheck.h"
 #include "module/ModuleMonitor.h"
 #include "support/RecordingSink.h"
 

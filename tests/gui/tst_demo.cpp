@@ -6,7 +6,7 @@
 #include "device/Clock.h"
 #include "emulator/EmulatedLink.h"
 #include "emulator/ModuleEmulator.h"
-#include "gui/MainWindow.h"
+#include "gui/main/MainWindow.h"
 #include "protocol/Protocol.h"
 #include "support/ModalDriver.h"
 

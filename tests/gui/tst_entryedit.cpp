@@ -1,5 +1,5 @@
 #include "directory/EditingRules.h"
-#include "gui/EntryEdit.h"
+#include "gui/main/EntryEdit.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "emulator/EmulatedLink.h"
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
-#include "gui/EntryEdit.h"
-#include "gui/MainWindow.h"
+#include "gui/main/EntryEdit.h"
+#include "gui/main/MainWindow.h"
 #include "support/EmulatedWindow.h"
 #include "support/ModalDriver.h"
 

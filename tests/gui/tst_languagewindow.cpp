@@ -1,6 +1,6 @@
 #include "base/Localisation.h"
 #include "files/SettingsFile.h"
-#include "gui/LanguageWindow.h"
+#include "gui/startup/LanguageWindow.h"
 #include "support/RecordingSink.h"
 
 #include <QButtonGroup>

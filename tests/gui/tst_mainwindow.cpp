@@ -1,6 +1,6 @@
 #include "base/Localisation.h"
-#include "gui/EntryEdit.h"
-#include "gui/MainWindow.h"
+#include "gui/main/EntryEdit.h"
+#include "gui/main/MainWindow.h"
 #include "support/PlainWindow.h"
 
 #include <QCheckBox>

@@ -2,8 +2,8 @@
 // that entry and the following ones, with the report when a row does not fit.
 
 #include "base/Localisation.h"
-#include "gui/EntryEdit.h"
-#include "gui/MainWindow.h"
+#include "gui/main/EntryEdit.h"
+#include "gui/main/MainWindow.h"
 #include "support/ModalDriver.h"
 #include "support/PlainWindow.h"
 

@@ -7,8 +7,8 @@
 #include "base/TextKeys.h"
 #include "files/DirectoryStore.h"
 #include "files/SettingsFile.h"
-#include "gui/CompareWindow.h"
-#include "gui/HistoryWindow.h"
+#include "gui/dialogs/CompareWindow.h"
+#include "gui/dialogs/HistoryWindow.h"
 #include "support/EmulatedWindow.h"
 #include "support/ModalDriver.h"
 

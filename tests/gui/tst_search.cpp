@@ -3,8 +3,8 @@
 // in its field; Ctrl+F goes to the field.
 
 #include "base/Localisation.h"
-#include "gui/EntryEdit.h"
-#include "gui/MainWindow.h"
+#include "gui/main/EntryEdit.h"
+#include "gui/main/MainWindow.h"
 #include "support/PlainWindow.h"
 
 #include <QApplication>

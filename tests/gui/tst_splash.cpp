@@ -1,5 +1,5 @@
 #include "emulator/VirtualClock.h"
-#include "gui/SplashWindow.h"
+#include "gui/startup/SplashWindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "device/Link.h"
 #include "emulator/VirtualClock.h"
-#include "gui/Startup.h"
+#include "gui/startup/Startup.h"
 
 #include <QAbstractButton>
 #include <QApplication>

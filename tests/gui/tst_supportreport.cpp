@@ -2,7 +2,7 @@
 // the residents' names masked unless the user includes the directory.
 
 #include "device/SystemProbe.h"
-#include "gui/ContactWindow.h"
+#include "gui/support/ContactWindow.h"
 #include "support/EmulatedWindow.h"
 #include "support/FakeFileDialogs.h"
 #include "support/ModalDriver.h"

@@ -1,6 +1,6 @@
 #include "base/Localisation.h"
-#include "gui/Look.h"
-#include "gui/MainWindow.h"
+#include "gui/main/MainWindow.h"
+#include "gui/startup/Look.h"
 
 #include <QApplication>
 #include <QScreen>

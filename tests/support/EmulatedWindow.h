@@ -7,7 +7,7 @@
 #include "emulator/EmulatedLink.h"
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
-#include "gui/MainWindow.h"
+#include "gui/main/MainWindow.h"
 #include "module/ModuleMonitor.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 // program language, its settings file in a folder of its own.
 
 #include "base/Localisation.h"
-#include "gui/MainWindow.h"
+#include "gui/main/MainWindow.h"
 
 #include <QTemporaryDir>
 

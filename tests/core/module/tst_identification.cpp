@@ -2,7 +2,7 @@
 #include "emulator/EmulatedLink.h"
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
-#include "gui/ModuleStatusView.h"
+#include "gui/main/ModuleStatusView.h"
 #include "module/Identification.h"
 #include "module/ModuleStatus.h"
 #include "protocol/Protocol.h"

@@ -1,0 +1,298 @@
+#include "gui/main/NameListPanel.h"
+
+#include "base/FixedTexts.h"
+#include "base/Localisation.h"
+#include "base/TextKeys.h"
+#include "directory/DirectoryGrid.h"
+#include "directory/NameList.h"
+#include "directory/NameListModel.h"
+#include "directory/NameListSearch.h"
+#include "gui/main/DisplayPreviewView.h"
+#include "gui/startup/Look.h"
+#include "module/DirectoryRead.h"
+#include "protocol/DisplayPreview.h"
+#include "protocol/Protocol.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace q540 {
+
+using namespace textkey;
+using protocol::kEntryCapacity;
+
+namespace {
+
+QPushButton* commandButton(const char* name, QLayout* layout)
+{
+    auto* button = new QPushButton;
+    button->setObjectName(QString::fromLatin1(name));
+    layout->addWidget(button);
+    return button;
+}
+
+// The rows whose entry the display will show otherwise than typed are tinted
+// (amber for a look-alike, red for a character it cannot show), and their
+// tool tip names each such character.
+class MarkedRows final : public QStyledItemDelegate {
+public:
+    MarkedRows(const Localisation& texts, QObject* parent)
+        : QStyledItemDelegate(parent), texts_(texts)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        switch (textMark(entryText(index))) {
+        case CellMark::None:
+            break;
+        case CellMark::LookAlike:
+            option->backgroundBrush = QColor(0xff, 0xe0, 0x99);
+            break;
+        case CellMark::Unsupported:
+            option->backgroundBrush = QColor(0xff, 0xb3, 0xb3);
+            break;
+        }
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        const QString notes = textNotes(entryText(index), texts_.Nr_Jezyka());
+        if (notes.isEmpty())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QToolTip::showText(event->globalPos(), notes, view);
+        return true;
+    }
+
+private:
+    static QString entryText(const QModelIndex& index)
+    {
+        return index.siblingAtColumn(NameListModel::TextColumn).data().toString();
+    }
+
+    const Localisation& texts_;
+};
+
+} // namespace
+
+NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QWidget* parent)
+    : QGroupBox(parent), texts_(texts), list_(list)
+{
+    setObjectName(QStringLiteral("GroupBox1"));
+    auto* layout = new QVBoxLayout(this);
+    searchField_ = new QLineEdit;
+    searchField_->setObjectName(QStringLiteral("Edit_szukaj"));
+    searchField_->setClearButtonEnabled(true);
+    layout->addWidget(searchField_);
+    view_ = new QTreeView;
+    view_->setObjectName(QStringLiteral("ListView1"));
+    view_->setRootIsDecorated(false);
+    view_->setUniformRowHeights(true);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setFont(entryFont());
+    model_ = new NameListModel(list, texts_, this);
+    search_ = new NameListSearch(this);
+    search_->setSourceModel(model_);
+    view_->setModel(search_);
+    connect(searchField_, &QLineEdit::textChanged, search_, &NameListSearch::setQuery);
+    connect(searchField_, &QLineEdit::returnPressed, this,
+            [this] { choose(search_->index(0, 0)); });
+    connect(view_, &QAbstractItemView::activated, this, &NameListPanel::choose);
+    view_->setItemDelegate(new MarkedRows(texts_, view_));
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (const NameRow* row = rowAt(current))
+                    emit entrySelected(row->zone, row->apartment);
+            });
+    auto* find = new QShortcut(QKeySequence::Find, this, this, &NameListPanel::focusSearch);
+    find->setContext(Qt::WindowShortcut);
+    view_->header()->setStretchLastSection(false);
+    fitColumns();
+    layout->addWidget(view_, 1);
+    preview_ = new DisplayPreviewView;
+    layout->addWidget(preview_);
+
+    auto* countRow = new QHBoxLayout;
+    countLabel_ = new QLabel;
+    countLabel_->setObjectName(QStringLiteral("Label_ilosc_wpisow"));
+    count_ = new QLineEdit(QStringLiteral("0"));
+    count_->setObjectName(QStringLiteral("Edit_ilosc_wpisow"));
+    count_->setReadOnly(true);
+    count_->setMaximumWidth(60);
+    countRow->addWidget(countLabel_);
+    countRow->addWidget(count_);
+    countRow->addStretch(1);
+    layout->addLayout(countRow);
+
+    sortBox_ = new QCheckBox;
+    sortBox_->setObjectName(QStringLiteral("CheckBox_sortuj"));
+    sortBox_->setChecked(true);
+    connect(sortBox_, &QCheckBox::clicked, this, &NameListPanel::sortClicked);
+    alphaBox_ = new QCheckBox;
+    alphaBox_->setObjectName(QStringLiteral("CheckBox_wyszukiwanie_alfa"));
+    alphaBox_->setChecked(true);
+    connect(alphaBox_, &QCheckBox::clicked, this, &NameListPanel::alphabeticalSearchClicked);
+    layout->addWidget(sortBox_);
+    layout->addWidget(alphaBox_);
+
+    auto* buttons = new QHBoxLayout;
+    read_ = commandButton("Button9b", buttons);
+    write_ = commandButton("Button0b", buttons);
+    connect(read_, &QPushButton::clicked, this, &NameListPanel::readClicked);
+    connect(write_, &QPushButton::clicked, this, &NameListPanel::writeClicked);
+    layout->addLayout(buttons);
+
+    auto* safety = new QHBoxLayout;
+    compare_ = commandButton("Button_porownaj", safety);
+    connect(compare_, &QPushButton::clicked, this, &NameListPanel::compareClicked);
+    verifyBox_ = new QCheckBox;
+    verifyBox_->setObjectName(QStringLiteral("CheckBox_weryfikacja"));
+    verifyBox_->setChecked(true);
+    connect(verifyBox_, &QCheckBox::clicked, this, &NameListPanel::verifyClicked);
+    readTwiceBox_ = new QCheckBox;
+    readTwiceBox_->setObjectName(QStringLiteral("CheckBox_odczyt_podwojny"));
+    connect(readTwiceBox_, &QCheckBox::clicked, this, &NameListPanel::readTwiceClicked);
+    // One above the other, so the panel keeps its width in every language.
+    auto* checks = new QVBoxLayout;
+    checks->setSpacing(0);
+    checks->addWidget(verifyBox_);
+    checks->addWidget(readTwiceBox_);
+    safety->addLayout(checks);
+    layout->addLayout(safety);
+}
+
+bool NameListPanel::readTwice() const
+{
+    return readTwiceBox_->isChecked();
+}
+
+void NameListPanel::setReadTwice(bool on)
+{
+    readTwiceBox_->setChecked(on);
+}
+
+bool NameListPanel::verifyAfterWriting() const
+{
+    return verifyBox_->isChecked();
+}
+
+void NameListPanel::setVerifyAfterWriting(bool on)
+{
+    verifyBox_->setChecked(on);
+}
+
+void NameListPanel::listRebuilt(int count)
+{
+    model_->listRebuilt();
+    count_->setText(QString::number(count));
+}
+
+void NameListPanel::setAlphabeticalSearch(bool ticked)
+{
+    alphaBox_->setChecked(ticked);
+}
+
+void NameListPanel::detachList()
+{
+    view_->setModel(nullptr);
+    search_->setSourceModel(nullptr);
+}
+
+void NameListPanel::focusSearch()
+{
+    searchField_->setFocus(Qt::ShortcutFocusReason);
+    searchField_->selectAll();
+}
+
+const NameRow* NameListPanel::rowAt(const QModelIndex& index) const
+{
+    const QModelIndex source = search_->mapToSource(index);
+    if (!source.isValid() || std::size_t(source.row()) >= list_.rows().size())
+        return nullptr;
+    return &list_.rows()[std::size_t(source.row())];
+}
+
+void NameListPanel::choose(const QModelIndex& index)
+{
+    if (const NameRow* row = rowAt(index))
+        emit entryChosen(row->zone, row->apartment);
+}
+
+void NameListPanel::fitColumns()
+{
+    // The stated widths, or more where the whole 30-character entry or a
+    // column's caption needs it.
+    const int stated[NameListModel::ColumnCount] = {190, 44, 40};
+    constexpr int kPadding = 12;
+    const QFontMetrics entry(view_->font());
+    const QFontMetrics caption(view_->header()->font());
+    int total = 0;
+    for (int c = 0; c < NameListModel::ColumnCount; ++c) {
+        // The widest caption of the three languages, so that a change of
+        // language never changes the window's width.
+        int width = stated[c];
+        for (const QString& title : model_->captionsInEveryLanguage(c))
+            width = std::max(width, caption.horizontalAdvance(title) + kPadding);
+        if (c == 0)
+            width = std::max(width,
+                             entry.horizontalAdvance(QString(kEntryTextLength, u'M')) + kPadding);
+        view_->header()->resizeSection(c, width);
+        total += width;
+    }
+    view_->setMinimumWidth(total + view_->verticalScrollBar()->sizeHint().width() + 4);
+}
+
+void NameListPanel::retranslate()
+{
+    model_->languageChanged();
+    fitColumns();
+    setTitle(texts_.text(kNameList));
+    countLabel_->setText(texts_.text(kEntryCount));
+    sortBox_->setText(texts_.text(kSortList));
+    alphaBox_->setText(texts_.text(kAlphabeticalSearch));
+    read_->setText(texts_.text(kReadDirectory));
+    write_->setText(texts_.text(kWriteDirectory));
+    static const LanguageRow kCompare{u"Porównaj z modułem", u"Compare with module",
+                                      u"Mit Modul vergleichen"};
+    static const LanguageRow kVerify{u"Sprawdź po zapisie", u"Verify after writing",
+                                     u"Nach dem Schreiben prüfen"};
+    static const LanguageRow kVerifyTip{
+        u"Po zapisie odczytuje każdy wpis i porównuje go z wysłanym (pełny katalog: ok. %1 s).",
+        u"After writing, reads every entry back and compares it with what was sent (a full "
+        u"directory: about %1 s).",
+        u"Liest nach dem Schreiben jeden Eintrag zurück und vergleicht ihn mit dem Gesendeten "
+        u"(volles Verzeichnis: etwa %1 s)."};
+    const int language = texts_.Nr_Jezyka();
+    preview_->setLanguage(language);
+    compare_->setText(textIn(kCompare, language));
+    static const LanguageRow kSearch{u"Szukaj (Ctrl+F)", u"Search (Ctrl+F)", u"Suchen (Strg+F)"};
+    searchField_->setPlaceholderText(textIn(kSearch, language));
+    verifyBox_->setText(textIn(kVerify, language));
+    verifyBox_->setToolTip(textIn(kVerifyTip, language).arg(directoryReadSeconds(kEntryCapacity)));
+    static const LanguageRow kReadTwice{u"Sprawdź, czytając dwa razy", u"Check by reading twice",
+                                        u"Durch zweimaliges Lesen prüfen"};
+    static const LanguageRow kReadTwiceTip{
+        u"Czyta katalog dwa razy i porównuje; gdzie odczyty się różnią, rozstrzyga trzeci.",
+        u"Reads the directory twice and compares; where the reads differ, a third decides.",
+        u"Liest das Verzeichnis zweimal und vergleicht; wo sie abweichen, entscheidet ein "
+        u"drittes Lesen."};
+    readTwiceBox_->setText(textIn(kReadTwice, language));
+    readTwiceBox_->setToolTip(textIn(kReadTwiceTip, language));
+}
+
+} // namespace q540

@@ -1,0 +1,56 @@
+#include "gui/startup/Look.h"
+
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+
+namespace q540 {
+
+QFont entryFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({QStringLiteral("Courier New"), font.family()});
+    font.setPixelSize(13);
+    return font;
+}
+
+QIcon lampIcon(bool lit)
+{
+    QImage image(5, 12, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    if (lit) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 170, 0));
+        painter.drawEllipse(QRectF(0, 3.5, 5, 5));
+    }
+    return QIcon(QPixmap::fromImage(image));
+}
+
+QIcon stateIcon(const QColor& colour)
+{
+    QImage image(20, 20, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour.darker(140), 1.5));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(3, 3, 14, 14));
+    return QIcon(QPixmap::fromImage(image));
+}
+
+void showCentred(QWidget& window)
+{
+    if (const QScreen* where = window.screen()) {
+        const QRect area = where->availableGeometry();
+        window.adjustSize();
+        window.move(area.center() - window.rect().center());
+    }
+    window.show();
+}
+
+} // namespace q540

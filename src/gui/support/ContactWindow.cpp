@@ -1,0 +1,341 @@
+#include "gui/support/ContactWindow.h"
+
+#include "base/FixedTexts.h"
+#include "base/Localisation.h"
+#include "gui/support/ContactConfig.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QUrlQuery>
+#include <QVBoxLayout>
+
+#include <array>
+#include <utility>
+
+namespace q540 {
+
+namespace {
+
+constexpr QColor kLinkColour(128, 128, 128);
+constexpr QColor kHoverColour(255, 0, 144);
+constexpr QColor kAccent(0x1f, 0x4e, 0x8c);
+constexpr QSize kPictureSize(190, 250);
+constexpr int kPolish = 0;
+
+struct Picture {
+    const char* objectName;
+    // Both in the picture's own language: the panel's greeting and the line beneath it.
+    QString greeting;
+    QString line;
+};
+
+const std::array<Picture, 3>& pictures()
+{
+    static const std::array<Picture, 3> all{{
+        {"Image1", QStringLiteral("Witamy"), QStringLiteral("Napisz do nas")},
+        {"Image2", QStringLiteral("Welcome"), QStringLiteral("Get in touch")},
+        {"Image3", QStringLiteral("Willkommen"), QStringLiteral("Schreiben Sie uns")},
+    }};
+    return all;
+}
+
+// A door-entry panel greeting the visitor on its display, so the window shows what the
+// program is for. Pixel sizes throughout, so the three pictures come out alike everywhere.
+QPixmap drawPicture(const Picture& picture)
+{
+    QPixmap pixmap(kPictureSize);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const QRectF body(45, 10, 100, 190);
+    QLinearGradient metal(body.topLeft(), body.topRight());
+    metal.setColorAt(0, QColor(200, 204, 210));
+    metal.setColorAt(0.5, QColor(236, 238, 242));
+    metal.setColorAt(1, QColor(188, 192, 198));
+    painter.setPen(QPen(QColor(120, 124, 130), 1.5));
+    painter.setBrush(metal);
+    painter.drawRoundedRect(body, 10, 10);
+
+    const QRectF display(55, 24, 80, 30);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(20, 40, 30));
+    painter.drawRoundedRect(display, 3, 3);
+    QFont font = painter.font();
+    font.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Courier New")});
+    font.setPixelSize(11);
+    painter.setFont(font);
+    painter.setPen(QColor(120, 255, 160));
+    painter.drawText(display.adjusted(2, 2, -2, -15), Qt::AlignCenter, picture.greeting);
+    painter.drawText(display.adjusted(2, 15, -2, -2), Qt::AlignCenter, QStringLiteral("Q540"));
+
+    painter.setPen(QPen(QColor(110, 114, 120), 1));
+    painter.setBrush(QColor(248, 248, 250));
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < Localisation::kLanguageCount; ++column)
+            painter.drawRoundedRect(QRectF(60 + column * 24, 66 + row * 22, 18, 16), 3, 3);
+    }
+
+    painter.setPen(QPen(QColor(90, 94, 100), 2, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 5; ++i)
+        painter.drawLine(QPointF(70, 160 + i * 6), QPointF(120, 160 + i * 6));
+
+    const QRect band(0, kPictureSize.height() - 38, kPictureSize.width(), 38);
+    painter.fillRect(band, kAccent);
+    font.setFamilies({});
+    font.setBold(true);
+    font.setPixelSize(15);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(band, Qt::AlignCenter, picture.line);
+    return pixmap;
+}
+
+QLabel* addAddressLine(const char* name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    parent->layout()->addWidget(label);
+    return label;
+}
+
+QUrl mailtoUrl(const QString& address)
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("mailto"));
+    url.setPath(address);
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("Subject"), contact::kMailSubject);
+    url.setQuery(query);
+    return url;
+}
+
+// A link shows its site by the host name alone.
+QString shortForm(const QString& site)
+{
+    return QUrl(site).host();
+}
+
+} // namespace
+
+void openWithDefaultProgram(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+ContactWindow::ContactWindow(int language, UrlOpener openUrl, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_language(language),
+      m_openUrl(openUrl ? std::move(openUrl) : UrlOpener(openWithDefaultProgram))
+{
+    setObjectName(QStringLiteral("About"));
+    setModal(true);
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+
+    // Without a title bar the window needs an edge of its own against a white desktop.
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    QPalette edge = panel->palette();
+    edge.setColor(QPalette::WindowText, kAccent);
+    panel->setPalette(edge);
+
+    const int shown = language >= 0 && language < int(pictures().size()) ? language : 1;
+    auto* pictureColumn = new QVBoxLayout;
+    for (int i = 0; i < int(pictures().size()); ++i) {
+        auto* image = new QLabel(panel);
+        image->setObjectName(QString::fromLatin1(pictures()[i].objectName));
+        image->setPixmap(drawPicture(pictures()[i]));
+        image->setFixedSize(kPictureSize);
+        image->setVisible(i == shown);
+        pictureColumn->addWidget(image);
+    }
+    pictureColumn->addStretch();
+
+    const bool polish = language == kPolish;
+    const contact::PostalAddress& address =
+        language == 2 ? contact::kAddressGerman : contact::kAddressEnglish;
+    m_GroupBox_adres = new QGroupBox(panel);
+    m_GroupBox_adres->setObjectName(QStringLiteral("GroupBox_adres"));
+    m_GroupBox_adres->setFlat(true);
+    new QVBoxLayout(m_GroupBox_adres);
+    QFont bold = font();
+    bold.setBold(true);
+    addAddressLine("Label2", address.name, m_GroupBox_adres)->setFont(bold);
+    addAddressLine("Label4", address.street, m_GroupBox_adres);
+    addAddressLine("Label5", address.town, m_GroupBox_adres);
+    addAddressLine("Label8", address.telephone, m_GroupBox_adres);
+    m_GroupBox_adres->setVisible(!polish);
+
+    auto* links = new QVBoxLayout;
+    links->setSpacing(10);
+    m_Label6 = addLink("Label6", shortForm(contact::kWebSite), panel);
+    m_Label_wsparcie = addLink(
+        "Label_wsparcie",
+        shortForm(polish ? contact::kSupportSitePolish : contact::kSupportSiteEnglish), panel);
+    m_Label3 = addLink("Label3",
+                       polish ? contact::kCustomerServiceAddress : contact::kExportAddress, panel);
+    m_supportReport =
+        addLink("Label_raport", fixedText(FixedText::SaveSupportReport, language), panel);
+    m_supportReport->hide();
+    links->addWidget(m_Label6);
+    links->addWidget(m_Label_wsparcie);
+    links->addWidget(m_Label3);
+    links->addWidget(m_supportReport);
+
+    // A flat button of two parts, so that the pointer over either colours the whole box.
+    m_GroupBox1 = new QFrame(panel);
+    m_GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    m_GroupBox1->setFixedSize(75, 26);
+    m_GroupBox1->setAutoFillBackground(true);
+    m_Label1 = new QLabel(QStringLiteral("OK"), m_GroupBox1);
+    m_Label1->setObjectName(QStringLiteral("Label1"));
+    m_Label1->setAlignment(Qt::AlignCenter);
+    m_Label1->setFont(bold);
+    QPalette okText = m_Label1->palette();
+    okText.setColor(QPalette::WindowText, Qt::white);
+    m_Label1->setPalette(okText);
+    auto* okLayout = new QVBoxLayout(m_GroupBox1);
+    okLayout->setContentsMargins(0, 0, 0, 0);
+    okLayout->addWidget(m_Label1);
+    // Qt has no scroll-bar colour; Mid is the style's grey that stands nearest to it.
+    setOkBoxColour(palette().color(QPalette::Mid));
+    for (QWidget* part : {static_cast<QWidget*>(m_GroupBox1), static_cast<QWidget*>(m_Label1)}) {
+        part->setCursor(Qt::PointingHandCursor);
+        part->installEventFilter(this);
+    }
+
+    auto* okRow = new QHBoxLayout;
+    okRow->addStretch();
+    okRow->addWidget(m_GroupBox1);
+    auto* textColumn = new QVBoxLayout;
+    textColumn->addWidget(m_GroupBox_adres);
+    textColumn->addStretch();
+    textColumn->addLayout(links);
+    textColumn->addSpacing(16);
+    textColumn->addLayout(okRow);
+
+    auto* columns = new QHBoxLayout(panel);
+    columns->setContentsMargins(12, 12, 16, 12);
+    columns->setSpacing(20);
+    columns->addLayout(pictureColumn);
+    columns->addLayout(textColumn);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel);
+    setFixedWidth(470);
+    setFixedHeight(sizeHint().height());
+}
+
+QLabel* ContactWindow::addLink(const char* name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont underlined = label->font();
+    underlined.setUnderline(true);
+    label->setFont(underlined);
+    QPalette grey = label->palette();
+    grey.setColor(QPalette::WindowText, kLinkColour);
+    label->setPalette(grey);
+    label->setCursor(Qt::PointingHandCursor);
+    label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    label->installEventFilter(this);
+    return label;
+}
+
+bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool okBox = watched == m_GroupBox1 || watched == m_Label1;
+    auto* label = qobject_cast<QLabel*>(watched);
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::Leave: {
+        const bool entered = event->type() == QEvent::Enter;
+        if (okBox) {
+            setOkBoxColour(entered ? kHoverColour : palette().color(QPalette::Mid));
+        } else if (label) {
+            QPalette colours = label->palette();
+            colours.setColor(QPalette::WindowText, entered ? kHoverColour : kLinkColour);
+            label->setPalette(colours);
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            break;
+        if (okBox) {
+            accept();
+            break;
+        }
+        // Pressed on a link and let go elsewhere: no click, as with any button.
+        if (!label || !label->rect().contains(mouse->position().toPoint()))
+            break;
+        if (label == m_Label6)
+            Label6Click();
+        else if (label == m_Label_wsparcie)
+            Label_wsparcieClick();
+        else if (label == m_Label3)
+            Label3Click();
+        else if (label == m_supportReport && m_saveSupportReport) {
+            accept();
+            m_saveSupportReport();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ContactWindow::offerSupportReport(std::function<void()> save)
+{
+    m_saveSupportReport = std::move(save);
+    m_supportReport->setVisible(bool(m_saveSupportReport));
+    setFixedHeight(sizeHint().height());
+}
+
+void ContactWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (const QWidget* owner = parentWidget())
+        move(owner->window()->frameGeometry().center() - rect().center());
+}
+
+void ContactWindow::Label6Click()
+{
+    m_openUrl(QUrl(contact::kWebSite));
+}
+
+void ContactWindow::Label_wsparcieClick()
+{
+    m_openUrl(
+        QUrl(m_language == kPolish ? contact::kSupportSitePolish : contact::kSupportSiteEnglish));
+}
+
+// The message goes to the address that the label shows, so what the user reads is where
+// the mail lands.
+void ContactWindow::Label3Click()
+{
+    m_openUrl(mailtoUrl(m_Label3->text()));
+}
+
+void ContactWindow::setOkBoxColour(const QColor& colour)
+{
+    QPalette background = m_GroupBox1->palette();
+    background.setColor(QPalette::Window, colour);
+    m_GroupBox1->setPalette(background);
+}
+
+} // namespace q540
