@@ -2,7 +2,7 @@
 // poll's repeats counted, the last twenty kept, and the directory's text
 // masked in every operation that carries names.
 
-#include "../module/TransferFixture.h"
+#include "TransferFixture.h"
 #include "device/TraceRecorder.h"
 #include "module/DirectoryRead.h"
 #include "module/DirectoryWrite.h"
