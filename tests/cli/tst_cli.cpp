@@ -1,3 +1,4 @@
+#include "base/AppInfo.h"
 #include "cli/Cli.h"
 #include "files/DirectoryFile.h"
 
@@ -234,8 +235,8 @@ void CliTest::commands_data()
     QTest::newRow("export-pdf without painting")
         << QStringList{"export-pdf", "@/small.csv", "@/small.pdf"} << 1 << ""
         << "export-pdf: no GUI application to paint with\n";
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "q540-cli 7.3.0.3\n"
-                             << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0
+                             << QStringLiteral("q540-cli %1\n").arg(kVersion) << "";
 }
 
 void CliTest::commands()

@@ -1,3 +1,4 @@
+#include "base/AppInfo.h"
 #include "base/Localisation.h"
 #include "device/Clock.h"
 #include "gui/main/SettingsPanel.h"
@@ -252,7 +253,7 @@ private slots:
         QVERIFY(!window.findChild<QWidget*>("GroupBox2")->isVisible());
         QCOMPARE(m_opened, QStringList{url});
         // The caption carries the version the build gives the program file.
-        QCOMPARE(window.windowTitle(), "KQ540 v 7.3.0.3");
+        QCOMPARE(window.windowTitle(), QStringLiteral("KQ540 v ") + kVersion);
         QVERIFY(window.isModal());
         QTest::mouseClick(window.findChild<QPushButton*>("Button1"), Qt::LeftButton);
         QVERIFY(!window.isVisible());

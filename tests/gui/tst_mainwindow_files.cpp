@@ -1,3 +1,4 @@
+#include "base/AppInfo.h"
 #include "base/Localisation.h"
 #include "files/DirectoryFile.h"
 #include "gui/main/EntryEdit.h"
@@ -121,7 +122,7 @@ private slots:
     void commandsAtStart()
     {
         Window w;
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
+        QCOMPARE(w.window->windowTitle(), kApplicationTitle);
         for (const char* name : {"Nowy1", "Otwrz1", "Importuj1", "Zapiszjako1", "ToolButton1",
                                  "ToolButton2", "ToolButton4"})
             QVERIFY2(w.enabled(name), name);
@@ -150,7 +151,8 @@ private slots:
         else
             w.choose("Otwrz1");
         QCOMPARE(driver.messages, QStringList{kUnsavedQuestion});
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("a.csv"));
+        QCOMPARE(w.window->windowTitle(),
+                 (kApplicationTitle + QStringLiteral("  ")) + w.path("a.csv"));
         QVERIFY(w.enabled("Zapisz1"));
         QVERIFY(w.enabled("ToolButton3"));
         QCOMPARE(w.field(1), QStringLiteral("Łoś"));
@@ -179,7 +181,8 @@ private slots:
         QCOMPARE(icon, QMessageBox::Warning);
         QVERIFY(w.read(QStringLiteral("a.csv")).contains("\r\nNowak;\r\n"));
         QVERIFY(!w.window->isModified());
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("a.csv"));
+        QCOMPARE(w.window->windowTitle(),
+                 (kApplicationTitle + QStringLiteral("  ")) + w.path("a.csv"));
     }
 
     void saveAsThenNew()
@@ -189,13 +192,14 @@ private slots:
         w.dialogs->answers << w.path(QStringLiteral("b"));
         w.window->findChild<QToolButton*>(QStringLiteral("ToolButton4"))->click();
         QVERIFY(w.read(QStringLiteral("b.csv")).contains("\r\nKowal;\r\n"));
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("b.csv"));
+        QCOMPARE(w.window->windowTitle(),
+                 (kApplicationTitle + QStringLiteral("  ")) + w.path("b.csv"));
         QVERIFY(w.enabled("Zapisz1"));
         QVERIFY(w.enabled("ToolButton3"));
         QVERIFY(!w.window->isModified());
 
         w.choose("Nowy1");
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
+        QCOMPARE(w.window->windowTitle(), kApplicationTitle);
         QVERIFY(!w.enabled("Zapisz1"));
         QVERIFY(!w.enabled("ToolButton3"));
         QCOMPARE(w.field(1), QString());
@@ -253,7 +257,7 @@ private slots:
                  qPrintable(driver.messages[1]));
         QCOMPARE(w.read(QStringLiteral("a.csv")), old);
         QVERIFY(w.window->isModified());
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
+        QCOMPARE(w.window->windowTitle(), kApplicationTitle);
     }
 
     void failedOpenKeepsTheFields()
@@ -271,7 +275,7 @@ private slots:
                  (QStringList{kUnsavedQuestion, QStringLiteral("File structure error! ")}));
         QCOMPARE(w.field(1), QStringLiteral("Kowal"));
         QCOMPARE(w.field(511), QStringLiteral("Intro"));
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3"));
+        QCOMPARE(w.window->windowTitle(), kApplicationTitle);
         QVERIFY(!w.enabled("Zapisz1"));
         QVERIFY(w.window->isModified());
     }
@@ -287,7 +291,8 @@ private slots:
         w.write(QStringLiteral("lista.txt"), lines.join("\r\n") + "\r\n");
         w.dialogs->answers << w.path(QStringLiteral("lista.txt"));
         w.choose("Importuj1");
-        QCOMPARE(w.window->windowTitle(), QStringLiteral("Q540 v7.3  ") + w.path("lista.txt"));
+        QCOMPARE(w.window->windowTitle(),
+                 (kApplicationTitle + QStringLiteral("  ")) + w.path("lista.txt"));
         QCOMPARE(w.field(1), QStringLiteral("Łódź"));
         QCOMPARE(w.field(2), QStringLiteral("Jan"));
         QVERIFY(w.window->edit(2)->isEnabled());

@@ -1,6 +1,7 @@
 // "Save support report…" from the contact window: what the file holds, with
 // the residents' names masked unless the user includes the directory.
 
+#include "base/AppInfo.h"
 #include "device/SystemProbe.h"
 #include "gui/support/ContactWindow.h"
 #include "support/EmulatedWindow.h"
@@ -99,7 +100,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString report = QString::fromUtf8(file.readAll());
         QVERIFY(report.startsWith(QStringLiteral("Q540 support report")));
-        QVERIFY(report.contains(QStringLiteral("program: 7.3.0.3\n")));
+        QVERIFY(report.contains(QStringLiteral("program: %1\n").arg(kVersion)));
         QVERIFY(report.contains(QStringLiteral("[ok] Module: answered: Q540 (device code 70)")));
         QVERIFY(report.contains(QStringLiteral("The data are read!")));
         // The read's block: the name's bytes, or the mask in their place.

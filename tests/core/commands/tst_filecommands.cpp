@@ -1,3 +1,4 @@
+#include "base/AppInfo.h"
 #include "base/Localisation.h"
 #include "commands/FileCommands.h"
 #include "directory/DirectoryEditor.h"
@@ -143,7 +144,7 @@ private slots:
         QVERIFY(f.open(QStringLiteral("a.csv")).isDone());
         QCOMPARE(f.dialogs.calls, QStringList{QStringLiteral("open|(*.csv)|")});
         QCOMPARE(f.files->document(), savedDocument());
-        QCOMPARE(f.files->caption(), QStringLiteral("Q540 v7.3  ") + f.path("a.csv"));
+        QCOMPARE(f.files->caption(), (kApplicationTitle + QStringLiteral("  ")) + f.path("a.csv"));
         QCOMPARE(f.files->NazwaProp(), QStringLiteral("a.csv"));
         QCOMPARE(f.files->SciezkaProp(), f.dir.path() + u'/');
         QVERIFY(f.files->bylZapisProp());
@@ -278,7 +279,7 @@ private slots:
         QCOMPARE(f.dialogs.calls, QStringList{QStringLiteral("save|Pliki (*.csv)|")});
         QCOMPARE(f.read(written), directoryFileBytes(f.files->document()));
         QCOMPARE(f.files->NazwaProp(), written);
-        QCOMPARE(f.files->caption(), QStringLiteral("Q540 v7.3  ") + f.path(written));
+        QCOMPARE(f.files->caption(), (kApplicationTitle + QStringLiteral("  ")) + f.path(written));
         QVERIFY(f.files->bylZapisProp());
         QVERIFY(f.files->saveEnabled());
         // The next Save asks about the file just written.
@@ -495,7 +496,8 @@ private slots:
         QCOMPARE(f.fields.intro[0], QStringLiteral("Intro 1"));
         QCOMPARE(f.fields.intro[7], QStringLiteral("Intro 8"));
         QCOMPARE(f.fields.timeIndex, 3);
-        QCOMPARE(f.files->caption(), QStringLiteral("Q540 v7.3  ") + f.path("lista.txt"));
+        QCOMPARE(f.files->caption(),
+                 (kApplicationTitle + QStringLiteral("  ")) + f.path("lista.txt"));
         QVERIFY(f.files->bylZapisProp());
         QVERIFY(f.files->currentFileIsList());
         QVERIFY(!f.files->saveEnabled());
@@ -535,7 +537,7 @@ private slots:
         QString count = QStringLiteral("12");
         f.files->Nowy1Click(count);
         QCOMPARE(count, QStringLiteral("0"));
-        QCOMPARE(f.files->caption(), QStringLiteral("Q540 v7.3"));
+        QCOMPARE(f.files->caption(), kApplicationTitle);
         QVERIFY(!f.files->bylZapisProp());
         QVERIFY(!f.files->saveEnabled());
         QCOMPARE(f.files->NazwaProp(), QStringLiteral("work.csv"));
