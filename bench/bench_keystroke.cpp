@@ -28,7 +28,7 @@ void fill(DirectoryGrid& grid)
                             QStringLiteral("Żak"),         QStringLiteral("Kowalczyk"),
                             QStringLiteral("Ćwik"),        QStringLiteral("Zieliński"),
                             QStringLiteral("Śliwa-Nowak"), QStringLiteral("Wójcik")};
-    for (int row = 1; row <= kNameListLimit; ++row) {
+    for (int row = 1; row <= kEntryCapacity; ++row) {
         const QString text = (names[row % names.size()] + QStringLiteral(" %1").arg(row))
                                  .leftJustified(kEntryTextLength);
         for (int c = 1; c <= kEntryTextLength; ++c)

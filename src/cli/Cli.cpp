@@ -309,7 +309,7 @@ int listCommand(Invocation& in)
         in.out << '|' << row.text << "| " << row.apartment << ' ' << row.zone << '\n';
     in.out << in.texts.text(textkey::kEntryCount).trimmed() << ": " << list->count() << Qt::endl;
     // More entries than the module holds: the warning has been shown.
-    return list->count() <= kNameListLimit ? kDone : kModuleFailed;
+    return list->count() <= kEntryCapacity ? kDone : kModuleFailed;
 }
 
 // Reports each character of text that the module cannot show, and warns of
@@ -362,9 +362,9 @@ int checkCommand(Invocation& in)
     for (int i = 0; i < kIntroLineCount; ++i)
         found |= reportCharacters(in, QStringLiteral("intro line %1").arg(i + 1),
                                   document->fields.intro[std::size_t(i)].left(kIntroLineLength));
-    if (entries > kNameListLimit) {
+    if (entries > kEntryCapacity) {
         in.out << in.texts.text(textkey::kReduceEntries).trimmed() << ' '
-               << entries - kNameListLimit << '\n';
+               << entries - kEntryCapacity << '\n';
         found = true;
     }
     in.out << Qt::flush;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ModuleCapacity.h"
+
 #include <QString>
 
 #include <array>
@@ -8,7 +10,6 @@ namespace q540 {
 
 // The module's four intro screens as the intro page edits them: eight lines
 // (Edit511..Edit518), two to a screen, each shown in 16 characters.
-inline constexpr int kIntroScreenCount = 4;
 inline constexpr int kIntroLineCount = 2 * kIntroScreenCount;
 inline constexpr int kIntroLineLength = 16;
 using IntroLines = std::array<QString, kIntroLineCount>;

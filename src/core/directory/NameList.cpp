@@ -72,7 +72,7 @@ void NameList::ZrobListe(int selectorIndex, UserSink& sink, const Localisation& 
     for (int row : order_)
         rows_.push_back(rowOfGridRow(row, cache_[static_cast<std::size_t>(row)].text));
 
-    if (count() > kNameListLimit)
+    if (count() > kEntryCapacity)
         sink.showMessage(texts.text(textkey::kReduceEntries));
     Zapal_lampki(selectorIndex);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ModuleCapacity.h"
 #include "directory/DirectoryGrid.h"
 #include "directory/NameCollator.h"
 
@@ -14,8 +15,6 @@ namespace q540 {
 class Localisation;
 class UserSink;
 
-// The module holds at most this many entries, additional numbers included.
-inline constexpr int kNameListLimit = 1020;
 inline constexpr int kTabPageCount = 9;
 inline constexpr int kEntriesPerTabPage = 30;
 

@@ -349,7 +349,7 @@ void readRows(const std::vector<QStringList>& rows, std::size_t first,
             read.findings.push_back(where);
             continue;
         }
-        if (!entry.line1.isEmpty() && ++taken > kNameListLimit) {
+        if (!entry.line1.isEmpty() && ++taken > kEntryCapacity) {
             where.kind = TableFinding::Kind::TooMany;
             read.findings.push_back(where);
             continue;

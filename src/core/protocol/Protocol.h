@@ -3,6 +3,8 @@
 // The module's command protocol: every constant that goes over the cable or
 // shapes an exchange, by name. Operations use these names, never bare numbers.
 
+#include "base/ModuleCapacity.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -39,9 +41,10 @@ inline constexpr int kDataReplyAttempts = 5; // whole-reply reads of a data repl
 // Module memory: 1024 blocks of 32 bytes; 0..1019 entries, 1020..1023 intro screens.
 inline constexpr int kBlockSize = 32;
 inline constexpr int kBlockCount = 1024;
-inline constexpr int kEntryCapacity = 1020;
-inline constexpr int kFirstIntroPosition = 1020;
-inline constexpr int kIntroScreenCount = 4;
+using q540::kEntryCapacity;
+using q540::kIntroScreenCount;
+inline constexpr int kFirstIntroPosition = kEntryCapacity;
+static_assert(kFirstIntroPosition + kIntroScreenCount == kBlockCount);
 inline constexpr int kBankSize = 256;
 inline constexpr int kConfigurationSize = 16; // zone bytes of positions 0..15
 inline constexpr int kTextLength = 30;        // text positions of an entry block
