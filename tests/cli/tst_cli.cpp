@@ -66,6 +66,8 @@ private slots:
     void importWritesADirectoryFile();
     void tables_data();
     void tables();
+    void commandHelp_data();
+    void commandHelp();
 
 private:
     QString write(const QString& name, const DirectoryDocument& document);
@@ -409,6 +411,47 @@ void CliTest::tables()
         QCOMPARE(run({"list", "--unsorted", folder + "/t-out.csv"}).out, listed);
     else if (code == 2)
         QVERIFY(!QFile::exists(dir_.filePath("t-out.csv")));
+}
+
+void CliTest::commandHelp_data()
+{
+    QTest::addColumn<QString>("usage");       // after "Usage: q540-cli [options] "
+    QTest::addColumn<QStringList>("options"); // as the shell completion offers them
+    const QStringList module{"--port", "--trace", "--password"};
+    QTest::newRow("list") << "list FILE" << QStringList{"--unsorted", "--collation"};
+    QTest::newRow("check") << "check FILE" << QStringList{};
+    QTest::newRow("import") << "import LIST OUT" << QStringList{"--force"};
+    QTest::newRow("export-table") << "export-table FILE OUT"
+                                  << QStringList{"--force", "--separator"};
+    QTest::newRow("import-table") << "import-table TABLE OUT"
+                                  << QStringList{"--force", "--into", "--replace"};
+    QTest::newRow("export-pdf") << "export-pdf FILE OUT" << QStringList{"--force", "--collation"};
+    QTest::newRow("status") << "status" << module;
+    QTest::newRow("write") << "write FILE"
+                           << module + QStringList{"--erase",  "--reset-lock", "--alpha-search",
+                                                   "--verify", "--backup",     "--collation"};
+    QTest::newRow("read") << "read OUT" << module + QStringList{"--force", "--verify"};
+    QTest::newRow("diff") << "diff FILE" << module;
+    QTest::newRow("history") << "history" << QStringList{};
+    QTest::newRow("intro-read") << "intro-read OUT" << module + QStringList{"--force"};
+    QTest::newRow("intro-write") << "intro-write FILE" << module + QStringList{"--verify"};
+    QTest::newRow("set-password") << "set-password NEW" << module;
+    QTest::newRow("module-language") << "module-language [CODE]" << module;
+    QTest::newRow("reset-lock") << "reset-lock on|off" << module;
+    QTest::newRow("doctor") << "doctor" << module;
+}
+
+// Each command's help names its usage and every option the shell completion
+// and the manual page offer for it.
+void CliTest::commandHelp()
+{
+    QFETCH(QString, usage);
+    QFETCH(QStringList, options);
+    const Run r = run({usage.section(u' ', 0, 0), "--help"});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.startsWith("Usage: q540-cli [options] " + usage + '\n'), qPrintable(r.out));
+    for (const QString& option : options + QStringList{"--lang", "-h, --help"})
+        QVERIFY2(r.out.contains("  " + option + ' '), qPrintable(option));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -1,0 +1,190 @@
+#include "cli/commands/Command.h"
+
+#include "base/TextKeys.h"
+#include "cli/Cli.h"
+#include "cli/ConsoleSink.h"
+#include "commands/FileCommands.h"
+#include "directory/ModuleOrder.h"
+#include "files/DirectoryStore.h"
+#include "files/FileNotices.h"
+#include "files/SafeFile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <map>
+
+namespace q540::cli {
+
+namespace {
+
+// The parser names the program by the path it was started with.
+QString helpOf(const QCommandLineParser& parser)
+{
+    QString text = parser.helpText();
+    if (QCoreApplication::instance())
+        text.replace(QCoreApplication::arguments().constFirst(), QStringLiteral("q540-cli"));
+    return text;
+}
+
+std::optional<int> languageIndex(const QString& lang)
+{
+    static const std::map<QString, int> languages{
+        {QStringLiteral("pl"), 0}, {QStringLiteral("en"), 1}, {QStringLiteral("de"), 2}};
+    const auto it = languages.find(lang);
+    return it == languages.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+// Says why path could not be had; true when nothing failed.
+bool noFailure(QTextStream& err, const QString& path, const std::optional<FileFailure>& failure)
+{
+    if (failure)
+        err << path << ": " << failure->reason << Qt::endl;
+    return !failure;
+}
+
+} // namespace
+
+int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QLatin1String(spec_.summary));
+    parser.addPositionalArgument(QLatin1String(spec_.name), QString(), QLatin1String(spec_.name));
+    if (*spec_.arguments)
+        parser.addPositionalArgument(QLatin1String(spec_.arguments), QString());
+    parser.addOption({QStringLiteral("lang"),
+                      QStringLiteral("Language of the messages: pl, en (default) or de."),
+                      QStringLiteral("pl|en|de"), QStringLiteral("en")});
+    addSharedOptions(parser);
+    if (spec_.output >= 0)
+        parser.addOption({QStringLiteral("force"), QStringLiteral("Replace OUT if it exists.")});
+    addOptions(parser);
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
+                      QStringLiteral("Show this command's help.")});
+    QStringList argv = arguments;
+    argv.prepend(QStringLiteral("q540-cli"));
+    if (!parser.parse(argv)) {
+        err << "q540-cli " << spec_.name << ": " << parser.errorText() << Qt::endl;
+        return kBadUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << helpOf(parser) << Qt::flush;
+        return kDone;
+    }
+    QStringList positional = parser.positionalArguments().mid(1);
+    const bool countOk = spec_.positionalCount < 0 ? positional.size() <= 1
+                                                   : positional.size() == spec_.positionalCount;
+    const std::optional<int> language = languageIndex(parser.value(QStringLiteral("lang")));
+    if (!countOk || !language || !sharedOptionsValid(parser)) {
+        err << "q540-cli " << spec_.name << ": bad arguments\n\n" << helpOf(parser) << Qt::flush;
+        return kBadUsage;
+    }
+    if (!filesAllowed(parser, positional, err))
+        return kBadUsage;
+    Localisation texts;
+    texts.Wczytaj_WJ_do_tablicy();
+    texts.setNr_Jezyka(*language);
+    Invocation in{parser, out, err, texts, positional};
+    if (const std::optional<int> refused = checkArguments(in))
+        return *refused;
+    if (spec_.input >= 0 && spec_.input < positional.size()) {
+        document_ = loadDirectory(in, positional[spec_.input]);
+        if (!document_)
+            return kBadUsage;
+    }
+    const int code = run(in);
+    return interrupted() ? kInterrupted : code;
+}
+
+// An output that exists (unless --force), that is not a regular file, or
+// that cannot be created.
+bool Command::filesAllowed(const QCommandLineParser& parser, const QStringList& positional,
+                           QTextStream& err) const
+{
+    if (spec_.output < 0)
+        return true;
+    const QString& given = positional[spec_.output];
+    const QString path = spec_.outputGetsCsv ? FileCommands::directoryFileName(given) : given;
+    if (QFileInfo::exists(path) && QFileInfo(path).isFile()
+        && !parser.isSet(QStringLiteral("force"))) {
+        err << path << ": the file exists; give --force to replace it" << Qt::endl;
+        return false;
+    }
+    return noFailure(err, path, checkCanSave(path));
+}
+
+std::optional<DirectoryDocument> Command::loadDirectory(Invocation& in, const QString& path)
+{
+    DirectoryFileLoad parse = loadDirectoryFile(path);
+    if (parse.failure) {
+        in.err << path << ": " << parse.failure->reason << Qt::endl;
+        return std::nullopt;
+    }
+    if (!parse.document) {
+        in.err << path << ": " << in.texts.text(textKeyOf(parse.problem)).trimmed() << Qt::endl;
+        return std::nullopt;
+    }
+    if (const QString notice = readNotice(parse.notes, in.texts.Nr_Jezyka()); !notice.isEmpty())
+        in.err << path << ": " << notice << Qt::endl;
+    return std::move(*parse.document);
+}
+
+bool Command::saveDirectory(Invocation& in, const QString& path, const DirectoryDocument& document)
+{
+    return noFailure(in.err, path, saveDirectoryFile(path, document).failure);
+}
+
+bool Command::saveFile(Invocation& in, const QString& path, const QByteArray& bytes)
+{
+    return noFailure(in.err, path, saveFileSafely(path, bytes));
+}
+
+DirectoryDocument Command::emptyDocument(const Localisation& texts)
+{
+    DirectoryDocument document;
+    document.fields.address = texts.text(textkey::kAddress);
+    return document;
+}
+
+std::optional<bool> Command::onOffValue(Invocation& in, const QString& where, const QString& value)
+{
+    if (value == QLatin1String("on"))
+        return true;
+    if (value == QLatin1String("off"))
+        return false;
+    in.err << where << ": on or off, not " << value << Qt::endl;
+    return std::nullopt;
+}
+
+void Command::addCollationOption(QCommandLineParser& parser)
+{
+    parser.addOption({QStringLiteral("collation"),
+                      QStringLiteral("The module's alphabetical order: system (default), pl, en, "
+                                     "de, nb, sv, cs or ru."),
+                      QStringLiteral("LOCALE")});
+}
+
+std::optional<int> Command::collationOption(Invocation& in)
+{
+    if (!in.parser.isSet(QStringLiteral("collation")))
+        return kModuleOrderSystem;
+    const QString value = in.parser.value(QStringLiteral("collation"));
+    const std::optional<int> choice = moduleOrderOfLocaleName(value);
+    if (!choice)
+        in.err << "--collation: system, pl, en, de, nb, sv, cs or ru, not " << value << Qt::endl;
+    return choice;
+}
+
+std::optional<NameList> Command::nameListOf(Invocation& in, const DirectoryDocument& document,
+                                            UserSink& sink, bool sorted)
+{
+    const std::optional<int> order = collationOption(in);
+    if (!order)
+        return std::nullopt;
+    std::optional<NameList> list(std::in_place, document.grid, moduleOrderLocale(*order));
+    list->setSorted(sorted);
+    list->ZrobListe(0, sink, in.texts);
+    return list;
+}
+
+} // namespace q540::cli

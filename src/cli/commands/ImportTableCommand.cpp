@@ -1,0 +1,73 @@
+#include "cli/Cli.h"
+#include "cli/commands/Commands.h"
+#include "commands/FileCommands.h"
+#include "files/ResidentTable.h"
+#include "files/SafeFile.h"
+
+namespace q540::cli {
+
+namespace {
+
+// Prints the report; 0 when every row was taken as it stood, 1 when some were
+// cut, changed or left out, 2 for a file that is no table.
+class ImportTableCommand final : public Command {
+public:
+    ImportTableCommand()
+        : Command({.name = "import-table",
+                   .arguments = "TABLE OUT",
+                   .summary =
+                       "Read a table of residents into a directory file; print what could not be "
+                       "taken as it stood.",
+                   .positionalCount = 2,
+                   .output = 1,
+                   .outputGetsCsv = true})
+    {
+    }
+
+private:
+    void addOptions(QCommandLineParser& parser) override
+    {
+        parser.addOption({QStringLiteral("into"),
+                          QStringLiteral("Start from this directory file (its intro and "
+                                         "settings too); the table's rows replace its entries."),
+                          QStringLiteral("FILE")});
+        parser.addOption({QStringLiteral("replace"),
+                          QStringLiteral("With --into: the table replaces the whole directory.")});
+    }
+
+    int run(Invocation& in) override
+    {
+        const QString path = in.positional[0];
+        const FileRead file = readWholeFile(path, kTableMaxSize);
+        if (!file.bytes) {
+            in.err << path << ": " << file.failure.reason << Qt::endl;
+            return kBadUsage;
+        }
+        const TableRead table = parseTable(*file.bytes);
+        in.err << tableReportText(table, in.texts.Nr_Jezyka()) << Qt::endl;
+        if (table.refusal)
+            return kBadUsage;
+        DirectoryDocument document = emptyDocument(in.texts);
+        const QString into = in.parser.value(QStringLiteral("into"));
+        if (!into.isEmpty()) {
+            std::optional<DirectoryDocument> loaded = loadDirectory(in, into);
+            if (!loaded)
+                return kBadUsage;
+            document = std::move(*loaded);
+        }
+        document.grid =
+            applyTable(document.grid, table, in.parser.isSet(QStringLiteral("replace")));
+        if (!saveDirectory(in, FileCommands::directoryFileName(in.positional[1]), document))
+            return kModuleFailed;
+        return table.takenAsItStood() ? kDone : kModuleFailed;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> makeImportTableCommand()
+{
+    return std::make_unique<ImportTableCommand>();
+}
+
+} // namespace q540::cli
