@@ -163,7 +163,7 @@ QByteArray lineBreakOf(QByteArrayView data)
 
 } // namespace
 
-SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
+SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {}
 
 QString SettingsFile::defaultPath()
 {
@@ -182,7 +182,7 @@ QString SettingsFile::pathFor(const QString& programDir, const QString& installe
 
 std::optional<int> SettingsFile::readNumber(QByteArrayView keyName) const
 {
-    const FileRead read = readWholeFile(m_path, kSettingsFileMaxSize);
+    const FileRead read = readWholeFile(path_, kSettingsFileMaxSize);
     if (!read.bytes)
         return std::nullopt;
     const QByteArray& data = *read.bytes;
@@ -242,16 +242,15 @@ std::optional<QString> SettingsFile::writeModuleOrder(int choice)
 
 std::optional<QString> SettingsFile::writeNumber(QByteArrayView keyName, int value)
 {
-    const QString failure =
-        QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(m_path);
+    const QString failure = QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path_);
 
     // The old content is needed to keep it; an existing file that cannot be read or is
     // write-protected is refused rather than replaced.
     QByteArray data;
-    if (QFileInfo::exists(m_path)) {
-        if (!QFileInfo(m_path).isWritable())
+    if (QFileInfo::exists(path_)) {
+        if (!QFileInfo(path_).isWritable())
             return failure;
-        FileRead existing = readWholeFile(m_path, kSettingsFileMaxSize);
+        FileRead existing = readWholeFile(path_, kSettingsFileMaxSize);
         if (!existing.bytes || existing.bytes->size() > kSettingsFileMaxSize)
             return failure;
         data = std::move(*existing.bytes);
@@ -275,10 +274,10 @@ std::optional<QString> SettingsFile::writeNumber(QByteArrayView keyName, int val
     }
 
     // The user's configuration folder may not exist yet.
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    QDir().mkpath(QFileInfo(path_).absolutePath());
     // A write-protected folder still allows writing a writable file in place, as the
     // profile routines do; everywhere else the old file is replaced only when complete.
-    if (saveFileSafely(m_path, data, DirectWrite::WhenFolderIsReadOnly))
+    if (saveFileSafely(path_, data, DirectWrite::WhenFolderIsReadOnly))
         return failure;
     return std::nullopt;
 }

@@ -22,7 +22,7 @@ public:
     static QString pathFor(const QString& programDir, const QString& installedProgramDir,
                            const QString& userConfigDir);
 
-    const QString& path() const { return m_path; }
+    const QString& path() const { return path_; }
 
     // The stored language, or 1 (English) when the file, the section or the key is
     // missing, unreadable, not an integer or outside 0..2. Never creates the file.
@@ -50,7 +50,7 @@ private:
     std::optional<int> readNumber(QByteArrayView keyName) const;
     std::optional<QString> writeNumber(QByteArrayView keyName, int value);
 
-    QString m_path;
+    QString path_;
 };
 
 } // namespace q540

@@ -25,15 +25,15 @@ constexpr int kEnglish = 1;
 LanguageWindow::LanguageWindow(Localisation& texts, int& jezyk, int& jezyk_modulu,
                                SettingsFile& settings, UserSink& sink,
                                std::function<void()> applyLanguage, QWidget* parent)
-    : QDialog(parent), m_texts(texts), m_jezyk(jezyk), m_jezyk_modulu(jezyk_modulu),
-      m_settings(settings), m_sink(sink), m_applyLanguage(std::move(applyLanguage)),
-      m_languages(new QButtonGroup(this))
+    : QDialog(parent), texts_(texts), jezyk_(jezyk), jezyk_modulu_(jezyk_modulu),
+      settings_(settings), sink_(sink), applyLanguage_(std::move(applyLanguage)),
+      languages_(new QButtonGroup(this))
 {
     setObjectName(QStringLiteral("Language"));
     setWindowTitle(QStringLiteral("KQ540"));
     setModal(true);
 
-    auto* group = new QGroupBox(m_texts.text(textkey::kLanguageCaption), this);
+    auto* group = new QGroupBox(texts_.text(textkey::kLanguageCaption), this);
     group->setObjectName(QStringLiteral("RadioGrouplanguage"));
     auto* items = new QVBoxLayout(group);
     // Each name in its own language, so that a user lost in a foreign one finds theirs.
@@ -41,16 +41,16 @@ LanguageWindow::LanguageWindow(Localisation& texts, int& jezyk, int& jezyk_modul
                              QStringLiteral("Deutsch")};
     for (int i = 0; i < Localisation::kLanguageCount; ++i) {
         auto* item = new QRadioButton(names[i], group);
-        m_languages->addButton(item, i);
+        languages_->addButton(item, i);
         items->addWidget(item);
     }
-    QAbstractButton* current = m_languages->button(m_jezyk);
-    (current ? current : m_languages->button(kEnglish))->setChecked(true);
+    QAbstractButton* current = languages_->button(jezyk_);
+    (current ? current : languages_->button(kEnglish))->setChecked(true);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(m_texts.text(textkey::kLanguageCancel), this);
+    auto* cancel = new QPushButton(texts_.text(textkey::kLanguageCancel), this);
     cancel->setObjectName(QStringLiteral("Button2"));
     connect(ok, &QPushButton::clicked, this, &LanguageWindow::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -70,15 +70,15 @@ LanguageWindow::LanguageWindow(Localisation& texts, int& jezyk, int& jezyk_modul
 // window stays open for another try or Cancel.
 void LanguageWindow::Button1Click()
 {
-    m_jezyk = m_languages->checkedId();
-    if (const std::optional<QString> failure = m_settings.writeJezyk(m_jezyk)) {
-        m_sink.showMessage(*failure);
+    jezyk_ = languages_->checkedId();
+    if (const std::optional<QString> failure = settings_.writeJezyk(jezyk_)) {
+        sink_.showMessage(*failure);
         return;
     }
-    m_texts.setNr_Jezyka(m_jezyk);
-    m_applyLanguage();
+    texts_.setNr_Jezyka(jezyk_);
+    applyLanguage_();
     // The module's display language counts as unknown until the next configuration read.
-    m_jezyk_modulu = 0;
+    jezyk_modulu_ = 0;
     accept();
 }
 

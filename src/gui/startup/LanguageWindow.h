@@ -27,13 +27,13 @@ public:
 private:
     void Button1Click();
 
-    Localisation& m_texts;
-    int& m_jezyk;
-    int& m_jezyk_modulu;
-    SettingsFile& m_settings;
-    UserSink& m_sink;
-    std::function<void()> m_applyLanguage;
-    QButtonGroup* m_languages;
+    Localisation& texts_;
+    int& jezyk_;
+    int& jezyk_modulu_;
+    SettingsFile& settings_;
+    UserSink& sink_;
+    std::function<void()> applyLanguage_;
+    QButtonGroup* languages_;
 };
 
 } // namespace q540

@@ -75,7 +75,7 @@ QPixmap drawPicture(const QString& line)
 
 SplashWindow::SplashWindow(int language, Clock& clock, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_clock(clock), m_Timer_Splash(new QTimer(this))
+      clock_(clock), Timer_Splash_(new QTimer(this))
 {
     setObjectName(QStringLiteral("Form_Splash"));
     setAutoFillBackground(true);
@@ -105,18 +105,18 @@ SplashWindow::SplashWindow(int language, Clock& clock, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    m_Timer_Splash->setObjectName(QStringLiteral("Timer_Splash"));
-    m_Timer_Splash->setSingleShot(true);
-    m_Timer_Splash->setInterval(kSplashShownMs);
-    connect(m_Timer_Splash, &QTimer::timeout, this, &SplashWindow::Timer_SplashTimer);
+    Timer_Splash_->setObjectName(QStringLiteral("Timer_Splash"));
+    Timer_Splash_->setSingleShot(true);
+    Timer_Splash_->setInterval(kSplashShownMs);
+    connect(Timer_Splash_, &QTimer::timeout, this, &SplashWindow::Timer_SplashTimer);
 }
 
 void SplashWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!m_timerStarted) {
-        m_timerStarted = true;
-        m_Timer_Splash->start();
+    if (!timerStarted_) {
+        timerStarted_ = true;
+        Timer_Splash_->start();
     }
 }
 
@@ -124,10 +124,10 @@ void SplashWindow::showEvent(QShowEvent* event)
 // use and the steps must show one after the other.
 void SplashWindow::Timer_SplashTimer()
 {
-    m_Timer_Splash->stop();
+    Timer_Splash_->stop();
     for (const int opacity : splashFadeOpacities()) {
         setOpacity(opacity);
-        m_clock.sleep(kSplashFadeStepMs);
+        clock_.sleep(kSplashFadeStepMs);
     }
     setOpacity(0);
     close();

@@ -30,9 +30,9 @@ private:
     void Timer_SplashTimer();
     void setOpacity(int opacity);
 
-    Clock& m_clock;
-    QTimer* m_Timer_Splash;
-    bool m_timerStarted = false;
+    Clock& clock_;
+    QTimer* Timer_Splash_;
+    bool timerStarted_ = false;
 };
 
 } // namespace q540
