@@ -38,6 +38,13 @@ void connectCommands(Actions& actions,
         QObject::connect(action, &QAction::triggered, &actions, command);
 }
 
+// A setting the file could not keep is told; the choice holds for this run.
+void showSettingFailure(WidgetSink& sink, const std::optional<QString>& failure)
+{
+    if (failure)
+        sink.showMessage(*failure);
+}
+
 } // namespace
 
 MainWindow::MainWindow(Localisation& texts, const QString& settingsPath,
@@ -184,13 +191,6 @@ void MainWindow::connectPages()
             &ModuleActions::Button_zmien_hasloClick);
     connect(toolBar_, &ModuleToolBar::resetLockClicked, this,
             [this](bool locked) { module_->monitor().CheckBox_blokada_resetuClick(locked); });
-}
-
-// A setting the file could not keep is told; the choice holds for this run.
-static void showSettingFailure(WidgetSink& sink, const std::optional<QString>& failure)
-{
-    if (failure)
-        sink.showMessage(*failure);
 }
 
 void MainWindow::connectListPanel()

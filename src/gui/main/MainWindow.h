@@ -96,7 +96,7 @@ private:
     Localisation& texts_;
     SettingsFile settings_;
     History history_{History::defaultFolder()};
-    // Declared before the module, so that they outlive its monitor and poll.
+    // Declared before the module, so that it outlives the monitor and its poll.
     std::unique_ptr<WidgetSink> sink_;
     std::unique_ptr<WindowModule> module_;
     std::unique_ptr<DirectoryEditor> editor_;
@@ -106,7 +106,7 @@ private:
     NameListPanel* listPanel_ = nullptr;
     std::unique_ptr<FileDialogs> dialogs_;
     std::unique_ptr<FileCommands> files_;
-    // The actions reach everything above, so they go first.
+    // The actions reach everything above: declared last, they go first.
     std::unique_ptr<ViewActions> viewActions_;
     std::unique_ptr<UndoSteps> undoSteps_;
     std::unique_ptr<FileActions> fileActions_;
