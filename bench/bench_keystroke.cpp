@@ -58,7 +58,7 @@ int main(int argc, char* argv[])
     MainWindow window(texts, settings.filePath(QStringLiteral("Q540.ini")), kModuleOrderPolish);
     window.show();
     fill(window.directory().grid());
-    window.RadioGroup_StrefaClick(0);
+    window.viewActions().RadioGroup_StrefaClick(0);
     QApplication::processEvents();
     auto* list = window.findChild<QTreeView*>(QStringLiteral("ListView1"));
     EntryEdit* field = window.edit(1);

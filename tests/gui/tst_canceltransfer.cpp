@@ -3,6 +3,7 @@
 // on a cable that takes real time.
 
 #include "base/FixedTexts.h"
+#include "base/TransferPhase.h"
 #include "emulator/EmulatedLink.h"
 #include "support/EmulatedWindow.h"
 #include "support/ModalDriver.h"
@@ -65,7 +66,7 @@ private slots:
         QVERIFY(w.poll());
         if (write) { // a directory of its own to write: read it first
             test::ModalDriver reading;
-            w.window->Buttonz9Click();
+            w.window->moduleActions().Buttonz9Click();
         }
 
         // Pressed once a few blocks of the write itself have gone, not while
@@ -95,10 +96,10 @@ private slots:
         test::ModalDriver driver;
         driver.answerYes = agree;
         if (write) {
-            w.window->Button0Click();
+            w.window->moduleActions().Button0Click();
         } else {
             const qint64 before = w.module.exchangeCount();
-            w.window->Buttonz9Click();
+            w.window->moduleActions().Buttonz9Click();
             // Stopped well before the end.
             QVERIFY(w.module.exchangeCount() - before < 50);
         }

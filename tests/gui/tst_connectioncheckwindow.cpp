@@ -42,7 +42,8 @@ private slots:
         QFETCH(QString, menuText);
         QFETCH(QString, shown);
         test::EmulatedWindow w(language);
-        w.window->setSystemProbe(nullptr); // the demo's way: only the module is looked at
+        // The demo's way: only the module is looked at.
+        w.window->reportActions().setSystemProbe(nullptr);
         w.module.setPlugged(plugged);
         QAction* action = w.window->findChild<QAction*>(QStringLiteral("Sprawdzenie_polaczenia"));
         QVERIFY(action);

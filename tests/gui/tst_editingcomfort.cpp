@@ -141,7 +141,7 @@ void EditingComfortTest::everyStepUndoneAndRedone_data()
            })
         << "Undo typing in zone 1, apartment 1" << ctrlY;
     QTest::newRow("typing line 2 of an additional number") << Step([](Window& w) {
-        w.window->RadioGroup_StrefaClick(4);
+        w.window->viewActions().RadioGroup_StrefaClick(4);
         w.type(526, "Portier");
     }) << Step([](Window& w) { w.type(527, "parter"); }) << "Undo typing in additional number 3"
                                                            << ctrlShiftZ;
@@ -167,11 +167,12 @@ void EditingComfortTest::everyStepUndoneAndRedone_data()
         << Step([](Window& w) { w.type(5, "Stary"); })
         << Step([](Window& w) { w.paste(3, "Adam\nBeata\nCezary"); })
         << "Undo pasted rows from zone 1, apartment 2" << ctrlShiftZ;
-    QTest::newRow("intro typing") << Step([](Window& w) { w.window->RadioGroup_StrefaClick(5); })
-                                  << Step([](Window& w) { w.type(513, "Witamy"); })
+    QTest::newRow("intro typing") << Step([](Window& w) {
+        w.window->viewActions().RadioGroup_StrefaClick(5);
+    }) << Step([](Window& w) { w.type(513, "Witamy"); })
                                   << "Undo typing in intro screen 2" << ctrlY;
     QTest::newRow("display time") << nothing << Step([](Window& w) {
-        w.window->RadioGroup_StrefaClick(5);
+        w.window->viewActions().RadioGroup_StrefaClick(5);
         auto* time = w.child<QComboBox>("ComboBox_czas");
         time->setFocus();
         QTest::keyClick(time, Qt::Key_Up);
@@ -205,7 +206,7 @@ void EditingComfortTest::everyStepUndoneAndRedone_data()
                          << "Undo new directory" << ctrlY;
     QTest::newRow("open") << Step([](Window& w) {
         w.type(1, "Mój");
-        w.window->RadioGroup_StrefaClick(5);
+        w.window->viewActions().RadioGroup_StrefaClick(5);
         w.type(511, "Intro");
     }) << Step([](Window& w) {
         w.write("b.csv", directoryFile("Żuk", "Hej"));
@@ -267,11 +268,11 @@ void EditingComfortTest::stepsNamedAndShownInEveryLanguage()
     Window w(language);
     QCOMPARE(w.child<QMenu>("Edycja1")->title(), menu);
     QVERIFY(!w.child<QAction>("Cofnij1")->isEnabled());
-    w.window->RadioGroup_StrefaClick(1);
+    w.window->viewActions().RadioGroup_StrefaClick(1);
     w.child<QTabWidget>("PageControl1")->setCurrentIndex(0);
     w.type(33, "Nowak");
     w.type(34, "m. 17");
-    w.window->RadioGroup_StrefaClick(3);
+    w.window->viewActions().RadioGroup_StrefaClick(3);
     w.type(59, "Zet");
     w.key(QKeySequence::Undo);
     w.key(QKeySequence::Undo);
@@ -325,7 +326,7 @@ void EditingComfortTest::displayTimeFromTheModuleIsNoStep()
     QVERIFY(e.poll());
     auto* time = e.window->findChild<QComboBox*>("ComboBox_czas");
     QCOMPARE(time->currentIndex(), 8);
-    e.window->RadioGroup_StrefaClick(5);
+    e.window->viewActions().RadioGroup_StrefaClick(5);
     e.window->edit(511)->setFocus();
     QTest::sendKeyEvent(QTest::Click, e.window->edit(511), Qt::Key_unknown, "W", Qt::NoModifier);
     QTest::keySequence(e.window->edit(511), QKeySequence::Undo);
@@ -382,7 +383,7 @@ void EditingComfortTest::previewOfTheEntryOrScreen()
     QTRY_COMPARE(QToolTip::text(), lookAlikeTip);
     QToolTip::hideText();
 
-    w.window->RadioGroup_StrefaClick(5);
+    w.window->viewActions().RadioGroup_StrefaClick(5);
     w.type(515, "€uro");
     QCOMPARE(preview->title(), introTitle);
     QCOMPARE(int(preview->preview()[1].size()), 16);

@@ -66,7 +66,7 @@ void GuiTransfersTest::fullDirectoryWrittenAndReadBack()
     QVERIFY(!w.window->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->isVisible());
     QVERIFY(w.window->module().isTimerActive());
 
-    w.window->Nowy1Click();
+    w.window->fileActions().Nowy1Click();
     QVERIFY(w.window->directory().list().rows().empty());
     driver.messages.clear();
     w.press("Button9b");
@@ -89,7 +89,7 @@ void GuiTransfersTest::introScreensWrittenAndReadBack()
     w.press("Button2");
     QCOMPARE(w.module.introTime(), 7);
 
-    w.window->Nowy1Click();
+    w.window->fileActions().Nowy1Click();
     w.press("Button1");
     for (int i = 0; i < lines.size(); ++i)
         QCOMPARE(w.window->edit(511 + i)->text(), lines[i]);

@@ -91,7 +91,7 @@ void MainWindowTest::typedCharactersPassTheRules()
 void MainWindowTest::typingFillsTheGridListAndLamps()
 {
     Window w;
-    w.window->RadioGroup_StrefaClick(2);
+    w.window->viewActions().RadioGroup_StrefaClick(2);
     type(w.edit(13), QStringLiteral("n"));
     QCOMPARE(w.grid().cell(517, 1), Cell(u'N'));
     type(w.edit(14), QStringLiteral("x;"));
@@ -182,7 +182,7 @@ void MainWindowTest::languageIsAppliedToTheControls()
     Window w;
     w.window->findChild<QLineEdit*>(QStringLiteral("Edit_adres"))->setText(address);
     w.texts.setNr_Jezyka(language);
-    w.window->Ustaw_WJ_na_komponentach();
+    w.window->viewActions().Ustaw_WJ_na_komponentach();
     QString joined;
     for (int i = 1; i <= 21; ++i)
         joined += w.window->findChild<QLabel*>(QStringLiteral("Label_napis_%1").arg(i))->text();

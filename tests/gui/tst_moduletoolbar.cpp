@@ -236,7 +236,7 @@ void ModuleToolBarTest::languagePanelReadsAndWrites()
         QVERIFY(!write->isEnabled());
         panel->findChild<QPushButton*>(QStringLiteral("Button_zamknij"))->click();
     });
-    w.window->Zmien_jezykClick();
+    w.window->moduleActions().Zmien_jezykClick();
     QVERIFY(w.module.sentBytes().contains(bytes({14, 5, 20})));
     QCOMPARE(driver.messages, QStringList{w.texts.text(textkey::kResetAfterLanguage)});
     QCOMPARE(w.module.languageCode(), 5);

@@ -154,7 +154,7 @@ private slots:
                 qobject_cast<QDialog*>(modal)->reject();
         });
         // Apartment 254 of zone 1: the third row would be 256.
-        w.window->RadioGroup_StrefaClick(0);
+        w.window->viewActions().RadioGroup_StrefaClick(0);
         QApplication::clipboard()->setText(QStringLiteral("Kowalska-Nowakowska\nNowak\nKowal\n"));
         EntryEdit* field = w.window->edit(2 * 254 - 1);
         field->setFocus();

@@ -236,7 +236,7 @@ private slots:
         test::ModalDriver writing;
         w.press("Button0b");
         const DirectoryGrid written = w.window->directory().grid();
-        w.window->Nowy1Click();
+        w.window->fileActions().Nowy1Click();
         w.press("Button9b");
         const std::vector<HistoryEntry> kept = w.history();
         QCOMPARE(kept.size(), std::size_t(2));
@@ -244,7 +244,7 @@ private slots:
         QCOMPARE(kept[1].operation, HistoryOperation::Write);
         QCOMPARE(kept[0].entries, 10);
 
-        w.window->Nowy1Click();
+        w.window->fileActions().Nowy1Click();
         int rows = 0;
         test::ModalDriver driver([&](QWidget* modal) {
             auto* window = qobject_cast<HistoryWindow*>(modal);
@@ -253,7 +253,7 @@ private slots:
             window->table()->selectRow(1); // the write
             window->openButton()->click();
         });
-        w.window->historyClick();
+        w.window->fileActions().historyClick();
         QCOMPARE(rows, 2);
         for (int r = 1; r <= kGridRows; ++r)
             QCOMPARE(w.window->directory().grid().entryText(r).trimmed(),

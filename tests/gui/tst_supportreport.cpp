@@ -54,7 +54,7 @@ private slots:
         QFETCH(bool, include);
         QFETCH(bool, namesInTheFile);
         test::EmulatedWindow w(1);
-        w.window->setSystemProbe(nullptr);
+        w.window->reportActions().setSystemProbe(nullptr);
         holdResident(w.module);
         QVERIFY(w.poll());
         auto dialogs = std::make_unique<test::FakeFileDialogs>();
@@ -64,7 +64,7 @@ private slots:
         // The directory read puts the name on the wire.
         {
             test::ModalDriver reading;
-            w.window->Buttonz9Click();
+            w.window->moduleActions().Buttonz9Click();
         }
 
         test::ModalDriver driver([&](QWidget* modal) {

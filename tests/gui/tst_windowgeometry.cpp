@@ -46,12 +46,12 @@ private slots:
 
         for (int page = 0; page < kSelectorCount; ++page) {
             for (int language : {0, 1, 2, startLanguage}) {
-                window.RadioGroup_StrefaClick(page);
+                window.viewActions().RadioGroup_StrefaClick(page);
                 QTest::qWait(1);
                 texts.setNr_Jezyka(language);
-                window.Ustaw_WJ_na_komponentach();
+                window.viewActions().Ustaw_WJ_na_komponentach();
                 QTest::qWait(1);
-                window.RadioGroup_StrefaClick(0);
+                window.viewActions().RadioGroup_StrefaClick(0);
                 QTest::qWait(1);
                 QCOMPARE(window.size(), size);
             }

@@ -1,0 +1,111 @@
+#include "gui/actions/UndoSteps.h"
+
+#include "commands/FileCommands.h"
+#include "directory/DirectoryEditor.h"
+#include "gui/actions/ViewActions.h"
+#include "gui/main/DocumentStep.h"
+#include "gui/main/EntryEdit.h"
+#include "gui/main/MainMenus.h"
+#include "gui/main/ModuleToolBar.h"
+#include "gui/main/ZonePages.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QUndoStack>
+
+namespace q540 {
+
+UndoSteps::UndoSteps(const WindowParts& parts, ViewActions& view)
+    : parts_(parts), view_(view), stack_(new QUndoStack(this))
+{
+    stack_->setUndoLimit(kUndoLimit);
+    connect(stack_, &QUndoStack::indexChanged, this, [this] { parts_.menus.showSteps(*stack_); });
+    connect(stack_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { parts_.files.setModified(!clean); });
+    connect(parts_.menus.undo, &QAction::triggered, stack_, &QUndoStack::undo);
+    connect(parts_.menus.redo, &QAction::triggered, stack_, &QUndoStack::redo);
+    parts_.menus.showSteps(*stack_);
+    parts_.files.startSteps();
+}
+
+UndoSteps::~UndoSteps()
+{
+    // The stack's last signals, as it empties, find no menu to update.
+    stack_->disconnect(this);
+}
+
+int UndoSteps::typingKey(int field, const EditStep& step) const
+{
+    return step.kind == EditStep::Kind::Typing ? burst_ * kFieldKeys + field : -1;
+}
+
+void UndoSteps::recordTyping(int editNumber, bool pasted)
+{
+    const FieldStep typed = fieldStep(parts_.editor.page().selectorIndex(), editNumber, pasted);
+    recordStep(typed.step, typed.scope, typingKey(editNumber, typed.step));
+}
+
+void UndoSteps::recordAddress()
+{
+    EditStep step{parts_.toolBar.address()->isPasting() ? EditStep::Kind::Paste
+                                                        : EditStep::Kind::Typing};
+    step.field = EditStep::Field::Address;
+    recordStep(step, ChangeScope::Address, typingKey(kAddressField, step));
+}
+
+void UndoSteps::recordStep(const EditStep& step, ChangeScope scope, int mergeKey)
+{
+    DocumentChange change = parts_.files.takeChange(scope);
+    if (change.isEmpty())
+        return;
+    if (mergeKey < 0)
+        ++burst_;
+    stack_->push(
+        new DocumentStep(step, std::move(change), mergeKey,
+                         [this](const DocumentChange& c, bool undo) { applyStep(c, undo); }));
+}
+
+void UndoSteps::finishFileCommand(const std::optional<EditStep>& step)
+{
+    const bool matchesFile = !parts_.files.isModified();
+    if (step)
+        recordStep(*step);
+    if (matchesFile)
+        stack_->setClean();
+}
+
+void UndoSteps::recordFileStep(EditStep::Kind kind)
+{
+    EditStep step{kind};
+    step.file = QFileInfo(parts_.files.NazwaProp()).fileName();
+    finishFileCommand(step);
+}
+
+void UndoSteps::absorbChanges()
+{
+    parts_.files.takeChange(ChangeScope::Everything);
+}
+
+void UndoSteps::applyStep(const DocumentChange& change, bool undo)
+{
+    parts_.files.applyChange(change, undo);
+    ++burst_;
+    showChange(change);
+    view_.refreshPreview();
+}
+
+// The view goes to what the step changes.
+void UndoSteps::showChange(const DocumentChange& change)
+{
+    const ChangeView view = viewOfChange(change);
+    if (view.selectorIndex >= 0)
+        view_.RadioGroup_StrefaClick(view.selectorIndex);
+    if (view.slot > 0)
+        parts_.pages.focusEntry(view.slot, view.line2);
+    else if (view.introLine >= 0)
+        parts_.pages.edit(introLineEditNumber(view.introLine))->setFocus(Qt::OtherFocusReason);
+    else if (view.address)
+        parts_.toolBar.address()->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace q540
