@@ -132,8 +132,8 @@ void openWithDefaultProgram(const QUrl& url)
 }
 
 ContactWindow::ContactWindow(int language, UrlOpener openUrl, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_language(language),
-      m_openUrl(openUrl ? std::move(openUrl) : UrlOpener(openWithDefaultProgram))
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), language_(language),
+      openUrl_(openUrl ? std::move(openUrl) : UrlOpener(openWithDefaultProgram))
 {
     setObjectName(QStringLiteral("About"));
     setModal(true);
@@ -165,61 +165,61 @@ ContactWindow::ContactWindow(int language, UrlOpener openUrl, QWidget* parent)
     const bool polish = language == kPolish;
     const contact::PostalAddress& address =
         language == 2 ? contact::kAddressGerman : contact::kAddressEnglish;
-    m_GroupBox_adres = new QGroupBox(panel);
-    m_GroupBox_adres->setObjectName(QStringLiteral("GroupBox_adres"));
-    m_GroupBox_adres->setFlat(true);
-    new QVBoxLayout(m_GroupBox_adres);
+    GroupBox_adres_ = new QGroupBox(panel);
+    GroupBox_adres_->setObjectName(QStringLiteral("GroupBox_adres"));
+    GroupBox_adres_->setFlat(true);
+    new QVBoxLayout(GroupBox_adres_);
     QFont bold = font();
     bold.setBold(true);
-    addAddressLine("Label2", address.name, m_GroupBox_adres)->setFont(bold);
-    addAddressLine("Label4", address.street, m_GroupBox_adres);
-    addAddressLine("Label5", address.town, m_GroupBox_adres);
-    addAddressLine("Label8", address.telephone, m_GroupBox_adres);
-    m_GroupBox_adres->setVisible(!polish);
+    addAddressLine("Label2", address.name, GroupBox_adres_)->setFont(bold);
+    addAddressLine("Label4", address.street, GroupBox_adres_);
+    addAddressLine("Label5", address.town, GroupBox_adres_);
+    addAddressLine("Label8", address.telephone, GroupBox_adres_);
+    GroupBox_adres_->setVisible(!polish);
 
     auto* links = new QVBoxLayout;
     links->setSpacing(10);
-    m_Label6 = addLink("Label6", shortForm(contact::kWebSite), panel);
-    m_Label_wsparcie = addLink(
+    Label6_ = addLink("Label6", shortForm(contact::kWebSite), panel);
+    Label_wsparcie_ = addLink(
         "Label_wsparcie",
         shortForm(polish ? contact::kSupportSitePolish : contact::kSupportSiteEnglish), panel);
-    m_Label3 = addLink("Label3",
+    Label3_ = addLink("Label3",
                        polish ? contact::kCustomerServiceAddress : contact::kExportAddress, panel);
-    m_supportReport =
+    supportReport_ =
         addLink("Label_raport", fixedText(FixedText::SaveSupportReport, language), panel);
-    m_supportReport->hide();
-    links->addWidget(m_Label6);
-    links->addWidget(m_Label_wsparcie);
-    links->addWidget(m_Label3);
-    links->addWidget(m_supportReport);
+    supportReport_->hide();
+    links->addWidget(Label6_);
+    links->addWidget(Label_wsparcie_);
+    links->addWidget(Label3_);
+    links->addWidget(supportReport_);
 
     // A flat button of two parts, so that the pointer over either colours the whole box.
-    m_GroupBox1 = new QFrame(panel);
-    m_GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    m_GroupBox1->setFixedSize(75, 26);
-    m_GroupBox1->setAutoFillBackground(true);
-    m_Label1 = new QLabel(QStringLiteral("OK"), m_GroupBox1);
-    m_Label1->setObjectName(QStringLiteral("Label1"));
-    m_Label1->setAlignment(Qt::AlignCenter);
-    m_Label1->setFont(bold);
-    QPalette okText = m_Label1->palette();
+    GroupBox1_ = new QFrame(panel);
+    GroupBox1_->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1_->setFixedSize(75, 26);
+    GroupBox1_->setAutoFillBackground(true);
+    Label1_ = new QLabel(QStringLiteral("OK"), GroupBox1_);
+    Label1_->setObjectName(QStringLiteral("Label1"));
+    Label1_->setAlignment(Qt::AlignCenter);
+    Label1_->setFont(bold);
+    QPalette okText = Label1_->palette();
     okText.setColor(QPalette::WindowText, Qt::white);
-    m_Label1->setPalette(okText);
-    auto* okLayout = new QVBoxLayout(m_GroupBox1);
+    Label1_->setPalette(okText);
+    auto* okLayout = new QVBoxLayout(GroupBox1_);
     okLayout->setContentsMargins(0, 0, 0, 0);
-    okLayout->addWidget(m_Label1);
+    okLayout->addWidget(Label1_);
     // Qt has no scroll-bar colour; Mid is the style's grey that stands nearest to it.
     setOkBoxColour(palette().color(QPalette::Mid));
-    for (QWidget* part : {static_cast<QWidget*>(m_GroupBox1), static_cast<QWidget*>(m_Label1)}) {
+    for (QWidget* part : {static_cast<QWidget*>(GroupBox1_), static_cast<QWidget*>(Label1_)}) {
         part->setCursor(Qt::PointingHandCursor);
         part->installEventFilter(this);
     }
 
     auto* okRow = new QHBoxLayout;
     okRow->addStretch();
-    okRow->addWidget(m_GroupBox1);
+    okRow->addWidget(GroupBox1_);
     auto* textColumn = new QVBoxLayout;
-    textColumn->addWidget(m_GroupBox_adres);
+    textColumn->addWidget(GroupBox_adres_);
     textColumn->addStretch();
     textColumn->addLayout(links);
     textColumn->addSpacing(16);
@@ -255,7 +255,7 @@ QLabel* ContactWindow::addLink(const char* name, const QString& text, QWidget* p
 
 bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool okBox = watched == m_GroupBox1 || watched == m_Label1;
+    const bool okBox = watched == GroupBox1_ || watched == Label1_;
     auto* label = qobject_cast<QLabel*>(watched);
     switch (event->type()) {
     case QEvent::Enter:
@@ -281,15 +281,15 @@ bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
         // Pressed on a link and let go elsewhere: no click, as with any button.
         if (!label || !label->rect().contains(mouse->position().toPoint()))
             break;
-        if (label == m_Label6)
+        if (label == Label6_)
             Label6Click();
-        else if (label == m_Label_wsparcie)
+        else if (label == Label_wsparcie_)
             Label_wsparcieClick();
-        else if (label == m_Label3)
+        else if (label == Label3_)
             Label3Click();
-        else if (label == m_supportReport && m_saveSupportReport) {
+        else if (label == supportReport_ && saveSupportReport_) {
             accept();
-            m_saveSupportReport();
+            saveSupportReport_();
         }
         break;
     }
@@ -301,8 +301,8 @@ bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
 
 void ContactWindow::offerSupportReport(std::function<void()> save)
 {
-    m_saveSupportReport = std::move(save);
-    m_supportReport->setVisible(bool(m_saveSupportReport));
+    saveSupportReport_ = std::move(save);
+    supportReport_->setVisible(bool(saveSupportReport_));
     setFixedHeight(sizeHint().height());
 }
 
@@ -315,27 +315,27 @@ void ContactWindow::showEvent(QShowEvent* event)
 
 void ContactWindow::Label6Click()
 {
-    m_openUrl(QUrl(contact::kWebSite));
+    openUrl_(QUrl(contact::kWebSite));
 }
 
 void ContactWindow::Label_wsparcieClick()
 {
-    m_openUrl(
-        QUrl(m_language == kPolish ? contact::kSupportSitePolish : contact::kSupportSiteEnglish));
+    openUrl_(
+        QUrl(language_ == kPolish ? contact::kSupportSitePolish : contact::kSupportSiteEnglish));
 }
 
 // The message goes to the address that the label shows, so what the user reads is where
 // the mail lands.
 void ContactWindow::Label3Click()
 {
-    m_openUrl(mailtoUrl(m_Label3->text()));
+    openUrl_(mailtoUrl(Label3_->text()));
 }
 
 void ContactWindow::setOkBoxColour(const QColor& colour)
 {
-    QPalette background = m_GroupBox1->palette();
+    QPalette background = GroupBox1_->palette();
     background.setColor(QPalette::Window, colour);
-    m_GroupBox1->setPalette(background);
+    GroupBox1_->setPalette(background);
 }
 
 } // namespace q540

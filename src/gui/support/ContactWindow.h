@@ -40,16 +40,16 @@ private:
     void Label3Click();
     void setOkBoxColour(const QColor& colour);
 
-    int m_language;
-    UrlOpener m_openUrl;
-    QLabel* m_Label6;
-    QLabel* m_Label_wsparcie;
-    QLabel* m_Label3;
-    QFrame* m_GroupBox1;
-    QLabel* m_Label1;
-    QGroupBox* m_GroupBox_adres;
-    QLabel* m_supportReport;
-    std::function<void()> m_saveSupportReport;
+    int language_;
+    UrlOpener openUrl_;
+    QLabel* Label6_;
+    QLabel* Label_wsparcie_;
+    QLabel* Label3_;
+    QFrame* GroupBox1_;
+    QLabel* Label1_;
+    QGroupBox* GroupBox_adres_;
+    QLabel* supportReport_;
+    std::function<void()> saveSupportReport_;
 };
 
 } // namespace q540
