@@ -42,7 +42,7 @@ void DemoTest::demoModuleIsFoundAndReadsItsDirectory()
 
     QTRY_VERIFY_WITH_TIMEOUT(window.module().status().modulePresent(),
                              2 * protocol::kPollIntervalMs);
-    QVERIFY(window.module().status().haslo_zgodne);
+    QVERIFY(window.module().status().passwordConfirmed());
     QCOMPARE(window.module().status().entryCount, sim::kDemoEntryCount + 2);
     QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label_demo"))->text(),
              fixedText(FixedText::DemoModuleNote, 1));

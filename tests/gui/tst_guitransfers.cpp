@@ -124,7 +124,7 @@ void GuiTransfersTest::anotherModuleDuringTheEraseQuestionGetsNothing()
 {
     QFETCH(bool, yes);
     Window w;
-    QVERIFY(w.window->module().status().haslo_zgodne);
+    QVERIFY(w.window->module().status().passwordConfirmed());
     QStringList questions;
     bool polled = false;
     QTimer answerer;
@@ -155,7 +155,7 @@ void GuiTransfersTest::anotherModuleDuringTheEraseQuestionGetsNothing()
     w.module.clearTranscript();
     w.press("Button0b");
     QVERIFY(polled);
-    QVERIFY(!w.window->module().status().haslo_zgodne);
+    QVERIFY(!w.window->module().status().passwordConfirmed());
 
     w.child<QCheckBox>("CheckBox_blokada_resetu")->click();
     QTRY_VERIFY(!w.window->module().link().isOpen());

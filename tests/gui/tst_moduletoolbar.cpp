@@ -189,7 +189,7 @@ void ModuleToolBarTest::newPasswordIsStored()
 {
     Window w;
     w.poll();
-    QVERIFY(w.window->module().status().haslo_zgodne);
+    QVERIFY(w.window->module().status().passwordConfirmed());
     w.module.clearTranscript();
     ModalDriver driver([&w](SettingsPanel* panel) {
         QCOMPARE(panel->windowTitle(), w.texts.text(153));

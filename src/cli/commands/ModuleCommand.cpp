@@ -73,7 +73,7 @@ bool ModuleCommand::open(Session& s, Invocation& in) const
     }
     // As the panel: a setting goes to the module only while the module
     // confirms the password the program holds.
-    if (needed == Opening::PasswordConfirmed && !s.status.haslo_zgodne) {
+    if (needed == Opening::PasswordConfirmed && !s.status.passwordConfirmed()) {
         s.sink.showMessage(in.texts.text(textkey::kWrongPassword));
         return false;
     }

@@ -29,7 +29,7 @@ private:
     int talk(Session& s, Invocation& in) override
     {
         const bool locked = *locked_;
-        const bool matches = s.status.haslo_zgodne;
+        const bool matches = s.status.passwordConfirmed();
         return changeConfirmed(s, in, ConfigurationDifference::Field::ResetLock, locked ? 1 : 0,
                                s.password, [&](UserSink& sink) {
                                    return sendResetLock(s.cable.link(), true, matches, locked, sink,

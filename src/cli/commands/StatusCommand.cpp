@@ -35,16 +35,17 @@ private:
                    << '\n';
         if (st.modulePresent()) {
             in.out << "entries: " << st.entryCount << '\n'
-                   << "password: " << (st.haslo_zgodne ? "matches" : "does not match") << '\n'
+                   << "password: " << (st.passwordConfirmed() ? "matches" : "does not match")
+                   << '\n'
                    << "language: " << st.jezyk_modulu << ' ' << moduleLanguageCode(st.jezyk_modulu)
                    << '\n'
                    << "intro time: "
                    << (st.introTimeIndex < 0 ? QStringLiteral("none")
                                              : QString::number(st.introTimeIndex + 1))
                    << '\n'
-                   << "alphabetical search: " << (st.alphabeticalSearchTicked ? "on" : "off")
+                   << "alphabetical search: " << (st.chosen.alphabeticalSearch ? "on" : "off")
                    << '\n'
-                   << "reset lock: " << (st.resetLockTicked ? "on" : "off") << '\n';
+                   << "reset lock: " << (st.chosen.resetLock ? "on" : "off") << '\n';
         }
         in.out << Qt::flush;
         return st.modulePresent() ? kDone : kModuleFailed;

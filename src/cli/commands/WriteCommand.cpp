@@ -78,9 +78,9 @@ private:
         request.chooseSettings = [timeIndex = document_->fields.timeIndex, this](ModuleStatus& st) {
             st.introTimeIndex = timeIndex;
             if (resetLock_)
-                st.resetLockTicked = *resetLock_;
+                st.chosen.resetLock = *resetLock_;
             if (alphaSearch_)
-                st.alphabeticalSearchTicked = *alphaSearch_;
+                st.chosen.alphabeticalSearch = *alphaSearch_;
         };
         return exitCode(s, in,
                         writeDirectoryToModule(s.workflow(), request, s.status, s.questions));

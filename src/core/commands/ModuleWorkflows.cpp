@@ -102,7 +102,7 @@ KeptFirst keepModuleFirst(const Steps& steps, ModuleStatus& status, WorkflowQues
     // Nothing to keep, or a write that will be refused anyway (no module,
     // the password not confirmed): the write says why itself.
     const int entries = std::min(status.entryCount, kEntryCapacity);
-    if (!status.modulePresent() || !status.haslo_zgodne || entries <= 0)
+    if (!status.modulePresent() || !status.passwordConfirmed() || entries <= 0)
         return {true, Outcome::done(), {}};
     const std::optional<Candidate> candidate = candidateCopy(steps.history(), status, entries);
     if (!candidate) {

@@ -18,10 +18,10 @@ protocol::ConfigurationNibbles configurationNibbles(int countField, const QStrin
     fields.countField = countField;
     fields.passwordFirst = typedPassword.left(2).toInt();
     fields.passwordSecond = typedPassword.mid(2, 2).toInt();
-    fields.resetAllowed = !status.resetLockTicked;
+    fields.resetAllowed = !status.chosen.resetLock;
     fields.languageCode = status.jezyk_modulu;
     fields.introTimeSeconds = introTimeSeconds(status.introTimeIndex);
-    fields.alphabeticalSearch = status.alphabeticalSearchTicked;
+    fields.alphabeticalSearch = status.chosen.alphabeticalSearch;
     return protocol::encodeConfiguration(fields);
 }
 

@@ -100,8 +100,8 @@ DirectoryReadResult Buttonz9Click(const TransferContext& context, const Director
     status.Odczyt_wyszukiwania_alfa = ModuleStatus::kAlphabeticalSearchUnknown;
     if (!session.identifyAgain(status, typedPassword))
         return result;
-    if (!session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs)) {
-        result.outcome = Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
+    if (!session.begin(status.modulePresent(), status.passwordConfirmed(), kTransferTimeoutMs)) {
+        result.outcome = Outcome::notBegun(status.modulePresent(), status.passwordConfirmed());
         return result;
     }
 

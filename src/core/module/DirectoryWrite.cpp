@@ -147,8 +147,8 @@ Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>&
     if (options.chooseSettings)
         options.chooseSettings(status);
     context.clock.sleep(kIdentificationSettleMs);
-    if (!session.begin(status.modulePresent(), status.haslo_zgodne, kTransferTimeoutMs))
-        return Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
+    if (!session.begin(status.modulePresent(), status.passwordConfirmed(), kTransferTimeoutMs))
+        return Outcome::notBegun(status.modulePresent(), status.passwordConfirmed());
     session.showProgress(countField);
     if (countField >= kEntryCapacity) {
         context.sink.showMessage(overLimitText(countField - (kEntryCapacity - 1)));

@@ -60,8 +60,8 @@ IntroRead Button1Click(const TransferContext& context, const IntroLines& current
 {
     IntroLines lines = current;
     TransferSession session(context);
-    if (!session.begin(status.modulePresent(), status.haslo_zgodne, kShortTimeoutMs))
-        return {Outcome::notBegun(status.modulePresent(), status.haslo_zgodne), lines};
+    if (!session.begin(status.modulePresent(), status.passwordConfirmed(), kShortTimeoutMs))
+        return {Outcome::notBegun(status.modulePresent(), status.passwordConfirmed()), lines};
     session.showProgress(protocol::kIntroScreenCount);
     for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
         if (screen > 1)
@@ -100,8 +100,8 @@ Outcome Button2Click(const TransferContext& context, const IntroLines& lines,
             return Outcome::refused(Outcome::Refusal::Content);
     }
     TransferSession session(context);
-    if (!session.begin(status.modulePresent(), status.haslo_zgodne, kShortTimeoutMs))
-        return Outcome::notBegun(status.modulePresent(), status.haslo_zgodne);
+    if (!session.begin(status.modulePresent(), status.passwordConfirmed(), kShortTimeoutMs))
+        return Outcome::notBegun(status.modulePresent(), status.passwordConfirmed());
     session.showProgress(protocol::kIntroScreenCount + 1);
     const auto stopped = [&session](bool cancelled, int written) {
         session.endWrite(cancelled, written, protocol::kIntroScreenCount,

@@ -187,8 +187,8 @@ ModuleContents contentsOf(const DirectoryGrid& grid, const IntroLines& intro,
     contents.document.fields.intro = intro;
     contents.document.fields.timeIndex = status.introTimeIndex;
     contents.document.fields.moduleLanguage = status.languageRead;
-    contents.alphabeticalSearch = status.alphabeticalSearchTicked;
-    contents.resetLock = status.resetLockTicked;
+    contents.alphabeticalSearch = status.chosen.alphabeticalSearch;
+    contents.resetLock = status.chosen.resetLock;
     return contents;
 }
 

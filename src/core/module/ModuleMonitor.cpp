@@ -71,12 +71,11 @@ void ModuleMonitor::applyPoll(const IdentificationOutcome& outcome)
 
 void ModuleMonitor::apply(const IdentificationOutcome& outcome)
 {
-    // The reset-lock tick the identification sets is the program's own
-    // (sprawdzanie_wersji is set meanwhile), so its handler would send
-    // nothing: only the alphabetical-search tick has a consequence.
+    // Only the alphabetical search the identification takes from the module
+    // has a consequence: the directory's order follows it.
     ModuleStatusHandlers handlers;
     handlers.alphabeticalSearchClicked = [this](const ModuleStatus& s) {
-        emit alphabeticalSearchSet(s.alphabeticalSearchTicked);
+        emit alphabeticalSearchSet(s.chosen.alphabeticalSearch);
     };
     applyIdentification(status_, outcome, password_, texts_, sink_, handlers);
     if (outcome.result == IdentificationOutcome::Result::ConfigurationRead)
@@ -94,7 +93,7 @@ QString ModuleMonitor::enterPassword(const QString& entered)
     const QString padded = padPassword(entered);
     password_ = padded;
     status_.jest_odpowiedz = false;
-    if (status_.haslo_zgodne)
+    if (status_.passwordConfirmed())
         Button_zapiszClick();
     clock_.sleep(protocol::kPasswordEntryPauseMs);
     status_.jezyk_modulu = 0;
@@ -140,16 +139,14 @@ Outcome ModuleMonitor::writeLanguage(int code)
 
 void ModuleMonitor::CheckBox_blokada_resetuClick(bool locked)
 {
-    if (status_.sprawdzanie_wersji)
-        return;
-    status_.resetLockTicked = locked;
+    status_.chosen.resetLock = locked;
     ModuleOperation operation(*this, link_, sink_, texts_);
     Odczytaj_dane();
     // The tick as it stands now: the identification puts the module's lock
     // back on it only when it read the configuration again.
     const bool present = status_.modulePresent();
-    const bool matches = status_.haslo_zgodne;
-    const bool tick = status_.resetLockTicked;
+    const bool matches = status_.passwordConfirmed();
+    const bool tick = status_.chosen.resetLock;
     confirmChange(link_, clock_, sink_, texts_, status_, password_,
                   ConfigurationDifference::Field::ResetLock, tick ? 1 : 0, [&](UserSink& sink) {
                       return sendResetLock(link_, present, matches, tick, sink, texts_);

@@ -20,7 +20,6 @@ constexpr int kHighestPasswordHalf = 99;
 void clearModule(ModuleStatus& status)
 {
     status.entryCount = -1;
-    status.haslo_zgodne = false;
     status.passwordCheck = PasswordCheck::NotChecked;
     status.jezyk_modulu = 0;
     status.jest_odpowiedz = false;
@@ -38,8 +37,8 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& nibble
     PasswordPairs module{n.passwordFirst, n.passwordSecond};
     if (module.first > kHighestPasswordHalf || module.second > kHighestPasswordHalf)
         module = {0, 0};
-    status.haslo_zgodne = passwordPairs(typedPassword) == module;
-    status.passwordCheck = status.haslo_zgodne ? PasswordCheck::Matches : PasswordCheck::Differs;
+    status.passwordCheck =
+        passwordPairs(typedPassword) == module ? PasswordCheck::Matches : PasswordCheck::Differs;
 
     status.jezyk_modulu =
         n.languageCode > protocol::kHighestLanguageCode ? kFallbackLanguageCode : n.languageCode;
@@ -49,8 +48,8 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& nibble
         const bool on = n.alphabeticalSearch;
         status.Odczyt_wyszukiwania_alfa =
             on ? ModuleStatus::kAlphabeticalSearchOn : ModuleStatus::kAlphabeticalSearchOff;
-        const bool changed = status.alphabeticalSearchTicked != on;
-        status.alphabeticalSearchTicked = on;
+        const bool changed = status.chosen.alphabeticalSearch != on;
+        status.chosen.alphabeticalSearch = on;
         if (changed && handlers.alphabeticalSearchClicked)
             handlers.alphabeticalSearchClicked(status);
     }
@@ -58,13 +57,7 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& nibble
     status.state = ModuleState::Present;
     status.languageRead = status.jezyk_modulu;
 
-    status.sprawdzanie_wersji = true;
-    const bool locked = !n.resetAllowed;
-    const bool changed = status.resetLockTicked != locked;
-    status.resetLockTicked = locked;
-    if (changed && handlers.resetLockClicked)
-        handlers.resetLockClicked(status);
-    status.sprawdzanie_wersji = false;
+    status.chosen.resetLock = !n.resetAllowed;
 }
 
 } // namespace
@@ -145,10 +138,8 @@ void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outc
         return;
     case Result::ModuleKnown:
     case Result::ConfigurationMissing:
-        status.zmienHasloEnabled = true;
         return;
     case Result::ConfigurationRead:
-        status.zmienHasloEnabled = true;
         if (outcome.nibbles) {
             status.configuration = outcome.nibbles;
             applyConfiguration(status, *outcome.nibbles, typedPassword, handlers);

@@ -29,6 +29,15 @@ enum class ModuleState {
 // configuration read judged it.
 enum class PasswordCheck { NotChecked, Matches, Differs };
 
+// The two switches the next write sends to the module. They start as the
+// module's own: the identification takes the alphabetical search once per
+// connection and the reset lock at every configuration read; the installer
+// (the tool bar's ticks, the CLI's options) may choose otherwise before a write.
+struct ChosenSettings {
+    bool alphabeticalSearch = true; // on at start
+    bool resetLock = false;         // true: the module's reset is locked
+};
+
 // The module's last-known settings: facts only; how the tool bar shows them
 // is the window's business. Written only on the user-interface thread, by
 // applyIdentification.
@@ -44,7 +53,6 @@ struct ModuleStatus {
     int variant = 0;             // the module's variant digit, from its configuration
     int languageRead = 0;        // the language code the configuration held (jezyk_modulu
                                  // follows the open directory afterwards)
-    bool haslo_zgodne = false;
     // The cable chip's latency timer, where the driver tells it.
     std::optional<int> latencyTimerMs;
     // Without a cable: why the port did not open, and which port.
@@ -55,15 +63,11 @@ struct ModuleStatus {
     // Selected item of ComboBox_czas (items "1".."15"); -1 selects none.
     int introTimeIndex = kIntroTimeDefaultIndex;
     std::uint8_t Odczyt_wyszukiwania_alfa = kAlphabeticalSearchUnknown;
-    bool alphabeticalSearchTicked = true; // CheckBox_wyszukiwanie_alfa, ticked at start
-    bool resetLockTicked = false;         // CheckBox_blokada_resetu: ticked = reset locked
-    bool zmienHasloEnabled = true;
+    // What the next write sends; see ChosenSettings.
+    ChosenSettings chosen;
     // Whether the previous identification found a module of version 4.3, so
     // that its message is shown once per connection rather than every poll.
     bool previousFoundVersion43 = false;
-    // True exactly while the identification sets the reset-lock tick: the
-    // tick's click handler ignores the program's own change.
-    bool sprawdzanie_wersji = false;
     // The configuration block as the last identification that read it got
     // it, so that a write can be checked against what the module now holds.
     std::optional<ConfigurationNibbles> configuration;
@@ -72,13 +76,15 @@ struct ModuleStatus {
     bool configurationMissing = false;
 
     bool modulePresent() const { return state == ModuleState::Present; }
+    // The module confirms the installer password the program holds.
+    bool passwordConfirmed() const { return passwordCheck == PasswordCheck::Matches; }
 };
 
-// What a check box's click handler would see: called after the tick changed,
-// and only when it changed, as a check box reports a change of its state.
+// Called when the identification changed the chosen alphabetical search to
+// the module's, so that the directory follows it. The reset lock it takes
+// from the module has no consequence beyond the next write.
 struct ModuleStatusHandlers {
     std::function<void(const ModuleStatus&)> alphabeticalSearchClicked;
-    std::function<void(const ModuleStatus&)> resetLockClicked;
 };
 
 // The two-letter code of a module language code (0..7) in the status text.

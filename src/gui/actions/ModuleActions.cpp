@@ -44,7 +44,7 @@ void ModuleActions::run(const StatusTransfer& transfer)
     runner.pollStopped = [&] {
         status = monitor.status();
         status.introTimeIndex = introTimeIndex;
-        alphabeticalSearchBefore = status.alphabeticalSearchTicked;
+        alphabeticalSearchBefore = status.chosen.alphabeticalSearch;
         pollStopped = true;
     };
     const ModuleWorkflow workflow{{monitor.link(), monitor.clock(), runner, runner, parts_.texts},
@@ -57,8 +57,8 @@ void ModuleActions::run(const StatusTransfer& transfer)
     monitor.status() = status;
     // What the transfer's identification selected, as its own would.
     parts_.pages.setIntroTimeIndex(status.introTimeIndex);
-    if (status.alphabeticalSearchTicked != alphabeticalSearchBefore)
-        parts_.editor.setAlphabeticalSearch(status.alphabeticalSearchTicked);
+    if (status.chosen.alphabeticalSearch != alphabeticalSearchBefore)
+        parts_.editor.setAlphabeticalSearch(status.chosen.alphabeticalSearch);
 }
 
 void ModuleActions::Button0Click()
@@ -102,8 +102,8 @@ bool ModuleActions::readDirectory()
 void ModuleActions::compareClick()
 {
     const ModuleStatus& now = parts_.module.monitor().status();
-    const ExpectedContents expected{parts_.files.document(), now.alphabeticalSearchTicked,
-                                    now.resetLockTicked};
+    const ExpectedContents expected{parts_.files.document(), now.chosen.alphabeticalSearch,
+                                    now.chosen.resetLock};
     ModuleComparison comparison;
     run([&](const ModuleWorkflow& workflow, WorkflowQuestions&, ModuleStatus& status) {
         comparison = compareModule(workflow, expected, status);
@@ -166,9 +166,8 @@ void ModuleActions::showModuleStatus()
     const ModuleMonitor& monitor = parts_.module.monitor();
     const ModuleStatus& status = monitor.status();
     const ModuleStatusView view = presentModuleStatus(status, parts_.texts);
-    parts_.toolBar.showStatus(view, monitor.password(), status.resetLockTicked,
-                              status.zmienHasloEnabled);
-    parts_.listPanel.setAlphabeticalSearch(status.alphabeticalSearchTicked);
+    parts_.toolBar.showStatus(view, monitor.password(), status.chosen.resetLock);
+    parts_.listPanel.setAlphabeticalSearch(status.chosen.alphabeticalSearch);
 }
 
 } // namespace q540

@@ -201,7 +201,7 @@ void MainWindow::connectListPanel()
     connect(listPanel_, &NameListPanel::sortClicked, this,
             [this](bool on) { editor_->setSorted(on); });
     connect(listPanel_, &NameListPanel::alphabeticalSearchClicked, this, [this](bool on) {
-        module_->monitor().status().alphabeticalSearchTicked = on;
+        module_->monitor().status().chosen.alphabeticalSearch = on;
         editor_->setAlphabeticalSearch(on);
     });
     connect(listPanel_, &NameListPanel::readClicked, module, &ModuleActions::Buttonz9Click);

@@ -93,7 +93,7 @@ void ModuleToolBar::setSaveEnabled(bool enabled)
 }
 
 void ModuleToolBar::showStatus(const ModuleStatusView& view, const QString& password,
-                               bool resetLockTicked, bool changePasswordEnabled)
+                               bool resetLockTicked)
 {
     state_->setIcon(stateIcon(view.stateColour));
     state_->setProperty("Tag", view.tag);
@@ -109,7 +109,6 @@ void ModuleToolBar::showStatus(const ModuleStatusView& view, const QString& pass
     }
     password_->setPalette(palette);
     resetLock_->setChecked(resetLockTicked);
-    changePassword_->setEnabled(changePasswordEnabled);
     showEntryCount(view.entryCount);
 }
 

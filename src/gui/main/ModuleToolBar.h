@@ -27,8 +27,7 @@ public:
     EntryEdit* address() const { return address_; }
     void setSaveEnabled(bool enabled);
     // Shows the module's state, the password held and the reset lock's tick.
-    void showStatus(const ModuleStatusView& view, const QString& password, bool resetLockTicked,
-                    bool changePasswordEnabled);
+    void showStatus(const ModuleStatusView& view, const QString& password, bool resetLockTicked);
     void retranslate();
     // The hidden field that holds the module's entry count (Edit520).
     void showEntryCount(const QString& count);

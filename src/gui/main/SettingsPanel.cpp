@@ -191,7 +191,7 @@ void SettingsPanel::showPasswordMode()
     cancel_->setText(texts_.text(kCancel));
     // With the module's password confirmed the entry is a new one for the
     // module; otherwise it tells the program the module's present password.
-    const bool confirmed = monitor_.status().haslo_zgodne;
+    const bool confirmed = monitor_.status().passwordConfirmed();
     passwordLabel_->setText(texts_.text(confirmed ? kNewPassword : kPresentPassword));
     confirm_->setText(texts_.text(confirmed ? kSaveToModule : kOk));
 }

@@ -266,9 +266,9 @@ void DirectoryReadTest::readTakesTheModulesAlphabeticalSearch()
     QFETCH(bool, moduleOn);
     TransferFixture f;
     f.module.setAlphabeticalSearch(moduleOn);
-    f.status.alphabeticalSearchTicked = !moduleOn;
+    f.status.chosen.alphabeticalSearch = !moduleOn;
     Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status);
-    QCOMPARE(f.status.alphabeticalSearchTicked, moduleOn);
+    QCOMPARE(f.status.chosen.alphabeticalSearch, moduleOn);
 }
 
 QTEST_GUILESS_MAIN(DirectoryReadTest)

@@ -77,10 +77,10 @@ void DirectoryWriteTest::nibbles()
     QFETCH(bool, alphabetical);
     QFETCH(Nibbles, expected);
     ModuleStatus status;
-    status.resetLockTicked = resetLocked;
+    status.chosen.resetLock = resetLocked;
     status.jezyk_modulu = language;
     status.introTimeIndex = timeIndex;
-    status.alphabeticalSearchTicked = alphabetical;
+    status.chosen.alphabeticalSearch = alphabetical;
     const ConfigurationNibbles n = configurationNibbles(countField, password, status);
     QCOMPARE(Nibbles(n.begin(), n.end()), expected);
 }

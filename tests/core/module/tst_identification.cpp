@@ -224,7 +224,7 @@ void IdentificationTest::configuration()
     const ModuleStatus& s = bench.status;
     QVERIFY(s.jest_odpowiedz);
     QCOMPARE(QString::number(s.entryCount), count);
-    QCOMPARE(s.haslo_zgodne, colour == PasswordCheck::Matches);
+    QCOMPARE(s.passwordConfirmed(), colour == PasswordCheck::Matches);
     QCOMPARE(s.passwordCheck, colour);
     QCOMPARE(s.jezyk_modulu, jezyk);
     QCOMPARE(s.introTimeIndex, introIndex);
@@ -246,13 +246,13 @@ void IdentificationTest::switches_data()
     QTest::addColumn<QStringList>("clicks");
     QTest::newRow("search on, reset allowed clears the lock")
         << 115 << false << true << Nibbles{12, 8, 6, 9} << 8 << true << false
-        << QStringList{"alfa", "lock:true"};
+        << QStringList{"alfa"};
     QTest::newRow("search off, reset locked") << 115 << true << false << Nibbles{12, 7, 6, 7} << 0
-                                              << false << true << QStringList{"alfa", "lock:true"};
+                                              << false << true << QStringList{"alfa"};
     QTest::newRow("unchanged ticks do not click")
         << 115 << false << false << Nibbles{6, 8} << 0 << false << false << QStringList{};
-    QTest::newRow("user's choice on is kept") << 8 << true << true << Nibbles{12, 0, 6, 15} << 8
-                                              << true << false << QStringList{"lock:true"};
+    QTest::newRow("user's choice on is kept")
+        << 8 << true << true << Nibbles{12, 0, 6, 15} << 8 << true << false << QStringList{};
 }
 
 void IdentificationTest::switches()
@@ -268,25 +268,20 @@ void IdentificationTest::switches()
     Bench bench;
     bench.configure(nibbles);
     bench.status.Odczyt_wyszukiwania_alfa = std::uint8_t(alfaBefore);
-    bench.status.alphabeticalSearchTicked = alfaTickBefore;
-    bench.status.resetLockTicked = lockTickBefore;
+    bench.status.chosen.alphabeticalSearch = alfaTickBefore;
+    bench.status.chosen.resetLock = lockTickBefore;
     QStringList seen;
     ModuleStatusHandlers handlers;
-    handlers.alphabeticalSearchClicked = [&](const ModuleStatus& s) {
-        QVERIFY(!s.sprawdzanie_wersji);
+    handlers.alphabeticalSearchClicked = [&](const ModuleStatus&) {
         seen << QStringLiteral("alfa");
-    };
-    handlers.resetLockClicked = [&](const ModuleStatus& s) {
-        seen << QStringLiteral("lock:%1").arg(s.sprawdzanie_wersji ? "true" : "false");
     };
 
     bench.poll(QStringLiteral("0000"), handlers);
 
     QCOMPARE(int(bench.status.Odczyt_wyszukiwania_alfa), alfa);
-    QCOMPARE(bench.status.alphabeticalSearchTicked, alfaTick);
-    QCOMPARE(bench.status.resetLockTicked, lockTick);
+    QCOMPARE(bench.status.chosen.alphabeticalSearch, alfaTick);
+    QCOMPARE(bench.status.chosen.resetLock, lockTick);
     QCOMPARE(seen, clicks);
-    QVERIFY(!bench.status.sprawdzanie_wersji);
     // Mirroring the module's lock sends no reset-lock command.
     QCOMPARE(bench.module.sentBytes(), bytes({17, 22, 40, 13, 1, 15}));
 }
@@ -364,7 +359,7 @@ void IdentificationTest::pollSequence()
         QCOMPARE(moduleStateText(s, bench.texts), statusTexts[i]);
         QCOMPARE(s.entryCount >= 0 ? QString::number(s.entryCount) : QString(), counts[i]);
         QCOMPARE(s.jest_odpowiedz, !counts[i].isEmpty() && !cleared);
-        QCOMPARE(s.haslo_zgodne, !counts[i].isEmpty());
+        QCOMPARE(s.passwordConfirmed(), !counts[i].isEmpty());
         QCOMPARE(s.passwordCheck,
                  counts[i].isEmpty() ? PasswordCheck::NotChecked : PasswordCheck::Matches);
         QCOMPARE(s.jezyk_modulu, counts[i].isEmpty() ? 0 : 1);

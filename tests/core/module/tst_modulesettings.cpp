@@ -39,7 +39,6 @@ private slots:
     void languageWrite();
     void resetLock_data();
     void resetLock();
-    void lockClickDuringTheIdentificationSendsNothing();
     void operationsResumeThePoll();
     void deviceHeldElsewhere_data();
     void deviceHeldElsewhere();
@@ -77,7 +76,7 @@ void ModuleSettingsTest::passwordEntry()
     const std::int64_t identifying = b.clock.nowMs();
     b.identify();
     const std::int64_t identificationMs = b.clock.nowMs() - identifying;
-    QCOMPARE(b.monitor.status().haslo_zgodne, confirmed);
+    QCOMPARE(b.monitor.status().passwordConfirmed(), confirmed);
     if (!confirmed)
         b.module.setPasswordFirstHalf(82); // the entry names the module's real password
 
@@ -98,7 +97,7 @@ void ModuleSettingsTest::passwordEntry()
              confirmed ? QStringList{b.text(textkey::kPasswordStored)} : QStringList{});
     // The next configuration read judges the password the program now holds.
     b.monitor.Odczytaj_dane();
-    QVERIFY(b.monitor.status().haslo_zgodne);
+    QVERIFY(b.monitor.status().passwordConfirmed());
     QCOMPARE(b.monitor.status().passwordCheck, PasswordCheck::Matches);
 }
 
@@ -219,25 +218,10 @@ void ModuleSettingsTest::resetLock()
         lockFrame.isEmpty() ? QByteArray() : bytes({17, 22, 40, 13, 1, 15});
     QCOMPARE(b.sent(), hello + lockFrame + confirmation);
     QCOMPARE(b.sink.messages, message ? QStringList{b.text(message)} : QStringList{});
-    QCOMPARE(b.monitor.status().resetLockTicked, ticked);
+    QCOMPARE(b.monitor.status().chosen.resetLock, ticked);
     if (!lockFrame.isEmpty())
         QCOMPARE(b.module.resetAllowed(), !ticked);
     QVERIFY(!b.module.isOpen());
-}
-
-// A tick that the identification itself sets (sprawdzanie_wersji meanwhile)
-// is the module's own state: passing it on as a click would send it back.
-void ModuleSettingsTest::lockClickDuringTheIdentificationSendsNothing()
-{
-    Bench b;
-    b.identify();
-    b.module.clearTranscript();
-    b.monitor.status().sprawdzanie_wersji = true;
-    b.monitor.CheckBox_blokada_resetuClick(true);
-    QCOMPARE(b.sent(), QByteArray());
-    b.monitor.status().sprawdzanie_wersji = false;
-    b.monitor.CheckBox_blokada_resetuClick(true);
-    QVERIFY(b.sent().contains(bytes({13, 127, 141})));
 }
 
 // A change the module acknowledges but does not keep, or whose configuration
