@@ -16,28 +16,6 @@ namespace q540 {
 
 namespace {
 
-const LanguageRow kTitle{u"Katalog lokatorów", u"Resident directory", u"Bewohnerverzeichnis"};
-const LanguageRow kZone{u"Strefa %1", u"Zone %1", u"Zone %1"};
-const LanguageRow kAdditional{u"Numery dodatkowe", u"Additional numbers", u"Zusatznummern"};
-const LanguageRow kEntries{u"wpisów: %1", u"entries: %1", u"Einträge: %1"};
-const LanguageRow kAllEntries{u"Wpisów razem: %1", u"Entries in all: %1",
-                              u"Einträge insgesamt: %1"};
-const LanguageRow kNumber{u"Nr", u"No.", u"Nr."};
-const LanguageRow kLine1{u"Linia 1", u"Line 1", u"Zeile 1"};
-const LanguageRow kLine2{u"Linia 2", u"Line 2", u"Zeile 2"};
-const LanguageRow kPage{u"Strona %1 z %2", u"Page %1 of %2", u"Seite %1 von %2"};
-const LanguageRow kPrinted{u"Wydrukowano %1", u"Printed %1", u"Gedruckt %1"};
-const LanguageRow kSettings{u"Ekrany intro i ustawienia", u"Intro screens and settings",
-                            u"Intro-Bildschirme und Einstellungen"};
-const LanguageRow kScreen{u"Ekran %1", u"Screen %1", u"Bildschirm %1"};
-const LanguageRow kTime{u"Czas wyświetlania: %1 s", u"Display time: %1 s", u"Anzeigedauer: %1 s"};
-const LanguageRow kNoTime{u"Czas wyświetlania: brak", u"Display time: none",
-                          u"Anzeigedauer: keine"};
-const LanguageRow kLanguage{u"Język modułu: %1", u"Module language: %1", u"Modulsprache: %1"};
-const LanguageRow kOrder{u"Kolejność jak w module (wyszukiwanie alfabetyczne).",
-                         u"In the order the module keeps (its alphabetical search).",
-                         u"In der Reihenfolge des Moduls (alphabetische Suche)."};
-
 // One printed line of the body: a heading or an entry.
 struct Line {
     enum class Kind { Heading, Columns, Entry, Note, Break } kind;
@@ -48,8 +26,9 @@ std::vector<Line> bodyLines(const DirectoryPrintout& p)
 {
     const int lang = p.language;
     std::vector<Line> lines;
-    lines.push_back({Line::Kind::Note, textIn(kOrder, lang), {}, {}});
-    lines.push_back({Line::Kind::Note, textIn(kAllEntries, lang).arg(p.rows.size()), {}, {}});
+    lines.push_back({Line::Kind::Note, fixedText(FixedText::PrintOrderNote, lang), {}, {}});
+    lines.push_back(
+        {Line::Kind::Note, fixedText(FixedText::PrintAllEntries, lang).arg(p.rows.size()), {}, {}});
     for (int zone = 1; zone <= kAdditionalNumberZone; ++zone) {
         std::vector<const NameRow*> rows;
         for (const NameRow& row : p.rows)
@@ -57,14 +36,17 @@ std::vector<Line> bodyLines(const DirectoryPrintout& p)
                 rows.push_back(&row);
         if (rows.empty())
             continue;
-        const QString title = zone == kAdditionalNumberZone ? textIn(kAdditional, lang)
-                                                            : textIn(kZone, lang).arg(zone);
+        const QString title = zone == kAdditionalNumberZone
+                                  ? fixedText(FixedText::PrintAdditionalNumbers, lang)
+                                  : fixedText(FixedText::PrintZone, lang).arg(zone);
         lines.push_back({Line::Kind::Heading,
-                         title + QStringLiteral(" — ") + textIn(kEntries, lang).arg(rows.size()),
+                         title + QStringLiteral(" — ")
+                             + fixedText(FixedText::PrintZoneEntries, lang).arg(rows.size()),
                          {},
                          {}});
-        lines.push_back({Line::Kind::Columns, textIn(kNumber, lang), textIn(kLine1, lang),
-                         textIn(kLine2, lang)});
+        lines.push_back({Line::Kind::Columns, fixedText(FixedText::PrintNumberColumn, lang),
+                         fixedText(FixedText::PrintLine1Column, lang),
+                         fixedText(FixedText::PrintLine2Column, lang)});
         for (const NameRow* row : rows)
             lines.push_back({Line::Kind::Entry, QString::number(row->apartment),
                              shownText(QStringView(row->text).left(kLine1Length)),
@@ -73,18 +55,20 @@ std::vector<Line> bodyLines(const DirectoryPrintout& p)
     // The intro screens and the settings on a page of their own.
     const DocumentFields& f = p.document.fields;
     lines.push_back({Line::Kind::Break, {}, {}, {}});
-    lines.push_back({Line::Kind::Heading, textIn(kSettings, lang), {}, {}});
+    lines.push_back({Line::Kind::Heading, fixedText(FixedText::PrintSettingsTitle, lang), {}, {}});
     for (int screen = 0; screen < kIntroScreenCount; ++screen)
-        lines.push_back({Line::Kind::Entry, textIn(kScreen, lang).arg(screen + 1),
+        lines.push_back({Line::Kind::Entry, fixedText(FixedText::PrintScreen, lang).arg(screen + 1),
                          shownText(f.intro[std::size_t(2 * screen)].left(kIntroLineLength)),
                          shownText(f.intro[std::size_t(2 * screen + 1)].left(kIntroLineLength))});
+    lines.push_back(
+        {Line::Kind::Note,
+         f.timeIndex < 0
+             ? fixedText(FixedText::PrintNoDisplayTime, lang)
+             : fixedText(FixedText::PrintDisplayTime, lang).arg(introTimeSeconds(f.timeIndex)),
+         {},
+         {}});
     lines.push_back({Line::Kind::Note,
-                     f.timeIndex < 0 ? textIn(kNoTime, lang)
-                                     : textIn(kTime, lang).arg(introTimeSeconds(f.timeIndex)),
-                     {},
-                     {}});
-    lines.push_back({Line::Kind::Note,
-                     textIn(kLanguage, lang)
+                     fixedText(FixedText::PrintModuleLanguage, lang)
                          .arg(f.moduleLanguage > 0
                                   ? QString::fromLatin1(protocol::languageName(f.moduleLanguage))
                                   : QStringLiteral("—")),
@@ -168,18 +152,19 @@ private:
         if (address.endsWith(u':'))
             address.clear();
         painter_.drawText(QRectF(0, 0, width_, lineHeight_ * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
-                          address.isEmpty()
-                              ? textIn(kTitle, lang)
-                              : textIn(kTitle, lang) + QStringLiteral(" — ") + address);
+                          address.isEmpty() ? fixedText(FixedText::PrintTitle, lang)
+                                            : fixedText(FixedText::PrintTitle, lang)
+                                                  + QStringLiteral(" — ") + address);
         painter_.setFont(small_);
         const QLocale locale = localeOfLanguage(lang);
-        painter_.drawText(
-            QRectF(0, 0, width_, lineHeight_ * 1.5), Qt::AlignRight | Qt::AlignVCenter,
-            textIn(kPrinted, lang).arg(locale.toString(printout_.printed, QLocale::ShortFormat)));
+        painter_.drawText(QRectF(0, 0, width_, lineHeight_ * 1.5),
+                          Qt::AlignRight | Qt::AlignVCenter,
+                          fixedText(FixedText::PrintPrinted, lang)
+                              .arg(locale.toString(printout_.printed, QLocale::ShortFormat)));
         painter_.drawLine(QPointF(0, lineHeight_ * 1.8), QPointF(width_, lineHeight_ * 1.8));
         painter_.drawText(QRectF(0, height_ - lineHeight_, width_, lineHeight_),
                           Qt::AlignRight | Qt::AlignVCenter,
-                          textIn(kPage, lang).arg(page).arg(pages));
+                          fixedText(FixedText::PrintPage, lang).arg(page).arg(pages));
         painter_.drawText(QRectF(0, height_ - lineHeight_, width_, lineHeight_),
                           Qt::AlignLeft | Qt::AlignVCenter,
                           QStringLiteral("Q540 %1").arg(kVersion));
@@ -244,7 +229,7 @@ QByteArray directoryPdf(const DirectoryPrintout& printout)
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
         writer.setResolution(300);
-        writer.setTitle(textIn(kTitle, printout.language));
+        writer.setTitle(fixedText(FixedText::PrintTitle, printout.language));
         writer.setCreator(QStringLiteral("Q540 %1").arg(kVersion));
         paintDirectory(writer, printout);
     }

@@ -61,4 +61,20 @@ private:
     bool m_loaded = false;
 };
 
+// One line of the program's own texts file: a name and its text in each program language.
+struct FixedTextRow {
+    QString name;
+    std::array<QString, Localisation::kLanguageCount> cells;
+};
+
+struct FixedTextTableParse {
+    std::vector<FixedTextRow> rows;
+    // Empty on success; otherwise names the first bad line, and rows is empty.
+    QString error;
+};
+
+// Reads the program's own texts file (fixed-texts.tsv, format described in its header),
+// all or nothing as parseTextTable does.
+FixedTextTableParse parseFixedTextTable(QByteArrayView utf8);
+
 } // namespace q540

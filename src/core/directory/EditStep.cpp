@@ -12,30 +12,13 @@ namespace {
 using Kind = EditStep::Kind;
 using Field = EditStep::Field;
 
-// By kind; %1 the place (typing, paste, pasted rows) or the file's name.
-const std::array<LanguageRow, 11> kStepNames{{
-    {u"pisanie (%1)", u"typing in %1", u"Eingabe in %1"},
-    {u"wklejenie (%1)", u"paste into %1", u"Einfügen in %1"},
-    {u"wklejenie wierszy od %1", u"pasted rows from %1", u"eingefügte Zeilen ab %1"},
-    {u"nowy katalog", u"new directory", u"neues Verzeichnis"},
-    {u"otwarcie %1", u"opening %1", u"Öffnen von %1"},
-    {u"import %1", u"import of %1", u"Import von %1"},
-    {u"import tabeli", u"table import", u"Tabellenimport"},
-    {u"odczyt z modułu", u"read from the module", u"Lesen aus dem Modul"},
-    {u"odczyt ekranów intro z modułu", u"intro read from the module",
-     u"Lesen der Intro-Bildschirme aus dem Modul"},
-    {u"kopia z historii", u"copy from the history", u"Kopie aus dem Verlauf"},
-    {u"zmiana czasu wyświetlania", u"change of the display time", u"Änderung der Anzeigedauer"},
-}};
-
-const LanguageRow kIntroScreen{u"ekran intro %1", u"intro screen %1", u"Intro-Bildschirm %1"};
-const LanguageRow kAddress{u"adres", u"the address", u"die Adresse"};
-const LanguageRow kDisplayTime{u"czas wyświetlania", u"the display time", u"die Anzeigedauer"};
-const LanguageRow kUndo{u"Cofnij", u"Undo", u"Rückgängig"};
-const LanguageRow kRedo{u"Ponów", u"Redo", u"Wiederherstellen"};
-// German names the step after a colon: "Rückgängig: Eingabe in Zone 2, Wohnung 17".
-const LanguageRow kUndoStep{u"Cofnij %1", u"Undo %1", u"Rückgängig: %1"};
-const LanguageRow kRedoStep{u"Ponów %1", u"Redo %1", u"Wiederherstellen: %1"};
+// By kind.
+constexpr std::array<FixedText, 11> kStepNames{
+    FixedText::StepTyping,      FixedText::StepPaste,      FixedText::StepPastedRows,
+    FixedText::StepNew,         FixedText::StepOpen,       FixedText::StepImport,
+    FixedText::StepTableImport, FixedText::StepModuleRead, FixedText::StepIntroRead,
+    FixedText::StepHistoryCopy, FixedText::StepTimeChange,
+};
 
 QString fieldText(const EditStep& step, int language)
 {
@@ -45,29 +28,28 @@ QString fieldText(const EditStep& step, int language)
     case Field::IntroLine:
         return introScreenText(step.place.number, language);
     case Field::Address:
-        return textIn(kAddress, language);
+        return fixedText(FixedText::StepFieldAddress, language);
     case Field::DisplayTime:
-        return textIn(kDisplayTime, language);
+        return fixedText(FixedText::StepFieldDisplayTime, language);
     }
     return {};
 }
 
-QString caption(const EditStep* step, const LanguageRow& plain, const LanguageRow& named,
-                int language)
+QString caption(const EditStep* step, FixedText plain, FixedText named, int language)
 {
-    return step ? textIn(named, language).arg(step->name(language)) : textIn(plain, language);
+    return step ? fixedText(named, language).arg(step->name(language)) : fixedText(plain, language);
 }
 
 } // namespace
 
 QString introScreenText(int screen, int language)
 {
-    return textIn(kIntroScreen, language).arg(screen);
+    return fixedText(FixedText::IntroScreen, language).arg(screen);
 }
 
 QString EditStep::name(int language) const
 {
-    const QString text = textIn(kStepNames[std::size_t(kind)], language);
+    const QString text = fixedText(kStepNames[std::size_t(kind)], language);
     switch (kind) {
     case Kind::Typing:
     case Kind::Paste:
@@ -119,12 +101,12 @@ ChangeView viewOfChange(const DocumentChange& change)
 
 QString undoCaption(const EditStep* step, int language)
 {
-    return caption(step, kUndo, kUndoStep, language);
+    return caption(step, FixedText::Undo, FixedText::UndoStep, language);
 }
 
 QString redoCaption(const EditStep* step, int language)
 {
-    return caption(step, kRedo, kRedoStep, language);
+    return caption(step, FixedText::Redo, FixedText::RedoStep, language);
 }
 
 } // namespace q540

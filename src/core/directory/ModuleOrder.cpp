@@ -13,24 +13,19 @@ namespace {
 struct OrderChoice {
     const char* locale;
     QLocale::Language language;
-    LanguageRow name;
+    FixedText name;
 };
 
 const std::array<OrderChoice, kModuleOrderCount> kChoices{{
-    {"",
-     QLocale::AnyLanguage,
-     {u"Domyślna systemu (%1)", u"System default (%1)", u"Systemstandard (%1)"}},
-    {"pl", QLocale::Polish, {u"Polska", u"Polish", u"Polnisch"}},
-    {"en", QLocale::English, {u"Angielska", u"English", u"Englisch"}},
-    {"de", QLocale::German, {u"Niemiecka", u"German", u"Deutsch"}},
-    {"nb", QLocale::NorwegianBokmal, {u"Norweska", u"Norwegian", u"Norwegisch"}},
-    {"sv", QLocale::Swedish, {u"Szwedzka", u"Swedish", u"Schwedisch"}},
-    {"cs", QLocale::Czech, {u"Czeska", u"Czech", u"Tschechisch"}},
-    {"ru", QLocale::Russian, {u"Rosyjska", u"Russian", u"Russisch"}},
+    {"", QLocale::AnyLanguage, FixedText::OrderSystem},
+    {"pl", QLocale::Polish, FixedText::OrderPolish},
+    {"en", QLocale::English, FixedText::OrderEnglish},
+    {"de", QLocale::German, FixedText::OrderGerman},
+    {"nb", QLocale::NorwegianBokmal, FixedText::OrderNorwegian},
+    {"sv", QLocale::Swedish, FixedText::OrderSwedish},
+    {"cs", QLocale::Czech, FixedText::OrderCzech},
+    {"ru", QLocale::Russian, FixedText::OrderRussian},
 }};
-
-const LanguageRow kOrderNote{u"Kolejność alfabetyczna: %1.", u"Alphabetical order: %1.",
-                             u"Alphabetische Reihenfolge: %1."};
 
 // The program's languages as QLocale names them, by program language number.
 constexpr std::array<QLocale::Language, 3> kProgramLanguages{QLocale::Polish, QLocale::English,
@@ -56,7 +51,7 @@ QString moduleOrderEffectiveLocale(int choice)
 
 QString moduleOrderName(int choice, int language)
 {
-    const QString name = textIn(choiceOf(choice).name, language);
+    const QString name = fixedText(choiceOf(choice).name, language);
     return moduleOrderLocale(choice).isEmpty() ? name.arg(QLocale::system().name()) : name;
 }
 
@@ -82,7 +77,7 @@ QString moduleOrderNote(int choice, int language)
     // The system's order is named by its language when it is one of the seven.
     const std::optional<int> named = moduleOrderOfLocaleName(locale);
     const QString name = moduleOrderName(named.value_or(kModuleOrderSystem), language);
-    return textIn(kOrderNote, language).arg(name);
+    return fixedText(FixedText::OrderNote, language).arg(name);
 }
 
 } // namespace q540

@@ -276,33 +276,20 @@ bool isEmptyRow(const QStringList& row)
 
 // ---- the words of the report --------------------------------------------------------
 
-const LanguageRow kRow{u"wiersz %1", u"row %1", u"Tabellenzeile %1"};
-const LanguageRow kFindings[] = {
-    {u"linia %1 dłuższa niż %2 znaków; resztę obcięto",
-     u"line %1 is longer than %2 characters; the rest was cut",
-     u"Zeile %1 ist länger als %2 Zeichen; der Rest wurde abgeschnitten"},
-    {u"linia %1 zmieniona według zasad wpisu na „%2”",
-     u"line %1 changed to “%2” by the entry rules",
-     u"Zeile %1 nach den Eingaberegeln geändert in „%2“"},
-    {u"linia %1: pominięto znak sterujący %2", u"line %1: control character %2 left out",
-     u"Zeile %1: Steuerzeichen %2 weggelassen"},
-    {u"linia %1: znak „%2”, którego moduł nie wyświetli (zapis go odrzuci)",
-     u"line %1: “%2”, which the module cannot show (a write refuses it)",
-     u"Zeile %1: „%2“, das das Modul nicht anzeigen kann (Schreiben lehnt es ab)"},
-    {u"linia %1: moduł pokaże %2", u"line %1: the module shows %2",
-     u"Zeile %1: das Modul zeigt %2"},
-    {u"nieznana strefa „%2”; pominięto", u"unknown zone “%2”; left out",
-     u"unbekannte Zone „%2“; weggelassen"},
-    {u"numer „%2” poza zakresem strefy; pominięto",
-     u"number “%2” is outside the zone's range; left out",
-     u"Nummer „%2“ liegt außerhalb der Zone; weggelassen"},
-    {u"drugi wiersz dla tego samego wpisu; pominięto", u"a second row for the same entry; left out",
-     u"eine zweite Zeile für denselben Eintrag; weggelassen"},
-    {u"ponad 1020 wpisów; pominięto", u"more than 1020 entries; left out",
-     u"mehr als 1020 Einträge; weggelassen"},
-    {u"linia 2 bez linii 1; pominięto", u"line 2 without line 1; left out",
-     u"Zeile 2 ohne Zeile 1; weggelassen"},
+// By TableFinding::Kind.
+constexpr FixedText kFindings[] = {
+    FixedText::TableCut,
+    FixedText::TableRulesApplied,
+    FixedText::TableControlCharacter,
+    FixedText::TableUnsupported,
+    FixedText::TableLookAlike,
+    FixedText::TableUnknownZone,
+    FixedText::TableApartmentOutOfRange,
+    FixedText::TableDuplicate,
+    FixedText::TableTooMany,
+    FixedText::TableNoLine1,
 };
+static_assert(std::size(kFindings) == std::size_t(TableFinding::Kind::NoLine1) + 1);
 
 // Takes the rows from first on, the columns where at says, into read.
 void readRows(const std::vector<QStringList>& rows, std::size_t first,
@@ -471,14 +458,14 @@ DirectoryGrid applyTable(const DirectoryGrid& current, const TableRead& table, b
 
 QString findingText(const TableFinding& f, int language)
 {
-    QString where = textIn(kRow, language).arg(f.row);
+    QString where = fixedText(FixedText::TableRow, language).arg(f.row);
     if (f.zone > 0 && f.number > 0) {
         where += QStringLiteral(" (") + entryPlaceText({f.zone, f.number}, language) + u')';
     }
     // Not arg(): a row finding's words name no line, and arg() would put the
     // line's number where the detail goes. The detail is the table's own
     // text, so it goes in last.
-    QString what = textIn(kFindings[static_cast<int>(f.kind)], language);
+    QString what = fixedText(kFindings[static_cast<int>(f.kind)], language);
     what.replace(QStringLiteral("%1"), QString::number(f.line));
     what.replace(QStringLiteral("%2"), f.detail);
     return where + QStringLiteral(": ") + what;
@@ -486,19 +473,12 @@ QString findingText(const TableFinding& f, int language)
 
 QString tableReportText(const TableRead& table, int language)
 {
-    static const LanguageRow kRefused{u"Tego pliku nie można wczytać jako tabeli: %1",
-                                      u"This file cannot be read as a table: %1",
-                                      u"Diese Datei kann nicht als Tabelle gelesen werden: %1"};
-    static const LanguageRow kSummary{
-        u"Wierszy: %1, wpisów przyjętych: %2, uwag: %3 (kodowanie %4).",
-        u"Rows: %1, entries taken: %2, findings: %3 (encoding %4).",
-        u"Tabellenzeilen: %1, übernommene Einträge: %2, Hinweise: %3 (Kodierung %4)."};
     if (table.refusal)
-        return textIn(kRefused, language).arg(*table.refusal);
+        return fixedText(FixedText::TableRefused, language).arg(*table.refusal);
     QStringList lines;
     for (const TableFinding& f : table.findings)
         lines << findingText(f, language);
-    lines << textIn(kSummary, language)
+    lines << fixedText(FixedText::TableSummary, language)
                  .arg(table.rows)
                  .arg(table.entries.size())
                  .arg(table.findings.size())

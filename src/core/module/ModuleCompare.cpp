@@ -112,38 +112,39 @@ std::vector<ContentDifference> compareWithModule(const ExpectedContents& expecte
 
 QString differenceKindText(Kind kind, int language)
 {
-    static const LanguageRow kTexts[] = {
-        {u"tylko w module", u"only in the module", u"nur im Modul"},
-        {u"tylko w katalogu", u"only in the directory", u"nur im Verzeichnis"},
-        {u"zmieniony", u"changed", u"geändert"},
-        {u"ustawienie", u"setting", u"Einstellung"},
+    static constexpr FixedText kTexts[] = {
+        FixedText::CompareOnlyInModule,
+        FixedText::CompareOnlyInDirectory,
+        FixedText::CompareChanged,
+        FixedText::CompareSetting,
     };
-    return textIn(kTexts[static_cast<int>(kind)], language);
+    return fixedText(kTexts[static_cast<int>(kind)], language);
 }
 
 QString differencePlaceText(const ContentDifference& d, int language)
 {
-    static const LanguageRow kSettings[] = {
-        {u"", u"", u""},
-        {u"", u"", u""}, // the intro line, named as the file notices name it
-        {u"czas wyświetlania", u"display time", u"Anzeigedauer"},
-        {u"język modułu", u"module language", u"Modulsprache"},
-        {u"wyszukiwanie alfabetyczne", u"alphabetical search", u"alphabetische Suche"},
-        {u"blokada resetu", u"reset lock", u"Resetsperre"},
-    };
     if (d.kind != Kind::Setting)
         return entryPlaceText({d.zone, d.number}, language);
-    if (d.setting == Setting::IntroLine)
+    switch (d.setting) {
+    case Setting::None:
+        break;
+    case Setting::IntroLine: // named as the file notices name it
         return fixedText(FixedText::NoticeIntroLine, language).arg(d.number);
-    return textIn(kSettings[static_cast<int>(d.setting)], language);
+    case Setting::IntroTime:
+        return fixedText(FixedText::ConfigurationIntroTime, language);
+    case Setting::ModuleLanguage:
+        return fixedText(FixedText::ConfigurationLanguage, language);
+    case Setting::AlphabeticalSearch:
+        return fixedText(FixedText::ConfigurationAlphabeticalSearch, language);
+    case Setting::ResetLock:
+        return fixedText(FixedText::CompareResetLock, language);
+    }
+    return {};
 }
 
 QString differenceLineText(const ContentDifference& d, int language)
 {
-    static const LanguageRow kLine{u"%1 (%2): katalog „%3”, moduł „%4”",
-                                   u"%1 (%2): directory “%3”, module “%4”",
-                                   u"%1 (%2): Verzeichnis „%3“, Modul „%4“"};
-    return textIn(kLine, language)
+    return fixedText(FixedText::CompareLine, language)
         .arg(differencePlaceText(d, language), differenceKindText(d.kind, language),
              differenceValueText(d, d.directory, language),
              differenceValueText(d, d.module, language));

@@ -10,17 +10,6 @@ namespace q540 {
 
 namespace {
 
-const LanguageRow kLookAlikeNote{u"Wpisano „%1”, wyświetlacz pokaże „%2”.",
-                                 u"Typed “%1”, the display shows “%2”.",
-                                 u"Eingegeben „%1“, das Display zeigt „%2“."};
-const LanguageRow kUnsupportedNote{u"Moduł nie wyświetla „%1” (%2): zapis odmówi tego wpisu.",
-                                   u"The module cannot show “%1” (%2): a write refuses this entry.",
-                                   u"Das Modul kann „%1“ (%2) nicht anzeigen: ein Schreiben "
-                                   u"lehnt diesen Eintrag ab."};
-const LanguageRow kControlNote{u"Znak sterujący %1: moduł go nie wyświetla.",
-                               u"Control character %1: the module cannot show it.",
-                               u"Steuerzeichen %1: das Modul kann es nicht anzeigen."};
-
 QString codePointName(char32_t code)
 {
     return QStringLiteral("U+") + QString::number(code, 16).toUpper().rightJustified(4, u'0');
@@ -69,7 +58,8 @@ QString cellNote(const DisplayCell& cell, int language)
     case CellMark::None:
         return {};
     case CellMark::LookAlike:
-        return textIn(kLookAlikeNote, language).arg(cell.typed, QString(cell.shown));
+        return fixedText(FixedText::PreviewLookAlike, language)
+            .arg(cell.typed, QString(cell.shown));
     case CellMark::Unsupported:
         break;
     }
@@ -77,8 +67,8 @@ QString cellNote(const DisplayCell& cell, int language)
                               ? QChar::surrogateToUcs4(cell.typed.at(0), cell.typed.at(1))
                               : cell.typed.at(0).unicode();
     if (isControlCharacter(int(code)))
-        return textIn(kControlNote, language).arg(codePointName(code));
-    return textIn(kUnsupportedNote, language).arg(cell.typed, codePointName(code));
+        return fixedText(FixedText::PreviewControlCharacter, language).arg(codePointName(code));
+    return fixedText(FixedText::PreviewUnsupported, language).arg(cell.typed, codePointName(code));
 }
 
 QString textNotes(QStringView text, int language)

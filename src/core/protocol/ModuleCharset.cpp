@@ -1,6 +1,8 @@
 #include "protocol/ModuleCharset.h"
 
 #include "base/ControlCharacter.h"
+#include "base/FixedTexts.h"
+#include "base/Localisation.h"
 #include "base/TrailingSpaces.h"
 #include "base/UserSink.h"
 #include "protocol/CharacterTable.h"
@@ -107,28 +109,12 @@ QString offendingCharacter(const Napis& napis, std::size_t i, std::size_t end)
 std::optional<QString> unsupportedCharacterText(QStringView character, int numer, bool intro,
                                                 int languageIndex)
 {
-    struct Pieces {
-        const char16_t* prefix;
-        const char16_t* entryPlace;
-        const char16_t* introPlace;
-        const char16_t* suffix;
-    };
-    static constexpr std::array<Pieces, 3> kPieces{{
-        {u"Znak ( ", u"w Lokalu nr: ", u"w Intro nr: ", u"  nie jest obsługiwany przez moduł!"},
-        {u"Sign ( ", u"In Apartment No: ", u"In Intro nr: ",
-         u"  is not compatible with the module!"},
-        {u"Zeichen ( ", u"Im Top Nr: ", u"Im Intro nr: ", u"  ist mit dem Modul nicht kompatibel!"},
-    }};
-    if (languageIndex < 0 || languageIndex >= int(kPieces.size()))
+    if (languageIndex < 0 || languageIndex >= Localisation::kLanguageCount)
         return std::nullopt;
-    const Pieces& p = kPieces[static_cast<std::size_t>(languageIndex)];
-    QString text = QStringView(p.prefix).toString();
-    text += character;
-    text += u" ) ";
-    text += QStringView(intro ? p.introPlace : p.entryPlace);
-    text += QString::number(numer);
-    text += QStringView(p.suffix);
-    return text;
+    // One pass over both placeholders, so a character that reads like one stays as typed.
+    return fixedText(intro ? FixedText::UnsupportedInIntro : FixedText::UnsupportedInEntry,
+                     languageIndex)
+        .arg(character.toString(), QString::number(numer));
 }
 
 bool isModuleCharacter(char16_t unit)

@@ -23,19 +23,11 @@ using Kind = ContentDifference::Kind;
 constexpr int kKindRole = Qt::UserRole + 1;
 constexpr int kSortRole = Qt::UserRole + 2;
 
-const LanguageRow kTitle{u"Porównanie z modułem", u"Compare with module",
-                         u"Vergleich mit dem Modul"};
-const LanguageRow kSame{u"Moduł zawiera dokładnie to, co otwarty katalog.",
-                        u"The module holds exactly what the open directory holds.",
-                        u"Das Modul hält genau, was das offene Verzeichnis hält."};
-const LanguageRow kDiffering{u"Różnice: %1", u"Differences: %1", u"Unterschiede: %1"};
-const LanguageRow kAll{u"Wszystkie", u"All", u"Alle"};
-const LanguageRow kSearch{u"Szukaj…", u"Search…", u"Suchen…"};
-const LanguageRow kHeaders[] = {
-    {u"Różnica", u"Difference", u"Unterschied"},
-    {u"Gdzie", u"Where", u"Wo"},
-    {u"Katalog", u"Directory", u"Verzeichnis"},
-    {u"Moduł", u"Module", u"Modul"},
+constexpr FixedText kHeaders[] = {
+    FixedText::CompareDifferenceColumn,
+    FixedText::CompareWhereColumn,
+    FixedText::CompareDirectoryColumn,
+    FixedText::Module,
 };
 
 // Entries in zone and apartment order, the settings after them.
@@ -75,10 +67,10 @@ CompareWindow::CompareWindow(const std::vector<ContentDifference>& differences, 
       table_(new QTableView), filter_(new QLineEdit), kinds_(new QComboBox), summary_(new QLabel)
 {
     setObjectName(QStringLiteral("CompareWindow"));
-    setWindowTitle(textIn(kTitle, language));
+    setWindowTitle(fixedText(FixedText::CompareTitle, language));
     QStringList headers;
-    for (const LanguageRow& h : kHeaders)
-        headers << textIn(h, language);
+    for (const FixedText h : kHeaders)
+        headers << fixedText(h, language);
     model_->setHorizontalHeaderLabels(headers);
     for (std::size_t i = 0; i < differences.size(); ++i) {
         const ContentDifference& d = differences[i];
@@ -109,18 +101,20 @@ CompareWindow::CompareWindow(const std::vector<ContentDifference>& differences, 
     table_->horizontalHeader()->setStretchLastSection(true);
 
     filter_->setObjectName(QStringLiteral("CompareFilter"));
-    filter_->setPlaceholderText(textIn(kSearch, language));
+    filter_->setPlaceholderText(fixedText(FixedText::CompareSearch, language));
     filter_->setClearButtonEnabled(true);
     kinds_->setObjectName(QStringLiteral("CompareKinds"));
-    kinds_->addItem(textIn(kAll, language), -1);
+    kinds_->addItem(fixedText(FixedText::CompareAllKinds, language), -1);
     for (const Kind k : {Kind::OnlyInModule, Kind::OnlyInDirectory, Kind::Changed, Kind::Setting})
         kinds_->addItem(differenceKindText(k, language), int(k));
     connect(filter_, &QLineEdit::textChanged, this, &CompareWindow::applyFilter);
     connect(kinds_, &QComboBox::currentIndexChanged, this, &CompareWindow::applyFilter);
 
     summary_->setObjectName(QStringLiteral("CompareSummary"));
-    summary_->setText(differences.empty() ? textIn(kSame, language)
-                                          : textIn(kDiffering, language).arg(differences.size()));
+    summary_->setText(
+        differences.empty()
+            ? fixedText(FixedText::CompareSame, language)
+            : fixedText(FixedText::CompareDiffering, language).arg(differences.size()));
     auto* filters = new QHBoxLayout;
     filters->addWidget(kinds_);
     filters->addWidget(filter_, 1);

@@ -14,20 +14,12 @@ namespace q540 {
 
 namespace {
 
-const LanguageRow kTitle{u"Historia", u"History", u"Verlauf"};
-const LanguageRow kNote{u"Każdy odczyt i zapis modułu jest tu zachowany (%1).",
-                        u"Every module read and write is kept here (%1).",
-                        u"Jedes Lesen und Schreiben des Moduls wird hier behalten (%1)."};
-const LanguageRow kOpen{u"Otwórz jako nowy", u"Open as new", u"Als neu öffnen"};
-const LanguageRow kHeaders[] = {
-    {u"Data", u"Date", u"Datum"},
-    {u"Operacja", u"Operation", u"Vorgang"},
-    {u"Moduł", u"Module", u"Modul"},
-    {u"Wpisy", u"Entries", u"Einträge"},
+constexpr FixedText kHeaders[] = {
+    FixedText::HistoryDateColumn,
+    FixedText::HistoryOperationColumn,
+    FixedText::Module,
+    FixedText::HistoryEntriesColumn,
 };
-const LanguageRow kRead{u"odczyt", u"read", u"Lesen"};
-const LanguageRow kWrite{u"zapis", u"write", u"Schreiben"};
-const LanguageRow kCheckedRead{u"odczyt sprawdzony", u"read, checked", u"Lesen, geprüft"};
 
 } // namespace
 
@@ -35,12 +27,12 @@ HistoryWindow::HistoryWindow(const History& history, int language, QWidget* pare
     : QDialog(parent), entries_(history.entries()), table_(new QTableWidget)
 {
     setObjectName(QStringLiteral("HistoryWindow"));
-    setWindowTitle(textIn(kTitle, language));
+    setWindowTitle(fixedText(FixedText::HistoryTitle, language));
     table_->setObjectName(QStringLiteral("HistoryTable"));
     table_->setColumnCount(4);
     QStringList headers;
-    for (const LanguageRow& h : kHeaders)
-        headers << textIn(h, language);
+    for (const FixedText h : kHeaders)
+        headers << fixedText(h, language);
     table_->setHorizontalHeaderLabels(headers);
     table_->setRowCount(int(entries_.size()));
     const QLocale locale = localeOfLanguage(language);
@@ -48,10 +40,10 @@ HistoryWindow::HistoryWindow(const History& history, int language, QWidget* pare
         const HistoryEntry& e = entries_[std::size_t(r)];
         const QString cells[] = {
             locale.toString(e.when, QLocale::ShortFormat),
-            textIn(e.operation == HistoryOperation::Write         ? kWrite
-                   : e.operation == HistoryOperation::CheckedRead ? kCheckedRead
-                                                                  : kRead,
-                   language),
+            fixedText(e.operation == HistoryOperation::Write         ? FixedText::HistoryWrite
+                      : e.operation == HistoryOperation::CheckedRead ? FixedText::HistoryCheckedRead
+                                                                     : FixedText::HistoryRead,
+                      language),
             QStringLiteral("Q540 K-%1").arg(e.moduleVariant), QString::number(e.entries)};
         for (int c = 0; c < 4; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
@@ -70,12 +62,13 @@ HistoryWindow::HistoryWindow(const History& history, int language, QWidget* pare
     if (!entries_.empty())
         table_->selectRow(0);
 
-    auto* note =
-        new QLabel(textIn(kNote, language).arg(QDir::toNativeSeparators(history.folder())));
+    auto* note = new QLabel(fixedText(FixedText::HistoryNote, language)
+                                .arg(QDir::toNativeSeparators(history.folder())));
     note->setWordWrap(true);
     note->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QDialogButtonBox;
-    open_ = buttons->addButton(textIn(kOpen, language), QDialogButtonBox::AcceptRole);
+    open_ = buttons->addButton(fixedText(FixedText::HistoryOpen, language),
+                               QDialogButtonBox::AcceptRole);
     open_->setObjectName(QStringLiteral("HistoryOpen"));
     open_->setEnabled(!entries_.empty());
     open_->setDefault(true);

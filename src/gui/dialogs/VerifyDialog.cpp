@@ -14,19 +14,11 @@
 
 namespace q540 {
 
-namespace {
-
-const LanguageRow kTitle{u"Sprawdzenie zapisu", u"Verify after writing",
-                         u"Prüfung nach dem Schreiben"};
-const LanguageRow kWriteAgain{u"Zapisz je ponownie", u"Write them again", u"Erneut schreiben"};
-
-} // namespace
-
 bool askWriteAgain(const VerifyResult& verified, int written, int language, QWidget* parent)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("VerifyDialog"));
-    dialog.setWindowTitle(textIn(kTitle, language));
+    dialog.setWindowTitle(fixedText(FixedText::VerifyTitle, language));
     auto* summary = new QLabel(fixedText(FixedText::VerifyDifferences, language)
                                    .arg(verified.differenceCount())
                                    .arg(written));
@@ -34,8 +26,8 @@ bool askWriteAgain(const VerifyResult& verified, int written, int language, QWid
     list->setObjectName(QStringLiteral("VerifyDifferences"));
     list->addItems(differenceLines(verified, language));
     auto* buttons = new QDialogButtonBox;
-    QPushButton* again =
-        buttons->addButton(textIn(kWriteAgain, language), QDialogButtonBox::AcceptRole);
+    QPushButton* again = buttons->addButton(fixedText(FixedText::VerifyWriteAgain, language),
+                                            QDialogButtonBox::AcceptRole);
     again->setObjectName(QStringLiteral("WriteAgain"));
     again->setDefault(true);
     buttons->addButton(fixedText(FixedText::Close, language), QDialogButtonBox::RejectRole);

@@ -26,14 +26,6 @@ const QColor kGlyph{0xdc, 0xf2, 0xff};
 const QColor kLookAlike{0xff, 0xb0, 0x20};
 const QColor kUnsupported{0xc8, 0x20, 0x20};
 
-const LanguageRow kTitle{u"Wyświetlacz panelu: %1", u"The panel's display: %1",
-                         u"Anzeige des Panels: %1"};
-const LanguageRow kNothing{u"Wyświetlacz panelu", u"The panel's display", u"Anzeige des Panels"};
-const LanguageRow kLegend{u"Bursztynowa ramka: pokaże inny znak. Czerwony: moduł nie wyświetli.",
-                          u"Amber frame: shows another character. Red: the module cannot show it.",
-                          u"Gelber Rahmen: zeigt ein anderes Zeichen. Rot: das Modul kann es "
-                          u"nicht anzeigen."};
-
 // What cannot be shown is drawn as typed, so the user sees which one it is;
 // a control character as a middle dot.
 QString glyphOf(const DisplayCell& cell)
@@ -86,7 +78,7 @@ void DisplayPreviewView::showIntroScreen(int screen, QStringView line1, QStringV
 void DisplayPreviewView::setLanguage(int language)
 {
     language_ = language;
-    legend_->setText(textIn(kLegend, language));
+    legend_->setText(fixedText(FixedText::PanelLegend, language));
     showTitle();
 }
 
@@ -98,9 +90,9 @@ QString DisplayPreviewView::title() const
 void DisplayPreviewView::showTitle()
 {
     if (place_.number == 0)
-        title_->setText(textIn(kNothing, language_));
+        title_->setText(fixedText(FixedText::PanelDisplay, language_));
     else
-        title_->setText(textIn(kTitle, language_)
+        title_->setText(fixedText(FixedText::PanelDisplayOf, language_)
                             .arg(place_.zone == 0 ? introScreenText(place_.number, language_)
                                                   : entryPlaceText(place_, language_)));
 }

@@ -18,19 +18,6 @@ using namespace textkey;
 
 namespace {
 
-const LanguageRow kHistoryCaption{u"Historia…", u"History…", u"Verlauf…"};
-const LanguageRow kPrintCaption{u"Drukuj…", u"Print…", u"Drucken…"};
-const LanguageRow kExportPdfCaption{u"Eksportuj PDF…", u"Export PDF…", u"PDF exportieren…"};
-const LanguageRow kImportTableCaption{u"Importuj tabelę…", u"Import table…",
-                                      u"Tabelle importieren…"};
-const LanguageRow kExportTableCaption{u"Eksportuj tabelę…", u"Export table…",
-                                      u"Tabelle exportieren…"};
-
-const LanguageRow kEditCaption{u"Edycja", u"Edit", u"Bearbeiten"};
-const LanguageRow kModuleOrderCaption{u"Kolejność alfabetyczna modułu",
-                                      u"Alphabetical order of the module",
-                                      u"Alphabetische Reihenfolge des Moduls"};
-
 QAction* addAction(QMenu* menu, const char* name, const QString& caption)
 {
     QAction* action = menu->addAction(caption);
@@ -48,18 +35,18 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     open = addAction(file_, "Otwrz1", QStringLiteral("Otwórz"));
     import = addAction(file_, "Importuj1", QStringLiteral("Import"));
     import->setToolTip(QStringLiteral("Import v3.4"));
-    importTable = addAction(file_, "ImportujTabele", textIn(kImportTableCaption, 0));
-    exportTable = addAction(file_, "EksportujTabele", textIn(kExportTableCaption, 0));
+    importTable = addAction(file_, "ImportujTabele", fixedText(FixedText::MenuImportTable, 0));
+    exportTable = addAction(file_, "EksportujTabele", fixedText(FixedText::MenuExportTable, 0));
     save = addAction(file_, "Zapisz1", QStringLiteral("Zapisz"));
     saveAs = addAction(file_, "Zapiszjako1", QStringLiteral("Zapisz jako..."));
-    history = addAction(file_, "Historia1", textIn(kHistoryCaption, 0));
-    print = addAction(file_, "Drukuj1", textIn(kPrintCaption, 0));
+    history = addAction(file_, "Historia1", fixedText(FixedText::MenuHistory, 0));
+    print = addAction(file_, "Drukuj1", fixedText(FixedText::MenuPrint, 0));
     print->setShortcut(QKeySequence::Print);
-    exportPdf = addAction(file_, "EksportujPDF", textIn(kExportPdfCaption, 0));
+    exportPdf = addAction(file_, "EksportujPDF", fixedText(FixedText::MenuExportPdf, 0));
     file_->addSeparator()->setObjectName(QStringLiteral("MenuKreska"));
     exit = addAction(file_, "Wyjcie1", QStringLiteral("Wyjście"));
 
-    edit_ = bar.addMenu(textIn(kEditCaption, 0));
+    edit_ = bar.addMenu(fixedText(FixedText::MenuEdit, 0));
     edit_->setObjectName(QStringLiteral("Edycja1"));
     undo = addAction(edit_, "Cofnij1", undoCaption(nullptr, 0));
     undo->setShortcut(QKeySequence::Undo);
@@ -77,7 +64,7 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     connectionCheck = addAction(program_, "Sprawdzenie_polaczenia",
                                 fixedText(FixedText::ConnectionCheckTitle, 0));
     // The program menu is the one called Options in English.
-    moduleOrder_ = program_->addMenu(textIn(kModuleOrderCaption, 0));
+    moduleOrder_ = program_->addMenu(fixedText(FixedText::MenuModuleOrder, 0));
     moduleOrder_->setObjectName(QStringLiteral("Kolejnosc1"));
     auto* orders = new QActionGroup(this);
     for (int choice = 0; choice < kModuleOrderCount; ++choice) {
@@ -108,17 +95,17 @@ void MainMenus::retranslate()
     for (const auto& [action, key] : actions)
         action->setText(texts_.text(key));
     connectionCheck->setText(fixedText(FixedText::ConnectionCheckTitle, texts_.Nr_Jezyka()));
-    history->setText(textIn(kHistoryCaption, texts_.Nr_Jezyka()));
-    importTable->setText(textIn(kImportTableCaption, texts_.Nr_Jezyka()));
-    print->setText(textIn(kPrintCaption, texts_.Nr_Jezyka()));
-    exportPdf->setText(textIn(kExportPdfCaption, texts_.Nr_Jezyka()));
-    exportTable->setText(textIn(kExportTableCaption, texts_.Nr_Jezyka()));
+    history->setText(fixedText(FixedText::MenuHistory, texts_.Nr_Jezyka()));
+    importTable->setText(fixedText(FixedText::MenuImportTable, texts_.Nr_Jezyka()));
+    print->setText(fixedText(FixedText::MenuPrint, texts_.Nr_Jezyka()));
+    exportPdf->setText(fixedText(FixedText::MenuExportPdf, texts_.Nr_Jezyka()));
+    exportTable->setText(fixedText(FixedText::MenuExportTable, texts_.Nr_Jezyka()));
     const int language = texts_.Nr_Jezyka();
-    moduleOrder_->setTitle(textIn(kModuleOrderCaption, language));
+    moduleOrder_->setTitle(fixedText(FixedText::MenuModuleOrder, language));
     for (int choice = 0; choice < kModuleOrderCount; ++choice)
         moduleOrders[std::size_t(choice)]->setText(moduleOrderName(choice, language));
     file_->setTitle(texts_.text(kMenuFile));
-    edit_->setTitle(textIn(kEditCaption, language));
+    edit_->setTitle(fixedText(FixedText::MenuEdit, language));
     if (steps_)
         showSteps(*steps_);
     program_->setTitle(texts_.text(kMenuProgram));

@@ -267,32 +267,15 @@ void NameListPanel::retranslate()
     alphaBox_->setText(texts_.text(kAlphabeticalSearch));
     read_->setText(texts_.text(kReadDirectory));
     write_->setText(texts_.text(kWriteDirectory));
-    static const LanguageRow kCompare{u"Porównaj z modułem", u"Compare with module",
-                                      u"Mit Modul vergleichen"};
-    static const LanguageRow kVerify{u"Sprawdź po zapisie", u"Verify after writing",
-                                     u"Nach dem Schreiben prüfen"};
-    static const LanguageRow kVerifyTip{
-        u"Po zapisie odczytuje każdy wpis i porównuje go z wysłanym (pełny katalog: ok. %1 s).",
-        u"After writing, reads every entry back and compares it with what was sent (a full "
-        u"directory: about %1 s).",
-        u"Liest nach dem Schreiben jeden Eintrag zurück und vergleicht ihn mit dem Gesendeten "
-        u"(volles Verzeichnis: etwa %1 s)."};
     const int language = texts_.Nr_Jezyka();
     preview_->setLanguage(language);
-    compare_->setText(textIn(kCompare, language));
-    static const LanguageRow kSearch{u"Szukaj (Ctrl+F)", u"Search (Ctrl+F)", u"Suchen (Strg+F)"};
-    searchField_->setPlaceholderText(textIn(kSearch, language));
-    verifyBox_->setText(textIn(kVerify, language));
-    verifyBox_->setToolTip(textIn(kVerifyTip, language).arg(directoryReadSeconds(kEntryCapacity)));
-    static const LanguageRow kReadTwice{u"Sprawdź, czytając dwa razy", u"Check by reading twice",
-                                        u"Durch zweimaliges Lesen prüfen"};
-    static const LanguageRow kReadTwiceTip{
-        u"Czyta katalog dwa razy i porównuje; gdzie odczyty się różnią, rozstrzyga trzeci.",
-        u"Reads the directory twice and compares; where the reads differ, a third decides.",
-        u"Liest das Verzeichnis zweimal und vergleicht; wo sie abweichen, entscheidet ein "
-        u"drittes Lesen."};
-    readTwiceBox_->setText(textIn(kReadTwice, language));
-    readTwiceBox_->setToolTip(textIn(kReadTwiceTip, language));
+    compare_->setText(fixedText(FixedText::CompareWithModule, language));
+    searchField_->setPlaceholderText(fixedText(FixedText::SearchNames, language));
+    verifyBox_->setText(fixedText(FixedText::VerifyAfterWriting, language));
+    verifyBox_->setToolTip(fixedText(FixedText::VerifyAfterWritingTip, language)
+                               .arg(directoryReadSeconds(kEntryCapacity)));
+    readTwiceBox_->setText(fixedText(FixedText::ReadTwice, language));
+    readTwiceBox_->setToolTip(fixedText(FixedText::ReadTwiceTip, language));
 }
 
 } // namespace q540

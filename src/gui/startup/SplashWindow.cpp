@@ -1,6 +1,7 @@
 #include "gui/startup/SplashWindow.h"
 
 #include "base/AppInfo.h"
+#include "base/FixedTexts.h"
 
 #include "device/Clock.h"
 #include "gui/startup/SplashFade.h"
@@ -33,9 +34,9 @@ struct Picture {
 const std::array<Picture, 3>& pictures()
 {
     static const std::array<Picture, 3> all{{
-        {"Image1", QStringLiteral("Program do obsługi modułu Q540")},
-        {"Image2", QStringLiteral("Software for the Q540 module")},
-        {"Image3", QStringLiteral("Software für das Modul Q540")},
+        {"Image1", fixedText(FixedText::SplashLine, 0)},
+        {"Image2", fixedText(FixedText::SplashLine, 1)},
+        {"Image3", fixedText(FixedText::SplashLine, 2)},
     }};
     return all;
 }

@@ -40,9 +40,9 @@ struct Picture {
 const std::array<Picture, 3>& pictures()
 {
     static const std::array<Picture, 3> all{{
-        {"Image1", QStringLiteral("Witamy"), QStringLiteral("Napisz do nas")},
-        {"Image2", QStringLiteral("Welcome"), QStringLiteral("Get in touch")},
-        {"Image3", QStringLiteral("Willkommen"), QStringLiteral("Schreiben Sie uns")},
+        {"Image1", fixedText(FixedText::ContactGreeting, 0), fixedText(FixedText::ContactLine, 0)},
+        {"Image2", fixedText(FixedText::ContactGreeting, 1), fixedText(FixedText::ContactLine, 1)},
+        {"Image3", fixedText(FixedText::ContactGreeting, 2), fixedText(FixedText::ContactLine, 2)},
     }};
     return all;
 }
