@@ -183,8 +183,8 @@ ContactWindow::ContactWindow(int language, UrlOpener openUrl, QWidget* parent)
     Label_wsparcie_ = addLink(
         "Label_wsparcie",
         shortForm(polish ? contact::kSupportSitePolish : contact::kSupportSiteEnglish), panel);
-    Label3_ = addLink("Label3",
-                       polish ? contact::kCustomerServiceAddress : contact::kExportAddress, panel);
+    Label3_ = addLink("Label3", polish ? contact::kCustomerServiceAddress : contact::kExportAddress,
+                      panel);
     supportReport_ =
         addLink("Label_raport", fixedText(FixedText::SaveSupportReport, language), panel);
     supportReport_->hide();
