@@ -53,7 +53,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int keystrokes = argc > 1 ? std::max(2, atoi(argv[1])) : 201;
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     QTemporaryDir settings;
     MainWindow window(texts, settings.filePath(QStringLiteral("Q540.ini")), kModuleOrderPolish);
     window.show();

@@ -105,12 +105,12 @@ int main(int argc, char* argv[])
     const int iterations = argc > 1 ? std::max(1, atoi(argv[1])) : 201;
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     SilentSink sink;
 
     DirectoryEditor editor(sink, texts, kModuleOrderPolish);
     fill(editor.grid());
-    editor.ZrobListe();
+    editor.rebuild();
 
     int changed = 0;
     const double afterChange = medianMicroseconds(
@@ -121,12 +121,12 @@ int main(int argc, char* argv[])
             const Cell c = editor.grid().cell(row, 1);
             editor.grid().setCell(row, 1, Cell(c.unit() == u'Z' ? u'A' : char16_t(c.unit() + 1)));
         },
-        [&] { editor.ZrobListe(); });
+        [&] { editor.rebuild(); });
 
     std::unique_ptr<NameList> cold;
     const double coldRebuild = medianMicroseconds(
         iterations, [&] { cold = std::make_unique<NameList>(editor.grid(), QStringLiteral("pl")); },
-        [&] { cold->ZrobListe(0, sink, texts); });
+        [&] { cold->rebuild(0, sink, texts); });
 
     std::vector<NameRow> plain;
     const double plainSort = medianMicroseconds(

@@ -31,9 +31,9 @@ int measureOnce(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir settings;
     q540::Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     const QString settingsPath = settings.filePath(QStringLiteral("Q540.ini"));
-    texts.setNr_Jezyka(q540::SettingsFile(settingsPath).readJezyk());
+    texts.setLanguage(q540::SettingsFile(settingsPath).readJezyk());
     q540::MainWindow window(texts, settingsPath);
     window.show();
     // Queued behind the first paint of the shown window.

@@ -75,7 +75,7 @@ Figures measure(int iterations, const QString& expectedMessage,
 {
     const QString password = QStringLiteral("1234");
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     sim::VirtualClock clock;
     sim::EmulatedLink link(module, clock);
     if (cable)
@@ -88,7 +88,7 @@ Figures measure(int iterations, const QString& expectedMessage,
     std::int64_t virtualMs = 0;
     for (int i = 0; i < iterations; ++i) {
         ModuleStatus status;
-        Odczytaj_dane(status, link, clock, password, texts, sink);
+        identifyAndApply(status, link, clock, password, texts, sink);
         module.clearTranscript();
         sink.last.clear();
         const std::int64_t virtualStart = clock.nowMs();
@@ -141,12 +141,12 @@ int main(int argc, char** argv)
     module.setPasswordSecondHalf(34);
 
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     const auto write = [&](const TransferContext& c, ModuleStatus& s) {
-        Button0Click(c, rows, password, s);
+        sendDirectory(c, rows, password, s);
     };
     const auto read = [&](const TransferContext& c, ModuleStatus& s) {
-        Buttonz9Click(c, DirectoryGrid(), password, s);
+        receiveDirectory(c, DirectoryGrid(), password, s);
     };
     const QString written = texts.text(textkey::kDataWritten);
     const QString dataRead = texts.text(textkey::kDataRead);

@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     q540::SystemClock clock;
     q540::Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     q540::sim::DemoModule module(texts);
     const auto demoCable = [&module, &clock] { return module.connect(clock); };
     return q540::runProgram(app, demoCable, clock, true);

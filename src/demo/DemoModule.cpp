@@ -101,12 +101,12 @@ bool preloadModule(ModuleEmulator& module, const DirectoryGrid& grid, const Intr
                                  .arg(module.passwordSecondHalf(), 2, 10, QLatin1Char('0'));
 
     NameList list(grid, QStringLiteral("pl"));
-    list.ZrobListe(0, quiet, texts);
+    list.rebuild(0, quiet, texts);
     ModuleStatus status;
     const auto keepTime = [introTimeIndex](ModuleStatus& s) { s.introTimeIndex = introTimeIndex; };
-    const Outcome written = q540::Button0Click(context, list.rows(), password, status, {keepTime});
+    const Outcome written = q540::sendDirectory(context, list.rows(), password, status, {keepTime});
     keepTime(status);
-    const Outcome introWritten = q540::Button2Click(context, intro, status);
+    const Outcome introWritten = q540::sendIntro(context, intro, status);
     module.clearTranscript();
     return written.isDone() && introWritten.isDone();
 }

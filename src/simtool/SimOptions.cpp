@@ -225,8 +225,8 @@ bool load(const QString& path, sim::ModuleEmulator& module, QString* error)
     if (!read.bytes)
         return fail(read.failure.reason);
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
-    texts.setNr_Jezyka(1);
+    texts.load();
+    texts.setLanguage(1);
     const DirectoryFileParse parse = parseDirectoryFile(*read.bytes);
     if (!parse.document)
         return fail(texts.text(textKeyOf(parse.problem)).trimmed());

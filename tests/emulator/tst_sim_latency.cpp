@@ -156,7 +156,7 @@ private slots:
                 f.link.modelCable({});
             f.module.clearTranscript();
             const qint64 start = f.clock.nowMs();
-            QVERIFY(q540::Button0Click(f.context, rows, f.password, f.status).isDone());
+            QVERIFY(q540::sendDirectory(f.context, rows, f.password, f.status).isDone());
             took[modelled] = f.clock.nowMs() - start;
             sent[modelled] = f.module.sentBytes();
         }

@@ -239,8 +239,8 @@ private slots:
         QCOMPARE(q540::updateCheckUrl(jezyk).toString(QUrl::FullyEncoded), url);
 
         Localisation texts;
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(jezyk);
+        texts.load();
+        texts.setLanguage(jezyk);
         AbsentLink noCable;
         SystemClock clock;
         test::RecordingSink sink;

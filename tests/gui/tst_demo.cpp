@@ -28,8 +28,8 @@ void DemoTest::demoModuleIsFoundAndReadsItsDirectory()
 {
     QTemporaryDir settings;
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
-    texts.setNr_Jezyka(1);
+    texts.load();
+    texts.setLanguage(1);
     sim::ModuleEmulator module;
     sim::loadDemoModule(module, texts);
     SystemClock clock;

@@ -420,8 +420,8 @@ void EditingComfortTest::moduleOrderChosenInTheMenu()
         return names;
     };
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
-    texts.setNr_Jezyka(language);
+    texts.load();
+    texts.setLanguage(language);
     {
         MainWindow window(texts, settings);
         for (const auto& [apartment, name] : {std::pair{1, "Łódź"}, {2, "Lwów"}, {3, "Lodz"}})

@@ -29,7 +29,7 @@ private slots:
     void init()
     {
         m_texts = std::make_unique<Localisation>();
-        m_texts->Wczytaj_WJ_do_tablicy();
+        m_texts->load();
         m_dir = std::make_unique<QTemporaryDir>();
         m_settings = std::make_unique<SettingsFile>(m_dir->filePath("Q540.ini"));
         m_sink = test::RecordingSink{};
@@ -149,7 +149,7 @@ private:
     void setLanguage(int language)
     {
         m_jezyk = language;
-        m_texts->setNr_Jezyka(language);
+        m_texts->setLanguage(language);
     }
 
     std::unique_ptr<LanguageWindow> makeWindow()
@@ -160,7 +160,7 @@ private:
                                  .arg(m_jezyk)
                                  .arg(QFile::exists(m_settings->path()) ? m_settings->readJezyk()
                                                                         : -1)
-                                 .arg(m_texts->Nr_Jezyka())
+                                 .arg(m_texts->language())
                                  .arg(m_jezyk_modulu)
                                  .arg(m_window->isVisible() ? "open" : "closed");
             });
@@ -185,7 +185,7 @@ private:
 
     void expectUnchanged(int language)
     {
-        QCOMPARE(m_texts->Nr_Jezyka(), language);
+        QCOMPARE(m_texts->language(), language);
         QVERIFY(m_applied.isEmpty());
         QCOMPARE(m_jezyk_modulu, kUntouchedModuleLanguage);
     }

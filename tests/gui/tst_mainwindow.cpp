@@ -181,7 +181,7 @@ void MainWindowTest::languageIsAppliedToTheControls()
     QFETCH(QString, zone1);
     Window w;
     w.window->findChild<QLineEdit*>(QStringLiteral("Edit_adres"))->setText(address);
-    w.texts.setNr_Jezyka(language);
+    w.texts.setLanguage(language);
     w.window->viewActions().Ustaw_WJ_na_komponentach();
     QString joined;
     for (int i = 1; i <= 21; ++i)

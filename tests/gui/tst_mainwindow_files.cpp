@@ -34,8 +34,8 @@ struct Window {
 
     Window()
     {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(1);
+        texts.load();
+        texts.setLanguage(1);
         window = std::make_unique<MainWindow>(texts, dir.filePath(QStringLiteral("Q540.ini")),
                                               kModuleOrderPolish);
         auto fake = std::make_unique<test::FakeFileDialogs>();

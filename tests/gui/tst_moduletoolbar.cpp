@@ -207,7 +207,7 @@ void ModuleToolBarTest::newPasswordIsStored()
     QCOMPARE(driver.messages, QStringList{w.texts.text(textkey::kPasswordStored)});
     QCOMPARE(w.child<QLineEdit>("Edit_haslo")->text(), QStringLiteral("0042"));
     // The poll right after the panel reads the configuration again: the module agrees.
-    QTRY_VERIFY_WITH_TIMEOUT(w.window->module().status().jest_odpowiedz, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.window->module().status().configurationKnown, 5000);
     QCOMPARE(w.passwordColour(), QColor(0, 255, 0));
 }
 
@@ -240,7 +240,7 @@ void ModuleToolBarTest::languagePanelReadsAndWrites()
     QVERIFY(w.module.sentBytes().contains(bytes({14, 5, 20})));
     QCOMPARE(driver.messages, QStringList{w.texts.text(textkey::kResetAfterLanguage)});
     QCOMPARE(w.module.languageCode(), 5);
-    QVERIFY(!w.window->module().status().jest_odpowiedz);
+    QVERIFY(!w.window->module().status().configurationKnown);
 }
 
 void ModuleToolBarTest::resetLockClickSendsTheLock_data()
@@ -269,7 +269,7 @@ void ModuleToolBarTest::resetLockClickSendsTheLock()
     QCOMPARE(driver.messages.size(), taken ? 0 : 1);
     if (!taken)
         QVERIFY(driver.messages[0].contains(
-            fixedText(FixedText::ConfigurationResetLock, w.texts.Nr_Jezyka())));
+            fixedText(FixedText::ConfigurationResetLock, w.texts.language())));
     w.poll();
     QTRY_COMPARE(lock->isChecked(), taken);
 }

@@ -31,8 +31,8 @@ private slots:
         QFETCH(int, startLanguage);
         QTemporaryDir dir;
         Localisation texts;
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(startLanguage);
+        texts.load();
+        texts.setLanguage(startLanguage);
         MainWindow window(texts, dir.filePath(QStringLiteral("Q540.ini")), kModuleOrderPolish);
         showCentred(window);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -48,7 +48,7 @@ private slots:
             for (int language : {0, 1, 2, startLanguage}) {
                 window.viewActions().RadioGroup_StrefaClick(page);
                 QTest::qWait(1);
-                texts.setNr_Jezyka(language);
+                texts.setLanguage(language);
                 window.viewActions().Ustaw_WJ_na_komponentach();
                 QTest::qWait(1);
                 window.viewActions().RadioGroup_StrefaClick(0);

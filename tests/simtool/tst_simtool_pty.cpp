@@ -156,8 +156,8 @@ void SimToolPtyTest::writesAndReadsABlock()
     QElapsedTimer exchange;
     exchange.start();
     link.write(protocol::blockReadFrame(kPosition));
-    Napis napis{};
-    QCOMPARE(CzyJestOdpO2(link, sink, kEnglish, protocol::kBlockSize, napis), readBack);
+    CellBlock cellBlock{};
+    QCOMPARE(CzyJestOdpO2(link, sink, kEnglish, protocol::kBlockSize, cellBlock), readBack);
     const qint64 exchangeMs = exchange.elapsed();
     link.close();
     // A 3-byte frame and a 33-byte reply take 37.5 ms on a 9600-baud line; a
@@ -165,7 +165,7 @@ void SimToolPtyTest::writesAndReadsABlock()
     QVERIFY2(exchangeMs >= 37, qPrintable(QString::number(exchangeMs)));
 
     if (readBack)
-        QVERIFY(std::equal(block.begin(), block.end(), napis.begin()));
+        QVERIFY(std::equal(block.begin(), block.end(), cellBlock.begin()));
     // Each reader that gave up said so once.
     const int failures = int(!written) + int(!readBack);
     QCOMPARE(sink.messages, QStringList(failures, *transmissionErrorText(kEnglish)));

@@ -45,8 +45,8 @@ struct EmulatedWindow {
         if (!verify && file.open(QIODevice::WriteOnly))
             file.write("[Q540]\r\nWeryfikacja=0\r\n");
         file.close();
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(language);
+        texts.load();
+        texts.setLanguage(language);
         module.setPasswordFirstHalf(82);
         module.setPasswordSecondHalf(64);
         window = std::make_unique<MainWindow>(texts, settings.filePath(QStringLiteral("Q540.ini")),

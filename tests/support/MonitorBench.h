@@ -21,7 +21,7 @@ struct MonitorBench {
 
     MonitorBench()
     {
-        texts.Wczytaj_WJ_do_tablicy();
+        texts.load();
         module.setPasswordFirstHalf(82);
         module.setPasswordSecondHalf(64);
     }

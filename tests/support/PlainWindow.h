@@ -19,8 +19,8 @@ struct PlainWindow {
 
     explicit PlainWindow(int language = 1)
     {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(language);
+        texts.load();
+        texts.setLanguage(language);
         window = std::make_unique<MainWindow>(texts, dir.filePath(QStringLiteral("Q540.ini")),
                                               kModuleOrderPolish);
         window->show();

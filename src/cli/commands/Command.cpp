@@ -82,8 +82,8 @@ int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream
     if (!filesAllowed(parser, positional, err))
         return kBadUsage;
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
-    texts.setNr_Jezyka(*language);
+    texts.load();
+    texts.setLanguage(*language);
     Invocation in{parser, out, err, texts, positional};
     if (const std::optional<int> refused = checkArguments(in))
         return *refused;
@@ -124,7 +124,7 @@ std::optional<DirectoryDocument> Command::loadDirectory(Invocation& in, const QS
         in.err << path << ": " << in.texts.text(textKeyOf(parse.problem)).trimmed() << Qt::endl;
         return std::nullopt;
     }
-    if (const QString notice = readNotice(parse.notes, in.texts.Nr_Jezyka()); !notice.isEmpty())
+    if (const QString notice = readNotice(parse.notes, in.texts.language()); !notice.isEmpty())
         in.err << path << ": " << notice << Qt::endl;
     return std::move(*parse.document);
 }
@@ -183,7 +183,7 @@ std::optional<NameList> Command::nameListOf(Invocation& in, const DirectoryDocum
         return std::nullopt;
     std::optional<NameList> list(std::in_place, document.grid, moduleOrderLocale(*order));
     list->setSorted(sorted);
-    list->ZrobListe(0, sink, in.texts);
+    list->rebuild(0, sink, in.texts);
     return list;
 }
 

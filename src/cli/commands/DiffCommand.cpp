@@ -30,7 +30,7 @@ private:
             return s.failed(in);
         const std::vector<ContentDifference>& differences = comparison.differences;
         for (const ContentDifference& d : differences)
-            in.out << differenceLineText(d, in.texts.Nr_Jezyka()) << '\n';
+            in.out << differenceLineText(d, in.texts.language()) << '\n';
         in.out << Qt::flush;
         return differences.empty() ? kDone : kDifferent;
     }

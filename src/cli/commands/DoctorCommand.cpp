@@ -31,8 +31,8 @@ private:
 #endif
         const ConnectionReport report = checkConnection(
             {probe, s.cable.link(), s.clock, in.parser.value(QStringLiteral("port"))},
-            in.texts.Nr_Jezyka());
-        in.out << reportText(report, in.texts.Nr_Jezyka()) << Qt::flush;
+            in.texts.language());
+        in.out << reportText(report, in.texts.language()) << Qt::flush;
         return report.moduleAnswered ? kDone : kModuleFailed;
     }
 };

@@ -40,7 +40,7 @@ private:
             in.err << "export-pdf: no GUI application to paint with" << Qt::endl;
             return kModuleFailed;
         }
-        const DirectoryPrintout printout{*document_, list->rows(), in.texts.Nr_Jezyka(),
+        const DirectoryPrintout printout{*document_, list->rows(), in.texts.language(),
                                          QDateTime::currentDateTime()};
         return saveFile(in, in.positional[1], directoryPdf(printout)) ? kDone : kModuleFailed;
     }

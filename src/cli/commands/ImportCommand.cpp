@@ -43,7 +43,7 @@ private:
         DocumentFields fields = emptyDocument(in.texts).fields;
         commands.readFields = [&fields] { return fields; };
         commands.showFields = [&fields](const DocumentFields& f) { fields = f; };
-        if (!commands.Importuj1Click().isDone())
+        if (!commands.importListFile().isDone())
             return kBadUsage;
         const QString out = FileCommands::directoryFileName(in.positional[1]);
         return saveDirectory(in, out, commands.document()) ? kDone : kModuleFailed;

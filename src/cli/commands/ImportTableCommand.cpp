@@ -44,7 +44,7 @@ private:
             return kBadUsage;
         }
         const TableRead table = parseTable(*file.bytes);
-        in.err << tableReportText(table, in.texts.Nr_Jezyka()) << Qt::endl;
+        in.err << tableReportText(table, in.texts.language()) << Qt::endl;
         if (table.refusal)
             return kBadUsage;
         DirectoryDocument document = emptyDocument(in.texts);

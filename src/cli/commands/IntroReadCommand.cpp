@@ -29,7 +29,7 @@ private:
             return s.failed(in);
         document.fields.intro = read.lines;
         document.fields.timeIndex = s.status.introTimeIndex;
-        document.fields.moduleLanguage = s.status.jezyk_modulu;
+        document.fields.moduleLanguage = s.status.moduleLanguage;
         return saveDirectory(in, in.positional[0], document) ? kDone : kModuleFailed;
     }
 };

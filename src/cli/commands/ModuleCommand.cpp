@@ -66,7 +66,7 @@ bool ModuleCommand::open(Session& s, Invocation& in) const
         return true;
     if (!s.status.modulePresent() || !s.status.configuration) {
         in.err << (s.status.configurationMissing
-                       ? fixedText(FixedText::ConfigurationMissing, in.texts.Nr_Jezyka())
+                       ? fixedText(FixedText::ConfigurationMissing, in.texts.language())
                        : moduleStateText(s.status, in.texts))
                << Qt::endl;
         return false;
@@ -89,7 +89,7 @@ int ModuleCommand::changeConfirmed(Session& s, Invocation& in, ConfigurationDiff
                        value, change)
              .isDone())
         return kModuleFailed;
-    const int language = in.texts.Nr_Jezyka();
+    const int language = in.texts.language();
     in.err << fixedText(FixedText::ChangeConfirmed, language)
                   .arg(configurationFieldText(field, language),
                        configurationValueText(field, value, language))

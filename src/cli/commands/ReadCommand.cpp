@@ -36,7 +36,7 @@ private:
         DirectoryDocument document = emptyDocument(in.texts);
         document.grid = outcome.read.grid;
         document.fields.timeIndex = s.status.introTimeIndex;
-        document.fields.moduleLanguage = s.status.jezyk_modulu;
+        document.fields.moduleLanguage = s.status.moduleLanguage;
         if (!saveDirectory(in, in.positional[0], document))
             return kModuleFailed;
         if (!outcome.message.isEmpty())

@@ -48,7 +48,7 @@ bool CliQuestions::writeAgain(const VerifyResult& found, int /*entries*/, int at
 }
 
 Session::Session(Invocation& in, bool answerYes)
-    : sink(in.err, answerYes, in.texts.Nr_Jezyka()), questions(in.err, in.texts.Nr_Jezyka())
+    : sink(in.err, answerYes, in.texts.language()), questions(in.err, in.texts.language())
 {
     password = in.parser.isSet(QStringLiteral("password"))
                    ? in.parser.value(QStringLiteral("password"))
@@ -65,14 +65,14 @@ bool Session::open(Invocation& in)
 
 void Session::identify(const Localisation& texts)
 {
-    Odczytaj_dane(status, cable.link(), clock, password, texts, sink);
+    identifyAndApply(status, cable.link(), clock, password, texts, sink);
 }
 
 int Session::failed(Invocation& in) const
 {
     if (status.state == ModuleState::NoCable)
         if (const QString problem =
-                openProblemText(status.openProblem, status.port, in.texts.Nr_Jezyka());
+                openProblemText(status.openProblem, status.port, in.texts.language());
             !problem.isEmpty())
             in.err << problem << Qt::endl;
     return kModuleFailed;

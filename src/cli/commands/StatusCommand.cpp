@@ -25,7 +25,7 @@ private:
         const ModuleStatus& st = s.status;
         in.out << "state: "
                << (st.configurationMissing
-                       ? fixedText(FixedText::ConfigurationMissing, in.texts.Nr_Jezyka())
+                       ? fixedText(FixedText::ConfigurationMissing, in.texts.language())
                        : moduleStateText(st, in.texts))
                << '\n';
         if (st.state != ModuleState::NoCable)
@@ -37,8 +37,8 @@ private:
             in.out << "entries: " << st.entryCount << '\n'
                    << "password: " << (st.passwordConfirmed() ? "matches" : "does not match")
                    << '\n'
-                   << "language: " << st.jezyk_modulu << ' ' << moduleLanguageCode(st.jezyk_modulu)
-                   << '\n'
+                   << "language: " << st.moduleLanguage << ' '
+                   << moduleLanguageCode(st.moduleLanguage) << '\n'
                    << "intro time: "
                    << (st.introTimeIndex < 0 ? QStringLiteral("none")
                                              : QString::number(st.introTimeIndex + 1))

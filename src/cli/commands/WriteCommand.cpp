@@ -64,7 +64,7 @@ private:
         if (!document_)
             document_ = emptyDocument(in.texts);
         list_.emplace(document_->grid, moduleOrderLocale(*order_));
-        list_->ZrobListe(0, s.sink, in.texts);
+        list_->rebuild(0, s.sink, in.texts);
     }
 
     int talk(Session& s, Invocation& in) override
@@ -74,7 +74,7 @@ private:
         request.document = *document_;
         request.keepFirst = in.parser.isSet(QStringLiteral("backup"));
         request.verify = in.parser.isSet(QStringLiteral("verify"));
-        request.orderNote = moduleOrderNote(*order_, in.texts.Nr_Jezyka());
+        request.orderNote = moduleOrderNote(*order_, in.texts.language());
         request.chooseSettings = [timeIndex = document_->fields.timeIndex, this](ModuleStatus& st) {
             st.introTimeIndex = timeIndex;
             if (resetLock_)

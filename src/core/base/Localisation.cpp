@@ -160,12 +160,12 @@ FixedTextTableParse parseFixedTextTable(QByteArrayView utf8)
     return result;
 }
 
-void Localisation::Wczytaj_WJ_do_tablicy()
+void Localisation::load()
 {
     // Other threads may already be reading: a second fill must not rewrite cells under them.
-    if (m_loaded)
+    if (loaded_)
         return;
-    m_loaded = true;
+    loaded_ = true;
 
     QFile file(kTextsResource);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -179,13 +179,13 @@ void Localisation::Wczytaj_WJ_do_tablicy()
     }
     for (const TextRow& row : parsed.rows) {
         for (int column = 0; column < kLanguageColumnCount; ++column)
-            m_WJ[column].FM[row.key] = row.cells[column];
+            columns_[column].texts[row.key] = row.cells[column];
     }
 }
 
 const QString& Localisation::text(int key) const
 {
-    return text(m_Nr_Jezyka.load(std::memory_order_relaxed), key);
+    return text(language_.load(std::memory_order_relaxed), key);
 }
 
 const QString& Localisation::text(int column, int key) const
@@ -193,18 +193,18 @@ const QString& Localisation::text(int column, int key) const
     static const QString none;
     if (column < 0 || column >= kLanguageColumnCount || key < 0 || key >= kTextKeyCount)
         return none;
-    return m_WJ[column].FM[key];
+    return columns_[column].texts[key];
 }
 
-int Localisation::Nr_Jezyka() const
+int Localisation::language() const
 {
-    return m_Nr_Jezyka.load(std::memory_order_relaxed);
+    return language_.load(std::memory_order_relaxed);
 }
 
-void Localisation::setNr_Jezyka(int index)
+void Localisation::setLanguage(int index)
 {
     if (index >= 0 && index <= 2)
-        m_Nr_Jezyka.store(index, std::memory_order_relaxed);
+        language_.store(index, std::memory_order_relaxed);
 }
 
 } // namespace q540

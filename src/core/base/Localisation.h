@@ -13,8 +13,8 @@ inline constexpr int kTextKeyCount = 801;
 inline constexpr int kLanguageColumnCount = 6;
 
 // The texts of one language column, indexed by text key.
-struct TWJ {
-    std::array<QString, kTextKeyCount> FM;
+struct TextColumn {
+    std::array<QString, kTextKeyCount> texts;
 };
 
 // One line of the texts file: a key and its final text in every column, placeholders
@@ -42,23 +42,23 @@ public:
     // The program's languages, the table's columns: 0 Polish, 1 English, 2 German.
     static constexpr int kLanguageCount = 3;
 
-    void Wczytaj_WJ_do_tablicy();
+    void load();
 
     // Texts are returned as stored: placeholders, empty texts and significant
     // leading or trailing spaces included. Keys outside 0..800 give an empty text.
     const QString& text(int key) const;
     const QString& text(int column, int key) const;
 
-    int Nr_Jezyka() const;
+    int language() const;
     // Only 0 (Polish), 1 (English) and 2 (German) can be chosen; other values are ignored.
-    void setNr_Jezyka(int index);
+    void setLanguage(int index);
 
-    const std::array<TWJ, kLanguageColumnCount>& WJ() const { return m_WJ; }
+    const std::array<TextColumn, kLanguageColumnCount>& columns() const { return columns_; }
 
 private:
-    std::array<TWJ, kLanguageColumnCount> m_WJ;
-    std::atomic<int> m_Nr_Jezyka{0};
-    bool m_loaded = false;
+    std::array<TextColumn, kLanguageColumnCount> columns_;
+    std::atomic<int> language_{0};
+    bool loaded_ = false;
 };
 
 // One line of the program's own texts file: a name and its text in each program language.

@@ -41,7 +41,7 @@ Outcome outcomeOf(const FileFailure& failure)
 
 int languageOf(const Localisation& texts)
 {
-    return std::clamp(texts.Nr_Jezyka(), 0, Localisation::kLanguageCount - 1);
+    return std::clamp(texts.language(), 0, Localisation::kLanguageCount - 1);
 }
 
 } // namespace
@@ -103,11 +103,11 @@ bool FileCommands::mayReplaceWork()
     return !modified_ || sink_.askYesNo(unsavedChangesQuestion(languageOf(texts_)), QString());
 }
 
-Outcome FileCommands::Nowy1Click(QString& moduleEntryCount)
+Outcome FileCommands::newDirectory(QString& moduleEntryCount)
 {
     if (!mayReplaceWork())
         return Outcome::cancelled();
-    bylZapis_ = false;
+    saved_ = false;
     fromList_ = false;
     caption_ = kApplicationTitle;
     saveEnabled_ = false;
@@ -121,14 +121,14 @@ Outcome FileCommands::Nowy1Click(QString& moduleEntryCount)
     return Outcome::done();
 }
 
-Outcome FileCommands::Otwrz1Click()
+Outcome FileCommands::openDirectoryFile()
 {
     if (!mayReplaceWork())
         return Outcome::cancelled();
     QString path;
     Outcome outcome = chooseFile(kOpenFilter, kDirectoryExtension, path);
     if (outcome.isDone())
-        outcome = Wczytaj(path);
+        outcome = readDirectoryFile(path);
     if (!outcome.isDone())
         return outcome;
     takeFile(path, false);
@@ -141,10 +141,10 @@ Outcome FileCommands::openCopy(const QString& path)
 {
     if (!mayReplaceWork())
         return Outcome::cancelled();
-    const Outcome outcome = Wczytaj(path);
+    const Outcome outcome = readDirectoryFile(path);
     if (!outcome.isDone())
         return outcome;
-    bylZapis_ = false;
+    saved_ = false;
     fromList_ = false;
     caption_ = kApplicationTitle;
     saveEnabled_ = false;
@@ -152,7 +152,7 @@ Outcome FileCommands::openCopy(const QString& path)
     return outcome;
 }
 
-Outcome FileCommands::Wczytaj(const QString& path)
+Outcome FileCommands::readDirectoryFile(const QString& path)
 {
     const DirectoryFileLoad parse = loadDirectoryFile(path);
     if (parse.failure) {
@@ -170,14 +170,14 @@ Outcome FileCommands::Wczytaj(const QString& path)
     return Outcome::done();
 }
 
-Outcome FileCommands::Importuj1Click()
+Outcome FileCommands::importListFile()
 {
     if (!mayReplaceWork())
         return Outcome::cancelled();
     QString path;
     Outcome outcome = chooseFile(kImportFilter, kListExtension, path);
     if (outcome.isDone())
-        outcome = Wczytaj_import(path);
+        outcome = readListFile(path);
     if (!outcome.isDone())
         return outcome;
     takeFile(path, true);
@@ -185,7 +185,7 @@ Outcome FileCommands::Importuj1Click()
     return outcome;
 }
 
-Outcome FileCommands::Wczytaj_import(const QString& path)
+Outcome FileCommands::readListFile(const QString& path)
 {
     QByteArray bytes;
     if (const Outcome read = readFile(path, kListFileMaxSize, bytes); !read.isDone())
@@ -203,8 +203,8 @@ Outcome FileCommands::Wczytaj_import(const QString& path)
     showPage(0);
     DirectoryPage& page = editor_.page();
     for (const ListEntry& entry : parse.list->entries) {
-        page.Edit1Change(entry.apartment, entry.line1.left(kLine1Length));
-        page.Edit2Change(entry.apartment, entry.line2.left(kLine2Length));
+        page.line1Changed(entry.apartment, entry.line1.left(kLine1Length));
+        page.line2Changed(entry.apartment, entry.line2.left(kLine2Length));
     }
     DocumentFields fields = readFields();
     fields.intro = parse.list->intro;
@@ -222,24 +222,24 @@ void FileCommands::showReadNotice(const ReadNotes& notes)
         sink_.showMessage(notice);
 }
 
-Outcome FileCommands::Zapisz1Click()
+Outcome FileCommands::save()
 {
     // After an Import the current file is the older list: writing the directory
     // format over it would destroy it for the releases that read it.
-    if (!bylZapis_ || fromList_)
-        return Zapiszjako1Click();
-    if (!sink_.askYesNo(overwriteQuestion(nazwa_, languageOf(texts_)), QString()))
+    if (!saved_ || fromList_)
+        return saveAs();
+    if (!sink_.askYesNo(overwriteQuestion(name_, languageOf(texts_)), QString()))
         return Outcome::cancelled();
-    return Zapisz(sciezka_ + nazwa_);
+    return writeDirectoryFile(path_ + name_);
 }
 
-Outcome FileCommands::Zapiszjako1Click()
+Outcome FileCommands::saveAs()
 {
     QString suggested;
     if (fromList_)
-        suggested = sciezka_ + nazwa_.chopped(kListExtension.size()) + kDirectoryExtension;
-    else if (bylZapis_)
-        suggested = sciezka_ + nazwa_;
+        suggested = path_ + name_.chopped(kListExtension.size()) + kDirectoryExtension;
+    else if (saved_)
+        suggested = path_ + name_;
     const QString chosen = dialogs_->saveFileName(kSaveFilter, suggested);
     if (chosen.isEmpty())
         return Outcome::cancelled();
@@ -250,7 +250,7 @@ Outcome FileCommands::Zapiszjako1Click()
         && !sink_.askYesNo(overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_)),
                            QString()))
         return Outcome::cancelled();
-    const Outcome saved = Zapisz(path);
+    const Outcome saved = writeDirectoryFile(path);
     if (!saved.isDone())
         return saved;
     takeFile(path, false);
@@ -260,7 +260,7 @@ Outcome FileCommands::Zapiszjako1Click()
 
 Outcome FileCommands::importTable(const TableChoice& choose)
 {
-    const QString path = dialogs_->openFileName(kTableFilter, sciezka_);
+    const QString path = dialogs_->openFileName(kTableFilter, path_);
     if (path.isEmpty())
         return Outcome::cancelled();
     QByteArray bytes;
@@ -283,7 +283,7 @@ Outcome FileCommands::importTable(const TableChoice& choose)
 Outcome FileCommands::exportTable()
 {
     const QString suggested =
-        sciezka_ + QFileInfo(nazwa_).completeBaseName() + QStringLiteral("-table.csv");
+        path_ + QFileInfo(name_).completeBaseName() + QStringLiteral("-table.csv");
     return saveOtherFile(kTableFilter, suggested, [this](const QString& path) {
         const QString extension = fileExtension(path).toLower();
         const bool tabs = extension == u".tsv" || extension == u".txt";
@@ -318,7 +318,7 @@ Outcome FileCommands::saveOtherFile(const QString& filter, const QString& sugges
     return Outcome::done();
 }
 
-Outcome FileCommands::Zapisz(const QString& path)
+Outcome FileCommands::writeDirectoryFile(const QString& path)
 {
     const DirectoryDocument current = document();
     const DirectoryFileSave save = saveDirectoryFile(path, current);
@@ -339,7 +339,7 @@ Outcome FileCommands::Zapisz(const QString& path)
 
 Outcome FileCommands::chooseFile(const QString& filter, const QString& extension, QString& path)
 {
-    path = dialogs_->openFileName(filter, sciezka_);
+    path = dialogs_->openFileName(filter, path_);
     if (path.isEmpty())
         return Outcome::cancelled();
     if (fileExtension(path) != extension) {
@@ -363,9 +363,9 @@ Outcome FileCommands::readFile(const QString& path, qsizetype limit, QByteArray&
 void FileCommands::takeFile(const QString& path, bool list)
 {
     const qsizetype slash = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
-    sciezka_ = path.left(slash + 1);
-    nazwa_ = path.mid(slash + 1);
-    bylZapis_ = true;
+    path_ = path.left(slash + 1);
+    name_ = path.mid(slash + 1);
+    saved_ = true;
     fromList_ = list;
     caption_ = kApplicationTitle + kCaptionSeparator + path;
 }
@@ -375,7 +375,7 @@ void FileCommands::showPage(int selectorIndex)
     if (selectPage)
         selectPage(selectorIndex);
     else
-        editor_.page().RadioGroup_StrefaClick(selectorIndex);
+        editor_.page().selectPage(selectorIndex);
 }
 
 void FileCommands::showFileFailure(bool saving, const QString& path, const FileFailure& failure)

@@ -39,7 +39,7 @@ public:
     // The window's fields as the document holds them, and back.
     std::function<DocumentFields()> readFields;
     std::function<void(const DocumentFields&)> showFields;
-    // Shows a page of the selector (the window's RadioGroup_StrefaClick); by
+    // Shows a page of the selector (the window's selectPage); by
     // default only the directory page is switched.
     std::function<void(int selectorIndex)> selectPage;
 
@@ -57,18 +57,18 @@ public:
     // Empties the directory and the intro, selects the time 2 and forgets that
     // the directory has a file; the address, the module language and the file
     // name stay. Sets the module's entry-count text to "0".
-    Outcome Nowy1Click(QString& moduleEntryCount);
+    Outcome newDirectory(QString& moduleEntryCount);
     // Each is done when the directory now matches a file: opened, imported or
     // written. A cancelled, refused or failed command changes nothing. An
     // import leaves the directory modified: its entries are in no directory
     // file yet.
-    Outcome Otwrz1Click();
+    Outcome openDirectoryFile();
     // Opens a kept copy (a history file) as a new document: its contents with
     // no file name, and unsaved, so that Save asks where it goes.
     Outcome openCopy(const QString& path);
-    Outcome Importuj1Click();
-    Outcome Zapisz1Click();
-    Outcome Zapiszjako1Click();
+    Outcome importListFile();
+    Outcome save();
+    Outcome saveAs();
     // A resident table (File > Import table…): read and reported, then, as
     // choose decides after seeing the report, replacing the directory
     // (true), merged into it (false) or not taken (nothing). The directory
@@ -106,18 +106,18 @@ public:
     // The question before New, Open, Import or a module read replaces unsaved work.
     static QString unsavedChangesQuestion(int language);
 
-    const QString& NazwaProp() const { return nazwa_; }
-    const QString& SciezkaProp() const { return sciezka_; }
-    bool bylZapisProp() const { return bylZapis_; }
+    const QString& fileName() const { return name_; }
+    const QString& filePath() const { return path_; }
+    bool hasBeenSaved() const { return saved_; }
     // True after an Import, until the directory gets a directory file of its own.
     bool currentFileIsList() const { return fromList_; }
     bool saveEnabled() const { return saveEnabled_; }
     const QString& caption() const { return caption_; }
 
 private:
-    Outcome Wczytaj(const QString& path);
-    Outcome Wczytaj_import(const QString& path);
-    Outcome Zapisz(const QString& path);
+    Outcome readDirectoryFile(const QString& path);
+    Outcome readListFile(const QString& path);
+    Outcome writeDirectoryFile(const QString& path);
     // The open dialog's file in path when it has the extension: done, or
     // cancelled with the dialog, or refused for another extension.
     Outcome chooseFile(const QString& filter, const QString& extension, QString& path);
@@ -134,9 +134,9 @@ private:
     UserSink& sink_;
     const Localisation& texts_;
     FileDialogs* dialogs_;
-    QString nazwa_;
-    QString sciezka_;
-    bool bylZapis_ = false;
+    QString name_;
+    QString path_;
+    bool saved_ = false;
     bool fromList_ = false;
     bool saveEnabled_ = false;
     bool modified_ = false;

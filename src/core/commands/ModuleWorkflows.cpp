@@ -38,7 +38,7 @@ public:
     }
     void phase(TransferPhase phase) const { sink().showPhase(phase); }
     UserSink& sink() const { return workflow_.transfer.sink; }
-    int language() const { return workflow_.transfer.texts.Nr_Jezyka(); }
+    int language() const { return workflow_.transfer.texts.language(); }
     const QString& password() const { return workflow_.password; }
     const History& history() const { return workflow_.history; }
     QDateTime now() const { return workflow_.now(); }
@@ -223,7 +223,8 @@ std::optional<DirectoryGrid> readAgain(const Steps& steps, const DirectoryGrid& 
 {
     steps.phase(TransferPhase::ReadingAgain);
     HeldMessages held(steps.sink());
-    DirectoryReadResult again = Buttonz9Click(steps.with(held), current, steps.password(), status);
+    DirectoryReadResult again =
+        receiveDirectory(steps.with(held), current, steps.password(), status);
     if (again.outcome.isDone())
         return std::move(again.grid);
     held.release();
@@ -288,8 +289,8 @@ DirectoryWriteResult writeDirectoryToModule(const ModuleWorkflow& workflow,
     steps.phase(TransferPhase::Writing);
     WrittenDirectory sent;
     HeldMessages held(steps.sink());
-    result.outcome = Button0Click(steps.with(held), request.rows, steps.password(), status,
-                                  {request.chooseSettings, &sent, request.orderNote, true});
+    result.outcome = sendDirectory(steps.with(held), request.rows, steps.password(), status,
+                                   {request.chooseSettings, &sent, request.orderNote, true});
     result.total = request.rows.empty() ? 1 : int(request.rows.size());
     if (!result.outcome.isDone()) {
         held.release();
@@ -316,7 +317,7 @@ DirectoryWriteResult writeDirectoryToModule(const ModuleWorkflow& workflow,
     steps.sink().showMessage(ending);
 
     DirectoryDocument document = request.rows.empty() ? DirectoryDocument{} : request.document;
-    document.fields.moduleLanguage = status.jezyk_modulu;
+    document.fields.moduleLanguage = status.moduleLanguage;
     // Filed under the module as it names itself after the write: the check
     // has just asked it; without one, the variant the written configuration
     // carries is what it will answer.
@@ -336,7 +337,7 @@ DirectoryReadOutcome readDirectoryFromModule(const ModuleWorkflow& workflow,
     DirectoryReadOutcome outcome;
     steps.phase(TransferPhase::Reading);
     HeldMessages held(steps.sink());
-    outcome.read = Buttonz9Click(steps.with(held), request.current, steps.password(), status);
+    outcome.read = receiveDirectory(steps.with(held), request.current, steps.password(), status);
     if (!outcome.read.outcome.isDone()) {
         held.release();
         outcome.failed = WorkflowStep::Reading;
@@ -388,7 +389,7 @@ Outcome writeIntroToModule(const ModuleWorkflow& workflow, const IntroLines& lin
 {
     const Steps steps(workflow);
     steps.phase(TransferPhase::Writing);
-    const Outcome written = Button2Click(steps.context(), lines, status);
+    const Outcome written = sendIntro(steps.context(), lines, status);
     if (!written.isDone() || !verify)
         return written;
     steps.phase(TransferPhase::Checking);
@@ -404,7 +405,7 @@ IntroRead readIntroFromModule(const ModuleWorkflow& workflow, const IntroLines& 
 {
     const Steps steps(workflow);
     steps.phase(TransferPhase::Reading);
-    return Button1Click(steps.context(), current, status);
+    return receiveIntro(steps.context(), current, status);
 }
 
 QString workflowStepName(WorkflowStep step)

@@ -8,7 +8,7 @@ DirectoryEditor::DirectoryEditor(UserSink& sink, const Localisation& texts, int 
     : sink_(sink), texts_(texts), list_(grid_, moduleOrderLocale(moduleOrder)),
       moduleOrder_(moduleOrder)
 {
-    page_.onListRebuild = [this] { ZrobListe(); };
+    page_.onListRebuild = [this] { rebuild(); };
 }
 
 void DirectoryEditor::setSorted(bool sorted)
@@ -27,12 +27,12 @@ void DirectoryEditor::setModuleOrder(int choice)
 {
     moduleOrder_ = choice;
     list_.setLocale(moduleOrderLocale(choice));
-    ZrobListe();
+    rebuild();
 }
 
-void DirectoryEditor::ZrobListe()
+void DirectoryEditor::rebuild()
 {
-    list_.ZrobListe(page_.selectorIndex(), sink_, texts_);
+    list_.rebuild(page_.selectorIndex(), sink_, texts_);
     if (onListRebuilt)
         onListRebuilt();
 }

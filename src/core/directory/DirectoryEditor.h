@@ -37,7 +37,7 @@ public:
     void setModuleOrder(int choice);
 
     // Rebuilds the name list for the page shown.
-    void ZrobListe();
+    void rebuild();
     // Called after every rebuild, so a view can show the new rows, count and lamps.
     std::function<void()> onListRebuilt;
 

@@ -101,7 +101,7 @@ int introScreenOfEditNumber(int editNumber)
     return line >= 0 && line < kIntroLineCount ? line / 2 + 1 : 0;
 }
 
-void Wpisz_do_tablicy(DirectoryGrid& grid, int selectorIndex, const std::vector<PageSlot>& page)
+void storePage(DirectoryGrid& grid, int selectorIndex, const std::vector<PageSlot>& page)
 {
     const int count = slotCount(selectorIndex);
     Q_ASSERT(static_cast<int>(page.size()) == count);
@@ -152,7 +152,7 @@ bool DirectoryPage::line2Enabled(int slot) const
     return line2Enabled_[static_cast<std::size_t>(slot - 1)];
 }
 
-void DirectoryPage::Edit1Change(int slot, const QString& text)
+void DirectoryPage::line1Changed(int slot, const QString& text)
 {
     slotRef(slot).line1 = text;
     if (text.isEmpty())
@@ -162,7 +162,7 @@ void DirectoryPage::Edit1Change(int slot, const QString& text)
     copyAndRebuild();
 }
 
-void DirectoryPage::Edit2Change(int slot, const QString& text)
+void DirectoryPage::line2Changed(int slot, const QString& text)
 {
     slotRef(slot).line2 = text;
     copyAndRebuild();
@@ -177,7 +177,7 @@ void DirectoryPage::OtworzEdit(int slot)
 {
     line2Enabled_[static_cast<std::size_t>(slot - 1)] = true;
     // A fill tells the view once per slot, after both lines are written.
-    if (!wypelnianie_strony_)
+    if (!fillingPage_)
         notify(slot);
 }
 
@@ -186,27 +186,27 @@ void DirectoryPage::ZamknijEdit(int slot)
     line2Enabled_[static_cast<std::size_t>(slot - 1)] = false;
     // Emptying line 2 is a change of its own, with its own copy and rebuild.
     slotRef(slot).line2.clear();
-    if (!wypelnianie_strony_)
+    if (!fillingPage_)
         notify(slot);
     copyAndRebuild();
 }
 
 void DirectoryPage::copyAndRebuild()
 {
-    if (wypelnianie_strony_)
+    if (fillingPage_)
         return;
-    Wpisz_do_tablicy();
+    storePage();
     rebuildList();
 }
 
-void DirectoryPage::Wpisz_do_tablicy()
+void DirectoryPage::storePage()
 {
-    q540::Wpisz_do_tablicy(grid_, selectorIndex_, slots_);
+    q540::storePage(grid_, selectorIndex_, slots_);
 }
 
-void DirectoryPage::RadioGroup_StrefaClick(int selectorIndex)
+void DirectoryPage::selectPage(int selectorIndex)
 {
-    wypelnianie_strony_ = true;
+    fillingPage_ = true;
     selectorIndex_ = selectorIndex;
     const std::vector<PageSlot> texts = pageTexts(grid_, selectorIndex);
     slots_.assign(texts.size(), PageSlot());
@@ -216,14 +216,14 @@ void DirectoryPage::RadioGroup_StrefaClick(int selectorIndex)
     // its text in a disabled field.
     for (int j = 1; j <= static_cast<int>(texts.size()); ++j) {
         const PageSlot& t = texts[static_cast<std::size_t>(j - 1)];
-        Edit1Change(j, t.line1);
-        Edit2Change(j, t.line2);
+        line1Changed(j, t.line1);
+        line2Changed(j, t.line2);
         notify(j);
     }
     // The intro page has no directory fields: the flag stays set until the
     // next directory page is filled, so nothing is copied meanwhile.
     if (kind() != PageKind::Intro)
-        wypelnianie_strony_ = false;
+        fillingPage_ = false;
     rebuildList();
 }
 

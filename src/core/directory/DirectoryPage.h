@@ -41,7 +41,7 @@ struct PageSlot {
 // Writes the texts of every slot of a zone or additional-number page into the
 // grid, one character a cell and empty cells after the end of each line. The
 // intro page copies nothing.
-void Wpisz_do_tablicy(DirectoryGrid& grid, int selectorIndex, const std::vector<PageSlot>& page);
+void storePage(DirectoryGrid& grid, int selectorIndex, const std::vector<PageSlot>& page);
 
 // The texts a page shows for the grid: each line without its trailing space
 // cells, except that line 2 (and line 1 of an additional number) keeps its
@@ -51,7 +51,7 @@ std::vector<PageSlot> pageTexts(const DirectoryGrid& grid, int selectorIndex);
 // The page that the main window shows, as values: the selected page, the
 // texts of its slots, which line-2 fields are editable, and the page-fill
 // flag. The window's fields only show these values and report their changes
-// through Edit1Change() and Edit2Change().
+// through line1Changed() and line2Changed().
 class DirectoryPage {
 public:
     explicit DirectoryPage(DirectoryGrid& grid);
@@ -61,7 +61,7 @@ public:
     const std::vector<PageSlot>& pageSlots() const { return slots_; }
     const PageSlot& slot(int slot) const;
     // True while the program itself fills the page; stays true while the intro page is shown.
-    bool wypelnianie_strony() const { return wypelnianie_strony_; }
+    bool fillingPage() const { return fillingPage_; }
     // The name-list group with the directory transfer buttons is usable on every page but the
     // intro.
     bool transferGroupEnabled() const { return kind() != PageKind::Intro; }
@@ -74,9 +74,9 @@ public:
     // program is filling the page, the page is copied into the grid and the
     // name list rebuilt. Emptying line 1 thus copies and rebuilds twice, once
     // for the emptied line 2 and once for line 1.
-    void Edit1Change(int slot, const QString& text);
+    void line1Changed(int slot, const QString& text);
     // The text of a slot's line-2 field changed.
-    void Edit2Change(int slot, const QString& text);
+    void line2Changed(int slot, const QString& text);
     // One of the name list's check boxes (sorting, alphabetical search) was clicked.
     void listOptionClicked();
 
@@ -85,11 +85,11 @@ public:
     void ZamknijEdit(int slot);
 
     // Copies the current page into the grid.
-    void Wpisz_do_tablicy();
+    void storePage();
     // Selects a page and fills it from the grid, then rebuilds the name list.
-    void RadioGroup_StrefaClick(int selectorIndex);
+    void selectPage(int selectorIndex);
     // Refills the current page after the grid changed underneath it.
-    void refresh() { RadioGroup_StrefaClick(selectorIndex_); }
+    void refresh() { selectPage(selectorIndex_); }
     // Empties the directory (columns 1..30), refills the page and sets the
     // module's entry count text to "0".
     void Zeruj_dane(QString& moduleEntryCount);
@@ -110,7 +110,7 @@ private:
     int selectorIndex_ = 0;
     std::vector<PageSlot> slots_;
     std::vector<bool> line2Enabled_;
-    bool wypelnianie_strony_ = false;
+    bool fillingPage_ = false;
 };
 
 } // namespace q540

@@ -41,10 +41,10 @@ std::optional<char16_t> Edit1KeyPress(int p, int s, const QString& text, char16_
     // Removing the first character must not bring a space to the front.
     if (p == 1 && isBackspace(c) && text.size() > 1 && isSpaceAt(text, 1))
         return std::nullopt;
-    return Edit2KeyPress(c);
+    return line2Character(c);
 }
 
-bool Edit1KeyDown(int p, int s, const QString& text, int key)
+bool line1KeyAllowed(int p, int s, const QString& text, int key)
 {
     if (key != kDeleteKey || p != 0 || s >= text.size())
         return true;
@@ -53,7 +53,7 @@ bool Edit1KeyDown(int p, int s, const QString& text, int key)
     return !(s == 0 && text.size() > 1 && isSpaceAt(text, 1));
 }
 
-char16_t Edit2KeyPress(char16_t c)
+char16_t line2Character(char16_t c)
 {
     return c == u';' ? u',' : c;
 }
@@ -68,7 +68,7 @@ QString conformingText(const QString& text, bool line1)
             continue;
         if (line1 && result.isEmpty() && (unit == kSpace || refusedAsFirstCharacter(unit)))
             continue;
-        result.append(QChar(Edit2KeyPress(unit)));
+        result.append(QChar(line2Character(unit)));
     }
     if (line1 && !result.isEmpty() && result.at(0) >= u'a' && result.at(0) <= u'z')
         result[0] = result.at(0).toUpper();

@@ -22,10 +22,10 @@ std::optional<char16_t> Edit1KeyPress(int p, int s, const QString& text, char16_
 
 // A key going down in a line-1 field: false when the Delete key must be
 // refused; every other key is let through.
-bool Edit1KeyDown(int p, int s, const QString& text, int key);
+bool line1KeyAllowed(int p, int s, const QString& text, int key);
 
 // A character typed into a line-2 field, an intro line or the address note.
-char16_t Edit2KeyPress(char16_t c);
+char16_t line2Character(char16_t c);
 
 // The text a field holds after an edit of any kind (typing, paste, drop, the
 // field's own undo): control characters dropped, semicolons as commas, and in

@@ -49,7 +49,7 @@ void NameList::refreshCache(int row)
     entry.valid = true;
 }
 
-void NameList::ZrobListe(int selectorIndex, UserSink& sink, const Localisation& texts)
+void NameList::rebuild(int selectorIndex, UserSink& sink, const Localisation& texts)
 {
     if (!enabled_)
         return;

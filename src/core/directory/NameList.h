@@ -50,7 +50,7 @@ public:
     // Rebuilds the rows from the grid, warns once when there are more than
     // 1020 of them (nothing is blocked), and lights the lamps of the page
     // selected by selectorIndex.
-    void ZrobListe(int selectorIndex, UserSink& sink, const Localisation& texts);
+    void rebuild(int selectorIndex, UserSink& sink, const Localisation& texts);
     void Zapal_lampki(int selectorIndex);
 
     const std::vector<NameRow>& rows() const { return rows_; }

@@ -58,7 +58,7 @@ void fillGridLine(DirectoryGrid& grid, int row, int half, QStringView value,
 
 } // namespace
 
-std::optional<QString> De_szyfruj(QStringView line)
+std::optional<QString> decodeFileLine(QStringView line)
 {
     if (line.isEmpty())
         return QString();
@@ -106,24 +106,24 @@ DirectoryFileParse parseDirectoryFile(QByteArrayView bytes)
     result.problem = FileProblem::StructureError;
     DirectoryDocument document;
     DocumentFields& fields = document.fields;
-    const std::optional<QString> address = De_szyfruj(lines.next());
+    const std::optional<QString> address = decodeFileLine(lines.next());
     if (!address)
         return result;
     std::vector<CutValue>& cuts = result.notes.cutValues;
     fields.address = fitted(*address, kAddressLength, {CutValue::Field::Address}, cuts);
     for (int i = 0; i < kIntroLineCount; ++i) {
-        const std::optional<QString> value = De_szyfruj(lines.next());
+        const std::optional<QString> value = decodeFileLine(lines.next());
         if (!value)
             return result;
         fields.intro[std::size_t(i)] =
             fitted(*value, kIntroLineLength, {CutValue::Field::Intro, i + 1}, cuts);
     }
-    const std::optional<QString> timeValue = De_szyfruj(lines.next());
+    const std::optional<QString> timeValue = decodeFileLine(lines.next());
     const std::optional<int> time = timeValue ? parseInteger(*timeValue) : std::nullopt;
     if (!time)
         return result;
     fields.timeIndex = timeIndexOfValue(*time);
-    const std::optional<QString> languageValue = De_szyfruj(lines.next());
+    const std::optional<QString> languageValue = decodeFileLine(lines.next());
     if (!languageValue)
         return result;
     const std::optional<int> language =
@@ -133,7 +133,7 @@ DirectoryFileParse parseDirectoryFile(QByteArrayView bytes)
     fields.moduleLanguage = *language;
     for (int row = 1; row <= kGridRows; ++row) {
         for (const int half : {1, 2}) {
-            const std::optional<QString> value = De_szyfruj(lines.next());
+            const std::optional<QString> value = decodeFileLine(lines.next());
             if (!value)
                 return result;
             fillGridLine(document.grid, row, half, *value, cuts);

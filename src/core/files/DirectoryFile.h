@@ -37,7 +37,7 @@ inline constexpr qsizetype kDirectoryFileMaxSize = [] {
 // line without its last character, which the writer's semicolon occupies and
 // which is therefore not checked. A semicolon anywhere before it breaks the
 // format and gives nothing.
-std::optional<QString> De_szyfruj(QStringView line);
+std::optional<QString> decodeFileLine(QStringView line);
 
 // The bytes of the file for a document. A semicolon would end a value early and
 // a line break would shift every later line, so each is written as a comma or a

@@ -19,7 +19,7 @@ protocol::ConfigurationNibbles configurationNibbles(int countField, const QStrin
     fields.passwordFirst = typedPassword.left(2).toInt();
     fields.passwordSecond = typedPassword.mid(2, 2).toInt();
     fields.resetAllowed = !status.chosen.resetLock;
-    fields.languageCode = status.jezyk_modulu;
+    fields.languageCode = status.moduleLanguage;
     fields.introTimeSeconds = introTimeSeconds(status.introTimeIndex);
     fields.alphabeticalSearch = status.chosen.alphabeticalSearch;
     return protocol::encodeConfiguration(fields);

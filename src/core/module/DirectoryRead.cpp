@@ -18,16 +18,16 @@ namespace {
 
 constexpr int kZoneCodeMask = 7;
 constexpr int kAdditionalNumberCode = 4;
-// CharToPol's template is longer than the text it replaces.
+// fromModuleCodes's template is longer than the text it replaces.
 constexpr int kReadTemplateLength = 35;
 
 // The grid row a received block names, or 0 for a block that names none: an
 // apartment 0, a zone code 5..7, or an additional number above 8, which
 // would lie outside the grid.
-int targetRow(const Napis& napis)
+int targetRow(const CellBlock& cellBlock)
 {
-    const int apartment = napis[kApartmentByte];
-    const int zoneCode = napis[kZoneByte] & kZoneCodeMask;
+    const int apartment = cellBlock[kApartmentByte];
+    const int zoneCode = cellBlock[kZoneByte] & kZoneCodeMask;
     if (apartment == 0 || zoneCode > kAdditionalNumberCode)
         return 0;
     if (zoneCode < kAdditionalNumberCode)
@@ -35,12 +35,13 @@ int targetRow(const Napis& napis)
     return apartment <= kAdditionalNumberCount ? additionalNumberRow(apartment) : 0;
 }
 
-bool storeBlock(DirectoryGrid& grid, Napis& napis)
+bool storeBlock(DirectoryGrid& grid, CellBlock& cellBlock)
 {
-    const int row = targetRow(napis);
+    const int row = targetRow(cellBlock);
     if (row == 0)
         return false;
-    const QString text = CharToPol(napis, QString(kReadTemplateLength, u' '), kTextLength);
+    const QString text =
+        fromModuleCodes(cellBlock, QString(kReadTemplateLength, u' '), kTextLength);
     for (int column = 1; column <= kEntryTextLength; ++column)
         grid.setCell(row, column, Cell(text.at(column - 1)));
     return true;
@@ -76,10 +77,10 @@ Ending readEntries(TransferSession& session, int last, DirectoryGrid& grid, Modu
     for (int p = 0; p <= last; ++p) {
         if (session.cancelRequested())
             return Ending::Cancelled;
-        Napis napis{};
-        if (!session.receiveBlock(blockReadFrame(p), napis))
+        CellBlock cellBlock{};
+        if (!session.receiveBlock(blockReadFrame(p), cellBlock))
             return Ending::Interrupted;
-        if (!storeBlock(grid, napis)) {
+        if (!storeBlock(grid, cellBlock)) {
             // Later blocks still arrive into the emptied directory.
             session.sink().showMessage(session.texts().text(textkey::kReadError));
             invalidBlock = true;
@@ -92,12 +93,12 @@ Ending readEntries(TransferSession& session, int last, DirectoryGrid& grid, Modu
 
 } // namespace
 
-DirectoryReadResult Buttonz9Click(const TransferContext& context, const DirectoryGrid& current,
-                                  const QString& typedPassword, ModuleStatus& status)
+DirectoryReadResult receiveDirectory(const TransferContext& context, const DirectoryGrid& current,
+                                     const QString& typedPassword, ModuleStatus& status)
 {
     DirectoryReadResult result;
     TransferSession session(context);
-    status.Odczyt_wyszukiwania_alfa = ModuleStatus::kAlphabeticalSearchUnknown;
+    status.alphabeticalSearchRead = ModuleStatus::kAlphabeticalSearchUnknown;
     if (!session.identifyAgain(status, typedPassword))
         return result;
     if (!session.begin(status.modulePresent(), status.passwordConfirmed(), kTransferTimeoutMs)) {

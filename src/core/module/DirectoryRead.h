@@ -28,15 +28,15 @@ struct DirectoryReadResult {
     DirectoryGrid grid;
 };
 
-// "Odczytaj" of the name list (Buttonz9Click): identifies the module afresh
+// "Odczytaj" of the name list (receiveDirectory): identifies the module afresh
 // (taking the alphabetical-search switch from it again) and reads its entry
 // blocks 0 .. count - 1, at most 1020, each into the row its zone and
 // apartment number name, on a copy of current emptied first. Messages go to
 // the context's sink; status keeps what the identification found, and an
 // entry count of "0" when the directory was emptied. The caller runs the
 // alphabetical-search box's handler when the identification changed its tick.
-DirectoryReadResult Buttonz9Click(const TransferContext& context, const DirectoryGrid& current,
-                                  const QString& typedPassword, ModuleStatus& status);
+DirectoryReadResult receiveDirectory(const TransferContext& context, const DirectoryGrid& current,
+                                     const QString& typedPassword, ModuleStatus& status);
 
 // Puts a read's grid into the editor and refills the page, which rebuilds the
 // name list; a refused or cancelled read changes nothing (false). Runs on the

@@ -15,17 +15,17 @@ namespace {
 
 constexpr int kZoneCodeMask = 7;
 constexpr int kAdditionalNumberCode = 4;
-constexpr int kTextTemplateLength = 35; // CharToPol's template is longer than the text
+constexpr int kTextTemplateLength = 35; // fromModuleCodes's template is longer than the text
 
 using Block = std::array<Byte, kBlockSize>;
 
 // The text a block's codes read back as, without its trailing spaces.
 QString blockText(const Block& block)
 {
-    Napis napis{};
+    CellBlock cellBlock{};
     for (std::size_t i = 0; i < block.size(); ++i)
-        napis[i] = block[i];
-    return CharToPol(napis, QString(kTextTemplateLength, u' '), kTextLength).trimmed();
+        cellBlock[i] = block[i];
+    return fromModuleCodes(cellBlock, QString(kTextTemplateLength, u' '), kTextLength).trimmed();
 }
 
 // Unwritten memory shows as a space, and the read gives it as one. The
@@ -72,17 +72,17 @@ VerifyResult verifyDirectory(const TransferContext& context, const WrittenDirect
             result.outcome = Outcome::cancelled();
             return result;
         }
-        Napis napis{};
-        if (!session.receiveBlock(blockReadFrame(p), napis))
+        CellBlock cellBlock{};
+        if (!session.receiveBlock(blockReadFrame(p), cellBlock))
             return result;
-        const Block held = blockBytes(napis);
+        const Block held = blockBytes(cellBlock);
         const Block& sent = written.blocks[std::size_t(p)];
         if (asShown(held) != asShown(sent))
             result.differences.push_back({p, sent, held});
         session.stepProgress();
     }
     result.outcome = Outcome::done();
-    const int language = context.texts.Nr_Jezyka();
+    const int language = context.texts.language();
     session.finish(result.matches() ? fixedText(FixedText::VerifiedAll, language).arg(count)
                                     : fixedText(FixedText::VerifyDifferences, language)
                                           .arg(result.differences.size())
@@ -123,7 +123,7 @@ WriteAgainResult writeAgain(const TransferContext& context, const WrittenDirecto
         ++result.rewritten;
     }
     session.finish(
-        fixedText(FixedText::WrittenAgain, context.texts.Nr_Jezyka()).arg(result.rewritten));
+        fixedText(FixedText::WrittenAgain, context.texts.language()).arg(result.rewritten));
     result.outcome = Outcome::done();
     return result;
 }

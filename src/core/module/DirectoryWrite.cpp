@@ -33,43 +33,43 @@ QString overLimitText(int excess)
            + QStringLiteral(" ilość wpisów\n Maksymalna ilość to 1020 wpisów");
 }
 
-void fillEraseBlock(Napis& napis)
+void fillEraseBlock(CellBlock& cellBlock)
 {
     for (int i = 0; i < kTextLength; ++i)
-        napis[static_cast<std::size_t>(i)] = ' ';
-    napis[kApartmentByte] = kEraseApartment;
-    napis[kZoneByte] = kEraseZoneByte;
+        cellBlock[static_cast<std::size_t>(i)] = ' ';
+    cellBlock[kApartmentByte] = kEraseApartment;
+    cellBlock[kZoneByte] = kEraseZoneByte;
 }
 
 // The module codes of every row's 30 characters, converted before anything is
 // sent: a character the module cannot show stops the write with its message
 // while the module still holds its old directory whole.
-std::optional<std::vector<Napis>> entryTexts(const std::vector<NameRow>& rows, UserSink& sink,
-                                             int languageIndex)
+std::optional<std::vector<CellBlock>> entryTexts(const std::vector<NameRow>& rows, UserSink& sink,
+                                                 int languageIndex)
 {
-    std::vector<Napis> texts(rows.size());
+    std::vector<CellBlock> texts(rows.size());
     for (std::size_t p = 0; p < rows.size(); ++p) {
         const NameRow& row = rows[p];
-        Napis& napis = texts[p];
+        CellBlock& cellBlock = texts[p];
         for (int i = 0; i < kTextLength; ++i)
-            napis[std::size_t(i)] = i < row.text.size() ? row.text.at(i).unicode() : ' ';
+            cellBlock[std::size_t(i)] = i < row.text.size() ? row.text.at(i).unicode() : ' ';
         bool blad_znaku = false;
-        if (!KompToMod(napis, row.apartment, false, blad_znaku, sink, languageIndex))
+        if (!toModuleCodes(cellBlock, row.apartment, false, blad_znaku, sink, languageIndex))
             return std::nullopt;
     }
     return texts;
 }
 
 // The block of list row `position`: its text's codes, apartment and zone byte.
-Napis entryBlock(const Napis& text, const NameRow& row, int position,
-                 const ConfigurationNibbles& nibbles)
+CellBlock entryBlock(const CellBlock& text, const NameRow& row, int position,
+                     const ConfigurationNibbles& nibbles)
 {
-    Napis napis = text;
-    napis[kApartmentByte] = row.apartment;
+    CellBlock cellBlock = text;
+    cellBlock[kApartmentByte] = row.apartment;
     const int nibble =
         position < kConfigurationSize ? nibbles[static_cast<std::size_t>(position)] : 0;
-    napis[kZoneByte] = zoneByte(zoneCode(row), nibble);
-    return napis;
+    cellBlock[kZoneByte] = zoneByte(zoneCode(row), nibble);
+    return cellBlock;
 }
 
 // How far the entries went: the blocks the module acknowledged, and whether
@@ -81,18 +81,18 @@ struct EntriesSent {
 };
 
 EntriesSent writeEntries(TransferSession& session, const std::vector<NameRow>& rows,
-                         const std::vector<Napis>& texts, int countField,
+                         const std::vector<CellBlock>& texts, int countField,
                          const ConfigurationNibbles& nibbles, WrittenBlocks& written)
 {
     for (int p = 0; p <= countField; ++p) {
         if (session.cancelRequested())
             return {p, true, false};
-        Napis napis{};
+        CellBlock cellBlock{};
         if (rows.empty())
-            fillEraseBlock(napis);
+            fillEraseBlock(cellBlock);
         else
-            napis = entryBlock(texts[std::size_t(p)], rows[std::size_t(p)], p, nibbles);
-        const std::array<Byte, kBlockSize> bytes = blockBytes(napis);
+            cellBlock = entryBlock(texts[std::size_t(p)], rows[std::size_t(p)], p, nibbles);
+        const std::array<Byte, kBlockSize> bytes = blockBytes(cellBlock);
         written.push_back(bytes);
         if (!session.writeBlock(blockWriteFrame(p), bytes))
             return {p, false, true};
@@ -128,16 +128,16 @@ bool writeConfigurationOnItsOwn(TransferSession& session, const WrittenDirectory
     return session.writeBlock(frame(kWriteConfiguration), written.configurationBytes());
 }
 
-Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
-                     const QString& typedPassword, ModuleStatus& status,
-                     const WriteOptions& options)
+Outcome sendDirectory(const TransferContext& context, const std::vector<NameRow>& rows,
+                      const QString& typedPassword, ModuleStatus& status,
+                      const WriteOptions& options)
 {
     const bool erase = rows.empty();
     if (erase && !options.eraseConfirmed && !askToErase(context.sink, context.texts))
         return Outcome::cancelled();
     const int countField = erase ? 0 : static_cast<int>(rows.size()) - 1;
-    const std::optional<std::vector<Napis>> texts =
-        entryTexts(rows, context.sink, context.texts.Nr_Jezyka());
+    const std::optional<std::vector<CellBlock>> texts =
+        entryTexts(rows, context.sink, context.texts.language());
     if (!texts)
         return Outcome::refused(Outcome::Refusal::Content);
 

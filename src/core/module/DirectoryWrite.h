@@ -17,7 +17,7 @@ class Localisation;
 struct ModuleStatus;
 class UserSink;
 
-// "Zapisz" of the name list (Button0Click): sends every row of the name list,
+// "Zapisz" of the name list (sendDirectory): sends every row of the name list,
 // in list order, as one 32-byte block at positions 0.., with the
 // configuration in the zone bytes of the first sixteen, or offers to erase
 // the module when the list is empty. rows and typedPassword are the caller's
@@ -62,8 +62,8 @@ struct WriteOptions {
 
 // Whether the user agrees to erase the module's directory (the list is empty).
 bool askToErase(UserSink& sink, const Localisation& texts);
-Outcome Button0Click(const TransferContext& context, const std::vector<NameRow>& rows,
-                     const QString& typedPassword, ModuleStatus& status,
-                     const WriteOptions& options = {});
+Outcome sendDirectory(const TransferContext& context, const std::vector<NameRow>& rows,
+                      const QString& typedPassword, ModuleStatus& status,
+                      const WriteOptions& options = {});
 
 } // namespace q540

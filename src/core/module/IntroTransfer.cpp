@@ -31,14 +31,14 @@ QString withoutTrailingSpaces(QString line)
 
 // A line longer than the display (loaded from a file) is cut here: sent
 // whole, its tail would become the start of the screen's second line.
-Napis screenText(const QString& line1, const QString& line2)
+CellBlock screenText(const QString& line1, const QString& line2)
 {
     const QString text = line1.left(kIntroLineLength).leftJustified(kIntroLineLength, u' ')
                          + line2.left(kIntroLineLength).leftJustified(kIntroLineLength, u' ');
-    Napis napis{};
-    for (std::size_t i = 0; i < napis.size(); ++i)
-        napis[i] = text.at(static_cast<qsizetype>(i)).unicode();
-    return napis;
+    CellBlock cellBlock{};
+    for (std::size_t i = 0; i < cellBlock.size(); ++i)
+        cellBlock[i] = text.at(static_cast<qsizetype>(i)).unicode();
+    return cellBlock;
 }
 
 // A reply that does not check leaves the selection as it was, without a message.
@@ -55,7 +55,7 @@ void readIntroTime(TransferSession& session, ModuleStatus& status)
 
 } // namespace
 
-IntroRead Button1Click(const TransferContext& context, const IntroLines& current,
+IntroRead receiveIntro(const TransferContext& context, const IntroLines& current,
                        ModuleStatus& status)
 {
     IntroLines lines = current;
@@ -70,10 +70,10 @@ IntroRead Button1Click(const TransferContext& context, const IntroLines& current
             session.endCancelledRead();
             return {Outcome::cancelled(), current};
         }
-        Napis napis{};
-        if (!session.receiveBlock(blockReadFrame(screenPosition(screen)), napis))
+        CellBlock cellBlock{};
+        if (!session.receiveBlock(blockReadFrame(screenPosition(screen)), cellBlock))
             return {Outcome::failed(), lines};
-        const QString text = CharToPol(napis, QString(kBlockSize, u' '), kBlockSize);
+        const QString text = fromModuleCodes(cellBlock, QString(kBlockSize, u' '), kBlockSize);
         const auto line1 = static_cast<std::size_t>(2 * (screen - 1));
         lines[line1] = withoutTrailingSpaces(text.left(kIntroLineLength));
         lines[line1 + 1] = withoutTrailingSpaces(text.mid(kIntroLineLength, kIntroLineLength));
@@ -85,18 +85,19 @@ IntroRead Button1Click(const TransferContext& context, const IntroLines& current
     return {Outcome::done(), lines};
 }
 
-Outcome Button2Click(const TransferContext& context, const IntroLines& lines,
-                     const ModuleStatus& status)
+Outcome sendIntro(const TransferContext& context, const IntroLines& lines,
+                  const ModuleStatus& status)
 {
     // Every screen is converted before the device opens: a character the
     // module cannot show stops the write before any screen has changed.
-    std::array<Napis, protocol::kIntroScreenCount> screens{};
+    std::array<CellBlock, protocol::kIntroScreenCount> screens{};
     for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
         const auto line1 = static_cast<std::size_t>(2 * (screen - 1));
-        Napis& napis = screens[std::size_t(screen - 1)];
-        napis = screenText(lines[line1], lines[line1 + 1]);
+        CellBlock& cellBlock = screens[std::size_t(screen - 1)];
+        cellBlock = screenText(lines[line1], lines[line1 + 1]);
         bool blad_znaku = false;
-        if (!KompToMod(napis, screen, true, blad_znaku, context.sink, context.texts.Nr_Jezyka()))
+        if (!toModuleCodes(cellBlock, screen, true, blad_znaku, context.sink,
+                           context.texts.language()))
             return Outcome::refused(Outcome::Refusal::Content);
     }
     TransferSession session(context);
@@ -111,8 +112,8 @@ Outcome Button2Click(const TransferContext& context, const IntroLines& lines,
     for (int screen = 1; screen <= protocol::kIntroScreenCount; ++screen) {
         if (session.cancelRequested())
             return stopped(true, screen - 1);
-        const Napis& napis = screens[std::size_t(screen - 1)];
-        if (!session.writeBlock(blockWriteFrame(screenPosition(screen)), blockBytes(napis)))
+        const CellBlock& cellBlock = screens[std::size_t(screen - 1)];
+        if (!session.writeBlock(blockWriteFrame(screenPosition(screen)), blockBytes(cellBlock)))
             return stopped(false, screen - 1);
         session.stepProgress();
         context.clock.sleep(kIntroScreenPauseMs);

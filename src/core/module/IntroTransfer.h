@@ -8,7 +8,7 @@ namespace q540 {
 
 struct ModuleStatus;
 
-// "Odczytaj" of the intro page (Button1Click): reads the four intro screens
+// "Odczytaj" of the intro page (receiveIntro): reads the four intro screens
 // and the display time. Returns current with the screens that arrived
 // replaced, each line without its trailing spaces; a display time that
 // arrives well-formed is selected in status.introTimeIndex, clamped to 1..15.
@@ -16,13 +16,13 @@ struct IntroRead {
     Outcome outcome;
     IntroLines lines;
 };
-IntroRead Button1Click(const TransferContext& context, const IntroLines& current,
+IntroRead receiveIntro(const TransferContext& context, const IntroLines& current,
                        ModuleStatus& status);
 
-// "Zapisz" of the intro page (Button2Click): writes the four screens, each
+// "Zapisz" of the intro page (sendIntro): writes the four screens, each
 // line cut or padded to 16 characters, then the display time selected in
 // status.introTimeIndex.
-Outcome Button2Click(const TransferContext& context, const IntroLines& lines,
-                     const ModuleStatus& status);
+Outcome sendIntro(const TransferContext& context, const IntroLines& lines,
+                  const ModuleStatus& status);
 
 } // namespace q540

@@ -162,7 +162,7 @@ IntroVerifyResult verifyIntro(const TransferContext& context, const IntroLines& 
     sent.intro = written;
     sent.timeIndex = status.introTimeIndex;
     IntroVerifyResult result;
-    const IntroRead read = Button1Click(context, IntroLines{}, status);
+    const IntroRead read = receiveIntro(context, IntroLines{}, status);
     result.outcome = read.outcome;
     if (!read.outcome.isDone())
         return result;
@@ -170,7 +170,7 @@ IntroVerifyResult verifyIntro(const TransferContext& context, const IntroLines& 
     held.intro = read.lines;
     held.timeIndex = status.introTimeIndex;
     compareIntro(sent, held, result.differences);
-    const int language = context.texts.Nr_Jezyka();
+    const int language = context.texts.language();
     QStringList lines;
     for (const ContentDifference& d : result.differences)
         lines << differenceLineText(d, language);
@@ -200,12 +200,12 @@ ModuleContentsRead readModuleContents(const TransferContext& context, const QStr
     const TransferContext quiet{context.link, context.clock, held, context.poll, context.texts};
     ModuleContentsRead read;
     const DirectoryReadResult directory =
-        Buttonz9Click(quiet, DirectoryGrid{}, typedPassword, status);
+        receiveDirectory(quiet, DirectoryGrid{}, typedPassword, status);
     read.outcome = directory.outcome;
     if (read.outcome.isDone()) {
         // The intro read identifies the module again, so status then holds
         // its settings and the display time as the module keeps them.
-        const IntroRead intro = Button1Click(quiet, IntroLines{}, status);
+        const IntroRead intro = receiveIntro(quiet, IntroLines{}, status);
         read.outcome = intro.outcome;
         read.contents = contentsOf(directory.grid, intro.lines, status);
     }

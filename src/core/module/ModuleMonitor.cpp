@@ -12,7 +12,7 @@ ModuleMonitor::ModuleMonitor(Link& device, Clock& clock, const Localisation& tex
 {
     timer_.setInterval(protocol::kPollIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &ModuleMonitor::Timer1Timer);
-    connect(&*worker_, &Odczyt::finished, this, &ModuleMonitor::applyPoll);
+    connect(&*worker_, &PollWorker::finished, this, &ModuleMonitor::applyPoll);
 }
 
 ModuleMonitor::~ModuleMonitor() = default;
@@ -56,7 +56,7 @@ void ModuleMonitor::pollNow()
 void ModuleMonitor::startPoll()
 {
     pollStartedAt_ = suspensions_;
-    worker_->start(!status_.jest_odpowiedz);
+    worker_->start(!status_.configurationKnown);
 }
 
 void ModuleMonitor::applyPoll(const IdentificationOutcome& outcome)
@@ -83,25 +83,25 @@ void ModuleMonitor::apply(const IdentificationOutcome& outcome)
     emit statusChanged();
 }
 
-void ModuleMonitor::Odczytaj_dane()
+void ModuleMonitor::identifyNow()
 {
-    apply(identifyModule(link_, clock_, !status_.jest_odpowiedz));
+    apply(identifyModule(link_, clock_, !status_.configurationKnown));
 }
 
 QString ModuleMonitor::enterPassword(const QString& entered)
 {
     const QString padded = padPassword(entered);
     password_ = padded;
-    status_.jest_odpowiedz = false;
+    status_.configurationKnown = false;
     if (status_.passwordConfirmed())
-        Button_zapiszClick();
+        sendPassword();
     clock_.sleep(protocol::kPasswordEntryPauseMs);
-    status_.jezyk_modulu = 0;
+    status_.moduleLanguage = 0;
     emit statusChanged();
     return padded;
 }
 
-void ModuleMonitor::Button_zapiszClick()
+void ModuleMonitor::sendPassword()
 {
     ModuleOperation operation(*this, link_, sink_, texts_);
     const PasswordPairs pairs = passwordPairs(password_).value_or(PasswordPairs{});
@@ -114,8 +114,8 @@ void ModuleMonitor::Button_zapiszClick()
 
 void ModuleMonitor::readConfigurationAgain()
 {
-    status_.jest_odpowiedz = false;
-    status_.jezyk_modulu = 0;
+    status_.configurationKnown = false;
+    status_.moduleLanguage = 0;
 }
 
 std::optional<LanguageReading> ModuleMonitor::readLanguage()
@@ -137,11 +137,11 @@ Outcome ModuleMonitor::writeLanguage(int code)
     return outcome;
 }
 
-void ModuleMonitor::CheckBox_blokada_resetuClick(bool locked)
+void ModuleMonitor::changeResetLock(bool locked)
 {
     status_.chosen.resetLock = locked;
     ModuleOperation operation(*this, link_, sink_, texts_);
-    Odczytaj_dane();
+    identifyNow();
     // The tick as it stands now: the identification puts the module's lock
     // back on it only when it read the configuration again.
     const bool present = status_.modulePresent();

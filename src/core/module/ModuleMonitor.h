@@ -4,7 +4,7 @@
 #include "module/ModuleOperation.h"
 #include "module/ModuleSettings.h"
 #include "module/ModuleStatus.h"
-#include "module/Odczyt.h"
+#include "module/PollWorker.h"
 
 #include <QObject>
 #include <QTimer>
@@ -57,20 +57,20 @@ public:
     void pollNow();
     // The identification on this thread, as the transfers and the reset
     // lock run it; waits for a running poll at the gate.
-    void Odczytaj_dane();
+    void identifyNow();
 
     // Password entry (the panel's confirm button): pads the entry, takes it
     // as the program's password and, when the module's password was
     // confirmed, stores it in the module. Returns the padded text.
     QString enterPassword(const QString& entered);
-    // Button_zapiszClick: stores the program's password in the module.
-    void Button_zapiszClick();
+    // sendPassword: stores the program's password in the module.
+    void sendPassword();
     // The module-language commands of the settings panel.
     std::optional<LanguageReading> readLanguage();
     // True when the language was sent.
     Outcome writeLanguage(int code);
-    // CheckBox_blokada_resetuClick, after the user changed the tick.
-    void CheckBox_blokada_resetuClick(bool locked);
+    // changeResetLock, after the user changed the tick.
+    void changeResetLock(bool locked);
 
 signals:
     // The status changed and the window should show it again.
@@ -96,7 +96,7 @@ private:
     DeviceGate gate_;
     GatedLink link_;
     // Empty once stopped.
-    std::optional<Odczyt> worker_;
+    std::optional<PollWorker> worker_;
     QTimer timer_;
     ModuleStatus status_;
     QString password_ = QString::fromLatin1(protocol::kDefaultPassword);

@@ -33,7 +33,7 @@ bool ModuleOperation::begin(bool modulePresent, bool passwordMatches, int timeou
         // The port may have been taken since the identification found the
         // module: say by what, where the link can tell.
         const QString why =
-            openProblemText(link_.openProblem(), link_.portName(), texts_.Nr_Jezyka());
+            openProblemText(link_.openProblem(), link_.portName(), texts_.language());
         sink_.showMessage(texts_.text(textkey::kUsbTransmissionFailure)
                           + (why.isEmpty() ? QString() : u'\n' + why));
         return false;

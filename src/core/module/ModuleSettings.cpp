@@ -149,10 +149,10 @@ Outcome confirmChange(Link& link, Clock& clock, UserSink& sink, const Localisati
     }
     sink.showPhase(TransferPhase::Confirming);
     clock.sleep(protocol::kConfirmationSettleMs);
-    status.jest_odpowiedz = false;
+    status.configurationKnown = false;
     status.configuration.reset();
-    Odczytaj_dane(status, link, clock, typedPassword, texts, sink);
-    const int language = texts.Nr_Jezyka();
+    identifyAndApply(status, link, clock, typedPassword, texts, sink);
+    const int language = texts.language();
     const QString what = configurationFieldText(field, language);
     if (!status.configuration) {
         held.discard();

@@ -21,8 +21,8 @@ void clearModule(ModuleStatus& status)
 {
     status.entryCount = -1;
     status.passwordCheck = PasswordCheck::NotChecked;
-    status.jezyk_modulu = 0;
-    status.jest_odpowiedz = false;
+    status.moduleLanguage = 0;
+    status.configurationKnown = false;
     status.configuration.reset();
 }
 
@@ -30,7 +30,7 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& nibble
                         const QString& typedPassword, const ModuleStatusHandlers& handlers)
 {
     const protocol::ConfigurationFields n = protocol::decodeConfiguration(nibbles);
-    status.jest_odpowiedz = true;
+    status.configurationKnown = true;
     status.entryCount = n.countField + 1;
     status.variant = n.variant;
 
@@ -40,13 +40,13 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& nibble
     status.passwordCheck =
         passwordPairs(typedPassword) == module ? PasswordCheck::Matches : PasswordCheck::Differs;
 
-    status.jezyk_modulu =
+    status.moduleLanguage =
         n.languageCode > protocol::kHighestLanguageCode ? kFallbackLanguageCode : n.languageCode;
     status.introTimeIndex = n.introTimeSeconds - 1;
 
-    if (status.Odczyt_wyszukiwania_alfa == ModuleStatus::kAlphabeticalSearchUnknown) {
+    if (status.alphabeticalSearchRead == ModuleStatus::kAlphabeticalSearchUnknown) {
         const bool on = n.alphabeticalSearch;
-        status.Odczyt_wyszukiwania_alfa =
+        status.alphabeticalSearchRead =
             on ? ModuleStatus::kAlphabeticalSearchOn : ModuleStatus::kAlphabeticalSearchOff;
         const bool changed = status.chosen.alphabeticalSearch != on;
         status.chosen.alphabeticalSearch = on;
@@ -55,16 +55,16 @@ void applyConfiguration(ModuleStatus& status, const ConfigurationNibbles& nibble
     }
 
     status.state = ModuleState::Present;
-    status.languageRead = status.jezyk_modulu;
+    status.languageRead = status.moduleLanguage;
 
     status.chosen.resetLock = !n.resetAllowed;
 }
 
 } // namespace
 
-QString moduleLanguageCode(int jezyk_modulu)
+QString moduleLanguageCode(int code)
 {
-    return QString::fromLatin1(protocol::languageName(jezyk_modulu));
+    return QString::fromLatin1(protocol::languageName(code));
 }
 
 QString openProblemText(OpenProblem problem, const QString& port, int language)
@@ -92,7 +92,7 @@ QString moduleStateText(const ModuleStatus& status, const Localisation& texts)
         break;
     case ModuleState::NoCable:
         if (const QString problem =
-                openProblemText(status.openProblem, status.port, texts.Nr_Jezyka());
+                openProblemText(status.openProblem, status.port, texts.language());
             !problem.isEmpty())
             return problem;
         return texts.text(textkey::kCableNotFound);
@@ -148,10 +148,11 @@ void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outc
     }
 }
 
-void Odczytaj_dane(ModuleStatus& status, Link& link, Clock& clock, const QString& typedPassword,
-                   const Localisation& texts, UserSink& sink, const ModuleStatusHandlers& handlers)
+void identifyAndApply(ModuleStatus& status, Link& link, Clock& clock, const QString& typedPassword,
+                      const Localisation& texts, UserSink& sink,
+                      const ModuleStatusHandlers& handlers)
 {
-    const IdentificationOutcome outcome = identifyModule(link, clock, !status.jest_odpowiedz);
+    const IdentificationOutcome outcome = identifyModule(link, clock, !status.configurationKnown);
     applyIdentification(status, outcome, typedPassword, texts, sink, handlers);
 }
 

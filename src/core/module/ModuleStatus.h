@@ -42,27 +42,27 @@ struct ChosenSettings {
 // is the window's business. Written only on the user-interface thread, by
 // applyIdentification.
 struct ModuleStatus {
-    // Odczyt_wyszukiwania_alfa: not yet taken from the module, on, off.
+    // alphabeticalSearchRead: not yet taken from the module, on, off.
     static constexpr std::uint8_t kAlphabeticalSearchUnknown = 115;
     static constexpr std::uint8_t kAlphabeticalSearchOn = 8;
     static constexpr std::uint8_t kAlphabeticalSearchOff = 0;
 
     ModuleState state = ModuleState::NotPolled;
-    bool jest_odpowiedz = false; // the configuration block has been read
-    int entryCount = -1;         // the entries the module holds; -1 without a module
-    int variant = 0;             // the module's variant digit, from its configuration
-    int languageRead = 0;        // the language code the configuration held (jezyk_modulu
-                                 // follows the open directory afterwards)
+    bool configurationKnown = false; // the configuration block has been read
+    int entryCount = -1;             // the entries the module holds; -1 without a module
+    int variant = 0;                 // the module's variant digit, from its configuration
+    int languageRead = 0;            // the language code the configuration held (moduleLanguage
+                                     // follows the open directory afterwards)
     // The cable chip's latency timer, where the driver tells it.
     std::optional<int> latencyTimerMs;
     // Without a cable: why the port did not open, and which port.
     OpenProblem openProblem = OpenProblem::None;
     QString port;
     PasswordCheck passwordCheck = PasswordCheck::NotChecked;
-    int jezyk_modulu = 0; // 0..7
+    int moduleLanguage = 0; // 0..7
     // Selected item of ComboBox_czas (items "1".."15"); -1 selects none.
     int introTimeIndex = kIntroTimeDefaultIndex;
-    std::uint8_t Odczyt_wyszukiwania_alfa = kAlphabeticalSearchUnknown;
+    std::uint8_t alphabeticalSearchRead = kAlphabeticalSearchUnknown;
     // What the next write sends; see ChosenSettings.
     ChosenSettings chosen;
     // Whether the previous identification found a module of version 4.3, so
@@ -88,7 +88,7 @@ struct ModuleStatusHandlers {
 };
 
 // The two-letter code of a module language code (0..7) in the status text.
-QString moduleLanguageCode(int jezyk_modulu);
+QString moduleLanguageCode(int code);
 
 // Why a port did not open, in words in a program language (0..2); empty for
 // OpenProblem::None and NoCable, which the connection state says itself.
@@ -107,8 +107,8 @@ void applyIdentification(ModuleStatus& status, const IdentificationOutcome& outc
 
 // The whole identification on the calling thread, as the transfers and the
 // reset-lock command run it: the exchange, then applying its outcome.
-void Odczytaj_dane(ModuleStatus& status, Link& link, Clock& clock, const QString& typedPassword,
-                   const Localisation& texts, UserSink& sink,
-                   const ModuleStatusHandlers& handlers = {});
+void identifyAndApply(ModuleStatus& status, Link& link, Clock& clock, const QString& typedPassword,
+                      const Localisation& texts, UserSink& sink,
+                      const ModuleStatusHandlers& handlers = {});
 
 } // namespace q540

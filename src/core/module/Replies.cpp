@@ -44,7 +44,7 @@ bool CzyJestOdpZ(Link& link, UserSink& sink, int languageIndex)
     return false;
 }
 
-bool CzyJestOdpO2(Link& link, UserSink& sink, int languageIndex, int n, Napis& napis)
+bool CzyJestOdpO2(Link& link, UserSink& sink, int languageIndex, int n, CellBlock& cellBlock)
 {
     Q_ASSERT(n >= 0 && n <= kBlockSize);
     const auto replyLength = static_cast<std::size_t>(n + 1);
@@ -53,9 +53,9 @@ bool CzyJestOdpO2(Link& link, UserSink& sink, int languageIndex, int n, Napis& n
         link.read(std::span<Byte>(buffer).first(replyLength));
         if (buffer[static_cast<std::size_t>(n)] != kEndByte)
             continue;
-        for (std::size_t i = 0; i < napis.size(); ++i) {
+        for (std::size_t i = 0; i < cellBlock.size(); ++i) {
             const Byte b = buffer[i];
-            napis[i] = (i < kTextLength && b == kUnwrittenByte) ? ' ' : b;
+            cellBlock[i] = (i < kTextLength && b == kUnwrittenByte) ? ' ' : b;
         }
         return true;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/Napis.h"
+#include "protocol/CellBlock.h"
 
 #include <QString>
 
@@ -22,9 +22,9 @@ bool CzyJestOdpZ(Link& link, UserSink& sink, int languageIndex);
 
 // Receives a data reply of n bytes (at most 32) and its end byte with up to
 // five whole-reply reads, each from the start of the buffer. On success the
-// bytes are in napis, 255 read as a space in the text positions 0..29 and 0
+// bytes are in cellBlock, 255 read as a space in the text positions 0..29 and 0
 // where the reply was shorter than 32. On failure the transmission error is
 // shown and the progress bar hidden; the device stays open for the caller.
-bool CzyJestOdpO2(Link& link, UserSink& sink, int languageIndex, int n, Napis& napis);
+bool CzyJestOdpO2(Link& link, UserSink& sink, int languageIndex, int n, CellBlock& cellBlock);
 
 } // namespace q540

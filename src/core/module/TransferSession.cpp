@@ -25,12 +25,12 @@ TransferSession::~TransferSession()
 bool TransferSession::identifyAgain(ModuleStatus& status, const QString& typedPassword)
 {
     context_.clock.sleep(kPollSettleMs);
-    status.jest_odpowiedz = false;
-    Odczytaj_dane(status, context_.link, context_.clock, typedPassword, context_.texts,
-                  context_.sink);
+    status.configurationKnown = false;
+    identifyAndApply(status, context_.link, context_.clock, typedPassword, context_.texts,
+                     context_.sink);
     // A module that answered without its configuration is there: saying
     // "no device" would send the installer looking for the wrong fault.
-    if (status.configurationMissing || (status.modulePresent() && !status.jest_odpowiedz)) {
+    if (status.configurationMissing || (status.modulePresent() && !status.configurationKnown)) {
         context_.sink.showMessage(fixedText(FixedText::ConfigurationMissing, languageIndex()));
         return false;
     }
@@ -84,10 +84,10 @@ void TransferSession::sendUnacknowledged(std::span<const Byte> bytes)
     context_.link.write(bytes);
 }
 
-bool TransferSession::receiveBlock(const Frame& frame, Napis& napis)
+bool TransferSession::receiveBlock(const Frame& frame, CellBlock& cellBlock)
 {
     context_.link.write(frame);
-    if (CzyJestOdpO2(context_.link, context_.sink, languageIndex(), kBlockSize, napis))
+    if (CzyJestOdpO2(context_.link, context_.sink, languageIndex(), kBlockSize, cellBlock))
         return true;
     progressShown_ = false;
     return false;
@@ -125,7 +125,7 @@ void TransferSession::endCancelledRead()
 
 int TransferSession::languageIndex() const
 {
-    return context_.texts.Nr_Jezyka();
+    return context_.texts.language();
 }
 
 void TransferSession::closeAndHide()
@@ -137,11 +137,11 @@ void TransferSession::closeAndHide()
     progressShown_ = false;
 }
 
-std::array<Byte, kBlockSize> blockBytes(const Napis& napis)
+std::array<Byte, kBlockSize> blockBytes(const CellBlock& cellBlock)
 {
     std::array<Byte, kBlockSize> bytes{};
     for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<Byte>(napis[i] & 0xFF);
+        bytes[i] = static_cast<Byte>(cellBlock[i] & 0xFF);
     return bytes;
 }
 

@@ -2,7 +2,7 @@
 
 #include "base/FixedTexts.h"
 #include "module/ModuleOperation.h"
-#include "protocol/Napis.h"
+#include "protocol/CellBlock.h"
 #include "protocol/Protocol.h"
 
 #include <QString>
@@ -73,8 +73,8 @@ public:
     bool writeBlock(const protocol::Frame& frame, std::span<const protocol::Byte> data);
     // Bytes that no reply follows.
     void sendUnacknowledged(std::span<const protocol::Byte> bytes);
-    // A block read: the frame, then the 32 bytes and the end byte into napis.
-    bool receiveBlock(const protocol::Frame& frame, Napis& napis);
+    // A block read: the frame, then the 32 bytes and the end byte into cellBlock.
+    bool receiveBlock(const protocol::Frame& frame, CellBlock& cellBlock);
 
     // The ending of a transfer that went through: the device closed, the
     // progress bar hidden, then the final message if there is one.
@@ -98,7 +98,7 @@ private:
     std::optional<int> lastSecondsLeft_;
 };
 
-// The low bytes of napis, as they go over the cable.
-std::array<protocol::Byte, protocol::kBlockSize> blockBytes(const Napis& napis);
+// The low bytes of cellBlock, as they go over the cable.
+std::array<protocol::Byte, protocol::kBlockSize> blockBytes(const CellBlock& cellBlock);
 
 } // namespace q540

@@ -85,14 +85,14 @@ QChar characterOfCode(int code)
 
 // The character to name in the message. A character beyond the 16-bit range fills two
 // positions; naming only its first half would show the user a broken glyph.
-QString offendingCharacter(const Napis& napis, std::size_t i, std::size_t end)
+QString offendingCharacter(const CellBlock& cellBlock, std::size_t i, std::size_t end)
 {
-    const int unit = napis[i];
+    const int unit = cellBlock[i];
     if (unit < 0 || unit >= kCodeUnitLimit)
         return QString(QChar::ReplacementCharacter);
     const QChar c(static_cast<char16_t>(unit));
     if (c.isHighSurrogate() && i + 1 < end) {
-        const int next = napis[i + 1];
+        const int next = cellBlock[i + 1];
         if (next >= 0 && QChar::isLowSurrogate(static_cast<char32_t>(next)))
             return QString(c) + QChar(static_cast<char16_t>(next));
     }
@@ -160,33 +160,33 @@ std::vector<CharacterFinding> findCharacterProblems(QStringView text)
     return found;
 }
 
-bool KompToMod(Napis& napis, int numer, bool intro, bool& blad_znaku, UserSink& sink,
-               int languageIndex)
+bool toModuleCodes(CellBlock& cellBlock, int numer, bool intro, bool& blad_znaku, UserSink& sink,
+                   int languageIndex)
 {
     const std::size_t end = intro ? protocol::kBlockSize : protocol::kTextLength;
     for (std::size_t i = 0; i < end; ++i) {
-        const int code = moduleCode(napis[i]);
+        const int code = moduleCode(cellBlock[i]);
         // Negative values are no code unit either; as bytes they would go out as garbage.
         if (code < 0 || code > kLargestModuleCode) {
-            const auto text = unsupportedCharacterText(offendingCharacter(napis, i, end), numer,
+            const auto text = unsupportedCharacterText(offendingCharacter(cellBlock, i, end), numer,
                                                        intro, languageIndex);
             if (text)
                 sink.showMessage(*text);
             blad_znaku = true;
             return false;
         }
-        napis[i] = code;
+        cellBlock[i] = code;
     }
     return true;
 }
 
-QString CharToPol(Napis& napis, QString tekst, int ilebajtow)
+QString fromModuleCodes(CellBlock& cellBlock, QString tekst, int ilebajtow)
 {
-    const int count = std::clamp(ilebajtow, 0, int(napis.size()));
+    const int count = std::clamp(ilebajtow, 0, int(cellBlock.size()));
     if (tekst.size() < count)
         tekst = tekst.leftJustified(count, u' ');
     for (int i = 0; i < count; ++i) {
-        int& code = napis[static_cast<std::size_t>(i)];
+        int& code = cellBlock[static_cast<std::size_t>(i)];
         if (code == protocol::kUnwrittenByte)
             code = ' ';
         tekst[i] = characterOfCode(code);

@@ -1,10 +1,10 @@
 #pragma once
 
 // The two conversions between the program's UTF-16 text and the module's display codes,
-// both in place over the buffer napis, and the message for a character the module
+// both in place over the buffer cellBlock, and the message for a character the module
 // cannot show.
 
-#include "protocol/Napis.h"
+#include "protocol/CellBlock.h"
 
 #include <QString>
 #include <QStringView>
@@ -44,20 +44,20 @@ struct CharacterFinding {
 // every one it would show as a different character, in order.
 std::vector<CharacterFinding> findCharacterProblems(QStringView text);
 
-// Converts napis from UTF-16 code units to module codes: positions 0..29 of a directory
+// Converts cellBlock from UTF-16 code units to module codes: positions 0..29 of a directory
 // entry (30 and 31 carry numbers and are not touched) or, with intro, all 32 positions of
 // an intro screen. At the first character the module cannot show it shows the message
 // naming numer (the apartment number, or the intro screen number 1..4), sets blad_znaku
 // and returns false; that position and the ones after it stay unconverted. blad_znaku is
 // never cleared here: a caller that tests it clears it first.
-bool KompToMod(Napis& napis, int numer, bool intro, bool& blad_znaku, UserSink& sink,
-               int languageIndex);
+bool toModuleCodes(CellBlock& cellBlock, int numer, bool intro, bool& blad_znaku, UserSink& sink,
+                   int languageIndex);
 
 // Returns the template tekst (callers pass spaces) with its first ilebajtow characters
-// replaced by the characters of the module codes napis[0..ilebajtow-1]; characters after
-// them stay. A code 255, unwritten memory, is first turned into a space in napis itself.
+// replaced by the characters of the module codes cellBlock[0..ilebajtow-1]; characters after
+// them stay. A code 255, unwritten memory, is first turned into a space in cellBlock itself.
 // ilebajtow is limited to 0..32, and a template shorter than it is padded with spaces.
-QString CharToPol(Napis& napis, QString tekst, int ilebajtow);
+QString fromModuleCodes(CellBlock& cellBlock, QString tekst, int ilebajtow);
 
 // The message for the unsupported character, in the user-interface language (0 Polish,
 // 1 English, 2 German); other language indices show nothing.

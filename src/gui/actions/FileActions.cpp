@@ -39,7 +39,7 @@ void FileActions::finish(const std::optional<EditStep>& step)
 void FileActions::Nowy1Click()
 {
     QString count;
-    if (parts_.files.Nowy1Click(count).isDone()) {
+    if (parts_.files.newDirectory(count).isDone()) {
         parts_.module.monitor().status().entryCount = count.toInt();
         parts_.toolBar.showEntryCount(count);
     }
@@ -48,33 +48,33 @@ void FileActions::Nowy1Click()
 
 void FileActions::Otwrz1Click()
 {
-    parts_.files.Otwrz1Click();
+    parts_.files.openDirectoryFile();
     steps_.recordFileStep(EditStep::Kind::Open);
     showFileState();
 }
 
 void FileActions::Importuj1Click()
 {
-    parts_.files.Importuj1Click();
+    parts_.files.importListFile();
     steps_.recordFileStep(EditStep::Kind::Import);
     showFileState();
 }
 
 void FileActions::Zapisz1Click()
 {
-    parts_.files.Zapisz1Click();
+    parts_.files.save();
     finish(std::nullopt);
 }
 
 void FileActions::Zapiszjako1Click()
 {
-    parts_.files.Zapiszjako1Click();
+    parts_.files.saveAs();
     finish(std::nullopt);
 }
 
 void FileActions::historyClick()
 {
-    HistoryWindow window(parts_.history, parts_.texts.Nr_Jezyka(), &parts_.window);
+    HistoryWindow window(parts_.history, parts_.texts.language(), &parts_.window);
     if (window.exec() != QDialog::Accepted || window.chosen().isEmpty())
         return;
     parts_.files.openCopy(window.chosen());
@@ -84,7 +84,7 @@ void FileActions::historyClick()
 void FileActions::importTableClick()
 {
     parts_.files.importTable([this](const TableRead& table) {
-        return askTableImport(table, parts_.texts.Nr_Jezyka(), &parts_.window);
+        return askTableImport(table, parts_.texts.language(), &parts_.window);
     });
     finish(EditStep{EditStep::Kind::TableImport});
 }
@@ -98,7 +98,7 @@ void FileActions::pasteRows(int zone, int number, const QString& text)
 {
     const TableRead rows = parsePastedRows(text, zone, number);
     if (!rows.findings.empty()
-        && !askTableImport(rows, parts_.texts.Nr_Jezyka(), &parts_.window, false))
+        && !askTableImport(rows, parts_.texts.language(), &parts_.window, false))
         return;
     DirectoryEditor& editor = parts_.editor;
     editor.grid() = applyTable(editor.grid(), rows, false);

@@ -50,7 +50,7 @@ void ModuleActions::run(const StatusTransfer& transfer)
     const ModuleWorkflow workflow{{monitor.link(), monitor.clock(), runner, runner, parts_.texts},
                                   monitor.password(),
                                   parts_.history};
-    WindowQuestions questions(runner, parts_.window, parts_.texts.Nr_Jezyka());
+    WindowQuestions questions(runner, parts_.window, parts_.texts.language());
     runner.run([&] { transfer(workflow, questions, status); });
     if (!pollStopped)
         return;
@@ -67,7 +67,7 @@ void ModuleActions::Button0Click()
     request.rows = parts_.editor.list().rows();
     request.document = parts_.files.document();
     request.verify = parts_.listPanel.verifyAfterWriting();
-    request.orderNote = moduleOrderNote(parts_.editor.moduleOrder(), parts_.texts.Nr_Jezyka());
+    request.orderNote = moduleOrderNote(parts_.editor.moduleOrder(), parts_.texts.language());
     run([&](const ModuleWorkflow& workflow, WorkflowQuestions& questions, ModuleStatus& status) {
         writeDirectoryToModule(workflow, request, status, questions);
     });
@@ -111,7 +111,7 @@ void ModuleActions::compareClick()
     showModuleStatus();
     if (!comparison.outcome.isDone())
         return;
-    CompareWindow window(comparison.differences, parts_.texts.Nr_Jezyka(), &parts_.window);
+    CompareWindow window(comparison.differences, parts_.texts.language(), &parts_.window);
     window.exec();
 }
 
@@ -150,7 +150,7 @@ void ModuleActions::Button2Click()
 void ModuleActions::Button_zmien_hasloClick()
 {
     parts_.module.panel().execWithPollSuspended(SettingsPanel::kPasswordMode);
-    // The entry cleared jest_odpowiedz: this poll judges the password now held.
+    // The entry cleared configurationKnown: this poll judges the password now held.
     parts_.module.monitor().pollNow();
     showModuleStatus();
 }

@@ -37,7 +37,7 @@ ReportActions::ReportActions(const WindowParts& parts) : parts_(parts)
 // order, which is the order a write sends.
 static DirectoryPrintout printoutOf(const WindowParts& parts)
 {
-    return {parts.files.document(), parts.editor.list().rows(), parts.texts.Nr_Jezyka(),
+    return {parts.files.document(), parts.editor.list().rows(), parts.texts.language(),
             QDateTime::currentDateTime()};
 }
 
@@ -54,10 +54,10 @@ void ReportActions::printClick()
 void ReportActions::exportPdfClick()
 {
     const FileCommands& files = parts_.files;
-    const QString folder = files.SciezkaProp().isEmpty() ? QDir::homePath() : files.SciezkaProp();
-    const QString base = files.NazwaProp().isEmpty()
+    const QString folder = files.filePath().isEmpty() ? QDir::homePath() : files.filePath();
+    const QString base = files.fileName().isEmpty()
                              ? QStringLiteral("q540")
-                             : QFileInfo(files.NazwaProp()).completeBaseName();
+                             : QFileInfo(files.fileName()).completeBaseName();
     parts_.files.saveOtherFile(QStringLiteral("(*.pdf)"),
                                QDir(folder).filePath(base + QStringLiteral(".pdf")),
                                directoryPdf(printoutOf(parts_)));
@@ -65,7 +65,7 @@ void ReportActions::exportPdfClick()
 
 void ReportActions::Informacja1Click()
 {
-    ContactWindow window(parts_.texts.Nr_Jezyka(), {}, &parts_.window);
+    ContactWindow window(parts_.texts.language(), {}, &parts_.window);
     bool saveReport = false;
     window.offerSupportReport([&saveReport] { saveReport = true; });
     window.exec();
@@ -93,21 +93,21 @@ ConnectionReport ReportActions::runConnectionCheck()
     ModuleMonitor& monitor = parts_.module.monitor();
     monitor.suspend();
     ConnectionReport report = checkConnection({system_.get(), monitor.link(), monitor.clock(), {}},
-                                              parts_.texts.Nr_Jezyka());
+                                              parts_.texts.language());
     monitor.resume();
     return report;
 }
 
 void ReportActions::connectionCheckClick()
 {
-    ConnectionCheckWindow window([this] { return runConnectionCheck(); }, parts_.texts.Nr_Jezyka(),
+    ConnectionCheckWindow window([this] { return runConnectionCheck(); }, parts_.texts.language(),
                                  &parts_.window);
     window.exec();
 }
 
 void ReportActions::saveSupportReport()
 {
-    const int language = parts_.texts.Nr_Jezyka();
+    const int language = parts_.texts.language();
     const std::optional<bool> includeDirectory = askSupportReportOptions(language, &parts_.window);
     if (!includeDirectory)
         return;

@@ -77,7 +77,7 @@ void UndoSteps::finishFileCommand(const std::optional<EditStep>& step)
 void UndoSteps::recordFileStep(EditStep::Kind kind)
 {
     EditStep step{kind};
-    step.file = QFileInfo(parts_.files.NazwaProp()).fileName();
+    step.file = QFileInfo(parts_.files.fileName()).fileName();
     finishFileCommand(step);
 }
 

@@ -21,7 +21,7 @@
 
 namespace q540 {
 
-ViewActions::ViewActions(const WindowParts& parts) : parts_(parts), jezyk_(parts.texts.Nr_Jezyka())
+ViewActions::ViewActions(const WindowParts& parts) : parts_(parts), jezyk_(parts.texts.language())
 {
 }
 
@@ -33,13 +33,13 @@ void ViewActions::RadioGroup_StrefaClick(int index)
 
 void ViewActions::Ustaw_WJ_na_komponentach()
 {
-    applyQtTranslations(parts_.texts.Nr_Jezyka());
+    applyQtTranslations(parts_.texts.language());
     parts_.menus.retranslate();
     parts_.toolBar.retranslate();
     parts_.pages.retranslate(parts_.texts);
     parts_.listPanel.retranslate();
     parts_.sink.cancelButton()->setText(
-        fixedText(FixedText::CancelButton, parts_.texts.Nr_Jezyka()));
+        fixedText(FixedText::CancelButton, parts_.texts.language()));
     if (demoNote_)
         showDemoNote();
 }
@@ -48,7 +48,7 @@ void ViewActions::Jzyk1Click()
 {
     // A new window each time, so it always opens on the current language.
     LanguageWindow window(
-        parts_.texts, jezyk_, parts_.module.monitor().status().jezyk_modulu, parts_.settings,
+        parts_.texts, jezyk_, parts_.module.monitor().status().moduleLanguage, parts_.settings,
         parts_.sink, [this] { Ustaw_WJ_na_komponentach(); }, &parts_.window);
     window.exec();
 }
@@ -60,7 +60,7 @@ void ViewActions::showDemoNote()
         demoNote_->setObjectName(QStringLiteral("Label_demo"));
         parts_.window.statusBar()->addPermanentWidget(demoNote_, 1);
     }
-    demoNote_->setText(fixedText(FixedText::DemoModuleNote, parts_.texts.Nr_Jezyka()));
+    demoNote_->setText(fixedText(FixedText::DemoModuleNote, parts_.texts.language()));
 }
 
 void ViewActions::previewField(int editNumber)

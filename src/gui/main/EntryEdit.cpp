@@ -61,7 +61,7 @@ void EntryEdit::showText(const QString& text)
 std::optional<char16_t> EntryEdit::filtered(char16_t c) const
 {
     if (rules_ == Rules::Line2)
-        return Edit2KeyPress(c);
+        return line2Character(c);
     const int p = hasSelectedText() ? selectionStart() : cursorPosition();
     return Edit1KeyPress(p, static_cast<int>(selectedText().size()), text(), c);
 }
@@ -166,7 +166,7 @@ void EntryEdit::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Delete) {
         const int p = hasSelectedText() ? selectionStart() : cursorPosition();
         if (rules_ == Rules::Line1
-            && !Edit1KeyDown(p, static_cast<int>(selectedText().size()), text(), kDeleteKey))
+            && !line1KeyAllowed(p, static_cast<int>(selectedText().size()), text(), kDeleteKey))
             return;
         QLineEdit::keyPressEvent(event);
         return;

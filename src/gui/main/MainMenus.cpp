@@ -94,13 +94,13 @@ void MainMenus::retranslate()
                                                 {contact, kContact}};
     for (const auto& [action, key] : actions)
         action->setText(texts_.text(key));
-    connectionCheck->setText(fixedText(FixedText::ConnectionCheckTitle, texts_.Nr_Jezyka()));
-    history->setText(fixedText(FixedText::MenuHistory, texts_.Nr_Jezyka()));
-    importTable->setText(fixedText(FixedText::MenuImportTable, texts_.Nr_Jezyka()));
-    print->setText(fixedText(FixedText::MenuPrint, texts_.Nr_Jezyka()));
-    exportPdf->setText(fixedText(FixedText::MenuExportPdf, texts_.Nr_Jezyka()));
-    exportTable->setText(fixedText(FixedText::MenuExportTable, texts_.Nr_Jezyka()));
-    const int language = texts_.Nr_Jezyka();
+    connectionCheck->setText(fixedText(FixedText::ConnectionCheckTitle, texts_.language()));
+    history->setText(fixedText(FixedText::MenuHistory, texts_.language()));
+    importTable->setText(fixedText(FixedText::MenuImportTable, texts_.language()));
+    print->setText(fixedText(FixedText::MenuPrint, texts_.language()));
+    exportPdf->setText(fixedText(FixedText::MenuExportPdf, texts_.language()));
+    exportTable->setText(fixedText(FixedText::MenuExportTable, texts_.language()));
+    const int language = texts_.language();
     moduleOrder_->setTitle(fixedText(FixedText::MenuModuleOrder, language));
     for (int choice = 0; choice < kModuleOrderCount; ++choice)
         moduleOrders[std::size_t(choice)]->setText(moduleOrderName(choice, language));
@@ -114,7 +114,7 @@ void MainMenus::retranslate()
 void MainMenus::showSteps(const QUndoStack& steps)
 {
     steps_ = &steps;
-    const int language = texts_.Nr_Jezyka();
+    const int language = texts_.language();
     const auto stepAt = [&steps](int index) {
         return index >= 0 && index < steps.count()
                    ? &static_cast<const DocumentStep*>(steps.command(index))->step()

@@ -100,7 +100,7 @@ int MainWindow::jezyk() const
 
 int MainWindow::jezyk_modulu() const
 {
-    return module_->monitor().status().jezyk_modulu;
+    return module_->monitor().status().moduleLanguage;
 }
 
 ModuleMonitor& MainWindow::module()
@@ -155,7 +155,7 @@ DocumentFields MainWindow::documentFields() const
     fields.address = toolBar_->address()->text();
     fields.intro = introLines();
     fields.timeIndex = pages_->introTimeIndex();
-    fields.moduleLanguage = module_->monitor().status().jezyk_modulu;
+    fields.moduleLanguage = module_->monitor().status().moduleLanguage;
     return fields;
 }
 
@@ -164,7 +164,7 @@ void MainWindow::showDocumentFields(const DocumentFields& fields)
     toolBar_->address()->showText(fields.address);
     setIntroLines(fields.intro);
     pages_->setIntroTimeIndex(fields.timeIndex);
-    module_->monitor().status().jezyk_modulu = fields.moduleLanguage;
+    module_->monitor().status().moduleLanguage = fields.moduleLanguage;
 }
 
 void MainWindow::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
@@ -190,7 +190,7 @@ void MainWindow::connectPages()
     connect(toolBar_, &ModuleToolBar::changePasswordClicked, module,
             &ModuleActions::Button_zmien_hasloClick);
     connect(toolBar_, &ModuleToolBar::resetLockClicked, this,
-            [this](bool locked) { module_->monitor().CheckBox_blokada_resetuClick(locked); });
+            [this](bool locked) { module_->monitor().changeResetLock(locked); });
 }
 
 void MainWindow::connectListPanel()

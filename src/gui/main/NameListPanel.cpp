@@ -71,7 +71,7 @@ protected:
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override
     {
-        const QString notes = textNotes(entryText(index), texts_.Nr_Jezyka());
+        const QString notes = textNotes(entryText(index), texts_.language());
         if (notes.isEmpty())
             return QStyledItemDelegate::helpEvent(event, view, option, index);
         QToolTip::showText(event->globalPos(), notes, view);
@@ -267,7 +267,7 @@ void NameListPanel::retranslate()
     alphaBox_->setText(texts_.text(kAlphabeticalSearch));
     read_->setText(texts_.text(kReadDirectory));
     write_->setText(texts_.text(kWriteDirectory));
-    const int language = texts_.Nr_Jezyka();
+    const int language = texts_.language();
     preview_->setLanguage(language);
     compare_->setText(fixedText(FixedText::CompareWithModule, language));
     searchField_->setPlaceholderText(fixedText(FixedText::SearchNames, language));

@@ -180,7 +180,7 @@ void SettingsPanel::showVersionMode()
 {
     setWindowTitle(versionCaption(kVersion));
     // Only a real showing asks the server; the window system's re-shows do not.
-    openUrl_(updateCheckUrl(texts_.Nr_Jezyka()));
+    openUrl_(updateCheckUrl(texts_.language()));
 }
 
 void SettingsPanel::showPasswordMode()
@@ -199,7 +199,7 @@ void SettingsPanel::showPasswordMode()
 void SettingsPanel::showLanguageMode()
 {
     setWindowTitle(texts_.text(kLanguageCaption));
-    language_->setCurrentIndex(monitor_.status().jezyk_modulu);
+    language_->setCurrentIndex(monitor_.status().moduleLanguage);
     readLanguage_->setText(texts_.text(kReadLanguage));
     writeLanguage_->setText(texts_.text(kWriteLanguage));
     close_->setText(texts_.text(kClose));
@@ -229,7 +229,7 @@ void SettingsPanel::ComboBox_jezyk_moduluClick()
 void SettingsPanel::updateWriteButton()
 {
     const int code = language_->currentIndex();
-    writeLanguage_->setEnabled(code != 0 && code != monitor_.status().jezyk_modulu);
+    writeLanguage_->setEnabled(code != 0 && code != monitor_.status().moduleLanguage);
 }
 
 void SettingsPanel::Button_zapis_jezyka_do_moduluClick()
@@ -241,7 +241,7 @@ void SettingsPanel::Button_zapis_jezyka_do_moduluClick()
 void SettingsPanel::Button1Click()
 {
     codeLabel_->setToolTip(QString());
-    monitor_.status().jest_odpowiedz = false;
+    monitor_.status().configurationKnown = false;
     accept();
 }
 

@@ -100,9 +100,9 @@ void ZonePages::connectEntryField(int number, bool line1)
             return;
         emit edited();
         if (line1)
-            editor_.page().Edit1Change(slot, text);
+            editor_.page().line1Changed(slot, text);
         else
-            editor_.page().Edit2Change(slot, text);
+            editor_.page().line2Changed(slot, text);
         emit fieldEdited(number, edit(number)->isPasting());
     });
 }
@@ -249,7 +249,7 @@ void ZonePages::selectPage(int index)
     for (const auto& [page, pageKind] : pages)
         if (pageKind == kind)
             page->show();
-    editor_.page().RadioGroup_StrefaClick(index);
+    editor_.page().selectPage(index);
 }
 
 void ZonePages::focusEntry(int slot, bool line2)

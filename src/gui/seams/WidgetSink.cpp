@@ -31,7 +31,7 @@ void WidgetSink::cancelClicked()
         const TransferPhase asked = *phase_;
         // The write goes on while the question waits; a Yes that comes after
         // it has ended, or moved on to the check, stops nothing.
-        if (!askYesNo(fixedText(FixedText::CancelWriteQuestion, texts_.Nr_Jezyka()), QString())
+        if (!askYesNo(fixedText(FixedText::CancelWriteQuestion, texts_.language()), QString())
             || phase_ != asked || !progress_->isVisible())
             return;
     }
@@ -94,7 +94,7 @@ void WidgetSink::showFormat()
 {
     QString format = QStringLiteral("%p%");
     if (phase_)
-        format += QStringLiteral("  ·  ") + phaseText(*phase_, texts_.Nr_Jezyka());
+        format += QStringLiteral("  ·  ") + phaseText(*phase_, texts_.language());
     if (!timeLeft_.isEmpty())
         format += QStringLiteral("  ·  ") + timeLeft_;
     progress_->setFormat(format);

@@ -75,7 +75,7 @@ void LanguageWindow::Button1Click()
         sink_.showMessage(*failure);
         return;
     }
-    texts_.setNr_Jezyka(jezyk_);
+    texts_.setLanguage(jezyk_);
     applyLanguage_();
     // The module's display language counts as unknown until the next configuration read.
     jezyk_modulu_ = 0;

@@ -34,9 +34,9 @@ int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock, bo
         return 1;
     }
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     const QString settingsPath = SettingsFile::defaultPath();
-    texts.setNr_Jezyka(SettingsFile(settingsPath).readJezyk());
+    texts.setLanguage(SettingsFile(settingsPath).readJezyk());
 
     MainWindow window(texts, settingsPath);
     window.attachModule(*cable, clock);
@@ -45,7 +45,7 @@ int runProgram(QApplication& app, const CableLoader& loadCable, Clock& clock, bo
         window.setHistoryFolder(History::defaultFolder(true));
     }
     // The splash stays above the main window until it has faded out and is gone.
-    auto* splash = new SplashWindow(texts.Nr_Jezyka(), clock);
+    auto* splash = new SplashWindow(texts.language(), clock);
     showCentred(window);
     splash->show();
     splash->raise();

@@ -23,7 +23,7 @@ class ContactWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    // language: 0 Polish, 1 English, 2 German (Nr_Jezyka); links go through openUrl, the
+    // language: 0 Polish, 1 English, 2 German (language); links go through openUrl, the
     // default program when none is given.
     explicit ContactWindow(int language, UrlOpener openUrl = {}, QWidget* parent = nullptr);
     // Offers "Save support report…": the window closes, then save runs.

@@ -9,14 +9,14 @@ class TestLocalisation : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_texts.Wczytaj_WJ_do_tablicy(); }
+    void initTestCase() { m_texts.load(); }
 
     void emptyUntilFilled()
     {
         const auto fresh = std::make_unique<Localisation>();
-        QCOMPARE(fresh->Nr_Jezyka(), 0);
-        for (const TWJ& column : fresh->WJ()) {
-            for (const QString& cell : column.FM)
+        QCOMPARE(fresh->language(), 0);
+        for (const TextColumn& column : fresh->columns()) {
+            for (const QString& cell : column.texts)
                 QVERIFY(cell.isEmpty());
         }
     }
@@ -56,7 +56,7 @@ private slots:
         QFETCH(int, expectedEmpty);
         int texts = 0, placeholders = 0, empty = 0;
         for (int key = 0; key < kTextKeyCount; ++key) {
-            const QString& cell = m_texts.WJ()[column].FM[key];
+            const QString& cell = m_texts.columns()[column].texts[key];
             if (cell.isEmpty())
                 ++empty;
             else if (cell == u'?' + QString::number(key))
@@ -177,10 +177,10 @@ private slots:
         QFETCH(int, expectedIndex);
         QFETCH(QString, expected);
         Localisation texts;
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(1);
-        texts.setNr_Jezyka(index);
-        QCOMPARE(texts.Nr_Jezyka(), expectedIndex);
+        texts.load();
+        texts.setLanguage(1);
+        texts.setLanguage(index);
+        QCOMPARE(texts.language(), expectedIndex);
         QCOMPARE(texts.text(162), expected);
         QCOMPARE(texts.text(5, 24), QStringLiteral("Rusky"));
     }

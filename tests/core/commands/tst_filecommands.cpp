@@ -75,14 +75,14 @@ struct Fixture {
 
     Fixture()
     {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(0);
+        texts.load();
+        texts.setLanguage(0);
         editor = std::make_unique<DirectoryEditor>(sink, texts, kModuleOrderPolish);
         files = std::make_unique<FileCommands>(*editor, sink, texts, dialogs);
         files->readFields = [this] { return fields; };
         files->showFields = [this](const DocumentFields& shown) { fields = shown; };
         fields.address = QStringLiteral("Adres:");
-        editor->page().RadioGroup_StrefaClick(0);
+        editor->page().selectPage(0);
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -100,17 +100,17 @@ struct Fixture {
     Outcome open(const QString& name)
     {
         dialogs.answers << (name.isEmpty() ? QString() : path(name));
-        return files->Otwrz1Click();
+        return files->openDirectoryFile();
     }
     Outcome import(const QString& name)
     {
         dialogs.answers << path(name);
-        return files->Importuj1Click();
+        return files->importListFile();
     }
     void type(int slot, const QString& line1, const QString& line2)
     {
-        editor->page().Edit1Change(slot, line1);
-        editor->page().Edit2Change(slot, line2);
+        editor->page().line1Changed(slot, line1);
+        editor->page().line2Changed(slot, line2);
     }
     // A saved file opened, then changed: the work a failed command must not touch.
     void startWork()
@@ -125,8 +125,8 @@ struct Fixture {
     }
     State state() const
     {
-        return {files->document(),    files->NazwaProp(),    files->SciezkaProp(),
-                files->caption(),     files->bylZapisProp(), files->currentFileIsList(),
+        return {files->document(),    files->fileName(),     files->filePath(),
+                files->caption(),     files->hasBeenSaved(), files->currentFileIsList(),
                 files->saveEnabled(), editor->list().count()};
     }
 };
@@ -145,9 +145,9 @@ private slots:
         QCOMPARE(f.dialogs.calls, QStringList{QStringLiteral("open|(*.csv)|")});
         QCOMPARE(f.files->document(), savedDocument());
         QCOMPARE(f.files->caption(), (kApplicationTitle + QStringLiteral("  ")) + f.path("a.csv"));
-        QCOMPARE(f.files->NazwaProp(), QStringLiteral("a.csv"));
-        QCOMPARE(f.files->SciezkaProp(), f.dir.path() + u'/');
-        QVERIFY(f.files->bylZapisProp());
+        QCOMPARE(f.files->fileName(), QStringLiteral("a.csv"));
+        QCOMPARE(f.files->filePath(), f.dir.path() + u'/');
+        QVERIFY(f.files->hasBeenSaved());
         QVERIFY(f.files->saveEnabled());
         QCOMPARE(f.editor->list().count(), 5);
         QCOMPARE(f.editor->page().slot(1).line1, QStringLiteral("Strefa 1"));
@@ -246,7 +246,7 @@ private slots:
         f.startWork();
         const QByteArray old = f.read(QStringLiteral("work.csv"));
         f.sink.answerYes = yes;
-        QCOMPARE(f.files->Zapisz1Click().isDone(), yes);
+        QCOMPARE(f.files->save().isDone(), yes);
         QCOMPARE(f.sink.events,
                  QStringList{QStringLiteral("question:Nadpisać istniejący plik:  work.csv ?|")});
         QCOMPARE(f.read(QStringLiteral("work.csv")),
@@ -275,16 +275,16 @@ private slots:
         Fixture f;
         f.type(1, QStringLiteral("Kowalski"), QStringLiteral("Jan"));
         f.dialogs.answers << f.path(chosen);
-        QVERIFY(f.files->Zapiszjako1Click().isDone());
+        QVERIFY(f.files->saveAs().isDone());
         QCOMPARE(f.dialogs.calls, QStringList{QStringLiteral("save|Pliki (*.csv)|")});
         QCOMPARE(f.read(written), directoryFileBytes(f.files->document()));
-        QCOMPARE(f.files->NazwaProp(), written);
+        QCOMPARE(f.files->fileName(), written);
         QCOMPARE(f.files->caption(), (kApplicationTitle + QStringLiteral("  ")) + f.path(written));
-        QVERIFY(f.files->bylZapisProp());
+        QVERIFY(f.files->hasBeenSaved());
         QVERIFY(f.files->saveEnabled());
         // The next Save asks about the file just written.
         f.sink.answerYes = false;
-        QVERIFY(!f.files->Zapisz1Click().isDone());
+        QVERIFY(!f.files->save().isDone());
         QCOMPARE(f.sink.questions,
                  QStringList{QStringLiteral("Nadpisać istniejący plik:  ") + written + " ?"});
     }
@@ -332,7 +332,7 @@ private slots:
             std::optional<test::FileSizeLimit> full;
             if (folder == QStringLiteral("full"))
                 full.emplace(1000);
-            QCOMPARE(f.files->Zapiszjako1Click(), Outcome::failed());
+            QCOMPARE(f.files->saveAs(), Outcome::failed());
         }
         QVERIFY(f.state() == before);
         QCOMPARE(f.sink.messages.size(), 1);
@@ -405,7 +405,7 @@ private slots:
         f.type(1, QStringLiteral("Nowak;Jan"), QStringLiteral("a;b"));
         f.fields.intro[0] = QStringLiteral("Witamy;");
         f.dialogs.answers << f.path(QStringLiteral("s.csv"));
-        QVERIFY(f.files->Zapiszjako1Click().isDone());
+        QVERIFY(f.files->saveAs().isDone());
         QCOMPARE(f.editor->page().slot(1).line1, QStringLiteral("Nowak,Jan"));
         QCOMPARE(f.editor->page().slot(1).line2, QStringLiteral("a,b"));
         QCOMPARE(f.fields.intro[0], QStringLiteral("Witamy,"));
@@ -442,7 +442,7 @@ private slots:
         f.write(written, old);
         f.dialogs.answers << f.path(chosen);
         f.sink.answerYes = yes;
-        QCOMPARE(f.files->Zapiszjako1Click().isDone(), yes);
+        QCOMPARE(f.files->saveAs().isDone(), yes);
         QCOMPARE(f.sink.questions,
                  QStringList{QStringLiteral("Nadpisać istniejący plik:  ") + written + " ?"});
         QCOMPARE(f.read(written) == old, !yes);
@@ -453,11 +453,11 @@ private slots:
         Fixture f;
         for (int slot : {1, 3, 5, 9})
             f.type(slot, QStringLiteral("Stary %1").arg(slot), QStringLiteral("wpis"));
-        f.editor->page().RadioGroup_StrefaClick(1);
+        f.editor->page().selectPage(1);
         f.type(1, QStringLiteral("Druga strefa"), QString());
-        f.editor->page().RadioGroup_StrefaClick(kSelectorAdditionalNumbers);
+        f.editor->page().selectPage(kSelectorAdditionalNumbers);
         f.type(1, QStringLiteral("Portier"), QString());
-        f.editor->page().RadioGroup_StrefaClick(kSelectorIntro);
+        f.editor->page().selectPage(kSelectorIntro);
         f.fields.address = QStringLiteral("ul. Polna");
         f.fields.moduleLanguage = 3;
         f.write(QStringLiteral("lista.txt"), listFile({{2, "Nowy"},
@@ -498,7 +498,7 @@ private slots:
         QCOMPARE(f.fields.timeIndex, 3);
         QCOMPARE(f.files->caption(),
                  (kApplicationTitle + QStringLiteral("  ")) + f.path("lista.txt"));
-        QVERIFY(f.files->bylZapisProp());
+        QVERIFY(f.files->hasBeenSaved());
         QVERIFY(f.files->currentFileIsList());
         QVERIFY(!f.files->saveEnabled());
 
@@ -516,14 +516,14 @@ private slots:
         f.write(QStringLiteral("lista.txt"), list);
         QVERIFY(f.import(QStringLiteral("lista.txt")).isDone());
         f.dialogs.answers << f.path(QStringLiteral("lista.csv"));
-        QVERIFY(f.files->Zapisz1Click().isDone());
+        QVERIFY(f.files->save().isDone());
         QVERIFY(f.sink.questions.isEmpty());
         QCOMPARE(f.dialogs.calls.last(),
                  QStringLiteral("save|Pliki (*.csv)|") + f.path(QStringLiteral("lista.csv")));
         QCOMPARE(f.read(QStringLiteral("lista.txt")), list);
         QVERIFY(f.read(QStringLiteral("lista.csv")).contains("\r\nKowal,ski;\r\nJan;\r\n"));
         QVERIFY(!f.files->currentFileIsList());
-        QCOMPARE(f.files->NazwaProp(), QStringLiteral("lista.csv"));
+        QCOMPARE(f.files->fileName(), QStringLiteral("lista.csv"));
 
         QVERIFY(f.open(QStringLiteral("lista.csv")).isDone());
         QCOMPARE(f.editor->page().slot(1).line1, QStringLiteral("Kowal,ski"));
@@ -535,19 +535,19 @@ private slots:
         Fixture f;
         f.startWork();
         QString count = QStringLiteral("12");
-        f.files->Nowy1Click(count);
+        f.files->newDirectory(count);
         QCOMPARE(count, QStringLiteral("0"));
         QCOMPARE(f.files->caption(), kApplicationTitle);
-        QVERIFY(!f.files->bylZapisProp());
+        QVERIFY(!f.files->hasBeenSaved());
         QVERIFY(!f.files->saveEnabled());
-        QCOMPARE(f.files->NazwaProp(), QStringLiteral("work.csv"));
+        QCOMPARE(f.files->fileName(), QStringLiteral("work.csv"));
         QCOMPARE(f.editor->list().count(), 0);
         QCOMPARE(f.fields.intro, IntroLines{});
         QCOMPARE(f.fields.timeIndex, 1);
         QCOMPARE(f.fields.address, QStringLiteral("ul. Długa 5"));
         QCOMPARE(f.fields.moduleLanguage, 3);
         // Without a file, Save asks for a name.
-        QVERIFY(!f.files->Zapisz1Click().isDone());
+        QVERIFY(!f.files->save().isDone());
         QCOMPARE(f.dialogs.calls.last(), QStringLiteral("save|Pliki (*.csv)|"));
     }
 };

@@ -114,7 +114,7 @@ void DirectoryPageTest::copyWritesCellsOfTheWholePage()
     std::vector<PageSlot> page(static_cast<std::size_t>(slotCount(selector)));
     page[6] = {line1, line2};
 
-    Wpisz_do_tablicy(grid, selector, page);
+    storePage(grid, selector, page);
 
     QFETCH(QString, line1Cells);
     QFETCH(QString, line2Cells);
@@ -183,7 +183,7 @@ void DirectoryPageTest::fillTrimsTrailingSpaceCells()
     setCells(grid, row, 17, line2Cells);
 
     DirectoryPage page(grid);
-    page.RadioGroup_StrefaClick(selector);
+    page.selectPage(selector);
 
     QCOMPARE(page.slot(3).line1, line1);
     QCOMPARE(page.slot(3).line2, line2);
@@ -203,10 +203,10 @@ void DirectoryPageTest::typingCopiesOnlyOutsideTheFill()
     QSet<int> changed;
     page.onSlotChanged = [&](int slot) { changed << slot; };
 
-    page.RadioGroup_StrefaClick(2);
+    page.selectPage(2);
     QCOMPARE(changed.size(), 255);
     QCOMPARE(rebuilds, 1);
-    QVERIFY(!page.wypelnianie_strony());
+    QVERIFY(!page.fillingPage());
     QCOMPARE(page.slot(10).line1, QStringLiteral("Kowalski"));
     QVERIFY(page.line2Enabled(10));
     QCOMPARE(page.slot(11).line2, QStringLiteral("Jan"));
@@ -214,7 +214,7 @@ void DirectoryPageTest::typingCopiesOnlyOutsideTheFill()
     QVERIFY(!page.line2Enabled(7));
 
     // The first character typed into an empty line 1 opens line 2, empty.
-    page.Edit1Change(7, QStringLiteral("N"));
+    page.line1Changed(7, QStringLiteral("N"));
     QVERIFY(page.line2Enabled(7));
     QCOMPARE(page.slot(7).line2, QString());
     QCOMPARE(grid.cell(517, 1), Cell(u'N'));
@@ -222,12 +222,12 @@ void DirectoryPageTest::typingCopiesOnlyOutsideTheFill()
     QCOMPARE(cellPattern(grid, 520, 1, 9), QStringLiteral("Kowalski_"));
     QCOMPARE(rebuilds, 2);
 
-    page.Edit2Change(7, QStringLiteral("x"));
+    page.line2Changed(7, QStringLiteral("x"));
     QCOMPARE(grid.cell(517, 17), Cell(u'x'));
     QCOMPARE(rebuilds, 3);
 
     // Emptying line 1 closes and empties line 2: two copies, two rebuilds.
-    page.Edit1Change(7, QString());
+    page.line1Changed(7, QString());
     QVERIFY(!page.line2Enabled(7));
     QCOMPARE(page.slot(7).line2, QString());
     QVERIFY(grid.isEntryEmpty(517));
@@ -243,21 +243,21 @@ void DirectoryPageTest::changesDuringTheFillOnlyFollowLine2()
     DirectoryPage page(grid);
     int rebuilds = 0;
     page.onListRebuild = [&] { ++rebuilds; };
-    page.RadioGroup_StrefaClick(kSelectorIntro);
+    page.selectPage(kSelectorIntro);
     rebuilds = 0;
     // With the intro page shown the flag stays set: the fields' changes (as
     // far as a directory page's slots exist) copy and rebuild nothing.
     page.listOptionClicked();
     QCOMPARE(rebuilds, 0);
 
-    page.RadioGroup_StrefaClick(0);
+    page.selectPage(0);
     rebuilds = 0;
     // A view whose fields report a text that really changed, as a line edit does.
     QHash<int, QString> shown;
     page.onSlotChanged = [&](int slot) {
         if (shown.value(slot) != page.slot(slot).line1) {
             shown[slot] = page.slot(slot).line1;
-            page.Edit1Change(slot, shown[slot]);
+            page.line1Changed(slot, shown[slot]);
         }
     };
     setCells(grid, 3, 1, QStringLiteral("Abc"));
@@ -272,12 +272,12 @@ void DirectoryPageTest::switchingZonesShowsTheSameTexts()
     DirectoryGrid grid;
     setCells(grid, 5, 1, QStringLiteral("Nowak           Jan           "));
     DirectoryPage page(grid);
-    page.RadioGroup_StrefaClick(0);
+    page.selectPage(0);
     const std::vector<PageSlot> before = page.pageSlots();
     QCOMPARE(before[4], (PageSlot{QStringLiteral("Nowak"), QStringLiteral("Jan")}));
-    page.RadioGroup_StrefaClick(1);
+    page.selectPage(1);
     QCOMPARE(page.slot(5), PageSlot());
-    page.RadioGroup_StrefaClick(0);
+    page.selectPage(0);
     QCOMPARE(page.pageSlots(), before);
 }
 
@@ -288,18 +288,18 @@ void DirectoryPageTest::introPageCopiesNothing()
     DirectoryPage page(grid);
     int rebuilds = 0;
     page.onListRebuild = [&] { ++rebuilds; };
-    page.RadioGroup_StrefaClick(kSelectorIntro);
+    page.selectPage(kSelectorIntro);
     QCOMPARE(rebuilds, 1);
     QVERIFY(page.pageSlots().empty());
     QVERIFY(!page.transferGroupEnabled());
     // The fill flag stays set while the intro page is shown.
-    QVERIFY(page.wypelnianie_strony());
+    QVERIFY(page.fillingPage());
     const DirectoryGrid unchanged = grid;
-    page.Wpisz_do_tablicy();
+    page.storePage();
     QVERIFY(grid == unchanged);
 
-    page.RadioGroup_StrefaClick(0);
-    QVERIFY(!page.wypelnianie_strony());
+    page.selectPage(0);
+    QVERIFY(!page.fillingPage());
     QVERIFY(page.transferGroupEnabled());
 }
 
@@ -309,7 +309,7 @@ void DirectoryPageTest::emptyingKeepsColumns31And32()
     for (int row : {1, 700, 1020, 1021, 1028})
         setCells(grid, row, 1, QString(32, u'x'));
     DirectoryPage page(grid);
-    page.RadioGroup_StrefaClick(4);
+    page.selectPage(4);
     QCOMPARE(page.slot(1).line1, QString(16, u'x'));
     int rebuilds = 0;
     page.onListRebuild = [&] { ++rebuilds; };

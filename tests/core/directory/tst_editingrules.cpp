@@ -106,7 +106,7 @@ void EditingRulesTest::line1Delete()
     QFETCH(QString, text);
     QFETCH(int, key);
     QFETCH(bool, allowed);
-    QCOMPARE(Edit1KeyDown(p, s, text, key), allowed);
+    QCOMPARE(line1KeyAllowed(p, s, text, key), allowed);
 }
 
 void EditingRulesTest::line2KeyPress_data()
@@ -124,7 +124,7 @@ void EditingRulesTest::line2KeyPress()
 {
     QFETCH(int, c);
     QFETCH(int, result);
-    QCOMPARE(int(Edit2KeyPress(char16_t(c))), result);
+    QCOMPARE(int(line2Character(char16_t(c))), result);
 }
 
 void EditingRulesTest::conformingText_data()

@@ -16,7 +16,7 @@ namespace {
 QStringList sortedLines(int choice, const QStringList& names)
 {
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     test::RecordingSink sink;
     DirectoryEditor editor(sink, texts);
     for (qsizetype i = 0; i < names.size(); ++i) {

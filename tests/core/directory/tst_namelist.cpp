@@ -36,8 +36,8 @@ struct Fixture {
     std::unique_ptr<DirectoryEditor> editor;
     Fixture()
     {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(1);
+        texts.load();
+        texts.setLanguage(1);
         editor = std::make_unique<DirectoryEditor>(sink, texts, kModuleOrderPolish);
     }
     DirectoryGrid& grid() { return editor->grid(); }
@@ -95,7 +95,7 @@ void NameListTest::onlyNonBlankEntriesHaveRows()
     setEntry(f.grid(), zoneRow(0, 1), QString(16, u' '), QString(14, u' '));
     setEntry(f.grid(), zoneRow(0, 2), QString(), QStringLiteral("tylko linia 2"));
     setEntry(f.grid(), zoneRow(0, 3), QStringLiteral("Adam"));
-    f.editor->ZrobListe();
+    f.editor->rebuild();
     QCOMPARE(f.list().count(), 2);
     // Line 2 alone: 16 spaces first, so it sorts before names.
     QCOMPARE(f.list().rows()[0].text, padded(QString(), QStringLiteral("tylko linia 2")));
@@ -124,8 +124,8 @@ void NameListTest::limitWarnsAtEveryRebuild()
     for (int k = 1; k <= additionalNumbers; ++k)
         setEntry(f.grid(), additionalNumberRow(k), QStringLiteral("Extra%1").arg(k));
 
-    f.editor->ZrobListe();
-    f.editor->ZrobListe();
+    f.editor->rebuild();
+    f.editor->rebuild();
 
     QCOMPARE(f.list().count(), zoneEntries + additionalNumbers);
     const QString text = QStringLiteral("Reduce the number of entries - End of memory!");
@@ -156,7 +156,7 @@ void NameListTest::lamps()
         setEntry(f.grid(), zoneRow(1, a), QStringLiteral("Lamp"));
     // An additional number with the same number never lights a zone page.
     setEntry(f.grid(), additionalNumberRow(1), QStringLiteral("Extra"));
-    f.editor->page().RadioGroup_StrefaClick(selector);
+    f.editor->page().selectPage(selector);
     QList<int> got;
     for (int page = 0; page < kTabPageCount; ++page) {
         if (f.list().lamps()[std::size_t(page)])
@@ -171,10 +171,10 @@ void NameListTest::disabledListIsNotRebuilt()
     f.editor->page().refresh();
     f.editor->list().setEnabled(false);
     setEntry(f.grid(), 1, QStringLiteral("Hidden"));
-    f.editor->ZrobListe();
+    f.editor->rebuild();
     QCOMPARE(f.list().count(), 0);
     f.editor->list().setEnabled(true);
-    f.editor->ZrobListe();
+    f.editor->rebuild();
     QCOMPARE(f.list().count(), 1);
 }
 
@@ -186,9 +186,9 @@ void NameListTest::changedTextsGetNewKeys()
     f.editor->page().refresh();
     QCOMPARE(describe(f.list()), (QStringList{"Bartek|1|1", "Celina|2|1"}));
     // Typed through the page: only row 2's key changes and must be recomputed.
-    f.editor->page().Edit1Change(2, QStringLiteral("Adam"));
+    f.editor->page().line1Changed(2, QStringLiteral("Adam"));
     QCOMPARE(describe(f.list()), (QStringList{"Adam|2|1", "Bartek|1|1"}));
-    f.editor->page().Edit1Change(2, QString());
+    f.editor->page().line1Changed(2, QString());
     QCOMPARE(describe(f.list()), (QStringList{"Bartek|1|1"}));
 }
 

@@ -21,7 +21,7 @@ private slots:
 void NameListModelTest::showsTheRowsOfTheList()
 {
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     test::RecordingSink sink;
     DirectoryEditor editor(sink, texts, kModuleOrderPolish);
     NameListModel model(editor.list(), texts);
@@ -30,10 +30,10 @@ void NameListModelTest::showsTheRowsOfTheList()
     model.listRebuilt();
     QCOMPARE(model.rowCount(), 0);
 
-    editor.page().RadioGroup_StrefaClick(kSelectorAdditionalNumbers);
-    editor.page().Edit1Change(3, QStringLiteral("Zenon"));
-    editor.page().RadioGroup_StrefaClick(1);
-    editor.page().Edit1Change(7, QStringLiteral("Adam"));
+    editor.page().selectPage(kSelectorAdditionalNumbers);
+    editor.page().line1Changed(3, QStringLiteral("Zenon"));
+    editor.page().selectPage(1);
+    editor.page().line1Changed(7, QStringLiteral("Adam"));
     model.listRebuilt();
 
     QCOMPARE(model.rowCount(), 2);
@@ -59,13 +59,13 @@ void NameListModelTest::captionsFollowTheLanguage()
     QFETCH(int, language);
     QFETCH(QStringList, captions);
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     test::RecordingSink sink;
     DirectoryEditor editor(sink, texts);
     NameListModel model(editor.list(), texts);
     QSignalSpy spy(&model, &QAbstractItemModel::headerDataChanged);
 
-    texts.setNr_Jezyka(language);
+    texts.setLanguage(language);
     model.languageChanged();
 
     QCOMPARE(spy.count(), 1);

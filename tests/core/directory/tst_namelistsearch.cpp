@@ -77,11 +77,11 @@ private slots:
             for (int c = 0; c < kEntries[i].size(); ++c)
                 grid.setCell(zoneRow(0, i + 1), c + 1, Cell(kEntries[i][c]));
         Localisation texts;
-        texts.Wczytaj_WJ_do_tablicy();
+        texts.load();
         test::RecordingSink sink;
         NameList list(grid);
         list.setSorted(false);
-        list.ZrobListe(0, sink, texts);
+        list.rebuild(0, sink, texts);
         NameListModel model(list, texts);
         NameListSearch search;
         search.setSourceModel(&model);
@@ -93,13 +93,13 @@ private slots:
         // A rebuilt list is searched afresh.
         if (query == u"muller") {
             grid.setCell(zoneRow(0, 3), 2, Cell(u'a'));
-            list.ZrobListe(0, sink, texts);
+            list.rebuild(0, sink, texts);
             model.listRebuilt();
             QCOMPARE(search.rowCount(), 0);
             // Rebuilt while no query is typed: folded when one is.
             search.setQuery({});
             grid.setCell(zoneRow(0, 3), 2, Cell(u'ü'));
-            list.ZrobListe(0, sink, texts);
+            list.rebuild(0, sink, texts);
             model.listRebuilt();
             search.setQuery(query);
             QCOMPARE(search.rowCount(), 1);

@@ -67,8 +67,8 @@ struct TransferFixture {
 
     explicit TransferFixture(int language = 0, int entryCount = 1)
     {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(language);
+        texts.load();
+        texts.setLanguage(language);
         for (int i = 0; i < protocol::kConfigurationSize; ++i)
             module.setConfigurationNibble(i, 0);
         module.setEntryCount(entryCount);
@@ -78,7 +78,7 @@ struct TransferFixture {
         module.setLanguageCode(1);
         module.setConfigurationNibble(11, 5);
         module.setAlphabeticalSearch(true);
-        Odczytaj_dane(status, link, clock, password, texts, sink);
+        identifyAndApply(status, link, clock, password, texts, sink);
         module.clearTranscript();
     }
 

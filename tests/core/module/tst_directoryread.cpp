@@ -126,7 +126,8 @@ void DirectoryReadTest::cases()
     for (const Placed& p : blocks)
         f.setBlock(p.position, blockOf(p));
     f.module.setEntryCount(count);
-    const DirectoryReadResult result = Buttonz9Click(f.context, userGrid(), f.password, f.status);
+    const DirectoryReadResult result =
+        receiveDirectory(f.context, userGrid(), f.password, f.status);
 
     QCOMPARE(result.ending, ending);
     QCOMPARE(f.sink.messages, messages);
@@ -164,7 +165,8 @@ void DirectoryReadTest::fullCount()
         f.setBlock(p, blockOf({p, "Filler", p % 255 + 1, 0x03}));
     f.setBlock(probe, blockOf({probe, "Probe", 12, 0x52}));
     f.module.setEntryCount(count);
-    const DirectoryReadResult result = Buttonz9Click(f.context, userGrid(), f.password, f.status);
+    const DirectoryReadResult result =
+        receiveDirectory(f.context, userGrid(), f.password, f.status);
 
     QCOMPARE(result.ending, Ending::Completed);
     QCOMPARE(result.grid.entryText(probeRow), line("Probe"));
@@ -191,7 +193,7 @@ void DirectoryReadTest::applied()
     QFETCH(bool, replaced);
     RecordingSink sink;
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
+    texts.load();
     DirectoryEditor editor(sink, texts);
     editor.grid() = userGrid();
     editor.page().refresh();
@@ -241,9 +243,10 @@ void DirectoryReadTest::roundTrip()
     QFETCH(DirectoryGrid, grid);
     TransferFixture f;
     NameList list(grid);
-    list.ZrobListe(0, f.sink, f.texts);
-    Button0Click(f.context, list.rows(), f.password, f.status);
-    const DirectoryReadResult result = Buttonz9Click(f.context, userGrid(), f.password, f.status);
+    list.rebuild(0, f.sink, f.texts);
+    sendDirectory(f.context, list.rows(), f.password, f.status);
+    const DirectoryReadResult result =
+        receiveDirectory(f.context, userGrid(), f.password, f.status);
 
     QCOMPARE(result.ending, Ending::Completed);
     QCOMPARE(f.sink.messages,
@@ -267,7 +270,7 @@ void DirectoryReadTest::readTakesTheModulesAlphabeticalSearch()
     TransferFixture f;
     f.module.setAlphabeticalSearch(moduleOn);
     f.status.chosen.alphabeticalSearch = !moduleOn;
-    Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status);
+    receiveDirectory(f.context, DirectoryGrid(), f.password, f.status);
     QCOMPARE(f.status.chosen.alphabeticalSearch, moduleOn);
 }
 

@@ -79,7 +79,7 @@ private slots:
         f.module.corruptStoredBlock(corrupt);
         f.module.corruptStoredConfigurationBit(bit);
         WrittenDirectory written;
-        QVERIFY(Button0Click(f.context, rows, f.password, f.status, {{}, &written}).isDone());
+        QVERIFY(sendDirectory(f.context, rows, f.password, f.status, {{}, &written}).isDone());
         QCOMPARE(written.blocks.size(), rows.size());
 
         const VerifyResult verified = verifyDirectory(f.context, written, f.password, f.status);

@@ -78,7 +78,7 @@ void DirectoryWriteTest::nibbles()
     QFETCH(Nibbles, expected);
     ModuleStatus status;
     status.chosen.resetLock = resetLocked;
-    status.jezyk_modulu = language;
+    status.moduleLanguage = language;
     status.introTimeIndex = timeIndex;
     status.chosen.alphabeticalSearch = alphabetical;
     const ConfigurationNibbles n = configurationNibbles(countField, password, status);
@@ -102,7 +102,7 @@ void DirectoryWriteTest::listSizes()
     QFETCH(QByteArray, lastFrame);
     TransferFixture f;
     const std::vector<NameRow> rows = entries(size);
-    Button0Click(f.context, rows, f.password, f.status);
+    sendDirectory(f.context, rows, f.password, f.status);
 
     QCOMPARE(f.sink.messages, QStringList{"Dane zostały zapisane do modułu!"});
     QVERIFY(f.endedCleanly());
@@ -150,7 +150,7 @@ void DirectoryWriteTest::singleEntry()
     QFETCH(NameRow, row);
     QFETCH(QByteArray, text);
     TransferFixture f;
-    Button0Click(f.context, {row}, f.password, f.status);
+    sendDirectory(f.context, {row}, f.password, f.status);
 
     const int zoneCode = row.zone - 1;
     QByteArray configuration;
@@ -180,7 +180,7 @@ void DirectoryWriteTest::erase()
     TransferFixture f;
     f.module.setEntryCount(40);
     f.sink.answerYes = yes;
-    Button0Click(f.context, {}, f.password, f.status);
+    sendDirectory(f.context, {}, f.password, f.status);
 
     QCOMPARE(f.sink.questions,
              QStringList{QStringLiteral("Brak wpisów\nCzy skasować całą zawartość pamięci?   ")});
@@ -204,7 +204,7 @@ void DirectoryWriteTest::erase()
 void DirectoryWriteTest::overLimit()
 {
     TransferFixture f(1);
-    Button0Click(f.context, entries(1021), f.password, f.status);
+    sendDirectory(f.context, entries(1021), f.password, f.status);
     QCOMPARE(f.sink.messages,
              QStringList{QStringLiteral(
                  "Przekroczono o:  1 ilość wpisów\n Maksymalna ilość to 1020 wpisów")});
@@ -244,7 +244,7 @@ void DirectoryWriteTest::unshowableCharacterSendsNothing()
     TransferFixture f;
     std::vector<NameRow> rows = entries(8);
     rows[std::size_t(row)].text[position] = QChar(char16_t(character));
-    Button0Click(f.context, rows, f.password, f.status);
+    sendDirectory(f.context, rows, f.password, f.status);
 
     QCOMPARE(f.sink.messages, QStringList{message});
     QCOMPARE(f.module.transcript().size(), std::size_t(0));
@@ -266,11 +266,11 @@ void DirectoryWriteTest::writtenDisplayTimeIsWhatTheIntroReadFinds()
 {
     QFETCH(int, entries);
     TransferFixture f;
-    Button0Click(f.context, ::entries(entries), f.password, f.status,
-                 {[](ModuleStatus& status) { status.introTimeIndex = 8; }});
+    sendDirectory(f.context, ::entries(entries), f.password, f.status,
+                  {[](ModuleStatus& status) { status.introTimeIndex = 8; }});
     QCOMPARE(f.module.introTime(), 9);
     f.status.introTimeIndex = 0;
-    Button1Click(f.context, IntroLines{}, f.status);
+    receiveIntro(f.context, IntroLines{}, f.status);
     QCOMPARE(f.status.introTimeIndex, 8);
 }
 

@@ -98,22 +98,22 @@ private slots:
                                         entry("Portier", "", 2, 5)};
         QTest::newRow("identification") << Operation([](TransferFixture& f) {
             ModuleStatus fresh;
-            Odczytaj_dane(fresh, f.link, f.clock, f.password, f.texts, f.sink);
+            identifyAndApply(fresh, f.link, f.clock, f.password, f.texts, f.sink);
         });
         QTest::newRow("directory-write") << Operation([rows](TransferFixture& f) {
             f.status.introTimeIndex = 3;
-            Button0Click(f.context, rows, f.password, f.status);
+            sendDirectory(f.context, rows, f.password, f.status);
         });
         QTest::newRow("erase") << Operation(
-            [](TransferFixture& f) { Button0Click(f.context, {}, f.password, f.status); });
+            [](TransferFixture& f) { sendDirectory(f.context, {}, f.password, f.status); });
         QTest::newRow("directory-read") << Operation([](TransferFixture& f) {
-            Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status);
+            receiveDirectory(f.context, DirectoryGrid(), f.password, f.status);
         });
         QTest::newRow("intro-read") << Operation(
-            [](TransferFixture& f) { Button1Click(f.context, IntroLines{}, f.status); });
+            [](TransferFixture& f) { receiveIntro(f.context, IntroLines{}, f.status); });
         QTest::newRow("intro-write") << Operation([](TransferFixture& f) {
             f.status.introTimeIndex = 9;
-            Button2Click(f.context, IntroLines{"Witamy", "", "Rynek 5"}, f.status);
+            sendIntro(f.context, IntroLines{"Witamy", "", "Rynek 5"}, f.status);
         });
         QTest::newRow("password-store") << Operation([](TransferFixture& f) {
             storePassword(f.link, f.clock, QStringLiteral("4321"), f.sink, f.texts);

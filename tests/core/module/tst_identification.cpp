@@ -29,8 +29,8 @@ struct Bench {
 
     explicit Bench(int language = 0)
     {
-        texts.Wczytaj_WJ_do_tablicy();
-        texts.setNr_Jezyka(language);
+        texts.load();
+        texts.setLanguage(language);
     }
     // Nibbles default to 0; pairs of (nibble, value) override them.
     void configure(const Nibbles& pairs)
@@ -42,7 +42,7 @@ struct Bench {
     }
     void poll(const QString& typed = QStringLiteral("0000"), const ModuleStatusHandlers& h = {})
     {
-        Odczytaj_dane(status, link, clock, typed, texts, sink, h);
+        identifyAndApply(status, link, clock, typed, texts, sink, h);
     }
     int configurationReads() const
     {
@@ -222,11 +222,11 @@ void IdentificationTest::configuration()
     bench.poll(typed);
 
     const ModuleStatus& s = bench.status;
-    QVERIFY(s.jest_odpowiedz);
+    QVERIFY(s.configurationKnown);
     QCOMPARE(QString::number(s.entryCount), count);
     QCOMPARE(s.passwordConfirmed(), colour == PasswordCheck::Matches);
     QCOMPARE(s.passwordCheck, colour);
-    QCOMPARE(s.jezyk_modulu, jezyk);
+    QCOMPARE(s.moduleLanguage, jezyk);
     QCOMPARE(s.introTimeIndex, introIndex);
     QCOMPARE(moduleStateText(s, bench.texts), statusText);
     QCOMPARE(s.state, ModuleState::Present);
@@ -267,7 +267,7 @@ void IdentificationTest::switches()
     QFETCH(QStringList, clicks);
     Bench bench;
     bench.configure(nibbles);
-    bench.status.Odczyt_wyszukiwania_alfa = std::uint8_t(alfaBefore);
+    bench.status.alphabeticalSearchRead = std::uint8_t(alfaBefore);
     bench.status.chosen.alphabeticalSearch = alfaTickBefore;
     bench.status.chosen.resetLock = lockTickBefore;
     QStringList seen;
@@ -278,7 +278,7 @@ void IdentificationTest::switches()
 
     bench.poll(QStringLiteral("0000"), handlers);
 
-    QCOMPARE(int(bench.status.Odczyt_wyszukiwania_alfa), alfa);
+    QCOMPARE(int(bench.status.alphabeticalSearchRead), alfa);
     QCOMPARE(bench.status.chosen.alphabeticalSearch, alfaTick);
     QCOMPARE(bench.status.chosen.resetLock, lockTick);
     QCOMPARE(seen, clicks);
@@ -315,7 +315,7 @@ void IdentificationTest::pollSequence_data()
     QTest::newRow("no end byte changes nothing, next poll reads")
         << 0 << QStringList{"silent", "no end byte", "70"} << QStringList{found, found, present}
         << QStringList{"", "", "5"} << 2 << 0;
-    // A transfer clears jest_odpowiedz before its own identification.
+    // A transfer clears configurationKnown before its own identification.
     QTest::newRow("cleared, no end byte keeps a present module")
         << 0 << QStringList{"70", "cleared, no end byte", "70"}
         << QStringList{present, present, present} << QStringList{"5", "5", "5"} << 3 << 0;
@@ -350,7 +350,7 @@ void IdentificationTest::pollSequence()
             bench.module.injectFault(FaultKind::BadCheckByte, 1);
         const bool cleared = p.startsWith("cleared");
         if (cleared)
-            bench.status.jest_odpowiedz = false;
+            bench.status.configurationKnown = false;
         const ModuleState stateBefore = bench.status.state;
 
         bench.poll(QStringLiteral("1234"));
@@ -358,11 +358,11 @@ void IdentificationTest::pollSequence()
         const ModuleStatus& s = bench.status;
         QCOMPARE(moduleStateText(s, bench.texts), statusTexts[i]);
         QCOMPARE(s.entryCount >= 0 ? QString::number(s.entryCount) : QString(), counts[i]);
-        QCOMPARE(s.jest_odpowiedz, !counts[i].isEmpty() && !cleared);
+        QCOMPARE(s.configurationKnown, !counts[i].isEmpty() && !cleared);
         QCOMPARE(s.passwordConfirmed(), !counts[i].isEmpty());
         QCOMPARE(s.passwordCheck,
                  counts[i].isEmpty() ? PasswordCheck::NotChecked : PasswordCheck::Matches);
-        QCOMPARE(s.jezyk_modulu, counts[i].isEmpty() ? 0 : 1);
+        QCOMPARE(s.moduleLanguage, counts[i].isEmpty() ? 0 : 1);
         // A garbled reply changes nothing; otherwise the answer decides.
         if (p.endsWith("no end byte"))
             QCOMPARE(s.state, stateBefore);

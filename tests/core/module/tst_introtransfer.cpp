@@ -60,7 +60,7 @@ void IntroTransferTest::read()
     if (malformed)
         f.module.injectFault(sim::FaultKind::BadCheckByte, 4, 1);
     const IntroLines before = lines({"a", "b", "c", "d", "e", "f", "g", "h"});
-    const IntroLines after = Button1Click(f.context, before, f.status).lines;
+    const IntroLines after = receiveIntro(f.context, before, f.status).lines;
 
     QCOMPARE(after, lines({"Witamy", "", "", "  Dom 5", "", "", QStringLiteral("Łódź"), " x"}));
     QCOMPARE(f.status.introTimeIndex, timeIndex);
@@ -101,7 +101,7 @@ void IntroTransferTest::write()
     QFETCH(int, timeByte);
     TransferFixture f;
     f.status.introTimeIndex = timeIndex;
-    Button2Click(f.context, intro, f.status);
+    sendIntro(f.context, intro, f.status);
 
     QByteArray expected;
     for (int k = 0; k < 4; ++k) {
@@ -139,7 +139,7 @@ void IntroTransferTest::unshowableCharacterSendsNothing()
     QFETCH(QString, message);
     TransferFixture f(1);
     f.module.setIntroTime(9);
-    Button2Click(f.context, intro, f.status);
+    sendIntro(f.context, intro, f.status);
 
     QCOMPARE(f.sink.messages, QStringList{message});
     QCOMPARE(f.module.transcript().size(), std::size_t(0));

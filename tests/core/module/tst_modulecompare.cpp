@@ -118,14 +118,14 @@ private slots:
         test::TransferFixture f(language);
         const DirectoryDocument sent = written();
         NameList list(sent.grid);
-        list.ZrobListe(0, f.sink, f.texts);
+        list.rebuild(0, f.sink, f.texts);
         const auto sentSettings = [&](ModuleStatus& st) {
             st.introTimeIndex = sent.fields.timeIndex;
-            st.jezyk_modulu = sent.fields.moduleLanguage;
+            st.moduleLanguage = sent.fields.moduleLanguage;
         };
         QVERIFY(
-            Button0Click(f.context, list.rows(), f.password, f.status, {sentSettings}).isDone());
-        QVERIFY(Button2Click(f.context, sent.fields.intro, f.status).isDone());
+            sendDirectory(f.context, list.rows(), f.password, f.status, {sentSettings}).isDone());
+        QVERIFY(sendIntro(f.context, sent.fields.intro, f.status).isDone());
         f.sink.messages.clear();
 
         const ModuleContentsRead read = readModuleContents(f.context, f.password, f.status);
@@ -170,7 +170,7 @@ private slots:
                                QStringLiteral("Dom")};
         f.module.corruptStoredBlock(corrupt);
         f.status.introTimeIndex = 6;
-        QVERIFY(Button2Click(f.context, lines, f.status).isDone());
+        QVERIFY(sendIntro(f.context, lines, f.status).isDone());
         f.sink.messages.clear();
         const IntroVerifyResult verified = q540::verifyIntro(f.context, lines, f.status);
         QCOMPARE(verified.outcome, Outcome::done());

@@ -54,10 +54,10 @@ void ModuleMonitorTest::ticksInterleavedWithUserOperations()
             b.monitor.readLanguage();
             break;
         case 4:
-            b.monitor.CheckBox_blokada_resetuClick(i % 2 == 0);
+            b.monitor.changeResetLock(i % 2 == 0);
             break;
         case 6:
-            b.monitor.Odczytaj_dane();
+            b.monitor.identifyNow();
             break;
         default:
             QCoreApplication::processEvents();
@@ -83,7 +83,7 @@ void ModuleMonitorTest::outcomeOfAPollOvertakenByAnOperationIsDropped()
     // module gone; the older outcome must not put the module back.
     b.monitor.suspend();
     b.module.setPlugged(false);
-    b.monitor.Odczytaj_dane();
+    b.monitor.identifyNow();
     QCOMPARE(changed.count(), 1);
     QTest::qWait(100);
     QCOMPARE(changed.count(), 1);

@@ -47,8 +47,8 @@ void ModuleOperationTest::portTakenSinceTheIdentification()
         QString portName() const override { return QStringLiteral("/dev/ttyUSB0"); }
     } port;
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
-    texts.setNr_Jezyka(1);
+    texts.load();
+    texts.setLanguage(1);
     test::RecordingSink sink;
     CountingPoll poll;
     ModuleOperation operation(poll, port, sink, texts);
@@ -93,8 +93,8 @@ void ModuleOperationTest::preconditions()
     QFETCH(QStringList, messages);
     QFETCH(QList<Kind>, calls);
     Localisation texts;
-    texts.Wczytaj_WJ_do_tablicy();
-    texts.setNr_Jezyka(language);
+    texts.load();
+    texts.setLanguage(language);
     sim::ModuleEmulator module;
     module.setPlugged(plugged);
     sim::VirtualClock clock;

@@ -18,7 +18,7 @@ struct Bench : test::MonitorBench {
     // the program's password matches; then forgets what was sent so far.
     void identify()
     {
-        monitor.Odczytaj_dane();
+        monitor.identifyNow();
         module.clearTranscript();
     }
     QByteArray sent() const { return module.sentBytes(); }
@@ -91,12 +91,12 @@ void ModuleSettingsTest::passwordEntry()
     // Hello, then the configuration read.
     const QByteArray confirmation = confirmed ? bytes({17, 22, 40, 13, 1, 15}) : QByteArray();
     QCOMPARE(b.sent(), sent + confirmation);
-    QCOMPARE(b.monitor.status().jest_odpowiedz, false);
-    QCOMPARE(b.monitor.status().jezyk_modulu, 0);
+    QCOMPARE(b.monitor.status().configurationKnown, false);
+    QCOMPARE(b.monitor.status().moduleLanguage, 0);
     QCOMPARE(b.sink.messages,
              confirmed ? QStringList{b.text(textkey::kPasswordStored)} : QStringList{});
     // The next configuration read judges the password the program now holds.
-    b.monitor.Odczytaj_dane();
+    b.monitor.identifyNow();
     QVERIFY(b.monitor.status().passwordConfirmed());
     QCOMPARE(b.monitor.status().passwordCheck, PasswordCheck::Matches);
 }
@@ -167,7 +167,7 @@ void ModuleSettingsTest::languageWrite()
     // The frame, then hello and the configuration read that confirm it.
     QCOMPARE(b.sent(), bytes({14, 5, 20, 17, 22, 40, 13, 1, 15}));
     QCOMPARE(b.sink.messages, QStringList{b.text(textkey::kResetAfterLanguage)});
-    QCOMPARE(b.monitor.status().jezyk_modulu, 0);
+    QCOMPARE(b.monitor.status().moduleLanguage, 0);
     QCOMPARE(b.module.languageCode(), 5);
 
     // Without a cable nothing is sent and the transmission failure is told.
@@ -209,7 +209,7 @@ void ModuleSettingsTest::resetLock()
     b.identify();
     b.module.setPlugged(plugged);
 
-    b.monitor.CheckBox_blokada_resetuClick(ticked);
+    b.monitor.changeResetLock(ticked);
 
     // The click polls first: one hello, then the lock frame and its
     // confirmation (hello, configuration read), or nothing.
@@ -263,7 +263,7 @@ void ModuleSettingsTest::changeNotConfirmed()
     QFETCH(bool, replyMissing);
     QFETCH(QString, message);
     Bench b;
-    b.texts.setNr_Jezyka(1);
+    b.texts.setLanguage(1);
     b.module.setLanguageCode(1);
     b.identify();
     if (replyMissing) {
@@ -283,7 +283,7 @@ void ModuleSettingsTest::changeNotConfirmed()
         outcome = b.monitor.writeLanguage(5);
         break;
     case 2:
-        b.monitor.CheckBox_blokada_resetuClick(true);
+        b.monitor.changeResetLock(true);
         break;
     }
     QCOMPARE(b.sink.messages, QStringList{message});
@@ -337,7 +337,7 @@ void ModuleSettingsTest::operationsResumeThePoll()
     Bench b;
     b.monitor.resume();
     b.module.setPlugged(false);
-    b.monitor.CheckBox_blokada_resetuClick(true);
+    b.monitor.changeResetLock(true);
     QVERIFY(b.monitor.isTimerActive());
     b.monitor.writeLanguage(2);
     QVERIFY(b.monitor.isTimerActive());

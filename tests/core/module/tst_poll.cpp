@@ -2,7 +2,7 @@
 #include "emulator/EmulatedLink.h"
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
-#include "module/Odczyt.h"
+#include "module/PollWorker.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -26,16 +26,16 @@ void PollTest::outcomeOnOwnerThread()
     sim::VirtualClock clock;
     sim::EmulatedLink device(module, clock);
     DeviceGate gate;
-    Odczyt poll(device, gate, clock);
+    PollWorker poll(device, gate, clock);
     QList<Result> delivered;
-    connect(&poll, &Odczyt::finished, this, [&](const IdentificationOutcome& outcome) {
+    connect(&poll, &PollWorker::finished, this, [&](const IdentificationOutcome& outcome) {
         QCOMPARE(QThread::currentThread(), thread());
         // The poll has ended when its outcome arrives.
         QVERIFY(!poll.isRunning());
         QVERIFY(!gate.isHeld());
         delivered << outcome.result;
     });
-    QSignalSpy spy(&poll, &Odczyt::finished);
+    QSignalSpy spy(&poll, &PollWorker::finished);
 
     QVERIFY(poll.start(true));
     QVERIFY(spy.wait(5000));
@@ -50,8 +50,8 @@ void PollTest::onePollAtATimeBehindTheGate()
     sim::VirtualClock clock;
     sim::EmulatedLink device(module, clock);
     DeviceGate gate;
-    Odczyt poll(device, gate, clock);
-    QSignalSpy spy(&poll, &Odczyt::finished);
+    PollWorker poll(device, gate, clock);
+    QSignalSpy spy(&poll, &PollWorker::finished);
 
     // A user-started operation holds the device: the poll must wait, not open.
     gate.acquire();

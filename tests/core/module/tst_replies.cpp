@@ -127,8 +127,8 @@ void RepliesTest::acknowledgementFailureMessage()
     Bench data;
     data.module.injectFault(FaultKind::NoReply);
     data.requestBlock0();
-    Napis napis{};
-    QVERIFY(!CzyJestOdpO2(data.link, data.sink, language, 32, napis));
+    CellBlock cellBlock{};
+    QVERIFY(!CzyJestOdpO2(data.link, data.sink, language, 32, cellBlock));
     QCOMPARE(data.sink.events, events);
     QVERIFY(data.link.isOpen());
 }
@@ -160,25 +160,25 @@ void RepliesTest::dataReply()
     bench.module.setBlock(0, block);
     bench.module.injectFault(FaultKind(fault));
     bench.requestBlock0();
-    Napis napis;
-    napis.fill(-1);
+    CellBlock cellBlock;
+    cellBlock.fill(-1);
 
-    QCOMPARE(CzyJestOdpO2(bench.link, bench.sink, 1, 32, napis), received);
+    QCOMPARE(CzyJestOdpO2(bench.link, bench.sink, 1, 32, cellBlock), received);
 
     QCOMPARE(bench.clock.nowMs(), waitedMs);
     QVERIFY(bench.link.isOpen());
     if (!received) {
         QCOMPARE(bench.sink.events, (QStringList{"message:Transmision error!", "hide"}));
-        QCOMPARE(napis[0], -1);
+        QCOMPARE(cellBlock[0], -1);
         return;
     }
     QVERIFY(bench.sink.events.isEmpty());
-    QCOMPARE(napis[0], 65);
-    QCOMPARE(napis[1], int(' ')); // unwritten text reads as a space
-    QCOMPARE(napis[5], int(' '));
-    QCOMPARE(napis[29], 10);
-    QCOMPARE(napis[30], int(kUnwrittenByte)); // a number, not text
-    QCOMPARE(napis[31], 0x52);
+    QCOMPARE(cellBlock[0], 65);
+    QCOMPARE(cellBlock[1], int(' ')); // unwritten text reads as a space
+    QCOMPARE(cellBlock[5], int(' '));
+    QCOMPARE(cellBlock[29], 10);
+    QCOMPARE(cellBlock[30], int(kUnwrittenByte)); // a number, not text
+    QCOMPARE(cellBlock[31], 0x52);
 }
 
 void RepliesTest::shortConfigurationReplyFillsZeros()
@@ -186,15 +186,15 @@ void RepliesTest::shortConfigurationReplyFillsZeros()
     Bench bench;
     bench.module.setEntryCount(20);
     bench.link.write(frame(kReadConfiguration));
-    Napis napis;
-    napis.fill(-1);
+    CellBlock cellBlock;
+    cellBlock.fill(-1);
 
-    QVERIFY(CzyJestOdpO2(bench.link, bench.sink, 0, kConfigurationSize, napis));
+    QVERIFY(CzyJestOdpO2(bench.link, bench.sink, 0, kConfigurationSize, cellBlock));
 
-    QCOMPARE(napis[0], 3 * 16 + 15); // count field 19: nibble 0 is 3, zone code bits unwritten
-    QCOMPARE(napis[16], int(kEndByte));
-    for (std::size_t i = 17; i < napis.size(); ++i)
-        QCOMPARE(napis[i], 0);
+    QCOMPARE(cellBlock[0], 3 * 16 + 15); // count field 19: nibble 0 is 3, zone code bits unwritten
+    QCOMPARE(cellBlock[16], int(kEndByte));
+    for (std::size_t i = 17; i < cellBlock.size(); ++i)
+        QCOMPARE(cellBlock[i], 0);
 }
 
 QTEST_GUILESS_MAIN(RepliesTest)

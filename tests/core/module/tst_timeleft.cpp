@@ -71,7 +71,7 @@ private slots:
             rows.push_back(
                 test::entry(QStringLiteral("Kowalski %1").arg(apartment), {}, apartment, 2));
         f.sink.answerYes = true;
-        QVERIFY(Button0Click(f.context, rows, f.password, f.status).isDone());
+        QVERIFY(sendDirectory(f.context, rows, f.password, f.status).isDone());
         QVERIFY(f.sink.timeLeft.size() >= 5);
         QCOMPARE(f.sink.timeLeft.last(), QStringLiteral("about 0 s left"));
         const auto seconds = [](const QString& text) { return text.section(u' ', 1, 1).toInt(); };

@@ -43,16 +43,17 @@ private slots:
         IntroLines intro;
         intro[0] = QStringLiteral("KOWALSKI");
         // The module holds the name for the reads.
-        QVERIFY(Button0Click(f.context, rows, f.password, f.status).isDone());
-        QVERIFY(Button2Click(f.context, intro, f.status).isDone());
+        QVERIFY(sendDirectory(f.context, rows, f.password, f.status).isDone());
+        QVERIFY(sendIntro(f.context, intro, f.status).isDone());
         if (operation == u"write")
-            QVERIFY(Button0Click(context, rows, f.password, f.status).isDone());
+            QVERIFY(sendDirectory(context, rows, f.password, f.status).isDone());
         else if (operation == u"read")
-            QVERIFY(Buttonz9Click(context, DirectoryGrid(), f.password, f.status).outcome.isDone());
+            QVERIFY(
+                receiveDirectory(context, DirectoryGrid(), f.password, f.status).outcome.isDone());
         else if (operation == u"intro-write")
-            QVERIFY(Button2Click(context, intro, f.status).isDone());
+            QVERIFY(sendIntro(context, intro, f.status).isDone());
         else
-            QVERIFY(Button1Click(context, IntroLines{}, f.status).outcome.isDone());
+            QVERIFY(receiveIntro(context, IntroLines{}, f.status).outcome.isDone());
 
         QString all;
         for (const RecordedTrace& t : recorder.traces())

@@ -58,11 +58,11 @@ Run run(Operation operation, std::optional<Fault> fault, int cancelAfterSteps = 
     Outcome outcome;
     switch (operation) {
     case Operation::Write:
-        outcome = Button0Click(f.context, kRows, f.password, f.status);
+        outcome = sendDirectory(f.context, kRows, f.password, f.status);
         break;
     case Operation::Read: {
         const DirectoryReadResult read =
-            Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status);
+            receiveDirectory(f.context, DirectoryGrid(), f.password, f.status);
         for (int row = 1; row <= kGridRows; ++row)
             received += read.grid.isEntryEmpty(row) ? 0 : 1;
         outcome = read.outcome;
@@ -70,14 +70,14 @@ Run run(Operation operation, std::optional<Fault> fault, int cancelAfterSteps = 
     }
     case Operation::IntroRead: {
         const IntroLines before{"-", "-", "-", "-", "-", "-", "-", "-"};
-        const IntroRead read = Button1Click(f.context, before, f.status);
+        const IntroRead read = receiveIntro(f.context, before, f.status);
         for (std::size_t line = 0; line < read.lines.size(); line += 2)
             received += read.lines[line] != before[line] ? 1 : 0;
         outcome = read.outcome;
         break;
     }
     case Operation::IntroWrite:
-        outcome = Button2Click(f.context, IntroLines{"Witamy", "Rynek 5"}, f.status);
+        outcome = sendIntro(f.context, IntroLines{"Witamy", "Rynek 5"}, f.status);
         break;
     }
     Run result{f.sink.messages,  f.module.sentBytes(),    {},
@@ -362,22 +362,22 @@ void TransferFaultsTest::refusals()
         f.sink.answerYes = false;
     }
     // The poll's identification, as before a command of the window.
-    f.status.jest_odpowiedz = false;
-    Odczytaj_dane(f.status, f.link, f.clock, f.password, f.texts, f.sink);
+    f.status.configurationKnown = false;
+    identifyAndApply(f.status, f.link, f.clock, f.password, f.texts, f.sink);
     f.module.clearTranscript();
     Outcome outcome;
     switch (operation) {
     case Operation::Write:
-        outcome = Button0Click(f.context, rows, f.password, f.status);
+        outcome = sendDirectory(f.context, rows, f.password, f.status);
         break;
     case Operation::Read:
-        outcome = Buttonz9Click(f.context, DirectoryGrid(), f.password, f.status).outcome;
+        outcome = receiveDirectory(f.context, DirectoryGrid(), f.password, f.status).outcome;
         break;
     case Operation::IntroRead:
-        outcome = Button1Click(f.context, lines, f.status).outcome;
+        outcome = receiveIntro(f.context, lines, f.status).outcome;
         break;
     case Operation::IntroWrite:
-        outcome = Button2Click(f.context, lines, f.status);
+        outcome = sendIntro(f.context, lines, f.status);
         break;
     }
     QCOMPARE(outcome, expected);

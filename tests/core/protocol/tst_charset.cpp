@@ -10,13 +10,13 @@ namespace {
 const QString kEuro(QChar(0x20AC));
 
 // One UTF-16 code unit a position, the rest spaces, as the callers fill it.
-Napis napisOf(const QString& text)
+CellBlock napisOf(const QString& text)
 {
-    Napis napis;
-    napis.fill(' ');
+    CellBlock cellBlock;
+    cellBlock.fill(' ');
     for (qsizetype i = 0; i < text.size(); ++i)
-        napis[std::size_t(i)] = text[i].unicode();
-    return napis;
+        cellBlock[std::size_t(i)] = text[i].unicode();
+    return cellBlock;
 }
 
 QList<int> codeRange(int first, int last)
@@ -76,16 +76,16 @@ void CharsetTest::roundTrip()
     QFETCH(QList<int>, codes);
     QFETCH(QString, readBack);
     for (const bool flagBefore : {false, true}) {
-        Napis napis = napisOf(text);
+        CellBlock cellBlock = napisOf(text);
         bool blad_znaku = flagBefore;
         test::RecordingSink sink;
 
-        QVERIFY(KompToMod(napis, 1, true, blad_znaku, sink, 0));
+        QVERIFY(toModuleCodes(cellBlock, 1, true, blad_znaku, sink, 0));
 
         QCOMPARE(blad_znaku, flagBefore);
         QVERIFY(sink.events.isEmpty());
-        QCOMPARE(QList<int>(napis.begin(), napis.begin() + codes.size()), codes);
-        const QString back = CharToPol(napis, QString(32, u' '), 32);
+        QCOMPARE(QList<int>(cellBlock.begin(), cellBlock.begin() + codes.size()), codes);
+        const QString back = fromModuleCodes(cellBlock, QString(32, u' '), 32);
         QCOMPARE(back, (readBack.isEmpty() ? text : readBack).leftJustified(32, u' '));
     }
 }
@@ -143,25 +143,27 @@ void CharsetTest::unsupported()
     QFETCH(int, language);
     QFETCH(int, failAt);
     QFETCH(QString, message);
-    const Napis original = napisOf(text);
+    const CellBlock original = napisOf(text);
     for (const bool flagBefore : {false, true}) {
-        Napis napis = original;
+        CellBlock cellBlock = original;
         bool blad_znaku = flagBefore;
         test::RecordingSink sink;
 
-        QCOMPARE(KompToMod(napis, intro ? 3 : 12, intro, blad_znaku, sink, language), failAt < 0);
+        QCOMPARE(toModuleCodes(cellBlock, intro ? 3 : 12, intro, blad_znaku, sink, language),
+                 failAt < 0);
 
         QCOMPARE(blad_znaku, flagBefore || failAt >= 0);
         QCOMPARE(sink.messages, message.isEmpty() ? QStringList() : QStringList{message});
-        QCOMPARE(napis[0], 4);
+        QCOMPARE(cellBlock[0], 4);
         const std::size_t untouched = failAt < 0 ? 30 : std::size_t(failAt);
-        QVERIFY(std::equal(napis.begin() + untouched, napis.end(), original.begin() + untouched));
+        QVERIFY(std::equal(cellBlock.begin() + untouched, cellBlock.end(),
+                           original.begin() + untouched));
     }
 }
 
 void CharsetTest::fromModule_data()
 {
-    QTest::addColumn<QList<int>>("codes"); // napis starts with these; the rest is 255
+    QTest::addColumn<QList<int>>("codes"); // cellBlock starts with these; the rest is 255
     QTest::addColumn<QString>("tekst");
     QTest::addColumn<int>("ilebajtow");
     QTest::addColumn<QString>("expected");
@@ -187,19 +189,19 @@ void CharsetTest::fromModule()
     QFETCH(QString, tekst);
     QFETCH(int, ilebajtow);
     QFETCH(QString, expected);
-    Napis napis;
-    napis.fill(255);
-    std::copy(codes.begin(), codes.end(), napis.begin());
-    Napis expectedNapis = napis;
+    CellBlock cellBlock;
+    cellBlock.fill(255);
+    std::copy(codes.begin(), codes.end(), cellBlock.begin());
+    CellBlock expectedNapis = cellBlock;
 
-    QCOMPARE(CharToPol(napis, tekst, ilebajtow), expected);
+    QCOMPARE(fromModuleCodes(cellBlock, tekst, ilebajtow), expected);
 
     // The buffer itself keeps the spaces, inside the converted positions only.
     for (int i = 0; i < std::clamp(ilebajtow, 0, 32); ++i) {
         if (expectedNapis[std::size_t(i)] == 255)
             expectedNapis[std::size_t(i)] = ' ';
     }
-    QCOMPARE(QList<int>(napis.begin(), napis.end()),
+    QCOMPARE(QList<int>(cellBlock.begin(), cellBlock.end()),
              QList<int>(expectedNapis.begin(), expectedNapis.end()));
 }
 

@@ -15,13 +15,13 @@ class Clock;
 // thread of its own, through the device gate, and hands the outcome back to
 // the thread this object lives in. Applying the outcome is left to that
 // thread, which owns the module's settings.
-class Odczyt final : public QObject {
+class PollWorker final : public QObject {
     Q_OBJECT
 
 public:
-    Odczyt(Link& device, DeviceGate& gate, Clock& clock, QObject* parent = nullptr);
+    PollWorker(Link& device, DeviceGate& gate, Clock& clock, QObject* parent = nullptr);
     // Waits for a running exchange; its outcome is not delivered.
-    ~Odczyt() override;
+    ~PollWorker() override;
 
     // Starts one exchange unless one is still running (its outcome not yet
     // delivered); returns whether it started.

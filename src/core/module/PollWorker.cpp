@@ -1,16 +1,16 @@
-#include "module/Odczyt.h"
+#include "module/PollWorker.h"
 
 #include <QThread>
 
 namespace q540 {
 
-Odczyt::Odczyt(Link& device, DeviceGate& gate, Clock& clock, QObject* parent)
+PollWorker::PollWorker(Link& device, DeviceGate& gate, Clock& clock, QObject* parent)
     : QObject(parent), device_(device), gate_(gate), clock_(clock)
 {
     qRegisterMetaType<IdentificationOutcome>();
 }
 
-Odczyt::~Odczyt()
+PollWorker::~PollWorker()
 {
     if (thread_) {
         thread_->wait();
@@ -18,7 +18,7 @@ Odczyt::~Odczyt()
     }
 }
 
-bool Odczyt::start(bool readConfiguration)
+bool PollWorker::start(bool readConfiguration)
 {
     if (thread_)
         return false;
@@ -34,7 +34,7 @@ bool Odczyt::start(bool readConfiguration)
     return true;
 }
 
-void Odczyt::deliver(const IdentificationOutcome& outcome)
+void PollWorker::deliver(const IdentificationOutcome& outcome)
 {
     // The exchange has ended; only the thread's own return is left to wait for.
     thread_->wait();

@@ -4,9 +4,9 @@
 
 namespace q540 {
 
-// napis: the 32-position working buffer of one entry block or intro screen. The reply
+// cellBlock: the 32-position working buffer of one entry block or intro screen. The reply
 // reader fills it with received bytes, the sending side with UTF-16 code units, and the
 // character conversions turn one into the other in place.
-using Napis = std::array<int, 32>;
+using CellBlock = std::array<int, 32>;
 
 } // namespace q540
