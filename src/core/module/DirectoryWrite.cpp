@@ -53,8 +53,8 @@ std::optional<std::vector<CellBlock>> entryTexts(const std::vector<NameRow>& row
         CellBlock& cellBlock = texts[p];
         for (int i = 0; i < kTextLength; ++i)
             cellBlock[std::size_t(i)] = i < row.text.size() ? row.text.at(i).unicode() : ' ';
-        bool blad_znaku = false;
-        if (!toModuleCodes(cellBlock, row.apartment, false, blad_znaku, sink, languageIndex))
+        bool refused = false;
+        if (!toModuleCodes(cellBlock, row.apartment, false, refused, sink, languageIndex))
             return std::nullopt;
     }
     return texts;

@@ -95,8 +95,8 @@ Outcome sendIntro(const TransferContext& context, const IntroLines& lines,
         const auto line1 = static_cast<std::size_t>(2 * (screen - 1));
         CellBlock& cellBlock = screens[std::size_t(screen - 1)];
         cellBlock = screenText(lines[line1], lines[line1 + 1]);
-        bool blad_znaku = false;
-        if (!toModuleCodes(cellBlock, screen, true, blad_znaku, context.sink,
+        bool refused = false;
+        if (!toModuleCodes(cellBlock, screen, true, refused, context.sink,
                            context.texts.language()))
             return Outcome::refused(Outcome::Refusal::Content);
     }

@@ -106,7 +106,7 @@ QString offendingCharacter(const CellBlock& cellBlock, std::size_t i, std::size_
 
 } // namespace
 
-std::optional<QString> unsupportedCharacterText(QStringView character, int numer, bool intro,
+std::optional<QString> unsupportedCharacterText(QStringView character, int entryNumber, bool intro,
                                                 int languageIndex)
 {
     if (languageIndex < 0 || languageIndex >= Localisation::kLanguageCount)
@@ -114,7 +114,7 @@ std::optional<QString> unsupportedCharacterText(QStringView character, int numer
     // One pass over both placeholders, so a character that reads like one stays as typed.
     return fixedText(intro ? FixedText::UnsupportedInIntro : FixedText::UnsupportedInEntry,
                      languageIndex)
-        .arg(character.toString(), QString::number(numer));
+        .arg(character.toString(), QString::number(entryNumber));
 }
 
 bool isModuleCharacter(char16_t unit)
@@ -160,7 +160,7 @@ std::vector<CharacterFinding> findCharacterProblems(QStringView text)
     return found;
 }
 
-bool toModuleCodes(CellBlock& cellBlock, int numer, bool intro, bool& blad_znaku, UserSink& sink,
+bool toModuleCodes(CellBlock& cellBlock, int entryNumber, bool intro, bool& refused, UserSink& sink,
                    int languageIndex)
 {
     const std::size_t end = intro ? protocol::kBlockSize : protocol::kTextLength;
@@ -168,11 +168,11 @@ bool toModuleCodes(CellBlock& cellBlock, int numer, bool intro, bool& blad_znaku
         const int code = moduleCode(cellBlock[i]);
         // Negative values are no code unit either; as bytes they would go out as garbage.
         if (code < 0 || code > kLargestModuleCode) {
-            const auto text = unsupportedCharacterText(offendingCharacter(cellBlock, i, end), numer,
-                                                       intro, languageIndex);
+            const auto text = unsupportedCharacterText(offendingCharacter(cellBlock, i, end),
+                                                       entryNumber, intro, languageIndex);
             if (text)
                 sink.showMessage(*text);
-            blad_znaku = true;
+            refused = true;
             return false;
         }
         cellBlock[i] = code;
@@ -180,18 +180,18 @@ bool toModuleCodes(CellBlock& cellBlock, int numer, bool intro, bool& blad_znaku
     return true;
 }
 
-QString fromModuleCodes(CellBlock& cellBlock, QString tekst, int ilebajtow)
+QString fromModuleCodes(CellBlock& cellBlock, QString source, int byteCount)
 {
-    const int count = std::clamp(ilebajtow, 0, int(cellBlock.size()));
-    if (tekst.size() < count)
-        tekst = tekst.leftJustified(count, u' ');
+    const int count = std::clamp(byteCount, 0, int(cellBlock.size()));
+    if (source.size() < count)
+        source = source.leftJustified(count, u' ');
     for (int i = 0; i < count; ++i) {
         int& code = cellBlock[static_cast<std::size_t>(i)];
         if (code == protocol::kUnwrittenByte)
             code = ' ';
-        tekst[i] = characterOfCode(code);
+        source[i] = characterOfCode(code);
     }
-    return tekst;
+    return source;
 }
 
 } // namespace q540

@@ -47,21 +47,21 @@ std::vector<CharacterFinding> findCharacterProblems(QStringView text);
 // Converts cellBlock from UTF-16 code units to module codes: positions 0..29 of a directory
 // entry (30 and 31 carry numbers and are not touched) or, with intro, all 32 positions of
 // an intro screen. At the first character the module cannot show it shows the message
-// naming numer (the apartment number, or the intro screen number 1..4), sets blad_znaku
-// and returns false; that position and the ones after it stay unconverted. blad_znaku is
+// naming entryNumber (the apartment number, or the intro screen number 1..4), sets refused
+// and returns false; that position and the ones after it stay unconverted. refused is
 // never cleared here: a caller that tests it clears it first.
-bool toModuleCodes(CellBlock& cellBlock, int numer, bool intro, bool& blad_znaku, UserSink& sink,
+bool toModuleCodes(CellBlock& cellBlock, int entryNumber, bool intro, bool& refused, UserSink& sink,
                    int languageIndex);
 
-// Returns the template tekst (callers pass spaces) with its first ilebajtow characters
-// replaced by the characters of the module codes cellBlock[0..ilebajtow-1]; characters after
+// Returns the template source (callers pass spaces) with its first byteCount characters
+// replaced by the characters of the module codes cellBlock[0..byteCount-1]; characters after
 // them stay. A code 255, unwritten memory, is first turned into a space in cellBlock itself.
-// ilebajtow is limited to 0..32, and a template shorter than it is padded with spaces.
-QString fromModuleCodes(CellBlock& cellBlock, QString tekst, int ilebajtow);
+// byteCount is limited to 0..32, and a template shorter than it is padded with spaces.
+QString fromModuleCodes(CellBlock& cellBlock, QString source, int byteCount);
 
 // The message for the unsupported character, in the user-interface language (0 Polish,
 // 1 English, 2 German); other language indices show nothing.
-std::optional<QString> unsupportedCharacterText(QStringView character, int numer, bool intro,
+std::optional<QString> unsupportedCharacterText(QStringView character, int entryNumber, bool intro,
                                                 int languageIndex);
 
 } // namespace q540

@@ -10,7 +10,7 @@ namespace {
 const QString kEuro(QChar(0x20AC));
 
 // One UTF-16 code unit a position, the rest spaces, as the callers fill it.
-CellBlock napisOf(const QString& text)
+CellBlock cellBlockOf(const QString& text)
 {
     CellBlock cellBlock;
     cellBlock.fill(' ');
@@ -76,13 +76,13 @@ void CharsetTest::roundTrip()
     QFETCH(QList<int>, codes);
     QFETCH(QString, readBack);
     for (const bool flagBefore : {false, true}) {
-        CellBlock cellBlock = napisOf(text);
-        bool blad_znaku = flagBefore;
+        CellBlock cellBlock = cellBlockOf(text);
+        bool refused = flagBefore;
         test::RecordingSink sink;
 
-        QVERIFY(toModuleCodes(cellBlock, 1, true, blad_znaku, sink, 0));
+        QVERIFY(toModuleCodes(cellBlock, 1, true, refused, sink, 0));
 
-        QCOMPARE(blad_znaku, flagBefore);
+        QCOMPARE(refused, flagBefore);
         QVERIFY(sink.events.isEmpty());
         QCOMPARE(QList<int>(cellBlock.begin(), cellBlock.begin() + codes.size()), codes);
         const QString back = fromModuleCodes(cellBlock, QString(32, u' '), 32);
@@ -143,16 +143,16 @@ void CharsetTest::unsupported()
     QFETCH(int, language);
     QFETCH(int, failAt);
     QFETCH(QString, message);
-    const CellBlock original = napisOf(text);
+    const CellBlock original = cellBlockOf(text);
     for (const bool flagBefore : {false, true}) {
         CellBlock cellBlock = original;
-        bool blad_znaku = flagBefore;
+        bool refused = flagBefore;
         test::RecordingSink sink;
 
-        QCOMPARE(toModuleCodes(cellBlock, intro ? 3 : 12, intro, blad_znaku, sink, language),
+        QCOMPARE(toModuleCodes(cellBlock, intro ? 3 : 12, intro, refused, sink, language),
                  failAt < 0);
 
-        QCOMPARE(blad_znaku, flagBefore || failAt >= 0);
+        QCOMPARE(refused, flagBefore || failAt >= 0);
         QCOMPARE(sink.messages, message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(cellBlock[0], 4);
         const std::size_t untouched = failAt < 0 ? 30 : std::size_t(failAt);
@@ -164,8 +164,8 @@ void CharsetTest::unsupported()
 void CharsetTest::fromModule_data()
 {
     QTest::addColumn<QList<int>>("codes"); // cellBlock starts with these; the rest is 255
-    QTest::addColumn<QString>("tekst");
-    QTest::addColumn<int>("ilebajtow");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("byteCount");
     QTest::addColumn<QString>("expected");
     QTest::newRow("unwritten intro reads as spaces")
         << QList<int>{} << QString(32, u' ') << 32 << QString(32, u' ');
@@ -186,23 +186,23 @@ void CharsetTest::fromModule_data()
 void CharsetTest::fromModule()
 {
     QFETCH(QList<int>, codes);
-    QFETCH(QString, tekst);
-    QFETCH(int, ilebajtow);
+    QFETCH(QString, source);
+    QFETCH(int, byteCount);
     QFETCH(QString, expected);
     CellBlock cellBlock;
     cellBlock.fill(255);
     std::copy(codes.begin(), codes.end(), cellBlock.begin());
-    CellBlock expectedNapis = cellBlock;
+    CellBlock expectedCells = cellBlock;
 
-    QCOMPARE(fromModuleCodes(cellBlock, tekst, ilebajtow), expected);
+    QCOMPARE(fromModuleCodes(cellBlock, source, byteCount), expected);
 
     // The buffer itself keeps the spaces, inside the converted positions only.
-    for (int i = 0; i < std::clamp(ilebajtow, 0, 32); ++i) {
-        if (expectedNapis[std::size_t(i)] == 255)
-            expectedNapis[std::size_t(i)] = ' ';
+    for (int i = 0; i < std::clamp(byteCount, 0, 32); ++i) {
+        if (expectedCells[std::size_t(i)] == 255)
+            expectedCells[std::size_t(i)] = ' ';
     }
     QCOMPARE(QList<int>(cellBlock.begin(), cellBlock.end()),
-             QList<int>(expectedNapis.begin(), expectedNapis.end()));
+             QList<int>(expectedCells.begin(), expectedCells.end()));
 }
 
 QTEST_GUILESS_MAIN(CharsetTest)
