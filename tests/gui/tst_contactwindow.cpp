@@ -51,7 +51,7 @@ class TestContactWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { m_opened.clear(); }
+    void init() { opened_.clear(); }
 
     void contents_data()
     {
@@ -139,7 +139,7 @@ private slots:
         QFETCH(QString, url);
         auto window = makeWindow(language);
         QTest::mouseClick(label(*window, link), Qt::LeftButton);
-        QCOMPARE(m_opened, QStringList{url});
+        QCOMPARE(opened_, QStringList{url});
         QVERIFY(window->isVisible());
     }
 
@@ -147,7 +147,7 @@ private slots:
     {
         auto window = makeWindow(1);
         QTest::mouseClick(label(*window, "Label3"), Qt::LeftButton);
-        const QUrl mail(m_opened.value(0));
+        const QUrl mail(opened_.value(0));
         QCOMPARE(mail.scheme(), "mailto");
         QCOMPARE(mail.path(), "export@example.invalid");
         QCOMPARE(mail.query(QUrl::FullyDecoded), "Subject=Dot. programu VEL KOR");
@@ -159,7 +159,7 @@ private slots:
         QLabel* web = label(*window, "Label6");
         QTest::mousePress(web, Qt::LeftButton);
         QTest::mouseRelease(web, Qt::LeftButton, {}, QPoint(web->width() + 5, 1));
-        QVERIFY(m_opened.isEmpty());
+        QVERIFY(opened_.isEmpty());
     }
 
     void linkHover_data()
@@ -219,7 +219,7 @@ private slots:
         auto window = makeWindow(2);
         QTest::mouseClick(window->findChild<QWidget*>(part), Qt::LeftButton, {}, QPoint(2, 2));
         QVERIFY(!window->isVisible());
-        QVERIFY(m_opened.isEmpty());
+        QVERIFY(opened_.isEmpty());
     }
 
     void updateCheckUrl_data()
@@ -247,23 +247,23 @@ private slots:
         ModuleMonitor monitor(noCable, clock, texts, sink);
         SettingsPanel window(monitor, texts, nullptr, recorder());
         window.Ustaw_Formatke_Panelow_Edycji(SettingsPanel::kVersionMode);
-        QVERIFY(m_opened.isEmpty());
+        QVERIFY(opened_.isEmpty());
         window.show();
         QVERIFY(window.findChild<QWidget*>("GroupBox1")->isVisible());
         QVERIFY(!window.findChild<QWidget*>("GroupBox2")->isVisible());
-        QCOMPARE(m_opened, QStringList{url});
+        QCOMPARE(opened_, QStringList{url});
         // The caption carries the version the build gives the program file.
         QCOMPARE(window.windowTitle(), QStringLiteral("KQ540 v ") + kVersion);
         QVERIFY(window.isModal());
         QTest::mouseClick(window.findChild<QPushButton*>("Button1"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
-        QCOMPARE(m_opened.size(), 1);
+        QCOMPARE(opened_.size(), 1);
     }
 
 private:
     UrlOpener recorder()
     {
-        return [this](const QUrl& url) { m_opened << url.toString(QUrl::FullyEncoded); };
+        return [this](const QUrl& url) { opened_ << url.toString(QUrl::FullyEncoded); };
     }
 
     std::unique_ptr<ContactWindow> makeWindow(int language)
@@ -281,7 +281,7 @@ private:
         return found;
     }
 
-    QStringList m_opened;
+    QStringList opened_;
 };
 
 QTEST_MAIN(TestContactWindow)

@@ -28,13 +28,13 @@ class TestLanguageWindow : public QObject {
 private slots:
     void init()
     {
-        m_texts = std::make_unique<Localisation>();
-        m_texts->load();
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_settings = std::make_unique<SettingsFile>(m_dir->filePath("Q540.ini"));
-        m_sink = test::RecordingSink{};
-        m_jezyk_modulu = kUntouchedModuleLanguage;
-        m_applied.clear();
+        texts_ = std::make_unique<Localisation>();
+        texts_->load();
+        dir_ = std::make_unique<QTemporaryDir>();
+        settings_ = std::make_unique<SettingsFile>(dir_->filePath("Q540.ini"));
+        sink_ = test::RecordingSink{};
+        jezyk_modulu_ = kUntouchedModuleLanguage;
+        applied_.clear();
     }
 
     void opensWithCurrentLanguage_data()
@@ -92,14 +92,14 @@ private slots:
             QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
 
         // Seen from inside the apply step: stored and current already, module not yet reset.
-        QCOMPARE(m_applied, QStringList{QString("jezyk %1 stored %2 Nr_Jezyka %1 module %3 open")
-                                            .arg(to)
-                                            .arg(to)
-                                            .arg(kUntouchedModuleLanguage)});
-        QCOMPARE(m_jezyk_modulu, 0);
+        QCOMPARE(applied_, QStringList{QString("jezyk %1 stored %2 Nr_Jezyka %1 module %3 open")
+                                           .arg(to)
+                                           .arg(to)
+                                           .arg(kUntouchedModuleLanguage)});
+        QCOMPARE(jezyk_modulu_, 0);
         QCOMPARE(window->result(), int(QDialog::Accepted));
         QVERIFY(!window->isVisible());
-        QVERIFY(m_sink.messages.isEmpty());
+        QVERIFY(sink_.messages.isEmpty());
     }
 
     void cancel_data()
@@ -124,23 +124,23 @@ private slots:
         QVERIFY(!window->isVisible());
         QCOMPARE(window->result(), int(QDialog::Rejected));
         expectUnchanged(2);
-        QCOMPARE(m_jezyk, 2);
-        QVERIFY(!QFile::exists(m_settings->path()));
+        QCOMPARE(jezyk_, 2);
+        QVERIFY(!QFile::exists(settings_->path()));
     }
 
     // Tests run as root: only a path that cannot be a file stops the write.
     void unwritableSettingsFile()
     {
-        const QString blocker = m_dir->filePath("blocker");
+        const QString blocker = dir_->filePath("blocker");
         QVERIFY(QDir().mkdir(blocker));
-        m_settings = std::make_unique<SettingsFile>(blocker);
+        settings_ = std::make_unique<SettingsFile>(blocker);
         setLanguage(1);
         auto window = makeWindow();
         choose(*window, 0);
         QTest::mouseClick(window->findChild<QPushButton*>("Button1"), Qt::LeftButton);
-        QCOMPARE(m_sink.messages, QStringList{"Unable to write to " + blocker});
+        QCOMPARE(sink_.messages, QStringList{"Unable to write to " + blocker});
         QVERIFY(window->isVisible());
-        QCOMPARE(m_jezyk, 0);
+        QCOMPARE(jezyk_, 0);
         expectUnchanged(1);
         QVERIFY(QFileInfo(blocker).isDir());
     }
@@ -148,23 +148,22 @@ private slots:
 private:
     void setLanguage(int language)
     {
-        m_jezyk = language;
-        m_texts->setLanguage(language);
+        jezyk_ = language;
+        texts_->setLanguage(language);
     }
 
     std::unique_ptr<LanguageWindow> makeWindow()
     {
         auto window = std::make_unique<LanguageWindow>(
-            *m_texts, m_jezyk, m_jezyk_modulu, *m_settings, m_sink, [this] {
-                m_applied << QString("jezyk %1 stored %2 Nr_Jezyka %3 module %4 %5")
-                                 .arg(m_jezyk)
-                                 .arg(QFile::exists(m_settings->path()) ? m_settings->readJezyk()
-                                                                        : -1)
-                                 .arg(m_texts->language())
-                                 .arg(m_jezyk_modulu)
-                                 .arg(m_window->isVisible() ? "open" : "closed");
+            *texts_, jezyk_, jezyk_modulu_, *settings_, sink_, [this] {
+                applied_ << QString("jezyk %1 stored %2 Nr_Jezyka %3 module %4 %5")
+                                .arg(jezyk_)
+                                .arg(QFile::exists(settings_->path()) ? settings_->readJezyk() : -1)
+                                .arg(texts_->language())
+                                .arg(jezyk_modulu_)
+                                .arg(window_->isVisible() ? "open" : "closed");
             });
-        m_window = window.get();
+        window_ = window.get();
         window->show();
         return window;
     }
@@ -185,19 +184,19 @@ private:
 
     void expectUnchanged(int language)
     {
-        QCOMPARE(m_texts->language(), language);
-        QVERIFY(m_applied.isEmpty());
-        QCOMPARE(m_jezyk_modulu, kUntouchedModuleLanguage);
+        QCOMPARE(texts_->language(), language);
+        QVERIFY(applied_.isEmpty());
+        QCOMPARE(jezyk_modulu_, kUntouchedModuleLanguage);
     }
 
-    std::unique_ptr<Localisation> m_texts;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<SettingsFile> m_settings;
-    test::RecordingSink m_sink;
-    int m_jezyk = 1;
-    int m_jezyk_modulu = kUntouchedModuleLanguage;
-    LanguageWindow* m_window = nullptr;
-    QStringList m_applied;
+    std::unique_ptr<Localisation> texts_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SettingsFile> settings_;
+    test::RecordingSink sink_;
+    int jezyk_ = 1;
+    int jezyk_modulu_ = kUntouchedModuleLanguage;
+    LanguageWindow* window_ = nullptr;
+    QStringList applied_;
 };
 
 QTEST_MAIN(TestLanguageWindow)

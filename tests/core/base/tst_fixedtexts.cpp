@@ -61,10 +61,10 @@ private slots:
     {
         QFile file(QStringLiteral(":/texts/fixed-texts.tsv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        m_parsed = parseFixedTextTable(file.readAll());
-        QVERIFY2(m_parsed.error.isEmpty(), qPrintable(m_parsed.error));
-        for (const FixedTextRow& row : m_parsed.rows)
-            m_names << row.name;
+        parsed_ = parseFixedTextTable(file.readAll());
+        QVERIFY2(parsed_.error.isEmpty(), qPrintable(parsed_.error));
+        for (const FixedTextRow& row : parsed_.rows)
+            names_ << row.name;
     }
 
     // The build reads the names with its own pattern; it must find the lines the
@@ -74,14 +74,14 @@ private slots:
         QStringList keys;
         for (std::string_view key : kFixedTextNames)
             keys << QString::fromLatin1(key.data(), qsizetype(key.size()));
-        QCOMPARE(m_names, keys);
+        QCOMPARE(names_, keys);
     }
 
     // A key nothing uses is a text no one sees; a name in the sources that the file lacks
     // is a stale mention (the build refuses it in code).
     void everyKeyUsed()
     {
-        const QSet<QString> inFile(m_names.begin(), m_names.end());
+        const QSet<QString> inFile(names_.begin(), names_.end());
         const QSet<QString> inSources = keysNamedInSources();
         QVERIFY2((inFile - inSources).isEmpty(), qPrintable(sorted(inFile - inSources)));
         QVERIFY2((inSources - inFile).isEmpty(), qPrintable(sorted(inSources - inFile)));
@@ -90,8 +90,8 @@ private slots:
     void everyText_data()
     {
         QTest::addColumn<int>("key");
-        for (int key = 0; key < int(m_names.size()); ++key)
-            QTest::newRow(qPrintable(m_names[key])) << key;
+        for (int key = 0; key < int(names_.size()); ++key)
+            QTest::newRow(qPrintable(names_[key])) << key;
     }
     // No text is empty, and a translation fills in what the others fill in.
     void everyText()
@@ -175,8 +175,8 @@ private slots:
     }
 
 private:
-    FixedTextTableParse m_parsed;
-    QStringList m_names;
+    FixedTextTableParse parsed_;
+    QStringList names_;
 };
 
 QTEST_GUILESS_MAIN(TestFixedTexts)

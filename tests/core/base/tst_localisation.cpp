@@ -9,7 +9,7 @@ class TestLocalisation : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_texts.load(); }
+    void initTestCase() { texts_.load(); }
 
     void emptyUntilFilled()
     {
@@ -42,7 +42,7 @@ private slots:
         QStringList placeholders;
         for (int key = 0; key < kTextKeyCount; ++key) {
             for (const int column : {1, 2}) {
-                if (m_texts.text(column, key) == u'?' + QString::number(key))
+                if (texts_.text(column, key) == u'?' + QString::number(key))
                     placeholders << QStringLiteral("%1 in column %2").arg(key).arg(column);
             }
         }
@@ -56,7 +56,7 @@ private slots:
         QFETCH(int, expectedEmpty);
         int texts = 0, placeholders = 0, empty = 0;
         for (int key = 0; key < kTextKeyCount; ++key) {
-            const QString& cell = m_texts.columns()[column].texts[key];
+            const QString& cell = texts_.columns()[column].texts[key];
             if (cell.isEmpty())
                 ++empty;
             else if (cell == u'?' + QString::number(key))
@@ -125,7 +125,7 @@ private slots:
         QFETCH(int, column);
         QFETCH(int, key);
         QFETCH(QString, expected);
-        QCOMPARE(m_texts.text(column, key).toUtf8(), expected.toUtf8());
+        QCOMPARE(texts_.text(column, key).toUtf8(), expected.toUtf8());
     }
 
     void unlistedKeysEmpty_data()
@@ -138,7 +138,7 @@ private slots:
     {
         QFETCH(int, key);
         for (int column = 0; column < kLanguageColumnCount; ++column)
-            QVERIFY2(m_texts.text(column, key).isEmpty(), qPrintable(QString::number(column)));
+            QVERIFY2(texts_.text(column, key).isEmpty(), qPrintable(QString::number(column)));
     }
 
     void outOfRangeIsEmpty_data()
@@ -154,9 +154,9 @@ private slots:
     {
         QFETCH(int, column);
         QFETCH(int, key);
-        QVERIFY(m_texts.text(column, key).isEmpty());
+        QVERIFY(texts_.text(column, key).isEmpty());
         if (column == 0)
-            QVERIFY(m_texts.text(key).isEmpty());
+            QVERIFY(texts_.text(key).isEmpty());
     }
 
     // Indices the table cannot select keep the previous language.
@@ -225,7 +225,7 @@ private slots:
     }
 
 private:
-    Localisation m_texts;
+    Localisation texts_;
 };
 
 QTEST_GUILESS_MAIN(TestLocalisation)
