@@ -24,7 +24,7 @@ constexpr std::array kCommands{
 std::unique_ptr<Command> findCommand(const QString& name)
 {
     for (const auto make : kCommands)
-        if (std::unique_ptr<Command> command = make(); name == QLatin1String(command->spec().name))
+        if (std::unique_ptr<Command> command = make(); name == QLatin1String(command->info().name))
             return command;
     return nullptr;
 }
@@ -38,7 +38,7 @@ QString overview()
                        "q540-cli --version prints the version.\n\nCommands:\n");
     for (const auto make : kCommands) {
         const std::unique_ptr<Command> command = make();
-        const CommandSpec& c = command->spec();
+        const CommandInfo& c = command->info();
         text +=
             QStringLiteral("  %1 %2\n      %3\n")
                 .arg(QLatin1String(c.name), QLatin1String(c.arguments), QLatin1String(c.summary));

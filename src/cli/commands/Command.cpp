@@ -48,15 +48,15 @@ bool noFailure(QTextStream& err, const QString& path, const std::optional<FileFa
 int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QLatin1String(spec_.summary));
-    parser.addPositionalArgument(QLatin1String(spec_.name), QString(), QLatin1String(spec_.name));
-    if (*spec_.arguments)
-        parser.addPositionalArgument(QLatin1String(spec_.arguments), QString());
+    parser.setApplicationDescription(QLatin1String(info_.summary));
+    parser.addPositionalArgument(QLatin1String(info_.name), QString(), QLatin1String(info_.name));
+    if (*info_.arguments)
+        parser.addPositionalArgument(QLatin1String(info_.arguments), QString());
     parser.addOption({QStringLiteral("lang"),
                       QStringLiteral("Language of the messages: pl, en (default) or de."),
                       QStringLiteral("pl|en|de"), QStringLiteral("en")});
     addSharedOptions(parser);
-    if (spec_.output >= 0)
+    if (info_.output >= 0)
         parser.addOption({QStringLiteral("force"), QStringLiteral("Replace OUT if it exists.")});
     addOptions(parser);
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
@@ -64,7 +64,7 @@ int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream
     QStringList argv = arguments;
     argv.prepend(QStringLiteral("q540-cli"));
     if (!parser.parse(argv)) {
-        err << "q540-cli " << spec_.name << ": " << parser.errorText() << Qt::endl;
+        err << "q540-cli " << info_.name << ": " << parser.errorText() << Qt::endl;
         return kBadUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
@@ -72,11 +72,11 @@ int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream
         return kDone;
     }
     QStringList positional = parser.positionalArguments().mid(1);
-    const bool countOk = spec_.positionalCount < 0 ? positional.size() <= 1
-                                                   : positional.size() == spec_.positionalCount;
+    const bool countOk = info_.positionalCount < 0 ? positional.size() <= 1
+                                                   : positional.size() == info_.positionalCount;
     const std::optional<int> language = languageIndex(parser.value(QStringLiteral("lang")));
     if (!countOk || !language || !sharedOptionsValid(parser)) {
-        err << "q540-cli " << spec_.name << ": bad arguments\n\n" << helpOf(parser) << Qt::flush;
+        err << "q540-cli " << info_.name << ": bad arguments\n\n" << helpOf(parser) << Qt::flush;
         return kBadUsage;
     }
     if (!filesAllowed(parser, positional, err))
@@ -87,8 +87,8 @@ int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream
     Invocation in{parser, out, err, texts, positional};
     if (const std::optional<int> refused = checkArguments(in))
         return *refused;
-    if (spec_.input >= 0 && spec_.input < positional.size()) {
-        document_ = loadDirectory(in, positional[spec_.input]);
+    if (info_.input >= 0 && info_.input < positional.size()) {
+        document_ = loadDirectory(in, positional[info_.input]);
         if (!document_)
             return kBadUsage;
     }
@@ -101,10 +101,10 @@ int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream
 bool Command::filesAllowed(const QCommandLineParser& parser, const QStringList& positional,
                            QTextStream& err) const
 {
-    if (spec_.output < 0)
+    if (info_.output < 0)
         return true;
-    const QString& given = positional[spec_.output];
-    const QString path = spec_.outputGetsCsv ? FileCommands::directoryFileName(given) : given;
+    const QString& given = positional[info_.output];
+    const QString path = info_.outputGetsCsv ? FileCommands::directoryFileName(given) : given;
     if (QFileInfo::exists(path) && QFileInfo(path).isFile()
         && !parser.isSet(QStringLiteral("force"))) {
         err << path << ": the file exists; give --force to replace it" << Qt::endl;

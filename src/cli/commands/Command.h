@@ -27,7 +27,7 @@ struct Invocation {
 
 // What a command says of itself in the overview and its help, and which of
 // its arguments name files.
-struct CommandSpec {
+struct CommandInfo {
     const char* name;
     const char* arguments; // positional arguments, for the help text
     const char* summary;
@@ -43,12 +43,12 @@ struct CommandSpec {
 // loading its input, running.
 class Command {
 public:
-    explicit Command(const CommandSpec& spec) : spec_(spec) {}
+    explicit Command(const CommandInfo& info) : info_(info) {}
     virtual ~Command() = default;
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
 
-    const CommandSpec& spec() const { return spec_; }
+    const CommandInfo& info() const { return info_; }
     // The exit code of a command line that starts with this command's name.
     int execute(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
@@ -88,7 +88,7 @@ protected:
     std::optional<DirectoryDocument> document_;
 
 private:
-    const CommandSpec spec_;
+    const CommandInfo info_;
 };
 
 } // namespace q540::cli

@@ -302,7 +302,7 @@ void ModuleSettingsTest::deviceHeldElsewhere_data()
     QTest::newRow("reset lock") << 3 << textkey::kUsbTransmissionFailure;
 }
 
-// Another program holds the port: each exchange says so as it is specified,
+// Another program holds the port: each exchange says so in its own words,
 // and nothing reaches the module.
 void ModuleSettingsTest::deviceHeldElsewhere()
 {
