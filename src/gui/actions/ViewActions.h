@@ -23,7 +23,6 @@ public:
     void Ustaw_WJ_na_komponentach();
     // The command Language: the program language chosen in its window.
     void Jzyk1Click();
-    int jezyk() const { return jezyk_; }
     // A note in the status bar that the module is the demo one, in the program's language.
     void showDemoNote();
 

@@ -93,11 +93,6 @@ bool MainWindow::isModified() const
     return files_->isModified();
 }
 
-int MainWindow::jezyk() const
-{
-    return viewActions_->jezyk();
-}
-
 int MainWindow::jezyk_modulu() const
 {
     return module_->monitor().status().moduleLanguage;

@@ -50,7 +50,6 @@ public:
     DirectoryEditor& directory() { return *editor_; }
     EntryEdit* edit(int number) const;
     bool isModified() const;
-    int jezyk() const;
     int jezyk_modulu() const;
     ModuleMonitor& module();
 
