@@ -28,8 +28,10 @@ private:
     int talk(Session& s, Invocation& in) override
     {
         const bool twice = in.parser.isSet(QStringLiteral("verify"));
-        const DirectoryReadOutcome outcome =
-            readDirectoryFromModule(s.workflow(), {DirectoryGrid{}, twice}, s.status);
+        const DirectoryReadOutcome outcome = readDirectoryFromModule(
+            s.workflow(), {DirectoryGrid{}, twice, {in.positional[0]}}, s.status);
+        if (outcome.failed == WorkflowStep::CheckingRoom)
+            return kBadUsage; // like any output that cannot be written
         if (!outcome.read.outcome.isDone())
             return outcome.read.outcome.kind == Outcome::Kind::Cancelled ? kInterrupted
                                                                          : s.failed(in);

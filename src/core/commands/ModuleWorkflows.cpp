@@ -5,10 +5,14 @@
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "base/UserSink.h"
+#include "files/DirectoryFile.h"
 #include "files/DirectoryStore.h"
+#include "files/DiskRoom.h"
 #include "files/History.h"
 #include "module/ModuleOperation.h"
 #include "module/ModuleStatus.h"
+
+#include <QDir>
 
 #include <algorithm>
 
@@ -87,6 +91,20 @@ struct KeptFirst {
     std::optional<QString> backup;
 };
 
+// Whether the history's copy and the files in savedTo each have room for a
+// full directory, told with refusal (which takes "path: reason") when not:
+// a read of up to 40 s is not started for what could not be kept.
+bool roomToKeep(const Steps& steps, FixedText refusal, QStringList savedTo = {})
+{
+    savedTo.append(QDir(steps.history().folder()).filePath(QStringLiteral("copy.csv")));
+    const std::optional<RoomFailure> none = checkRoomFor(savedTo, kDirectoryFileMaxSize);
+    if (none)
+        steps.sink().showMessage(
+            fixedText(refusal, steps.language())
+                .arg(none->path + QStringLiteral(": ") + none->failure.reason));
+    return !none;
+}
+
 // Before the module's entries are overwritten: read them and keep them, or
 // prove that the history already holds them, or the user's choice not to.
 KeptFirst keepModuleFirst(const Steps& steps, ModuleStatus& status, WorkflowQuestions& questions)
@@ -115,6 +133,8 @@ KeptFirst keepModuleFirst(const Steps& steps, ModuleStatus& status, WorkflowQues
             break;
         }
     }
+    if (!roomToKeep(steps, FixedText::BackupNotSaved))
+        return {false, Outcome::failed(), {}};
     steps.phase(TransferPhase::KeepingFirst);
     const ModuleContentsRead read = readModuleContents(steps.context(), steps.password(), status);
     if (!read.outcome.isDone()) {
@@ -335,6 +355,10 @@ DirectoryReadOutcome readDirectoryFromModule(const ModuleWorkflow& workflow,
 {
     const Steps steps(workflow);
     DirectoryReadOutcome outcome;
+    if (!roomToKeep(steps, FixedText::ReadNotStarted, request.savedTo)) {
+        outcome.failed = WorkflowStep::CheckingRoom;
+        return outcome;
+    }
     steps.phase(TransferPhase::Reading);
     HeldMessages held(steps.sink());
     outcome.read = receiveDirectory(steps.with(held), request.current, steps.password(), status);
@@ -427,6 +451,8 @@ QString workflowStepName(WorkflowStep step)
         return QStringLiteral("keeping");
     case WorkflowStep::Reading:
         return QStringLiteral("reading");
+    case WorkflowStep::CheckingRoom:
+        return QStringLiteral("checking room");
     }
     return {};
 }

@@ -55,6 +55,7 @@ enum class WorkflowStep {
     WritingAgain,
     Keeping,
     Reading,
+    CheckingRoom, // no room for what a read would keep: nothing was read
 };
 
 // What the module's directory holds after a write workflow.
@@ -101,6 +102,7 @@ DirectoryWriteResult writeDirectoryToModule(const ModuleWorkflow& workflow,
 struct DirectoryReadRequest {
     DirectoryGrid current; // what the read replaces: all but the entries stay
     bool readTwice = false;
+    QStringList savedTo{}; // files the front will save the read to
 };
 
 struct DirectoryReadOutcome {
@@ -112,7 +114,7 @@ struct DirectoryReadOutcome {
     std::optional<QString> kept; // the history copy
 };
 
-// Read (→ read again and decide) → keep. The read's "read" message is not
+// Room checked → read (→ read again and decide) → keep. The read's "read" message is not
 // shown but returned, for the front to show once what was read is on screen;
 // failures are shown as they happen.
 DirectoryReadOutcome readDirectoryFromModule(const ModuleWorkflow& workflow,

@@ -7,7 +7,9 @@
 #include "files/DirectoryStore.h"
 #include "files/History.h"
 #include "support/FileSizeLimit.h"
+#include "support/SmallDisk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -319,18 +321,68 @@ private slots:
         QVERIFY(f.endedCleanly());
     }
 
-    void readNotKept()
+    // What a read would keep is checked before the read starts: a history
+    // folder that is a file, an output folder that is a file, a disk with
+    // room for one full directory but not for the file and its copy; a save
+    // that fails although the room was there is told after the read.
+    void readRoom_data()
     {
+        QTest::addColumn<QString>("historyIn"); // "file", "disk" or ""
+        QTest::addColumn<QString>("savedTo");   // under the test's folder
+        QTest::addColumn<int>("fileLimit");     // bytes any file may grow to, 0 none
+        QTest::addColumn<int>("failed");        // WorkflowStep
+        QTest::addColumn<int>("ending");        // FixedText of the message, -1 none
+        const int notStarted = int(FixedText::ReadNotStarted);
+        const int room = int(WorkflowStep::CheckingRoom);
+        QTest::newRow("history folder is a file") << "file"
+                                                  << "" << 0 << room << notStarted;
+        QTest::newRow("output folder is a file")
+            << ""
+            << "history-file/out.csv" << 0 << room << notStarted;
+        QTest::newRow("disk holds one copy, not two") << "disk"
+                                                      << "disk/out.csv" << 0 << room << notStarted;
+        QTest::newRow("disk holds the copy") << "disk"
+                                             << "" << 0 << int(WorkflowStep::None) << -1;
+        QTest::newRow("room, but the save fails")
+            << ""
+            << "" << 1000 << int(WorkflowStep::Keeping) << int(FixedText::HistoryNotKept);
+    }
+    void readRoom()
+    {
+        QFETCH(QString, historyIn);
+        QFETCH(QString, savedTo);
+        QFETCH(int, fileLimit);
+        QFETCH(int, failed);
+        QFETCH(int, ending);
         Flow f;
-        QFile file(f.folder);
+        QFile file(f.dir.filePath(QStringLiteral("history-file")));
         QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("disk")));
+        // A full directory file takes at most about 106 kB: room for one, not two.
+        const test::SmallDisk disk(f.dir.filePath(QStringLiteral("disk")), 160);
+        if (!disk.mounted())
+            QSKIP("mounting a small disk needs root");
+        History history(historyIn == u"file"   ? file.fileName()
+                        : historyIn == u"disk" ? f.dir.filePath(QStringLiteral("disk/history"))
+                                               : f.folder);
+        const ModuleWorkflow workflow{f.context, f.password, history, [] { return kNow; }};
+        QStringList outputs;
+        if (!savedTo.isEmpty())
+            outputs << f.dir.filePath(savedTo);
+        std::optional<test::FileSizeLimit> limit;
+        if (fileLimit > 0)
+            limit.emplace(fileLimit);
         const DirectoryReadOutcome read =
-            readDirectoryFromModule(f.workflow, {DirectoryGrid{}, false}, f.status);
-        QVERIFY(read.read.outcome.isDone());
-        QCOMPARE(read.failed, WorkflowStep::Keeping);
-        QVERIFY(!read.kept);
-        QCOMPARE(f.sink.messages.size(), 1);
-        QVERIFY(f.sink.messages[0].startsWith(fixedText(FixedText::HistoryNotKept, 1).left(20)));
+            readDirectoryFromModule(workflow, {DirectoryGrid{}, false, outputs}, f.status);
+        limit.reset();
+        QCOMPARE(int(read.failed), failed);
+        const bool started = failed != int(WorkflowStep::CheckingRoom);
+        QCOMPARE(read.read.outcome.isDone(), started);
+        QCOMPARE(f.frames().isEmpty(), !started);
+        QCOMPARE(bool(read.kept), failed == int(WorkflowStep::None));
+        QCOMPARE(f.sink.messages.size(), ending < 0 ? 0 : 1);
+        if (ending >= 0)
+            QVERIFY(f.sink.messages[0].startsWith(fixedText(FixedText(ending), 1).left(20)));
     }
 
     // Entry by entry: the third read sides with the first or the second;
