@@ -1,6 +1,7 @@
 // q540-cli: the directory and the module from the command line.
 
 #include "cli/Cli.h"
+#include "files/SystemFileName.h"
 
 #include "print/PaintingApplication.h"
 
@@ -50,7 +51,12 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("q540-cli"));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int code = q540::cli::run(QCoreApplication::arguments().mid(1), out, err);
+    // From argv itself: Qt's own list turns bytes that are not UTF-8 into
+    // U+FFFD, and a file so named could not be found again.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << q540::fileNameFromSystem(argv[i]);
+    const int code = q540::cli::run(arguments, out, err);
     // As a shell reports a program a signal ended, so that a script or
     // timeout tells SIGTERM (143) and SIGHUP (129) from Ctrl+C (130).
     const int signal = q540::cli::interruptSignal();

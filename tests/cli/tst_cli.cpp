@@ -1,13 +1,16 @@
 #include "base/AppInfo.h"
 #include "cli/Cli.h"
 #include "files/DirectoryFile.h"
+#include "files/SystemFileName.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 using namespace q540;
@@ -63,6 +66,9 @@ private slots:
     void commands_data();
     void commands();
     void tooManyEntries();
+    void systemNames_data();
+    void systemNames();
+    void rawFileNames();
     void importWritesADirectoryFile();
     void tables_data();
     void tables();
@@ -213,6 +219,10 @@ void CliTest::commands_data()
                                              << "set-password: NEW is one to four digits\n";
     QTest::newRow("password with a letter") << QStringList{"set-password", "12a"} << 2 << ""
                                             << "set-password: NEW is one to four digits\n";
+    QTest::newRow("password empty, not 0000") << QStringList{"set-password", ""} << 2 << ""
+                                              << "set-password: NEW is one to four digits\n";
+    QTest::newRow("password of other digits") << QStringList{"set-password", "١٢"} << 2 << ""
+                                              << "set-password: NEW is one to four digits\n";
     QTest::newRow("unknown module language")
         << QStringList{"module-language", "FR"} << 2 << ""
         << "module-language: CODE is one of PL, EN, NO, SV, DE, CS, RU, not FR\n";
@@ -284,6 +294,72 @@ void CliTest::tooManyEntries()
     const Run checked = run({"check", path});
     QCOMPARE(checked.code, 1);
     QVERIFY(checked.out.endsWith(QStringLiteral(" 8\n")));
+}
+
+// Names go back to exactly their bytes; only bytes that are not UTF-8 are
+// carried as raw bytes.
+void CliTest::systemNames_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("raw");
+    QTest::newRow("UTF-8") << QByteArray("\xC5\xBB\xC3\xB3\xC5\x82w.csv") << false;
+    QTest::newRow("four bytes") << QByteArray("\xF0\x9F\x94\x91.csv") << false;
+    QTest::newRow("Latin-1") << QByteArray("\xE9t\xE9.csv") << true;
+    QTest::newRow("overlong slash") << QByteArray("a\xC0\xAF") << true;
+    QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80") << true;
+    QTest::newRow("cut short") << QByteArray("x\xE2\x82") << true;
+    QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << true;
+}
+
+void CliTest::systemNames()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, raw);
+    const QString name = fileNameFromSystem(bytes);
+    QCOMPARE(fileNameToSystem(name), bytes);
+    QCOMPARE(hasRawBytes(name), raw);
+    if (!raw)
+        QCOMPARE(name, QString::fromUtf8(bytes));
+}
+
+// The files of a folder as the system lists them: Qt's listing cannot stat
+// names that are not UTF-8. No stand-in may be left behind.
+static int namesIn(const QByteArray& folder)
+{
+    int count = 0;
+    DIR* listing = ::opendir(folder.constData());
+    while (const dirent* entry = ::readdir(listing))
+        count += entry->d_name[0] != '.' || entry->d_name[1] == 'q';
+    ::closedir(listing);
+    return count;
+}
+
+// A file whose name is not UTF-8 opens, and an output is written under
+// exactly the bytes given, guarded by --force as any other.
+void CliTest::rawFileNames()
+{
+    const QByteArray folder = QFile::encodeName(dir_.filePath(QStringLiteral("raw")));
+    QVERIFY(QDir().mkpath(QString::fromUtf8(folder)));
+    const QString plain = write(QStringLiteral("raw/plain.csv"), smallDirectory());
+    const QByteArray input = folder + "/katalog-\xE9.csv";
+    QCOMPARE(::rename(QFile::encodeName(plain).constData(), input.constData()), 0);
+    const Run listed = run({"list", fileNameFromSystem(input)});
+    QCOMPARE(listed.code, 0);
+    QVERIFY(listed.out.contains(QStringLiteral("Nowak")));
+
+    const QByteArray output = folder + "/tabela-\xFF";
+    const QStringList exportTable{"export-table", fileNameFromSystem(input),
+                                  fileNameFromSystem(output)};
+    QCOMPARE(run(exportTable).code, 0);
+    struct stat info {};
+    QCOMPARE(::stat(output.constData(), &info), 0);
+    QVERIFY(info.st_size > 0);
+    QCOMPARE(namesIn(folder), 2);
+    const Run again = run(exportTable);
+    QCOMPARE(again.code, 2);
+    QVERIFY(again.err.endsWith(QStringLiteral(": the file exists; give --force to replace it\n")));
+    QCOMPARE(run(exportTable + QStringList{"--force"}).code, 0);
+    QCOMPARE(namesIn(folder), 2);
 }
 
 void CliTest::importWritesADirectoryFile()

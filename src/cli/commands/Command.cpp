@@ -35,14 +35,6 @@ std::optional<int> languageIndex(const QString& lang)
     return it == languages.end() ? std::nullopt : std::optional<int>(it->second);
 }
 
-// Says why path could not be had; true when nothing failed.
-bool noFailure(QTextStream& err, const QString& path, const std::optional<FileFailure>& failure)
-{
-    if (failure)
-        err << path << ": " << failure->reason << Qt::endl;
-    return !failure;
-}
-
 } // namespace
 
 int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -71,7 +63,9 @@ int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream
         out << helpOf(parser) << Qt::flush;
         return kDone;
     }
-    QStringList positional = parser.positionalArguments().mid(1);
+    QStringList positional =
+        rawNames_.usable(parser.positionalArguments().mid(1), info_.output,
+                         info_.outputGetsCsv ? QStringLiteral(".csv") : QString());
     const bool countOk = info_.positionalCount < 0 ? positional.size() <= 1
                                                    : positional.size() == info_.positionalCount;
     const std::optional<int> language = languageIndex(parser.value(QStringLiteral("lang")));
@@ -92,7 +86,11 @@ int Command::execute(const QStringList& arguments, QTextStream& out, QTextStream
         if (!document_)
             return kBadUsage;
     }
-    const int code = run(in);
+    int code = run(in);
+    if (const std::optional<QString> unnamed = rawNames_.finish()) {
+        err << *unnamed << Qt::endl;
+        code = kBadUsage;
+    }
     return interrupted() ? kInterrupted : code;
 }
 
@@ -105,38 +103,48 @@ bool Command::filesAllowed(const QCommandLineParser& parser, const QStringList& 
         return true;
     const QString& given = positional[info_.output];
     const QString path = info_.outputGetsCsv ? FileCommands::directoryFileName(given) : given;
-    if (QFileInfo::exists(path) && QFileInfo(path).isFile()
-        && !parser.isSet(QStringLiteral("force"))) {
-        err << path << ": the file exists; give --force to replace it" << Qt::endl;
+    if (rawNames_.isFile(path) && !parser.isSet(QStringLiteral("force"))) {
+        err << shown(path) << ": the file exists; give --force to replace it" << Qt::endl;
         return false;
     }
     return noFailure(err, path, checkCanSave(path));
 }
 
-std::optional<DirectoryDocument> Command::loadDirectory(Invocation& in, const QString& path)
+std::optional<DirectoryDocument> Command::loadDirectory(Invocation& in, const QString& path) const
 {
     DirectoryFileLoad parse = loadDirectoryFile(path);
     if (parse.failure) {
-        in.err << path << ": " << parse.failure->reason << Qt::endl;
+        in.err << shown(path) << ": " << parse.failure->reason << Qt::endl;
         return std::nullopt;
     }
     if (!parse.document) {
-        in.err << path << ": " << in.texts.text(textKeyOf(parse.problem)).trimmed() << Qt::endl;
+        in.err << shown(path) << ": " << in.texts.text(textKeyOf(parse.problem)).trimmed()
+               << Qt::endl;
         return std::nullopt;
     }
     if (const QString notice = readNotice(parse.notes, in.texts.language()); !notice.isEmpty())
-        in.err << path << ": " << notice << Qt::endl;
+        in.err << shown(path) << ": " << notice << Qt::endl;
     return std::move(*parse.document);
 }
 
-bool Command::saveDirectory(Invocation& in, const QString& path, const DirectoryDocument& document)
+bool Command::saveDirectory(Invocation& in, const QString& path,
+                            const DirectoryDocument& document) const
 {
     return noFailure(in.err, path, saveDirectoryFile(path, document).failure);
 }
 
-bool Command::saveFile(Invocation& in, const QString& path, const QByteArray& bytes)
+bool Command::saveFile(Invocation& in, const QString& path, const QByteArray& bytes) const
 {
     return noFailure(in.err, path, saveFileSafely(path, bytes));
+}
+
+// Says why path could not be had; true when nothing failed.
+bool Command::noFailure(QTextStream& err, const QString& path,
+                        const std::optional<FileFailure>& failure) const
+{
+    if (failure)
+        err << shown(path) << ": " << failure->reason << Qt::endl;
+    return !failure;
 }
 
 DirectoryDocument Command::emptyDocument(const Localisation& texts)

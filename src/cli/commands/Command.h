@@ -3,6 +3,7 @@
 #include "base/Localisation.h"
 #include "directory/DirectoryDocument.h"
 #include "directory/NameList.h"
+#include "files/SystemFileName.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -12,7 +13,8 @@
 
 namespace q540 {
 class UserSink;
-}
+struct FileFailure;
+} // namespace q540
 
 namespace q540::cli {
 
@@ -66,12 +68,16 @@ protected:
     virtual std::optional<int> checkArguments(Invocation& /*in*/) { return std::nullopt; }
     virtual int run(Invocation& in) = 0;
 
-    static std::optional<DirectoryDocument> loadDirectory(Invocation& in, const QString& path);
+    std::optional<DirectoryDocument> loadDirectory(Invocation& in, const QString& path) const;
     // A file as the safe save leaves it: written whole, or the old one
     // unchanged and the reason said (false).
-    static bool saveDirectory(Invocation& in, const QString& path,
-                              const DirectoryDocument& document);
-    static bool saveFile(Invocation& in, const QString& path, const QByteArray& bytes);
+    bool saveDirectory(Invocation& in, const QString& path,
+                       const DirectoryDocument& document) const;
+    bool saveFile(Invocation& in, const QString& path, const QByteArray& bytes) const;
+    // The file name given for a path the command works with, for messages.
+    QString shown(const QString& path) const { return rawNames_.shown(path); }
+    bool noFailure(QTextStream& err, const QString& path,
+                   const std::optional<FileFailure>& failure) const;
     // A new document as the window starts with: the address placeholder, no intro.
     static DirectoryDocument emptyDocument(const Localisation& texts);
     // "on" or "off" as a switch; anything else is told, naming where it was given.
@@ -89,6 +95,7 @@ protected:
 
 private:
     const CommandInfo info_;
+    RawNamedFiles rawNames_; // file names that are not UTF-8, while the command runs
 };
 
 } // namespace q540::cli

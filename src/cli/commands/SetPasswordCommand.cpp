@@ -22,8 +22,7 @@ public:
 private:
     std::optional<int> checkArguments(Invocation& in) override
     {
-        const QString& entered = in.positional[0];
-        if (entered.size() > 4 || !passwordPairs(padPassword(entered))) {
+        if (!newPasswordOf(in.positional[0])) {
             in.err << "set-password: NEW is one to four digits" << Qt::endl;
             return kBadUsage;
         }
@@ -34,7 +33,7 @@ private:
 
     int talk(Session& s, Invocation& in) override
     {
-        const QString password = padPassword(in.positional[0]);
+        const QString password = *newPasswordOf(in.positional[0]);
         const PasswordPairs pairs = *passwordPairs(password);
         return changeConfirmed(s, in, ConfigurationDifference::Field::Password,
                                pairs.first * 100 + pairs.second, password, [&](UserSink& sink) {

@@ -48,6 +48,14 @@ QString padPassword(const QString& entered)
     return entered.rightJustified(kPasswordLength, QLatin1Char('0'));
 }
 
+std::optional<QString> newPasswordOf(const QString& entered)
+{
+    if (entered.isEmpty() || entered.size() > kPasswordLength)
+        return std::nullopt;
+    const QString padded = padPassword(entered);
+    return passwordPairs(padded) ? std::optional(padded) : std::nullopt;
+}
+
 std::optional<PasswordPairs> passwordPairs(const QString& password)
 {
     if (password.size() != kPasswordLength)

@@ -26,6 +26,10 @@ struct PasswordPairs {
 
 // Left-pads an entered password with zeros to exactly four characters.
 QString padPassword(const QString& entered);
+// A new password as the installer gave it: one to four digits, left-padded;
+// none for anything else. Nothing typed is refused, never taken as "0000": an
+// unset shell variable must not set a password nobody chose.
+std::optional<QString> newPasswordOf(const QString& entered);
 // The pairs of a four-digit password; none for any other text.
 std::optional<PasswordPairs> passwordPairs(const QString& password);
 
