@@ -3,11 +3,19 @@
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
 #include "module/Identification.h"
+#include "support/FileSizeLimit.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace q540;
 using q540::sim::FaultKind;
@@ -20,6 +28,29 @@ const QByteArray kOpened = "0.000 open\n"
                            "0.000 timeouts 300 300\n"
                            "0.000 > 11 16 28\n";
 
+int modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+// Whether opening succeeds for a user without privileges: as is when the
+// test is not root, otherwise in a child process that has become "nobody".
+bool opensAsUnprivilegedUser(const std::function<bool()>& open)
+{
+    if (::geteuid() != 0)
+        return open();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(100);
+        ::_exit(open() ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 1;
+}
+
 } // namespace
 
 class TracingLinkTest : public QObject {
@@ -29,6 +60,10 @@ private slots:
     void traceOfAnIdentification_data();
     void traceOfAnIdentification();
     void traceFile();
+    void traceFileIsOwnerOnly_data();
+    void traceFileIsOwnerOnly();
+    void traceThatCannotBeWritten_data();
+    void traceThatCannotBeWritten();
 };
 
 void TracingLinkTest::traceOfAnIdentification_data()
@@ -132,6 +167,86 @@ void TracingLinkTest::traceFile()
     QVERIFY(!TracingLink::toFile(emulated, dir.filePath(QStringLiteral("no/such/dir/t.txt")), clock,
                                  &error));
     QVERIFY(!error.isEmpty());
+}
+
+// A trace shows the password and the directory on the wire: owner-only from
+// creation, an older trace made so before a line is added, and a file whose
+// mode cannot be set (another account's) not written at all.
+void TracingLinkTest::traceFileIsOwnerOnly_data()
+{
+    QTest::addColumn<int>("before"); // the file's mode before, 0: no file
+    QTest::addColumn<bool>("anotherAccount");
+    QTest::addColumn<int>("after"); // its mode after
+    QTest::newRow("new trace") << 0 << false << 0600;
+    QTest::newRow("older trace") << 0644 << false << 0600;
+    QTest::newRow("another account's file") << 0666 << true << 0666;
+}
+
+void TracingLinkTest::traceFileIsOwnerOnly()
+{
+    QFETCH(int, before);
+    QFETCH(bool, anotherAccount);
+    QFETCH(int, after);
+    if (anotherAccount && ::geteuid() != 0)
+        QSKIP("needs root to act as another account");
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
+    const QString path = dir.filePath(QStringLiteral("trace.txt"));
+    const mode_t old = ::umask(022);
+    if (before != 0) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(before)), 0);
+    }
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    sim::EmulatedLink emulated(module, clock);
+    const auto open = [&] {
+        auto link = TracingLink::toFile(emulated, path, clock);
+        return link && link->open();
+    };
+    QCOMPARE(anotherAccount ? opensAsUnprivilegedUser(open) : open(), !anotherAccount);
+    ::umask(old);
+    QCOMPARE(modeOf(path), after);
+    QCOMPARE(QFileInfo(path).size() > 0, !anotherAccount);
+}
+
+// A trace that cannot be written is told once, with the reason; the
+// exchange itself goes on as without a trace.
+void TracingLinkTest::traceThatCannotBeWritten_data()
+{
+    QTest::addColumn<bool>("fullDisk"); // else a device that takes no write
+    QTest::newRow("full disk") << true;
+    QTest::newRow("device that takes no write") << false;
+}
+
+void TracingLinkTest::traceThatCannotBeWritten()
+{
+    QFETCH(bool, fullDisk);
+    QTemporaryDir dir;
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    sim::EmulatedLink emulated(module, clock);
+    QBuffer readOnly;
+    QVERIFY(readOnly.open(QIODevice::ReadOnly));
+    std::unique_ptr<TracingLink> link =
+        fullDisk ? TracingLink::toFile(emulated, dir.filePath(QStringLiteral("t.txt")), clock)
+                 : std::make_unique<TracingLink>(emulated, readOnly, clock);
+    QVERIFY(link);
+    QStringList told;
+    link->onFailure([&told](const QString& reason) { told << reason; });
+    IdentificationOutcome outcome;
+    {
+        std::optional<test::FileSizeLimit> full;
+        if (fullDisk)
+            full.emplace(40);
+        outcome = identifyModule(*link, clock, true);
+    }
+    QCOMPARE(told.size(), 1);
+    QVERIFY(!told[0].isEmpty());
+    QCOMPARE(link->failure(), std::optional<QString>(told[0]));
+    QCOMPARE(outcome.result, IdentificationOutcome::Result::ConfigurationRead);
+    QCOMPARE(module.sentBytes(), QByteArray::fromHex("111628 0d010f"));
 }
 
 QTEST_GUILESS_MAIN(TracingLinkTest)
