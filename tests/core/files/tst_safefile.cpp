@@ -2,6 +2,7 @@
 #include "files/SafeFile.h"
 #include "files/SettingsFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/Unprivileged.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -43,12 +44,6 @@ QString prepare(const QTemporaryDir& dir, Before before)
         return dir.filePath(QStringLiteral("missing/target.csv"));
     }
     return path;
-}
-
-int modeOf(const QString& path)
-{
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 
 } // namespace
@@ -172,7 +167,7 @@ private slots:
         for (const QString& expected : modes) {
             const QString name = expected.section(u' ', 0, 0);
             const QString path = name == u"@" ? kept : root.filePath(name);
-            QCOMPARE(QStringLiteral("%1 %2").arg(name).arg(modeOf(path), 0, 8), expected);
+            QCOMPARE(QStringLiteral("%1 %2").arg(name).arg(test::modeOf(path), 0, 8), expected);
         }
     }
 

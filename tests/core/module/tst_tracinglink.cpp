@@ -4,18 +4,12 @@
 #include "emulator/VirtualClock.h"
 #include "module/Identification.h"
 #include "support/FileSizeLimit.h"
+#include "support/Unprivileged.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <functional>
-
-#include <grp.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace q540;
 using q540::sim::FaultKind;
@@ -27,29 +21,6 @@ const QByteArray kOpened = "0.000 open\n"
                            "0.000 baud 9600\n"
                            "0.000 timeouts 300 300\n"
                            "0.000 > 11 16 28\n";
-
-int modeOf(const QString& path)
-{
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
-}
-
-// Whether opening succeeds for a user without privileges: as is when the
-// test is not root, otherwise in a child process that has become "nobody".
-bool opensAsUnprivilegedUser(const std::function<bool()>& open)
-{
-    if (::geteuid() != 0)
-        return open();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-            ::_exit(100);
-        ::_exit(open() ? 1 : 0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 1;
-}
 
 } // namespace
 
@@ -205,9 +176,9 @@ void TracingLinkTest::traceFileIsOwnerOnly()
         auto link = TracingLink::toFile(emulated, path, clock);
         return link && link->open();
     };
-    QCOMPARE(anotherAccount ? opensAsUnprivilegedUser(open) : open(), !anotherAccount);
+    QCOMPARE(anotherAccount ? test::asUnprivilegedUser(open) : int(open()), int(!anotherAccount));
     ::umask(old);
-    QCOMPARE(modeOf(path), after);
+    QCOMPARE(test::modeOf(path), after);
     QCOMPARE(QFileInfo(path).size() > 0, !anotherAccount);
 }
 
