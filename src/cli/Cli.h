@@ -12,7 +12,7 @@ enum ExitCode {
     kModuleFailed = 1,    // the module or the link failed, or the directory does not fit it
     kBadUsage = 2,        // bad usage or a bad file
     kDifferent = 3,       // diff: the module holds something else than the file
-    kTraceIncomplete = 4, // the command did its part, but its --trace file is not whole
+    kTraceIncomplete = 4, // the command went through, but its --trace file is not whole
     kInterrupted = 130,   // a signal (the program exits 128 + its number): the transfer stopped
                           // after its block in flight
 };

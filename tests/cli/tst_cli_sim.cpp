@@ -622,7 +622,7 @@ void CliSimTest::traceOnAFullDisk_data()
 }
 
 // A trace the disk cannot take is told once, with its file; the command
-// does its part all the same and exits 4.
+// goes through all the same and exits 4.
 void CliSimTest::traceOnAFullDisk()
 {
     QFETCH(QString, command);

@@ -3,7 +3,6 @@
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
 #include "module/Identification.h"
-#include "support/FileSizeLimit.h"
 #include "support/Unprivileged.h"
 
 #include <QBuffer>
@@ -33,8 +32,6 @@ private slots:
     void traceFile();
     void traceFileIsOwnerOnly_data();
     void traceFileIsOwnerOnly();
-    void traceThatCannotBeWritten_data();
-    void traceThatCannotBeWritten();
 };
 
 void TracingLinkTest::traceOfAnIdentification_data()
@@ -180,44 +177,6 @@ void TracingLinkTest::traceFileIsOwnerOnly()
     ::umask(old);
     QCOMPARE(test::modeOf(path), after);
     QCOMPARE(QFileInfo(path).size() > 0, !anotherAccount);
-}
-
-// A trace that cannot be written is told once, with the reason; the
-// exchange itself goes on as without a trace.
-void TracingLinkTest::traceThatCannotBeWritten_data()
-{
-    QTest::addColumn<bool>("fullDisk"); // else a device that takes no write
-    QTest::newRow("full disk") << true;
-    QTest::newRow("device that takes no write") << false;
-}
-
-void TracingLinkTest::traceThatCannotBeWritten()
-{
-    QFETCH(bool, fullDisk);
-    QTemporaryDir dir;
-    sim::ModuleEmulator module;
-    sim::VirtualClock clock;
-    sim::EmulatedLink emulated(module, clock);
-    QBuffer readOnly;
-    QVERIFY(readOnly.open(QIODevice::ReadOnly));
-    std::unique_ptr<TracingLink> link =
-        fullDisk ? TracingLink::toFile(emulated, dir.filePath(QStringLiteral("t.txt")), clock)
-                 : std::make_unique<TracingLink>(emulated, readOnly, clock);
-    QVERIFY(link);
-    QStringList told;
-    link->onFailure([&told](const QString& reason) { told << reason; });
-    IdentificationOutcome outcome;
-    {
-        std::optional<test::FileSizeLimit> full;
-        if (fullDisk)
-            full.emplace(40);
-        outcome = identifyModule(*link, clock, true);
-    }
-    QCOMPARE(told.size(), 1);
-    QVERIFY(!told[0].isEmpty());
-    QCOMPARE(link->failure(), std::optional<QString>(told[0]));
-    QCOMPARE(outcome.result, IdentificationOutcome::Result::ConfigurationRead);
-    QCOMPARE(module.sentBytes(), QByteArray::fromHex("111628 0d010f"));
 }
 
 QTEST_GUILESS_MAIN(TracingLinkTest)
