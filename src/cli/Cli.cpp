@@ -46,7 +46,7 @@ QString overview()
     text += QStringLiteral(
         "\n'q540-cli COMMAND --help' shows a command's options.\n"
         "Exit codes: 0 done, 1 the module or the link failed, 2 bad usage or a bad file,\n"
-        "3 diff found differences.\n");
+        "3 diff found differences, 4 done, but the --trace file could not be written whole.\n");
     return text;
 }
 

@@ -9,11 +9,12 @@ namespace q540::cli {
 // Exit codes of the headless tool.
 enum ExitCode {
     kDone = 0,
-    kModuleFailed = 1,  // the module or the link failed, or the directory does not fit it
-    kBadUsage = 2,      // bad usage or a bad file
-    kDifferent = 3,     // diff: the module holds something else than the file
-    kInterrupted = 130, // a signal (the program exits 128 + its number): the transfer stopped
-                        // after its block in flight
+    kModuleFailed = 1,    // the module or the link failed, or the directory does not fit it
+    kBadUsage = 2,        // bad usage or a bad file
+    kDifferent = 3,       // diff: the module holds something else than the file
+    kTraceIncomplete = 4, // the command went through, but its --trace file is not whole
+    kInterrupted = 130,   // a signal (the program exits 128 + its number): the transfer stopped
+                          // after its block in flight
 };
 
 // Set from a signal handler by Ctrl+C, SIGTERM or SIGHUP while a module

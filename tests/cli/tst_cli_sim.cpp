@@ -94,6 +94,8 @@ private slots:
     void doctor();
     void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
+    void traceOnAFullDisk_data();
+    void traceOnAFullDisk();
 
 private:
     // Where the tool keeps its history in these tests, not the user's.
@@ -607,6 +609,37 @@ void CliSimTest::fullDiskKeepsTheOldFile()
              0);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("\xEF\xBB\xBFKOR-Q540 v70;"));
+    QCOMPARE(sim.stop(), 0);
+}
+
+void CliSimTest::traceOnAFullDisk_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("limit");    // a trace grows past it; the history's copy does not
+    QTest::addColumn<QString>("done"); // what the command says when it went through
+    QTest::newRow("status") << "status" << 100 << "";
+    QTest::newRow("write") << "write" << 15000 << "Data has been written to the module!";
+}
+
+// A trace the disk cannot take is told once, with its file; the command
+// goes through all the same and exits 4.
+void CliSimTest::traceOnAFullDisk()
+{
+    QFETCH(QString, command);
+    QFETCH(int, limit);
+    QFETCH(QString, done);
+    QTemporaryDir dir;
+    const QString in = writeDirectory(dir, 150);
+    test::SimProcess sim;
+    QVERIFY2(sim.start({}), sim.errorOutput().constData());
+    const QString trace = dir.filePath(QStringLiteral("trace.txt"));
+    QStringList arguments{command, "--port", sim.portName(), "--trace", trace};
+    if (command == u"write")
+        arguments.insert(1, in);
+    const Result r = cli(arguments, rlim_t(limit));
+    QCOMPARE(r.code, 4);
+    QCOMPARE(r.err.count("The byte trace cannot be written (" + trace + ": "), 1);
+    QVERIFY2(r.err.contains(done) && !r.err.contains(QStringLiteral("history")), qPrintable(r.err));
     QCOMPARE(sim.stop(), 0);
 }
 

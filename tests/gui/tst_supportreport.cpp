@@ -97,6 +97,8 @@ private slots:
         w.window->findChild<QAction*>(QStringLiteral("Informacja1"))->trigger();
 
         QFile file(path);
+        // Even with the directory masked it is owner-only, wherever it is saved.
+        QCOMPARE(file.permissions() & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString report = QString::fromUtf8(file.readAll());
         QVERIFY(report.startsWith(QStringLiteral("Q540 support report")));

@@ -49,7 +49,10 @@ int ModuleCommand::run(Invocation& in)
     beforeOpening(s, in);
     if (!open(s, in))
         return kModuleFailed;
-    return talk(s, in);
+    const int code = talk(s, in);
+    // A trace that stopped leaves what the command did as it is; the code
+    // tells a script that the trace it asked for is not whole.
+    return code == kDone && s.cable.traceFailure() ? kTraceIncomplete : code;
 }
 
 // Opens the link and identifies the module as the poll does; where the

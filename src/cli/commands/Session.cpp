@@ -1,5 +1,6 @@
 #include "cli/commands/Session.h"
 
+#include "base/FixedTexts.h"
 #include "base/TextKeys.h"
 #include "cli/Cli.h"
 #include "cli/commands/Command.h"
@@ -26,6 +27,11 @@ bool ModuleLink::open(Invocation& in, Clock& clock)
             in.err << tracePath << ": " << error << Qt::endl;
             return false;
         }
+        trace_->onFailure([&in, tracePath](const QString& reason) {
+            in.err << fixedText(FixedText::TraceNotWritten, in.texts.language())
+                          .arg(tracePath + QStringLiteral(": ") + reason)
+                   << Qt::endl;
+        });
     }
     return true;
 }

@@ -21,6 +21,11 @@ class ModuleLink {
 public:
     bool open(Invocation& in, Clock& clock);
     Link& link() { return trace_ ? static_cast<Link&>(*trace_) : *device_; }
+    // Why the --trace file stopped being written, if it did.
+    std::optional<QString> traceFailure() const
+    {
+        return trace_ ? trace_->failure() : std::nullopt;
+    }
 
 private:
     std::unique_ptr<Link> device_;

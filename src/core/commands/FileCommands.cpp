@@ -292,15 +292,15 @@ Outcome FileCommands::exportTable()
 }
 
 Outcome FileCommands::saveOtherFile(const QString& filter, const QString& suggestedPath,
-                                    const QByteArray& bytes, QString* saved)
+                                    const QByteArray& bytes, QString* saved, FileAccess access)
 {
     return saveOtherFile(
-        filter, suggestedPath, [&bytes](const QString&) { return bytes; }, saved);
+        filter, suggestedPath, [&bytes](const QString&) { return bytes; }, saved, access);
 }
 
 Outcome FileCommands::saveOtherFile(const QString& filter, const QString& suggestedPath,
                                     const std::function<QByteArray(const QString&)>& bytesFor,
-                                    QString* saved)
+                                    QString* saved, FileAccess access)
 {
     const QString path = dialogs_->saveFileName(filter, suggestedPath);
     if (path.isEmpty())
@@ -309,7 +309,7 @@ Outcome FileCommands::saveOtherFile(const QString& filter, const QString& sugges
         && !sink_.askYesNo(overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_)),
                            QString()))
         return Outcome::cancelled();
-    if (const std::optional<FileFailure> failure = saveFileSafely(path, bytesFor(path))) {
+    if (const std::optional<FileFailure> failure = saveFileSafely(path, bytesFor(path), {access})) {
         showFileFailure(true, path, *failure);
         return Outcome::failed();
     }

@@ -3,6 +3,7 @@
 #include "base/Outcome.h"
 #include "directory/DirectoryDocument.h"
 #include "directory/DocumentChange.h"
+#include "files/SafeFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,7 +16,6 @@ namespace q540 {
 class DirectoryEditor;
 struct TableRead;
 class FileDialogs;
-struct FileFailure;
 struct ReadNotes;
 class Localisation;
 class UserSink;
@@ -82,11 +82,12 @@ public:
     // user asked before one is replaced, a failure shown and the old file
     // kept. Done with the path in *saved.
     Outcome saveOtherFile(const QString& filter, const QString& suggestedPath,
-                          const QByteArray& bytes, QString* saved = nullptr);
+                          const QByteArray& bytes, QString* saved = nullptr,
+                          FileAccess access = FileAccess::Shared);
     // The same with the bytes made for the name the user chose.
     Outcome saveOtherFile(const QString& filter, const QString& suggestedPath,
                           const std::function<QByteArray(const QString& path)>& bytesFor,
-                          QString* saved = nullptr);
+                          QString* saved = nullptr, FileAccess access = FileAccess::Shared);
 
     // The directory as a file would hold it now.
     DirectoryDocument document() const;

@@ -1,17 +1,21 @@
 #include "device/TraceRecorder.h"
 
 #include "device/TracingLink.h"
+#include "protocol/ConfigurationBlock.h"
 #include "protocol/Protocol.h"
 
 #include <QBuffer>
 #include <QRegularExpression>
 
+#include <functional>
+#include <optional>
+
 namespace q540 {
 
 struct TraceRecorder::Session {
-    Session(Link& inner, const Clock& clock) : link(inner, buffer, clock)
+    Session(Link& inner, const Clock& clock, QIODevice::OpenMode mode) : link(inner, buffer, clock)
     {
-        buffer.open(QIODevice::WriteOnly);
+        buffer.open(mode);
     }
     QDateTime started = QDateTime::currentDateTime();
     QBuffer buffer;
@@ -29,9 +33,15 @@ QString withoutTimes(const QString& trace)
 
 } // namespace
 
-TraceRecorder::TraceRecorder(Link& inner, const Clock& clock, std::size_t kept)
-    : inner_(inner), clock_(clock), kept_(kept)
+TraceRecorder::TraceRecorder(Link& inner, const Clock& clock, std::size_t kept,
+                             QIODevice::OpenMode traceMode)
+    : inner_(inner), clock_(clock), kept_(kept), traceMode_(traceMode)
 {
+}
+
+void TraceRecorder::onFailure(std::function<void(const QString&)> report)
+{
+    report_ = std::move(report);
 }
 
 TraceRecorder::~TraceRecorder()
@@ -43,7 +53,13 @@ bool TraceRecorder::open()
 {
     if (session_)
         return false;
-    session_ = std::make_unique<Session>(inner_, clock_);
+    session_ = std::make_unique<Session>(inner_, clock_, traceMode_);
+    // Each connection has a link of its own; a trace that cannot be written
+    // (the poll's, every few seconds) is told once all the same.
+    session_->link.onFailure([this](const QString& reason) {
+        if (!failed_.exchange(true) && report_)
+            report_(reason);
+    });
     const bool opened = session_->link.open();
     if (!opened)
         close(); // a failed open is a connection of its own, kept like one
@@ -101,28 +117,119 @@ std::vector<RecordedTrace> TraceRecorder::traces() const
     return {traces_.begin(), traces_.end()};
 }
 
-QString maskDirectoryText(const QString& trace)
+namespace {
+
+// A trace line of bytes: "<time> > b0 b1 …" written, "<time> < b0 b1 …"
+// read, "(n of m)" after a read that came short.
+struct ByteLine {
+    QString head; // the time and the direction
+    bool sent = false;
+    QStringList bytes;
+    QString shortBy; // "(n of m)", or empty
+    int asked = 0;   // the bytes a read asked for, or those written
+};
+
+std::optional<ByteLine> byteLineOf(const QString& text)
 {
-    // "> b0 b1 ..." of a 32-byte block written, "< b0 b1 ..." of the 33 bytes
-    // of a block read, "(n of 33)" when one came short.
     static const QRegularExpression line(
-        QStringLiteral("^([0-9.]+ [<>] )((?:[0-9A-F]{2} ?)+)(\\(([0-9]+) of ([0-9]+)\\))?$"));
+        QStringLiteral("^([0-9.]+ ([<>]) )((?:[0-9A-F*]{2} ?)*)(\\(([0-9]+) of ([0-9]+)\\))?$"));
+    const QRegularExpressionMatch m = line.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    ByteLine parsed{m.captured(1), m.captured(2) == u">",
+                    m.captured(3).split(u' ', Qt::SkipEmptyParts), m.captured(4), 0};
+    parsed.asked = parsed.shortBy.isEmpty() ? int(parsed.bytes.size()) : m.captured(6).toInt();
+    return parsed;
+}
+
+QString textOf(const ByteLine& line)
+{
+    QString text = line.head + line.bytes.join(u' ');
+    if (!line.shortBy.isEmpty())
+        text += (line.bytes.isEmpty() ? QString() : QStringLiteral(" ")) + line.shortBy;
+    return text;
+}
+
+// Rewrites every byte line of a trace; what else it holds stays as it is.
+QString rewriteByteLines(const QString& trace, const std::function<void(ByteLine&)>& rewrite)
+{
     QStringList lines = trace.split(u'\n');
     for (QString& text : lines) {
-        const QRegularExpressionMatch m = line.match(text);
-        if (!m.hasMatch())
-            continue;
-        QStringList bytes = m.captured(2).split(u' ', Qt::SkipEmptyParts);
-        const int asked = m.captured(5).isEmpty() ? int(bytes.size()) : m.captured(5).toInt();
-        const bool block = asked == protocol::kBlockSize || asked == protocol::kBlockSize + 1;
-        if (!block)
-            continue;
-        for (qsizetype i = 0; i < bytes.size() && i < protocol::kTextLength; ++i)
-            bytes[i] = QStringLiteral("**");
-        text = m.captured(1) + bytes.join(u' ')
-               + (m.captured(3).isEmpty() ? QString() : u' ' + m.captured(3));
+        if (std::optional<ByteLine> line = byteLineOf(text)) {
+            rewrite(*line);
+            text = textOf(*line);
+        }
     }
     return lines.join(u'\n');
+}
+
+// The byte at index with its high half, where the configuration keeps its
+// nibble, shown as "*": "C1" becomes "*1".
+void maskHighNibble(ByteLine& line, qsizetype index)
+{
+    if (index < line.bytes.size())
+        line.bytes[index][0] = u'*';
+}
+
+QString frameText(const protocol::Frame& frame)
+{
+    QStringList bytes;
+    for (const protocol::Byte b : frame)
+        bytes << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+    return bytes.join(u' ');
+}
+
+// Whether a block frame ("> 16 03 1A", "> 17 05 1D") is of a position whose
+// zone byte carries a password nibble.
+bool carriesPasswordNibble(const QStringList& frame)
+{
+    using namespace protocol;
+    const int command = frame[0].toInt(nullptr, 16);
+    const int position = frame[1].toInt(nullptr, 16);
+    return (command == kBankWriteCommands[0] || command == kBankReadCommands[0])
+           && position >= kFirstPasswordNibble && position <= kLastPasswordNibble;
+}
+
+} // namespace
+
+QString maskDirectoryText(const QString& trace)
+{
+    // The 32 bytes of a block written, the 33 of a block read.
+    return rewriteByteLines(trace, [](ByteLine& line) {
+        if (line.asked != protocol::kBlockSize && line.asked != protocol::kBlockSize + 1)
+            return;
+        for (qsizetype i = 0; i < line.bytes.size() && i < protocol::kTextLength; ++i)
+            line.bytes[i] = QStringLiteral("**");
+    });
+}
+
+QString maskPassword(const QString& trace)
+{
+    using namespace protocol;
+    static const QString readConfiguration = frameText(frame(kReadConfiguration));
+    static const QString writeConfiguration = frameText(frame(kWriteConfiguration));
+    static const QString writePassword = frameText(frame(kWritePassword));
+    // What a line carries is told by the frame written before it: a frame is
+    // the only write of three bytes.
+    QStringList lastFrame;
+    return rewriteByteLines(trace, [&lastFrame](ByteLine& line) {
+        if (line.sent && line.bytes.size() == qsizetype(Frame().size())) {
+            lastFrame = line.bytes;
+            return;
+        }
+        if (lastFrame.isEmpty())
+            return;
+        const QString frame = lastFrame.join(u' ');
+        const bool configuration = (frame == readConfiguration && !line.sent)
+                                   || (frame == writeConfiguration && line.sent);
+        if (configuration)
+            for (int nibble = kFirstPasswordNibble; nibble <= kLastPasswordNibble; ++nibble)
+                maskHighNibble(line, nibble);
+        else if (frame == writePassword && line.sent)
+            line.bytes.fill(QStringLiteral("**"));
+        else if (carriesPasswordNibble(lastFrame))
+            maskHighNibble(line, kZoneByte);
+    });
 }
 
 } // namespace q540

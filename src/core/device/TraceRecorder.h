@@ -3,9 +3,12 @@
 #include "device/Link.h"
 
 #include <QDateTime>
+#include <QIODevice>
 #include <QString>
 
+#include <atomic>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -33,7 +36,10 @@ class TraceRecorder final : public Link {
 public:
     static constexpr std::size_t kKept = 20;
 
-    TraceRecorder(Link& inner, const Clock& clock, std::size_t kept = kKept);
+    // traceMode is the mode each connection's trace in memory is opened in;
+    // one that does not write stands for memory that has run out.
+    TraceRecorder(Link& inner, const Clock& clock, std::size_t kept = kKept,
+                  QIODevice::OpenMode traceMode = QIODevice::WriteOnly);
     ~TraceRecorder() override;
 
     bool open() override;
@@ -50,6 +56,10 @@ public:
     // The kept traces, oldest first.
     std::vector<RecordedTrace> traces() const;
 
+    // Told once for all connections, on the thread of the link call, when a
+    // trace cannot be written: the traces stop, the connections go on.
+    void onFailure(std::function<void(const QString& reason)> report);
+
 private:
     struct Session;
     void keep(RecordedTrace trace);
@@ -57,6 +67,9 @@ private:
     Link& inner_;
     const Clock& clock_;
     const std::size_t kept_;
+    const QIODevice::OpenMode traceMode_;
+    std::function<void(const QString&)> report_;
+    std::atomic<bool> failed_ = false;
     std::unique_ptr<Session> session_;
     mutable std::mutex mutex_;
     std::deque<RecordedTrace> traces_;
@@ -65,5 +78,12 @@ private:
 // A trace with the directory's text bytes (the 30 text bytes of each block
 // written or read) shown as "**": resident names are personal data.
 QString maskDirectoryText(const QString& trace);
+
+// A trace with the installer password's digits masked wherever they went
+// over the cable: the password nibbles of a configuration read or written
+// ("C1" shown as "*1"), the zone bytes of the blocks that carry them in a
+// directory write or read, and both bytes of a new password ("** **"). The
+// password opens the door panel's settings to whoever reads the trace.
+QString maskPassword(const QString& trace);
 
 } // namespace q540

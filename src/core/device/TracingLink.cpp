@@ -1,5 +1,6 @@
 #include "device/TracingLink.h"
 
+#include "base/PrivateFiles.h"
 #include "device/Clock.h"
 
 #include <QFile>
@@ -39,10 +40,14 @@ TracingLink::~TracingLink() = default;
 std::unique_ptr<TracingLink> TracingLink::toFile(Link& inner, const QString& path,
                                                  const Clock& clock, QString* error)
 {
+    // Unbuffered: every line reaches the file at once, and a write the system
+    // refuses shows at that line.
     auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+    if (const std::optional<QString> problem =
+            openOwnerOnly(*file, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text
+                                     | QIODevice::Unbuffered)) {
         if (error)
-            *error = file->errorString();
+            *error = *problem;
         return nullptr;
     }
     return std::unique_ptr<TracingLink>(new TracingLink(inner, std::move(file), clock));
@@ -106,12 +111,25 @@ void TracingLink::trace(const QString& event)
                              .arg(ms / 1000)
                              .arg(ms % 1000, 3, 10, QLatin1Char('0'))
                              .arg(event);
+    const QByteArray bytes = line.toLatin1();
     std::lock_guard lock(mutex_);
-    trace_.write(line.toLatin1());
-    // A trace is read after something went wrong, often after a crash or a
-    // killed process: every line reaches the file at once.
-    if (auto* file = qobject_cast<QFile*>(&trace_))
-        file->flush();
+    if (failure_ || trace_.write(bytes) == bytes.size())
+        return;
+    failure_ = trace_.errorString();
+    if (report_)
+        report_(*failure_);
+}
+
+void TracingLink::onFailure(FailureReport report)
+{
+    std::lock_guard lock(mutex_);
+    report_ = std::move(report);
+}
+
+std::optional<QString> TracingLink::failure() const
+{
+    std::lock_guard lock(mutex_);
+    return failure_;
 }
 
 } // namespace q540

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -34,6 +35,10 @@ class Clock;
 //
 // Calls come from one thread at a time (the device gate sees to that), but
 // the trace itself is guarded, so a shared trace device stays line-whole.
+//
+// Every line's write is checked. The first that fails ends the trace (a
+// trace with a hole would mislead more than one that stops) and is reported
+// once; the calls themselves go on to the inner link as before.
 class TracingLink final : public Link {
 public:
     // The trace goes to a device that the caller opened and keeps open.
@@ -43,10 +48,18 @@ public:
     TracingLink& operator=(const TracingLink&) = delete;
 
     // The trace goes to a file, created or added to here: a trace never costs
-    // what a file held. nullptr when the file cannot be written; *error (when
-    // given) then says why.
+    // what a file held. The file is owner-only (it shows the directory and
+    // the password on the wire). nullptr when the file cannot be written;
+    // *error (when given) then says why.
     static std::unique_ptr<TracingLink> toFile(Link& inner, const QString& path, const Clock& clock,
                                                QString* error = nullptr);
+
+    // Told the reason, once, when a line cannot be written; called on the
+    // thread of the link call that traced it.
+    using FailureReport = std::function<void(const QString& reason)>;
+    void onFailure(FailureReport report);
+    // Why the trace stopped, if it did.
+    std::optional<QString> failure() const;
 
     bool open() override;
     void setBaudRate(int baud) override;
@@ -68,7 +81,9 @@ private:
     QIODevice& trace_;
     const Clock& clock_;
     const std::int64_t startMs_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
+    FailureReport report_;
+    std::optional<QString> failure_;
 };
 
 } // namespace q540

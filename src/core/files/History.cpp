@@ -1,6 +1,7 @@
 #include "files/History.h"
 
 #include "base/FixedTexts.h"
+#include "base/PrivateFiles.h"
 #include "base/UserSink.h"
 #include "files/DirectoryFile.h"
 
@@ -108,8 +109,9 @@ History::Kept History::keep(const DirectoryDocument& document, HistoryOperation 
                             int moduleVariant, const QDateTime& now) const
 {
     Kept kept;
-    if (!QDir().mkpath(folder_)) {
-        kept.failure = FileFailure{FileFailure::Kind::Failed, QDir::toNativeSeparators(folder_)};
+    // Residents' names: no other account of the computer may read them.
+    if (const std::optional<QString> problem = makePrivateFolder(folder_)) {
+        kept.failure = FileFailure{FileFailure::Kind::Failed, *problem};
         return kept;
     }
     const QDir folder(folder_);
@@ -120,7 +122,7 @@ History::Kept History::keep(const DirectoryDocument& document, HistoryOperation 
             .arg(entryCountOf(document.grid));
     const QString path = folder.filePath(freeName(folder, stem));
     const QByteArray bytes = directoryFileBytes(document);
-    if ((kept.failure = saveFileSafely(path, bytes)))
+    if ((kept.failure = saveFileSafely(path, bytes, {FileAccess::OwnerOnly})))
         return kept;
     // A copy that the write to disk reported as saved is not yet one that can
     // be opened: it counts once its bytes are read back as they were given.

@@ -1,8 +1,15 @@
 #include "files/SafeFile.h"
 
+#include "base/PrivateFiles.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
+#include <QStringList>
+
+#include <filesystem>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -59,6 +66,103 @@ std::optional<FileFailure> openRegular(QFile& file, const QString& path)
 #endif
 }
 
+#ifdef Q_OS_UNIX
+bool syncToDisk(QFile& file)
+{
+    return ::fsync(file.handle()) == 0;
+}
+#else
+bool syncToDisk(QFile& file)
+{
+    return file.flush();
+}
+#endif
+
+// Writes bytes to a file opened unbuffered, so that a write the system cuts
+// short shows here, and checks the file's size as the system has it, not
+// Qt's count of bytes.
+std::optional<FileFailure> writeWhole(QFileDevice& file, const QByteArray& bytes)
+{
+    if (file.write(bytes) == bytes.size() && file.size() == bytes.size())
+        return std::nullopt;
+    return failed(file.error() != QFileDevice::NoError
+                      ? file.errorString()
+                      : QStringLiteral("the file was not written whole"));
+}
+
+std::optional<FileFailure> saveShared(const QString& path, const QByteArray& bytes,
+                                      DirectWrite direct)
+{
+    QSaveFile file(path);
+    file.setDirectWriteFallback(direct == DirectWrite::WhenFolderIsReadOnly);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(file.errorString());
+    if (const std::optional<FileFailure> failure = writeWhole(file, bytes)) {
+        file.cancelWriting();
+        return failure;
+    }
+    if (!file.commit())
+        return failed(file.errorString());
+    return std::nullopt;
+}
+
+// Over the old content of an owner-only file whose folder takes no new file,
+// as QSaveFile's direct write does. Not truncated on opening: a file whose
+// mode cannot be set keeps what it held.
+std::optional<FileFailure> writeInPlace(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (const std::optional<QString> problem =
+            openOwnerOnly(file, QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(*problem);
+    if (const std::optional<FileFailure> failure = writeWhole(file, bytes))
+        return failure;
+    if (!file.resize(bytes.size()) || !syncToDisk(file))
+        return failed(file.errorString());
+    return std::nullopt;
+}
+
+// A name beside path for the temporary file; it is opened as a new file
+// only, so a name that is taken fails the save rather than a file being lost.
+QString temporaryBeside(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.dir().filePath(QStringLiteral(".%1.%2.tmp")
+                                   .arg(info.fileName())
+                                   .arg(QRandomGenerator::global()->generate64(), 0, 36));
+}
+
+// Unlike QSaveFile, whose temporary file is created as the umask says and
+// only then given the old file's mode, the temporary file here is owner-only
+// from its creation: nobody can open it in between and read what follows.
+std::optional<FileFailure> saveOwnerOnly(const QString& path, const QByteArray& bytes,
+                                         DirectWrite direct)
+{
+    QFile temp(temporaryBeside(path));
+    if (const std::optional<QString> problem = openOwnerOnly(
+            temp, QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        const bool folderRefuses = !QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+        if (direct == DirectWrite::WhenFolderIsReadOnly && folderRefuses
+            && QFileInfo(path).isFile())
+            return writeInPlace(path, bytes);
+        return failed(*problem);
+    }
+    std::optional<FileFailure> failure = writeWhole(temp, bytes);
+    if (!failure && !syncToDisk(temp))
+        failure = failed(temp.errorString());
+    temp.close();
+    // Replaces an old file in one step, which QFile::rename does not.
+    std::error_code error;
+    if (!failure)
+        std::filesystem::rename(QFile::encodeName(temp.fileName()).constData(),
+                                QFile::encodeName(path).constData(), error);
+    if (!failure && error)
+        failure = failed(QString::fromLocal8Bit(error.message()));
+    if (failure)
+        temp.remove();
+    return failure;
+}
+
 } // namespace
 
 FileRead readWholeFile(const QString& path, qsizetype limit)
@@ -73,27 +177,12 @@ FileRead readWholeFile(const QString& path, qsizetype limit)
 }
 
 std::optional<FileFailure> saveFileSafely(const QString& path, const QByteArray& bytes,
-                                          DirectWrite direct)
+                                          SaveOptions options)
 {
     if (isOtherKind(path))
         return kNotRegular;
-    // Unbuffered, so that a write the system cuts short shows here and not in
-    // a flush that commit() would not report.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(direct == DirectWrite::WhenFolderIsReadOnly);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failed(file.errorString());
-    // The temporary file's size as the system has it, not Qt's count of bytes.
-    if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("the file was not written whole");
-        file.cancelWriting();
-        return failed(reason);
-    }
-    if (!file.commit())
-        return failed(file.errorString());
-    return std::nullopt;
+    return options.access == FileAccess::OwnerOnly ? saveOwnerOnly(path, bytes, options.direct)
+                                                   : saveShared(path, bytes, options.direct);
 }
 
 std::optional<FileFailure> checkCanSave(const QString& path)

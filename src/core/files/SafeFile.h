@@ -25,16 +25,29 @@ struct FileRead {
 };
 FileRead readWholeFile(const QString& path, qsizetype limit);
 
+// Who may read a file the program saves. Shared: as the umask says, for a
+// file the user names (a directory file, an export). OwnerOnly: mode 0600
+// from the moment the file exists, for what the program keeps on its own
+// (history copies, traces, support reports, the settings file): they hold
+// residents' names and the installer password, which no other account of
+// the computer may read.
+enum class FileAccess { Shared, OwnerOnly };
+
+// WhenFolderIsReadOnly writes an existing writable file in place when its
+// folder takes no temporary file, as profile routines do for a settings file.
+enum class DirectWrite { Never, WhenFolderIsReadOnly };
+
+struct SaveOptions {
+    FileAccess access = FileAccess::Shared;
+    DirectWrite direct = DirectWrite::Never;
+};
+
 // Replaces path with bytes through a temporary file in the same folder. Every
 // byte is written unbuffered and checked, and the file on disk is checked
 // afterwards, so a full disk or a size limit leaves the old file byte for byte
 // as it was. Nothing when saved; otherwise why not.
-//
-// WhenFolderIsReadOnly writes an existing writable file in place when its
-// folder takes no temporary file, as profile routines do for a settings file.
-enum class DirectWrite { Never, WhenFolderIsReadOnly };
 std::optional<FileFailure> saveFileSafely(const QString& path, const QByteArray& bytes,
-                                          DirectWrite direct = DirectWrite::Never);
+                                          SaveOptions options = {});
 
 // Whether saveFileSafely could create path now: not another kind of file, and
 // a folder that takes a new file. Checked before a long transfer, so nothing

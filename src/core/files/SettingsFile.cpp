@@ -1,6 +1,7 @@
 #include "files/SettingsFile.h"
 
 #include "base/AppInfo.h"
+#include "base/PrivateFiles.h"
 #include "directory/ModuleOrder.h"
 #include "files/SafeFile.h"
 
@@ -274,10 +275,11 @@ std::optional<QString> SettingsFile::writeNumber(QByteArrayView keyName, int val
     }
 
     // The user's configuration folder may not exist yet.
-    QDir().mkpath(QFileInfo(path_).absolutePath());
+    if (makePrivateFolder(QFileInfo(path_).absolutePath()))
+        return failure;
     // A write-protected folder still allows writing a writable file in place, as the
     // profile routines do; everywhere else the old file is replaced only when complete.
-    if (saveFileSafely(path_, data, DirectWrite::WhenFolderIsReadOnly))
+    if (saveFileSafely(path_, data, {FileAccess::OwnerOnly, DirectWrite::WhenFolderIsReadOnly}))
         return failure;
     return std::nullopt;
 }

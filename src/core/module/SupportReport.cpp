@@ -37,6 +37,8 @@ QString supportReportText(const SupportReportInput& input)
                        QSysInfo::kernelVersion(), QSysInfo::currentCpuArchitecture());
     report += QStringLiteral("Qt: %1, ICU: %2\n").arg(QLatin1String(qVersion()), icuVersion());
     report += QStringLiteral("locale: %1\n").arg(QLocale::system().name());
+    report +=
+        QStringLiteral("command line: %1\n").arg(maskPasswordOption(input.commandLine).join(u' '));
     report += QStringLiteral("directory text: %1\n")
                   .arg(input.includeDirectory ? QStringLiteral("included")
                                               : QStringLiteral("masked (**)"));
@@ -54,9 +56,23 @@ QString supportReportText(const SupportReportInput& input)
         if (trace.repeats > 1)
             report += QStringLiteral(" (the same %1 times in a row)").arg(trace.repeats);
         report += u'\n';
-        report += input.includeDirectory ? trace.text : maskDirectoryText(trace.text);
+        const QString text = maskPassword(trace.text);
+        report += input.includeDirectory ? text : maskDirectoryText(text);
     }
     return report;
+}
+
+QStringList maskPasswordOption(QStringList arguments)
+{
+    static const QString option = QStringLiteral("--password");
+    static const QString mask = QStringLiteral("****");
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == option && i + 1 < arguments.size())
+            arguments[++i] = mask;
+        else if (arguments[i].startsWith(option + u'='))
+            arguments[i] = option + u'=' + mask;
+    }
+    return arguments;
 }
 
 } // namespace q540

@@ -13,6 +13,7 @@ namespace q540 {
 // are its own.
 struct SupportReportInput {
     QString connectionCheck; // the check's report as text
+    QStringList commandLine; // the program's arguments, its name first
     QStringList recentMessages;
     std::vector<RecordedTrace> traces;
     // Resident names are personal data: without this, the directory's text
@@ -21,7 +22,12 @@ struct SupportReportInput {
 };
 
 // The report as one text file: program version, system, Qt and ICU
-// versions, locale, the connection check, the recent messages and the traces.
+// versions, locale, command line, the connection check, the recent messages
+// and the traces. The installer password is masked everywhere, whatever the
+// directory's choice: support never needs it.
 QString supportReportText(const SupportReportInput& input);
+
+// The arguments with a --password's value shown as "****".
+QStringList maskPasswordOption(QStringList arguments);
 
 } // namespace q540

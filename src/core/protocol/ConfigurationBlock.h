@@ -26,6 +26,11 @@ struct ConfigurationFields {
     friend bool operator==(const ConfigurationFields&, const ConfigurationFields&) = default;
 };
 
+// The nibbles that carry the installer password, the reset flag beside it in
+// the last: a trace shown to others masks them.
+inline constexpr int kFirstPasswordNibble = 3;
+inline constexpr int kLastPasswordNibble = 6;
+
 ConfigurationNibbles encodeConfiguration(const ConfigurationFields& fields);
 ConfigurationFields decodeConfiguration(const ConfigurationNibbles& nibbles);
 

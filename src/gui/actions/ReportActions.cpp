@@ -115,13 +115,17 @@ void ReportActions::saveSupportReport()
     const QString check = reportText(runConnectionCheck(), language);
     QApplication::restoreOverrideCursor();
     const QString report =
-        supportReportText({check, parts_.sink.recentMessages(), parts_.module.recorder()->traces(),
-                           *includeDirectory});
+        supportReportText({check, QCoreApplication::arguments(), parts_.sink.recentMessages(),
+                           parts_.module.recorder()->traces(), *includeDirectory});
     const QString suggested = QDir::home().filePath(
         QStringLiteral("q540-support-%1.txt")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmm"))));
+    // Owner-only wherever it is saved: even masked, it tells who talked to
+    // which module when.
     QString saved;
-    if (parts_.files.saveOtherFile(QStringLiteral("(*.txt)"), suggested, report.toUtf8(), &saved)
+    if (parts_.files
+            .saveOtherFile(QStringLiteral("(*.txt)"), suggested, report.toUtf8(), &saved,
+                           FileAccess::OwnerOnly)
             .isDone())
         parts_.sink.showMessage(fixedText(FixedText::SupportReportSaved, language)
                                     .arg(QDir::toNativeSeparators(saved)));

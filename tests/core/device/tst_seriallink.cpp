@@ -2,6 +2,7 @@
 #include "device/SerialLink.h"
 #include "emulator/ModuleEmulator.h"
 #include "protocol/Protocol.h"
+#include "support/Unprivileged.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,16 +11,13 @@
 #include <QTest>
 
 #include <atomic>
-#include <functional>
 #include <thread>
 
 #include <fcntl.h>
-#include <grp.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -28,23 +26,6 @@ using namespace q540;
 Q_DECLARE_METATYPE(q540::OpenProblem)
 
 namespace {
-
-// Runs judge as a user without privileges: as is when the test is not root,
-// otherwise in a child process that has become "nobody" (65534).
-OpenProblem asUnprivilegedUser(const std::function<OpenProblem()>& judge)
-{
-    if (::geteuid() != 0)
-        return judge();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-            ::_exit(100);
-        ::_exit(static_cast<int>(judge()));
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? OpenProblem(WEXITSTATUS(status)) : OpenProblem(-1);
-}
 
 // The module emulator behind the master side of a pseudo-terminal: the
 // serial backend talks to a real tty, byte for byte.
@@ -283,7 +264,9 @@ void SerialLinkTest::portProblemsOfAUser()
     if (held)
         QVERIFY(holder.open());
     QCOMPARE(::chmod(QFile::encodeName(pty.slaveName()).constData(), mode_t(mode)), 0);
-    QCOMPARE(asUnprivilegedUser([&] { return portProblem(pty.slaveName()); }), problem);
+    QCOMPARE(
+        OpenProblem(test::asUnprivilegedUser([&] { return int(portProblem(pty.slaveName())); })),
+        problem);
 }
 
 // The tty's low-latency flag is asked for only when it is off, and a driver

@@ -1,5 +1,8 @@
+#include "files/History.h"
 #include "files/SafeFile.h"
+#include "files/SettingsFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/Unprivileged.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -109,6 +112,63 @@ private slots:
         const bool stood =
             before == Before::OldFile || before == Before::Folder || before == Before::Fifo;
         QCOMPARE(left.size(), stood || (before == Before::Nothing && failure < 0) ? 1 : 0);
+    }
+
+    // What the program keeps on its own is its owner's only from creation,
+    // with every folder level it makes, whatever the umask; a folder that was
+    // there stays as it was, and a file the user names follows the umask.
+    void keptFilesAreOwnerOnly_data()
+    {
+        QTest::addColumn<QString>("keeper");
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<QStringList>("modes"); // "path mode"; "@" is the kept file
+        const QStringList history{"data 755", "data/q540 700", "data/q540/history 700", "@ 600"};
+        QTest::newRow("history copy") << "history" << 022 << history;
+        QTest::newRow("history, strict umask") << "history" << 0377 << history;
+        QTest::newRow("settings file")
+            << "settings" << 022 << QStringList{"config 700", "config/q540 700", "@ 600"};
+        QTest::newRow("settings over a shared one")
+            << "shared settings" << 022 << QStringList{"data 755", "@ 600"};
+        QTest::newRow("a file the user names") << "user" << 022 << QStringList{"@ 644"};
+    }
+
+    void keptFilesAreOwnerOnly()
+    {
+        QFETCH(QString, keeper);
+        QFETCH(int, umask);
+        QFETCH(QStringList, modes);
+        QTemporaryDir dir;
+        const QDir root(dir.path());
+        const mode_t old = ::umask(022);
+        QVERIFY(root.mkdir(QStringLiteral("data")));
+        QFile shared(root.filePath(QStringLiteral("data/Q540.ini")));
+        if (keeper == u"shared settings") {
+            QVERIFY(shared.open(QIODevice::WriteOnly));
+            shared.write("[Q540]\nJezyk=0\n");
+            shared.close();
+        }
+        ::umask(mode_t(umask));
+        QString kept;
+        if (keeper == u"history") {
+            kept = History(root.filePath(QStringLiteral("data/q540/history")))
+                       .keep({}, HistoryOperation::Read, 3, QDateTime::currentDateTime())
+                       .path.value_or(QString());
+        } else if (keeper == u"user") {
+            kept = root.filePath(QStringLiteral("data/list.csv"));
+            QVERIFY(!saveFileSafely(kept, "x"));
+        } else {
+            kept = keeper == u"settings" ? root.filePath(QStringLiteral("config/q540/Q540.ini"))
+                                         : shared.fileName();
+            QVERIFY(!SettingsFile(kept).writeJezyk(2));
+            QCOMPARE(SettingsFile(kept).readJezyk(), 2);
+        }
+        ::umask(old);
+        QVERIFY(QFileInfo(kept).isFile());
+        for (const QString& expected : modes) {
+            const QString name = expected.section(u' ', 0, 0);
+            const QString path = name == u"@" ? kept : root.filePath(name);
+            QCOMPARE(QStringLiteral("%1 %2").arg(name).arg(test::modeOf(path), 0, 8), expected);
+        }
     }
 
     void read_data()

@@ -8,7 +8,11 @@
 #include "module/DirectoryWrite.h"
 #include "module/Identification.h"
 #include "module/IntroTransfer.h"
+#include "module/ModuleSettings.h"
+#include "module/SupportReport.h"
+#include "protocol/ConfigurationBlock.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace q540;
@@ -17,6 +21,36 @@ namespace {
 
 // "KOWALSKI" as it goes over the cable, in the trace's hex.
 const QString kNameHex = QStringLiteral("4B 4F 57 41 4C 53 4B 49");
+
+// How a reader finds a password's digits in a trace: the high halves of a
+// configuration's nibbles 3..6 (read or written), the zone bytes of blocks
+// 3..6 (written or read, after an acknowledgement or not), and the two bytes
+// that store a new password.
+QStringList passwordPatterns(const QString& password)
+{
+    const PasswordPairs pairs = passwordPairs(password).value();
+    const protocol::ConfigurationNibbles n = protocol::encodeConfiguration(
+        {.passwordFirst = pairs.first, .passwordSecond = pairs.second, .resetAllowed = true});
+    const auto hex = [](int value, int width) {
+        return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
+    };
+    // The last also holds the reset flag.
+    const auto nibble = [&](int i) {
+        const int v = n[std::size_t(i)];
+        return i == protocol::kLastPasswordNibble
+                   ? QStringLiteral("[%1%2]").arg(hex(v & 7, 1), hex(v | 8, 1))
+                   : hex(v, 1);
+    };
+    QStringList patterns{
+        QStringLiteral("[<>] (?:.. ){3}%1. %2. %3. %4.")
+            .arg(nibble(3), nibble(4), nibble(5), nibble(6)),
+        QStringLiteral("> %1 %2\n").arg(hex(pairs.first, 2), hex(pairs.second, 2))};
+    for (int p = 3; p <= 6; ++p)
+        patterns << QStringLiteral("> 1[67] 0%1 ..\n(?:[0-9.]+ < F5\n)?[0-9.]+ [<>] (?:.. ){31}%2.")
+                        .arg(p)
+                        .arg(nibble(p));
+    return patterns;
+}
 
 } // namespace
 
@@ -88,13 +122,94 @@ private slots:
                                        << "0.207 < " + QStringLiteral("FF ").repeated(16) + "F5";
         QTest::newRow("nothing read") << "0.305 < (0 of 33)"
                                       << "0.305 < (0 of 33)";
+        // The password's nibbles go in the zone bytes of blocks 3..6 only.
+        QTest::newRow("block 3 read") << "1.000 > 17 03 1B\n1.000 < " + block + " F5"
+                                      << "1.000 > 17 03 1B\n1.000 < " + stars + "07 *1 F5";
+        QTest::newRow("block 7 written")
+            << "1.000 > 16 07 1E\n1.000 < F5\n1.000 > " + block
+            << "1.000 > 16 07 1E\n1.000 < F5\n1.000 > " + stars + "07 01";
+        QTest::newRow("password stored") << "0.010 > 0D 04 12\n0.015 < F5\n0.015 > 0D 39"
+                                         << "0.010 > 0D 04 12\n0.015 < F5\n0.015 > ** **";
     }
 
     void maskingTable()
     {
         QFETCH(QString, line);
         QFETCH(QString, masked);
-        QCOMPARE(maskDirectoryText(line), masked);
+        QCOMPARE(maskDirectoryText(maskPassword(line)), masked);
+    }
+
+    // The support report shows no password: not the module's old one nor the
+    // new one, in any exchange or on the command line, directory or not.
+    void reportHidesThePassword_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("changedTo");
+        QTest::newRow("factory password") << "8264"
+                                          << "1357";
+        QTest::newRow("another") << "4711"
+                                 << "9035";
+    }
+
+    void reportHidesThePassword()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, changedTo);
+        test::TransferFixture f;
+        const PasswordPairs pairs = passwordPairs(password).value();
+        const protocol::ConfigurationNibbles nibbles = protocol::encodeConfiguration(
+            {.passwordFirst = pairs.first, .passwordSecond = pairs.second, .resetAllowed = true});
+        for (int i = 0; i < protocol::kConfigurationSize; ++i)
+            f.module.setConfigurationNibble(i, nibbles[std::size_t(i)]);
+        TraceRecorder recorder(f.link, f.clock);
+        const TransferContext context{recorder, f.clock, f.sink, f.poll, f.texts};
+        std::vector<NameRow> rows;
+        for (int i = 0; i < 8; ++i)
+            rows.push_back(test::entry(QStringLiteral("NAME %1").arg(i), {}, i + 1, 1));
+        identifyAndApply(f.status, recorder, f.clock, password, f.texts, f.sink);
+        QVERIFY(sendDirectory(context, rows, password, f.status).isDone());
+        QVERIFY(receiveDirectory(context, DirectoryGrid(), password, f.status).outcome.isDone());
+        QVERIFY(storePassword(recorder, f.clock, changedTo, f.sink, f.texts).isDone());
+        // As the settings panel's close: the next poll reads the configuration again.
+        f.status.configurationKnown = false;
+        identifyAndApply(f.status, recorder, f.clock, changedTo, f.texts, f.sink);
+
+        QString traced;
+        for (const RecordedTrace& t : recorder.traces())
+            traced += t.text;
+        const QStringList commandLine{"q540-cli", "status", "--password", password,
+                                      "--password=" + changedTo};
+        for (const bool include : {false, true}) {
+            const QString report =
+                supportReportText({{}, commandLine, {}, recorder.traces(), include});
+            QVERIFY(report.contains(QStringLiteral("--password **** --password=****")));
+            for (const QString& secret : {password, changedTo}) {
+                QVERIFY2(!report.contains(secret), qPrintable(secret));
+                for (const QString& pattern : passwordPatterns(secret))
+                    QVERIFY2(!report.contains(QRegularExpression(pattern)), qPrintable(pattern));
+            }
+        }
+        // What the report hides is what a reader finds in the bare trace.
+        const QStringList before = passwordPatterns(password);
+        const QStringList after = passwordPatterns(changedTo);
+        for (const QString& pattern : before.mid(2) + QStringList{before[0], after[0], after[1]})
+            QVERIFY2(traced.contains(QRegularExpression(pattern)), qPrintable(pattern));
+    }
+
+    // A trace that cannot be kept is told once for all connections; the
+    // connections go on as without it.
+    void failureToldOnce()
+    {
+        sim::ModuleEmulator module;
+        sim::VirtualClock clock;
+        sim::EmulatedLink link(module, clock);
+        TraceRecorder recorder(link, clock, TraceRecorder::kKept, QIODevice::ReadOnly);
+        QStringList told;
+        recorder.onFailure([&told](const QString& reason) { told << reason; });
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(identifyModule(recorder, clock, true).result,
+                     IdentificationOutcome::Result::ConfigurationRead);
+        QCOMPARE(told.size(), 1);
     }
 
     // The poll's connections collapse into one with a count; operations in

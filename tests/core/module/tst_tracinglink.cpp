@@ -3,6 +3,7 @@
 #include "emulator/ModuleEmulator.h"
 #include "emulator/VirtualClock.h"
 #include "module/Identification.h"
+#include "support/Unprivileged.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -29,6 +30,8 @@ private slots:
     void traceOfAnIdentification_data();
     void traceOfAnIdentification();
     void traceFile();
+    void traceFileIsOwnerOnly_data();
+    void traceFileIsOwnerOnly();
 };
 
 void TracingLinkTest::traceOfAnIdentification_data()
@@ -132,6 +135,48 @@ void TracingLinkTest::traceFile()
     QVERIFY(!TracingLink::toFile(emulated, dir.filePath(QStringLiteral("no/such/dir/t.txt")), clock,
                                  &error));
     QVERIFY(!error.isEmpty());
+}
+
+// A trace shows the password and the directory on the wire: owner-only from
+// creation, an older trace made so before a line is added, and a file whose
+// mode cannot be set (another account's) not written at all.
+void TracingLinkTest::traceFileIsOwnerOnly_data()
+{
+    QTest::addColumn<int>("before"); // the file's mode before, 0: no file
+    QTest::addColumn<bool>("anotherAccount");
+    QTest::addColumn<int>("after"); // its mode after
+    QTest::newRow("new trace") << 0 << false << 0600;
+    QTest::newRow("older trace") << 0644 << false << 0600;
+    QTest::newRow("another account's file") << 0666 << true << 0666;
+}
+
+void TracingLinkTest::traceFileIsOwnerOnly()
+{
+    QFETCH(int, before);
+    QFETCH(bool, anotherAccount);
+    QFETCH(int, after);
+    if (anotherAccount && ::geteuid() != 0)
+        QSKIP("needs root to act as another account");
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
+    const QString path = dir.filePath(QStringLiteral("trace.txt"));
+    const mode_t old = ::umask(022);
+    if (before != 0) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(before)), 0);
+    }
+    sim::ModuleEmulator module;
+    sim::VirtualClock clock;
+    sim::EmulatedLink emulated(module, clock);
+    const auto open = [&] {
+        auto link = TracingLink::toFile(emulated, path, clock);
+        return link && link->open();
+    };
+    QCOMPARE(anotherAccount ? test::asUnprivilegedUser(open) : int(open()), int(!anotherAccount));
+    ::umask(old);
+    QCOMPARE(test::modeOf(path), after);
+    QCOMPARE(QFileInfo(path).size() > 0, !anotherAccount);
 }
 
 QTEST_GUILESS_MAIN(TracingLinkTest)
