@@ -99,7 +99,8 @@ int main(int argc, char** argv)
             return 1;
     }
     // Tables as the export writes them, in each separator, and one a
-    // spreadsheet might save: Windows-1250, a Polish header, quoted fields.
+    // spreadsheet might save: Windows-1250, a Polish header, quoted fields,
+    // a formula behind its apostrophe.
     const TableSeparator separators[] = {TableSeparator::Semicolon, TableSeparator::Comma,
                                          TableSeparator::Tab};
     for (const DirectoryDocument& document : directories()) {
@@ -111,7 +112,7 @@ int main(int argc, char** argv)
     }
     if (!save(folder.filePath(QStringLiteral("resident_table/seed%1.csv").arg(++n)),
               "Strefa;Lokal;Linia 1;Linia 2\r\n1;1;\"\xAF\xF3\xB3\xE6; \"\"Jan\"\"\";Biuro\r\n"
-              "A;8;Portier;\r\n5;300;x;\r\n"))
+              "A;8;Portier;\r\n5;300;x;\r\n1;2;Nowak;'=1+1\r\n"))
         return 1;
     return 0;
 }

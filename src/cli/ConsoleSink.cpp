@@ -1,5 +1,6 @@
 #include "cli/ConsoleSink.h"
 
+#include "base/PrintableText.h"
 #include "cli/Cli.h"
 
 #include <csignal>
@@ -62,7 +63,8 @@ void ConsoleSink::showMessage(const QString& text)
     endRepeats();
     if (progressShown_ && terminal_)
         err_ << '\n';
-    err_ << text.trimmed() << Qt::endl;
+    // The core's messages embed names and lines of files as they are.
+    err_ << printableLines(text.trimmed()) << Qt::endl;
 }
 
 void ConsoleSink::endRepeats()
@@ -75,7 +77,7 @@ void ConsoleSink::endRepeats()
 bool ConsoleSink::askYesNo(const QString& text, const QString&)
 {
     endRepeats();
-    err_ << text.simplified() << ' ' << (answerYes_ ? "yes" : "no") << Qt::endl;
+    err_ << printableText(text.simplified()) << ' ' << (answerYes_ ? "yes" : "no") << Qt::endl;
     return answerYes_;
 }
 

@@ -1,6 +1,8 @@
 #include "base/AppInfo.h"
 #include "cli/Cli.h"
+#include "cli/ConsoleSink.h"
 #include "files/DirectoryFile.h"
+#include "files/History.h"
 #include "files/SystemFileName.h"
 
 #include <QDir>
@@ -14,6 +16,7 @@
 #include <sys/stat.h>
 
 using namespace q540;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -72,6 +75,7 @@ private slots:
     void importWritesADirectoryFile();
     void tables_data();
     void tables();
+    void consoleSinkPrintsCodes();
     void commandHelp_data();
     void commandHelp();
 
@@ -86,6 +90,7 @@ void CliTest::initTestCase()
     DirectoryDocument bad = smallDirectory();
     put(bad.grid, zoneRow(2, 9), QStringLiteral("Café €uro"), QStringLiteral("ok😀"));
     bad.fields.intro[3] = QStringLiteral("Ω");
+    bad.fields.intro[4] = QStringLiteral("\u202E");
     write(QStringLiteral("small.csv"), smallDirectory());
     write(QStringLiteral("bad-characters.csv"), bad);
     DirectoryDocument lookAlikes = smallDirectory();
@@ -95,6 +100,18 @@ void CliTest::initTestCase()
     put(controls.grid, zoneRow(1, 4), QStringLiteral("Ko\twal"), QStringLiteral("\x1b[2J"));
     controls.fields.intro[1] = QStringLiteral("a\x85");
     write(QStringLiteral("controls.csv"), controls);
+    // What would set the terminal's title and clear its screen, a NUL, a C1
+    // control and a direction override.
+    DirectoryDocument escapes;
+    put(escapes.grid, zoneRow(1, 4), QStringLiteral("Ko\x1B]2,x\x07\x1B[2J"),
+        QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b\u009B\u202E"));
+    write(QStringLiteral("escapes.csv"), escapes);
+    // The history is kept in a folder whose name holds such characters too;
+    // no test reaches the user's own.
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("data\x1B]2,x\x07\u0085/q540/history")));
+    qputenv("XDG_DATA_HOME", dir_.filePath(QStringLiteral("data\x1B]2,x\x07\u0085")).toUtf8());
+    QFile kept(History::defaultFolder() + QStringLiteral("/2026-01-02_03-04-05_read_K3_4.csv"));
+    QVERIFY(kept.open(QIODevice::WriteOnly));
     DirectoryDocument cities;
     put(cities.grid, zoneRow(0, 1), QStringLiteral("Łódź"));
     put(cities.grid, zoneRow(0, 2), QStringLiteral("Lwów"));
@@ -161,7 +178,8 @@ void CliTest::commands_data()
         << QStringList{"check", "@/bad-characters.csv"} << 1
         << QStringLiteral("zone 3, apartment 9, line 1, position 6: \"€\" U+20AC\n"
                           "zone 3, apartment 9, line 2, position 3: \"😀\" U+1F600\n"
-                          "intro line 4, position 1: \"Ω\" U+03A9\n")
+                          "intro line 4, position 1: \"Ω\" U+03A9\n"
+                          "intro line 5, position 1: \"\\u202E\" U+202E\n")
         << "";
     QTest::newRow("check warns of look-alikes only")
         << QStringList{"check", "@/look-alikes.csv"} << 0
@@ -175,6 +193,18 @@ void CliTest::commands_data()
         << QStringLiteral("zone 2, apartment 4, line 1, position 3: U+0009, a control character\n"
                           "zone 2, apartment 4, line 2, position 1: U+001B, a control character\n"
                           "intro line 2, position 2: U+0085, a control character\n")
+        << "";
+    // Text from files is printed with its control characters as codes.
+    QTest::newRow("list with control characters")
+        << QStringList{"list", "@/escapes.csv"} << 0
+        << QStringLiteral("|Ko\\x1B]2,x\\x07\\x1B[2J    a\\x00b\\u009B\\u202E         | 4 2\n"
+                          "Number of entries: 1\n")
+        << "";
+    QTest::newRow("history in a folder with control characters")
+        << QStringList{"history"} << 0
+        << QStringLiteral(
+               "2026-01-02 03:04:05\tread\tQ540 K-3\t4\t"
+               "@/data\\x1B]2,x\\x07\\u0085/q540/history/2026-01-02_03-04-05_read_K3_4.csv\n")
         << "";
     QTest::newRow("bad file") << QStringList{"list", "@/broken.csv", "--lang", "de"} << 2 << ""
                               << "@/broken.csv: Die falsche Datei!\n";
@@ -437,6 +467,19 @@ void CliTest::tables_data()
         << QByteArray("A;2;Serwis;\n") << 0
         << "Rows: 1, entries taken: 1, findings: 0 (encoding UTF-8).\n"
         << "|Serwis                        | 2 5\nNumber of entries: 1\n";
+    QTest::newRow("control characters in the report")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out"}
+        << "\x1B]2,x\x07\x1B[2J;1;Nowak;\n1;\0x\xC2\x9B;Nowak;\n"_ba << 1
+        << "row 1: unknown zone \u201c\\x1B]2,x\\x07\\x1B[2J\u201d; left out\n"
+           "row 2: number \u201c\\x00x\\u009B\u201d is outside the zone's range; left out\n"
+           "Rows: 2, entries taken: 0, findings: 2 (encoding UTF-8).\n"
+        << "Number of entries: 0\n";
+    QTest::newRow("UTF-16 without a byte order mark")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out"} << "1\0;\0N\0\n\0"_ba << 1
+        << "row 1: unknown zone \u201c1\\x00\u201d; left out\n"
+           "row 2: unknown zone \u201c\\x00\u201d; left out\n"
+           "Rows: 2, entries taken: 0, findings: 2 (encoding UTF-8).\n"
+        << "Number of entries: 0\n";
     QTest::newRow("not a table")
         << QStringList{"import-table", "@/in-table.csv", "@/t-out"} << QByteArray("Nowak\n") << 2
         << "This file cannot be read as a table: no semicolon, comma or tab in the first row\n"
@@ -487,6 +530,20 @@ void CliTest::tables()
         QCOMPARE(run({"list", "--unsorted", folder + "/t-out.csv"}).out, listed);
     else if (code == 2)
         QVERIFY(!QFile::exists(dir_.filePath("t-out.csv")));
+}
+
+// The core's messages and questions may embed a file's text; their own line
+// breaks stay.
+void CliTest::consoleSinkPrintsCodes()
+{
+    QString printed;
+    {
+        QTextStream err(&printed);
+        cli::ConsoleSink sink(err, true);
+        sink.showMessage(u"Entry \x1B[2J\u009B cut.\nSave?"_s);
+        QVERIFY(sink.askYesNo(u"Replace \x1B]2,x\x07?"_s, {}));
+    }
+    QCOMPARE(printed, u"Entry \\x1B[2J\\u009B cut.\nSave?\nReplace \\x1B]2,x\\x07? yes\n"_s);
 }
 
 void CliTest::commandHelp_data()

@@ -16,6 +16,7 @@
 #include <sys/types.h>
 
 using namespace q540;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -75,6 +76,7 @@ private slots:
     void initTestCase();
     void diff_data();
     void diff();
+    void controlCharactersPrintedAsCodes();
     void historyKeepsReadsAndWrites();
     void writeThenReadGivesTheSameDirectory();
     void faultEndsTheWriteWithTheTransmissionError();
@@ -169,6 +171,48 @@ void CliSimTest::diff()
     QCOMPARE(r.out, out);
     if (simulator)
         QCOMPARE(sim.stop(), 0);
+}
+
+// What the file and the module hold is printed with its control characters
+// as codes. A module that keeps an entry's first byte one lower holds a C1
+// control where the file said Б (and shows the Cyrillic а as a Latin a): the
+// write's check names it while it writes again and in its ending, diff
+// beside the file's own control characters.
+void CliSimTest::controlCharactersPrintedAsCodes()
+{
+    QTemporaryDir dir;
+    const auto save = [&dir](const QString& name, const QString& line1) {
+        DirectoryDocument d;
+        for (int c = 0; c < line1.size(); ++c)
+            d.grid.setCell(zoneRow(0, 1), 1 + c, Cell(line1.at(c)));
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(directoryFileBytes(d)) > 0
+                   ? file.fileName()
+                   : QString();
+    };
+    test::SimProcess sim;
+    QVERIFY2(sim.start({"--corrupt-block", "0", "--load", save("loaded.csv", u"Nowak"_s)}),
+             sim.errorOutput().constData());
+    const QStringList port{"--port", sim.portName()};
+    // The backup goes to a history whose folder's name holds them too.
+    const QString dataHome = dir.filePath(u"data\x1B]2,x\x07"_s);
+    qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+    const Result written =
+        cli(QStringList{"write", save("written.csv", u"Бак"_s), "--verify", "--backup"} + port);
+    freshHistory();
+    QCOMPARE(written.code, 1);
+    QVERIFY2(!written.err.contains(QChar(0x9F)) && !written.err.contains(QChar(0x1B)),
+             qPrintable(written.err));
+    QCOMPARE(written.err.count(u"the module holds \u201c\\u009Faк\u201d"_s), 2);
+    QVERIFY2(written.err.contains(u"backup: "_s + dir.path() + u"/data\\x1B]2,x\\x07/q540/"_s),
+             qPrintable(written.err));
+    const Result r =
+        cli(QStringList{"diff", save("compared.csv", u"Ko\x1B]2,x\x07\x1B[2J"_s)} + port);
+    QCOMPARE(r.code, 3);
+    QCOMPARE(r.out,
+             u"zone 1, apartment 1 (changed): directory \u201cKo\\x1B]2,x\\x07\\x1B[2J\u201d, "
+             "module \u201c\\u009Faк\u201d\n"_s);
+    QCOMPARE(sim.stop(), 0);
 }
 
 // A read and a write each leave a file in the history that lists them; a
@@ -524,18 +568,29 @@ void CliSimTest::signalStopsATransfer()
 
 void CliSimTest::doctor_data()
 {
-    QTest::addColumn<QStringList>("simulator"); // empty: no simulator, a port that is not there
+    QTest::addColumn<QStringList>("simulator"); // empty: no simulator, the port below
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("finding");
+    QTest::addColumn<QString>("port");
+    const QString none = QStringLiteral("/dev/q540-none");
     QTest::newRow("module answers") << QStringList{"--latency-timer", "16"} << 0
-                                    << "[ok] Module: answered: Q540 (device code 70)\n";
+                                    << "[ok] Module: answered: Q540 (device code 70)\n"
+                                    << none;
     QTest::newRow("module silent")
-        << QStringList{"--fault", "no-reply"} << 1 << "[!!] Module: no answer to the greeting\n";
+        << QStringList{"--fault", "no-reply"} << 1 << "[!!] Module: no answer to the greeting\n"
+        << none;
     QTest::newRow("bad check bytes") << QStringList{"--fault", "bad-check-byte"} << 1
-                                     << "[!!] Module: answers with bad check bytes (1f 46 65)\n";
+                                     << "[!!] Module: answers with bad check bytes (1f 46 65)\n"
+                                     << none;
     QTest::newRow("nothing there") << QStringList() << 1
                                    << "[!!] Module: Connection status: port /dev/q540-none does "
-                                      "not exist\n";
+                                      "not exist\n"
+                                   << none;
+    // The report embeds what the system and the cable say: never as it is.
+    QTest::newRow("a port named with control characters")
+        << QStringList() << 1
+        << "[!!] Module: Connection status: port /dev/q540-\\x1B[2J\\u009B does not exist\n"
+        << QStringLiteral("/dev/q540-\x1B[2J\u009B");
 }
 
 // The check against the simulator on a pseudo-terminal, as an installer
@@ -545,8 +600,8 @@ void CliSimTest::doctor()
     QFETCH(QStringList, simulator);
     QFETCH(int, code);
     QFETCH(QString, finding);
+    QFETCH(QString, port);
     test::SimProcess sim;
-    QString port = QStringLiteral("/dev/q540-none");
     if (!simulator.isEmpty()) {
         QVERIFY2(sim.start(simulator), sim.errorOutput().constData());
         port = sim.portName();

@@ -1,3 +1,4 @@
+#include "base/PrintableText.h"
 #include "base/TextKeys.h"
 #include "cli/Cli.h"
 #include "cli/commands/Commands.h"
@@ -18,7 +19,7 @@ bool reportCharacters(Invocation& in, const QString& where, const QString& text)
         in.out << where << ", position " << f.position + 1 << ": ";
         switch (f.kind) {
         case CharacterFinding::Kind::Unsupported:
-            in.out << '"' << f.character << "\" " << code << '\n';
+            in.out << '"' << printableText(f.character) << "\" " << code << '\n';
             break;
         case CharacterFinding::Kind::Control:
             // Never printed as it is: a terminal would act on it.

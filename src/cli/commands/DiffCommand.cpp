@@ -1,3 +1,4 @@
+#include "base/PrintableText.h"
 #include "cli/Cli.h"
 #include "cli/commands/Commands.h"
 #include "cli/commands/ModuleCommand.h"
@@ -29,8 +30,11 @@ private:
         if (!comparison.outcome.isDone())
             return s.failed(in);
         const std::vector<ContentDifference>& differences = comparison.differences;
-        for (const ContentDifference& d : differences)
+        for (ContentDifference d : differences) {
+            d.directory = printableText(d.directory);
+            d.module = printableText(d.module);
             in.out << differenceLineText(d, in.texts.language()) << '\n';
+        }
         in.out << Qt::flush;
         return differences.empty() ? kDone : kDifferent;
     }

@@ -1,3 +1,4 @@
+#include "base/PrintableText.h"
 #include "cli/Cli.h"
 #include "cli/commands/Commands.h"
 #include "cli/commands/ModuleCommand.h"
@@ -32,7 +33,8 @@ private:
         const ConnectionReport report = checkConnection(
             {probe, s.cable.link(), s.clock, in.parser.value(QStringLiteral("port"))},
             in.texts.language());
-        in.out << reportText(report, in.texts.language()) << Qt::flush;
+        // The cable's own descriptions are among the findings.
+        in.out << printableLines(reportText(report, in.texts.language())) << Qt::flush;
         return report.moduleAnswered ? kDone : kModuleFailed;
     }
 };

@@ -1,3 +1,4 @@
+#include "base/PrintableText.h"
 #include "cli/Cli.h"
 #include "cli/commands/Commands.h"
 #include "files/History.h"
@@ -25,7 +26,7 @@ private:
         for (const HistoryEntry& e : history.entries())
             in.out << e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << '\t'
                    << historyOperationName(e.operation) << "\tQ540 K-" << e.moduleVariant << '\t'
-                   << e.entries << '\t' << QDir::toNativeSeparators(e.path) << '\n';
+                   << e.entries << '\t' << printableText(QDir::toNativeSeparators(e.path)) << '\n';
         in.out << Qt::flush;
         return kDone;
     }

@@ -1,3 +1,4 @@
+#include "base/PrintableText.h"
 #include "cli/Cli.h"
 #include "cli/commands/Commands.h"
 #include "commands/FileCommands.h"
@@ -7,6 +8,15 @@
 namespace q540::cli {
 
 namespace {
+
+// The report with the table's own text in it printable: a finding names
+// the field as the file held it, whatever it holds.
+QString printableReport(TableRead table, int language)
+{
+    for (TableFinding& f : table.findings)
+        f.detail = printableText(f.detail);
+    return tableReportText(table, language);
+}
 
 // Prints the report; 0 when every row was taken as it stood, 1 when some were
 // cut, changed or left out, 2 for a file that is no table.
@@ -44,7 +54,7 @@ private:
             return kBadUsage;
         }
         const TableRead table = parseTable(*file.bytes);
-        in.err << tableReportText(table, in.texts.language()) << Qt::endl;
+        in.err << printableReport(table, in.texts.language()) << Qt::endl;
         if (table.refusal)
             return kBadUsage;
         DirectoryDocument document = emptyDocument(in.texts);

@@ -1,3 +1,4 @@
+#include "base/PrintableText.h"
 #include "base/TextKeys.h"
 #include "cli/Cli.h"
 #include "cli/ConsoleSink.h"
@@ -33,7 +34,8 @@ private:
         if (!list)
             return kBadUsage;
         for (const NameRow& row : list->rows())
-            in.out << '|' << row.text << "| " << row.apartment << ' ' << row.zone << '\n';
+            in.out << '|' << printableText(row.text) << "| " << row.apartment << ' ' << row.zone
+                   << '\n';
         in.out << in.texts.text(textkey::kEntryCount).trimmed() << ": " << list->count()
                << Qt::endl;
         // More entries than the module holds: the warning has been shown.

@@ -1,4 +1,5 @@
 #include "cli/commands/Session.h"
+#include "base/PrintableText.h"
 
 #include "base/FixedTexts.h"
 #include "base/TextKeys.h"
@@ -49,7 +50,7 @@ bool CliQuestions::writeAgain(const VerifyResult& found, int /*entries*/, int at
     if (attempt > 1)
         return false;
     for (const QString& line : differenceLines(found, language_))
-        err_ << line << Qt::endl;
+        err_ << printableText(line) << Qt::endl;
     return true;
 }
 

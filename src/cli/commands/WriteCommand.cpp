@@ -1,3 +1,4 @@
+#include "base/PrintableText.h"
 #include "cli/Cli.h"
 #include "cli/commands/Commands.h"
 #include "cli/commands/ModuleCommand.h"
@@ -92,7 +93,8 @@ private:
     static int exitCode(Session& s, Invocation& in, const DirectoryWriteResult& result)
     {
         if (result.backup)
-            in.err << "backup: " << QDir::toNativeSeparators(*result.backup) << Qt::endl;
+            in.err << "backup: " << printableText(QDir::toNativeSeparators(*result.backup))
+                   << Qt::endl;
         if (result.failed != WorkflowStep::None && result.failed != WorkflowStep::Keeping)
             in.err << "write: stopped at " << workflowStepName(result.failed) << Qt::endl;
         if (result.outcome.kind == Outcome::Kind::Cancelled)

@@ -170,6 +170,31 @@ std::vector<QStringList> splitRows(QStringView text, QChar separator)
     return rows;
 }
 
+// ---- cells a spreadsheet would run ----------------------------------------------------
+
+// A spreadsheet opening the table runs a cell that starts with one of these as a
+// formula, so a name such as "=cmd|..." would act on the reader's machine. The
+// export writes such a cell behind an apostrophe, which spreadsheets take as
+// "text follows", and the import takes that one apostrophe off again. A cell
+// that already starts with apostrophes before such a character gets one more,
+// so that a name that really starts with "'=" comes back as it was.
+bool startsLikeFormula(QStringView cell)
+{
+    while (cell.startsWith(u'\''))
+        cell = cell.sliced(1);
+    return !cell.isEmpty() && QStringView(u"=+-@\t\r").contains(cell.front());
+}
+
+QString protectedCell(const QString& cell)
+{
+    return startsLikeFormula(cell) ? u'\'' + cell : cell;
+}
+
+QString unprotectedCell(const QString& cell)
+{
+    return cell.startsWith(u'\'') && startsLikeFormula(cell) ? cell.sliced(1) : cell;
+}
+
 // ---- the columns --------------------------------------------------------------------
 
 enum Column { kZone, kApartment, kLine1, kLine2, kColumnCount };
@@ -361,7 +386,7 @@ QByteArray tableBytes(const DirectoryGrid& grid, TableSeparator separator)
     const auto row = [&](const QStringList& fields) {
         QStringList out;
         for (const QString& f : fields)
-            out << quoted(f);
+            out << quoted(protectedCell(f));
         return out.join(sep) + QStringLiteral("\r\n");
     };
     QString text = row(tableHeader());
@@ -402,7 +427,10 @@ TableRead parseTable(QByteArrayView bytes)
         return read;
     }
     read.separator = *separator;
-    const std::vector<QStringList> rows = splitRows(decoded->text, separatorChar(*separator));
+    std::vector<QStringList> rows = splitRows(decoded->text, separatorChar(*separator));
+    for (QStringList& row : rows)
+        for (QString& field : row)
+            field = unprotectedCell(field);
     std::array<int, kColumnCount> at{kZone, kApartment, kLine1, kLine2};
     std::size_t first = 0;
     if (!rows.empty()) {

@@ -15,7 +15,9 @@ namespace q540 {
 
 // Resident lists as spreadsheets keep them: a table of zone, apartment and
 // the entry's two lines, one row an entry. Read and written here for the
-// window and the headless tool alike.
+// window and the headless tool alike. A cell that a spreadsheet would run as
+// a formula (it starts with =, +, -, @, a tab or a CR) is written behind an
+// apostrophe, and read without that apostrophe again.
 
 enum class TableSeparator { Semicolon, Comma, Tab };
 

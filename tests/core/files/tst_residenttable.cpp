@@ -132,6 +132,49 @@ private slots:
                             "A,3,Portier,\r\n"));
     }
 
+    // A cell a spreadsheet would run as a formula goes out behind an
+    // apostrophe and comes back without it; other cells go out as they are.
+    void formulaCells_data()
+    {
+        QTest::addColumn<QString>("line1");
+        QTest::addColumn<QString>("line2");
+        QTest::addColumn<QByteArray>("written"); // the row as the file holds it
+        QTest::addColumn<QString>("taken");      // line 2 as the import takes it
+        const auto row = [](const char* name, const QString& line1, const QString& line2,
+                            const QByteArray& written, const QString& taken) {
+            QTest::newRow(name) << line1 << line2 << written << taken;
+        };
+        const QString nowak = QStringLiteral("Nowak");
+        for (const char* formula : {"=1+1", "-1+1", "@SUM(A1:A9)", "+48 601 000", "=cmd|'/C x'!A0"})
+            row(formula, nowak, QString::fromLatin1(formula),
+                "1;1;Nowak;'" + QByteArray(formula) + "\r\n", QString::fromLatin1(formula));
+        row("starts with '=", nowak, "'=x", "1;1;Nowak;''=x\r\n", "'=x");
+        row("starts with ''+", nowak, "''+x", "1;1;Nowak;'''+x\r\n", "''+x");
+        row("apostrophe before a letter", nowak, "'s Gravenhage", "1;1;Nowak;'s Gravenhage\r\n",
+            "'s Gravenhage");
+        row("signs inside", "Kowalski-Nowak", "A=B", "1;1;Kowalski-Nowak;A=B\r\n", "A=B");
+        // The import drops the control character itself, after the apostrophe.
+        row("starts with TAB", nowak, "\tx", "1;1;Nowak;'\tx\r\n", "x");
+        row("starts with CR", nowak, "\rx", "1;1;Nowak;\"'\rx\"\r\n", "x");
+    }
+    void formulaCells()
+    {
+        QFETCH(QString, line1);
+        QFETCH(QString, line2);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, taken);
+        DirectoryGrid grid;
+        const QString text = line1.leftJustified(kLine1Length) + line2;
+        for (int c = 0; c < text.size(); ++c)
+            grid.setCell(zoneRow(0, 1), c + 1, Cell(text[c]));
+        const QByteArray bytes = tableBytes(grid);
+        QCOMPARE(bytes, QByteArray("\xEF\xBB\xBFZone;Apartment;Line 1;Line 2\r\n") + written);
+        const TableRead read = parseTable(bytes);
+        QCOMPARE(int(read.entries.size()), 1);
+        QCOMPARE(read.entries[0].line1, line1);
+        QCOMPARE(read.entries[0].line2, taken);
+    }
+
     // Each awkward input: the findings (row:kind) and the entries taken, or
     // a refusal of the whole file.
     void awkward_data()

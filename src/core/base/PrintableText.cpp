@@ -1,0 +1,51 @@
+#include "base/PrintableText.h"
+
+#include "base/ControlCharacter.h"
+
+namespace q540 {
+
+namespace {
+
+// Invisible characters that turn the direction of the text after them: a name
+// could show as another.
+constexpr bool isDirectionOverride(char16_t unit)
+{
+    return (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069);
+}
+
+// The code of unit as \x.. below U+0080 (as a byte of ASCII), else \u.....
+QString escapeOf(char16_t unit)
+{
+    const bool ascii = unit < 0x80;
+    return (ascii ? QStringLiteral("\\x") : QStringLiteral("\\u"))
+           + QString::number(uint(unit), 16).toUpper().rightJustified(ascii ? 2 : 4, u'0');
+}
+
+QString escaped(QStringView text, bool keepLineBreaks)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if ((isControlCharacter(unit) && !(keepLineBreaks && unit == u'\n'))
+            || isDirectionOverride(unit))
+            out += escapeOf(unit);
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+QString printableText(QStringView text)
+{
+    return escaped(text, false);
+}
+
+QString printableLines(QStringView text)
+{
+    return escaped(text, true);
+}
+
+} // namespace q540
