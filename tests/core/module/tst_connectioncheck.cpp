@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <pty.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace q540;
@@ -32,6 +34,12 @@ public:
         groupMembers(QString());
         write("/proc/self/status", "Name:\tq540\nUid:\t1000\t1000\t1000\t1000\nGroups:\t1000\n");
         write("/etc/hostname", "site\n");
+    }
+    ~FakeSystem()
+    {
+        for (const int fd : {master_, slave_})
+            if (fd >= 0)
+                ::close(fd);
     }
     QString root() const { return dir_.path(); }
 
@@ -73,10 +81,22 @@ public:
             link(interface + "/driver", "../../../../bus/usb/drivers/" + driver);
             QDir().mkpath(root() + interface + "/ttyUSB0");
             write("/sys/class/tty/ttyUSB0/device/latency_timer", "16\n");
-            write("/dev/ttyUSB0", "");
-            QFile::setPermissions(root() + "/dev/ttyUSB0",
-                                  QFileDevice::Permissions(mode == 0666 ? 0x6666 : 0x6660));
+            makeTty(mode);
         }
+    }
+    // The tty is a real pseudo-terminal, owned by the test's user and group,
+    // so that it is a terminal and its holders are found by device number.
+    void makeTty(int mode)
+    {
+        char name[128] = {};
+        QCOMPARE(::openpty(&master_, &slave_, name, nullptr, nullptr), 0);
+        QCOMPARE(::fchown(slave_, ::getuid(), ::getgid()), 0);
+        QCOMPARE(::fchmod(slave_, mode_t(mode)), 0);
+        link("/dev/ttyUSB0", QString::fromLocal8Bit(name));
+    }
+    void installRule(const QString& folder)
+    {
+        write(folder + "/70-q540-cable.rules", QByteArray("SUBSYSTEM==\"tty\"\n"));
     }
     void installLibrary() { write("/usr/lib/x86_64-linux-gnu/libftd2xx.so.1.4.27", ""); }
     void run(int pid, const QString& name, bool holdingThePort)
@@ -84,11 +104,13 @@ public:
         write(QStringLiteral("/proc/%1/comm").arg(pid), name.toUtf8() + '\n');
         QDir().mkpath(root() + QStringLiteral("/proc/%1/fd").arg(pid));
         if (holdingThePort)
-            link(QStringLiteral("/proc/%1/fd/7").arg(pid), "/dev/ttyUSB0");
+            link(QStringLiteral("/proc/%1/fd/7").arg(pid), root() + "/dev/ttyUSB0");
     }
 
 private:
     QTemporaryDir dir_;
+    int master_ = -1;
+    int slave_ = -1;
 };
 
 QString problems(const ConnectionReport& report)
@@ -109,53 +131,78 @@ private slots:
     void diagnoses_data()
     {
         QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("port"); // named on the command line; "" the cable's
         QTest::addColumn<bool>("answered");
         QTest::addColumn<QStringList>("problems"); // what the problems say, in order; "" none
         QTest::addColumn<QString>("alsoSaid");     // a finding or advice among all the steps
 
         QTest::newRow("nothing plugged")
-            << "unplugged" << false
+            << "unplugged" << QString() << false
             << QStringList{"none is plugged in => Plug the KOR-USB cable in",
                            "the cable could not be opened"}
             << "not installed; the serial port of the kernel's driver is used";
         QTest::newRow("permission denied")
-            << "denied" << true
+            << "denied" << QString() << true
             << QStringList{"/dev/ttyUSB0: owner root, group dialout, mode 660; user anna may not "
-                           "open it => sudo usermod -aG dialout anna, then log in again"}
+                           "open it => sudo usermod -aG dialout anna, then log out and in again."}
             << "\u201cVELKOR\u201d (0403:6001) at 1-2, driver: ftdi_sio, port: /dev/ttyUSB0";
         QTest::newRow("added to the group, not logged in again")
-            << "denied-new-member" << true
+            << "denied-new-member" << QString() << true
             << QStringList{"may not open it => You have been added to the group dialout: log out "
                            "and in again."}
             << "";
         QTest::newRow("port busy")
-            << "busy" << false
+            << "busy" << QString() << false
             << QStringList{"held by: ModemManager (pid 612) => Stop ModemManager: sudo systemctl "
                            "stop ModemManager",
                            "no answer to the greeting"}
             << "";
-        QTest::newRow("brltty running") << "brltty" << true << QStringList()
+        QTest::newRow("brltty running") << "brltty" << QString() << true << QStringList()
                                         << "running: brltty (pid 733); it may take serial ports";
         QTest::newRow("kernel driver holds the cable, library installed")
-            << "library" << true << QStringList()
+            << "library" << QString() << true << QStringList()
             << "echo -n 1-2:1.0 | sudo tee /sys/bus/usb/drivers/ftdi_sio/unbind";
         QTest::newRow("module silent")
-            << "silent" << false
+            << "silent" << QString() << false
             << QStringList{"no answer to the greeting => Check that the module has power"} << "";
         QTest::newRow("bad check bytes")
-            << "garbled" << false
+            << "garbled" << QString() << false
             << QStringList{"answers with bad check bytes (1f 46 65) => Check the wiring"} << "";
         QTest::newRow("another converter, no cable")
-            << "other-converter" << true
+            << "other-converter" << QString() << true
             << QStringList{"no KOR-USB cable (product \u201cVELKOR\u201d) among them"}
             << "\u201cFT232R USB UART\u201d";
-        QTest::newRow("all well") << "well" << true << QStringList()
+        QTest::newRow("denied, the package's rule installed")
+            << "denied-rule" << QString() << true
+            << QStringList{"may not open it => The udev rule "
+                           "/usr/lib/udev/rules.d/70-q540-cable.rules gives the user at the "
+                           "computer the cable's port: unplug the KOR-USB cable and plug it in"}
+            << "";
+        QTest::newRow("denied, the rule switched off in /etc")
+            << "denied-rule-masked" << QString() << true
+            << QStringList{"may not open it => sudo usermod -aG dialout anna"} << "";
+        QTest::newRow("denied, the rule there, another converter's port named")
+            << "denied-rule-other-converter"
+            << "/dev/ttyUSB0" << true
+            << QStringList{"may not open it => sudo usermod -aG dialout anna"} << "";
+        QTest::newRow("denied, only the owner may open it")
+            << "denied-owner-only" << QString() << true
+            << QStringList{"mode 600; user anna may not open it => Install the program's package"}
+            << "";
+        QTest::newRow("a file named, serial ports there")
+            << "well"
+            << "/dev/notes.txt" << true
+            << QStringList{"/dev/notes.txt: a regular file, not a serial port => Choose the "
+                           "cable's serial port instead; there are: /dev/ttyUSB0."}
+            << "";
+        QTest::newRow("all well") << "well" << QString() << true << QStringList()
                                   << "read: 12 entries, language PL";
     }
 
     void diagnoses()
     {
         QFETCH(QString, setup);
+        QFETCH(QString, port);
         QFETCH(bool, answered);
         QFETCH(QStringList, problems);
         QFETCH(QString, alsoSaid);
@@ -165,12 +212,22 @@ private slots:
         module.setLanguageCode(1);
         module.setPlugged(setup != u"unplugged");
         if (setup != u"unplugged")
-            system.plugInCable(setup == u"other-converter" ? QStringLiteral("FT232R USB UART")
-                                                           : QStringLiteral("VELKOR"),
+            system.plugInCable(setup.endsWith(u"other-converter")
+                                   ? QStringLiteral("FT232R USB UART")
+                                   : QStringLiteral("VELKOR"),
                                QStringLiteral("ftdi_sio"),
-                               setup.startsWith(u"denied") ? 0660 : 0666);
+                               setup == u"denied-owner-only" ? 0600
+                               : setup.startsWith(u"denied") ? 0660
+                                                             : 0666);
         if (setup == u"denied-new-member")
             system.groupMembers(QStringLiteral("anna"));
+        if (setup.startsWith(u"denied-rule"))
+            system.installRule(QStringLiteral("/usr/lib/udev/rules.d"));
+        if (setup == u"denied-rule-masked")
+            system.link(QStringLiteral("/etc/udev/rules.d/70-q540-cable.rules"),
+                        QStringLiteral("/dev/null"));
+        if (!port.isEmpty() && port != u"/dev/ttyUSB0")
+            system.write(port, QByteArray("notes\n"));
         if (setup == u"busy") {
             system.run(612, QStringLiteral("ModemManager"), true);
             module.injectFault(sim::FaultKind::NoReply);
@@ -188,7 +245,7 @@ private slots:
         const LinuxSystemProbe probe(system.root());
         sim::VirtualClock clock;
         sim::EmulatedLink link(module, clock);
-        const ConnectionReport report = checkConnection({&probe, link, clock, {}}, 1);
+        const ConnectionReport report = checkConnection({&probe, link, clock, port}, 1);
 
         const QString said = reportText(report, 1);
         QCOMPARE(report.moduleAnswered, answered);
