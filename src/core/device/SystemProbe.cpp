@@ -291,18 +291,16 @@ QStringList LinuxSystemProbe::serialPorts() const
     return ports;
 }
 
-// udev's rule folders, the first that holds a rule of the name deciding: a
-// rule in /etc replaces the package's, and one linked to /dev/null or left
-// empty switches it off.
+// The folders udev reads rules from: the administrator's, the package's
+// and a local build's.
 QString LinuxSystemProbe::udevRule() const
 {
     for (const char* folder :
          {"/etc/udev/rules.d", "/run/udev/rules.d", "/usr/local/lib/udev/rules.d",
           "/usr/lib/udev/rules.d", "/lib/udev/rules.d"}) {
         const QString rule = QString::fromLatin1(folder) + u'/' + QLatin1String(kUdevRuleName);
-        const QFileInfo info(at(rule));
-        if (info.exists())
-            return info.isFile() && info.size() > 0 ? rule : QString();
+        if (QFileInfo::exists(at(rule)))
+            return rule;
     }
     return {};
 }

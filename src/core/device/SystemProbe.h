@@ -22,7 +22,7 @@ struct UsbSerialDevice {
 // terminal can be the cable's port.
 enum class PortKind { Missing, Terminal, Device, File, Fifo, Folder, Socket, Other };
 
-// A device file: what it is, who owns it and whether this user may open it.
+// What is at a port's path, who owns it and whether this user may open it.
 struct PortFacts {
     QString path;
     PortKind kind = PortKind::Missing;
