@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace q540 {
 
@@ -53,6 +54,35 @@ QStringList statusField(const QString& statusFile, const QString& key)
                 .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     }
     return {};
+}
+
+PortKind kindOf(mode_t mode, bool terminal)
+{
+    if (S_ISCHR(mode))
+        return terminal ? PortKind::Terminal : PortKind::Device;
+    if (S_ISREG(mode))
+        return PortKind::File;
+    if (S_ISFIFO(mode))
+        return PortKind::Fifo;
+    if (S_ISDIR(mode))
+        return PortKind::Folder;
+    if (S_ISSOCK(mode))
+        return PortKind::Socket;
+    return PortKind::Other;
+}
+
+// One device under two names (/dev/serial/by-id/... and /dev/ttyUSB0) is one
+// device; a file is itself wherever it is linked.
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    if (S_ISCHR(a.st_mode) || S_ISBLK(a.st_mode))
+        return (a.st_mode & S_IFMT) == (b.st_mode & S_IFMT) && a.st_rdev == b.st_rdev;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool statOf(const QString& path, struct stat& st)
+{
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
 } // namespace
@@ -140,7 +170,8 @@ PortFacts LinuxSystemProbe::port(const QString& path) const
     const QByteArray native = QFile::encodeName(at(path));
     if (::stat(native.constData(), &st) != 0)
         return facts;
-    facts.exists = true;
+    facts.kind =
+        kindOf(st.st_mode, S_ISCHR(st.st_mode) && isTerminal(major(st.st_rdev), minor(st.st_rdev)));
     facts.owner = nameOf(QStringLiteral("/etc/passwd"), st.st_uid);
     facts.group = nameOf(QStringLiteral("/etc/group"), st.st_gid);
     facts.mode = st.st_mode & 07777;
@@ -193,15 +224,40 @@ std::vector<ProcessFacts> LinuxSystemProbe::processes() const
     return all;
 }
 
+// The kernel's list of tty drivers by device number: what is not in it is
+// no terminal, whatever its name.
+bool LinuxSystemProbe::isTerminal(unsigned major, unsigned minor) const
+{
+    QFile drivers(at(QStringLiteral("/proc/tty/drivers")));
+    // Without the list the open itself tells (the module step says why it failed).
+    if (!drivers.open(QIODevice::ReadOnly))
+        return true;
+    // name, device prefix, major, minor or first-last minor, type
+    const QStringList lines = QString::fromUtf8(drivers.readAll()).split(u'\n');
+    for (const QString& line : lines) {
+        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
+        if (fields.size() < 5 || fields[fields.size() - 3].toUInt() != major)
+            continue;
+        const QStringList range = fields[fields.size() - 2].split(u'-');
+        if (range.constFirst().toUInt() <= minor && minor <= range.constLast().toUInt())
+            return true;
+    }
+    return false;
+}
+
 std::vector<ProcessFacts> LinuxSystemProbe::processesUsing(const QString& path) const
 {
     std::vector<ProcessFacts> holders;
+    struct stat port {};
+    if (!statOf(at(path), port))
+        return holders;
     for (const ProcessFacts& process : processes()) {
         const QString fds = at(QStringLiteral("/proc/%1/fd").arg(process.pid));
         // Another user's descriptors cannot be listed; such a process is
-        // found by its name instead.
+        // found by its name instead. A descriptor's link leads to the open
+        // file itself, which its target's text may not name.
         for (const QString& fd : QDir(fds).entryList(QDir::System | QDir::NoDotAndDotDot)) {
-            if (linkTarget(fds + u'/' + fd) == path) {
+            if (struct stat open{}; statOf(fds + u'/' + fd, open) && sameFile(open, port)) {
                 holders.push_back(process);
                 break;
             }
@@ -222,6 +278,31 @@ std::vector<ProcessFacts> LinuxSystemProbe::processesNamed(const QStringList& na
 std::optional<int> LinuxSystemProbe::latencyTimer(const QString& tty) const
 {
     return latencyTimerOfTty(at(QStringLiteral("/sys/class/tty")), tty);
+}
+
+QStringList LinuxSystemProbe::serialPorts() const
+{
+    QStringList ports;
+    for (const QString& name :
+         QDir(at(QStringLiteral("/dev")))
+             .entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
+                        QDir::System | QDir::Files, QDir::Name))
+        ports << QStringLiteral("/dev/") + name;
+    return ports;
+}
+
+// The folders udev reads rules from: the administrator's, the package's
+// and a local build's.
+QString LinuxSystemProbe::udevRule() const
+{
+    for (const char* folder :
+         {"/etc/udev/rules.d", "/run/udev/rules.d", "/usr/local/lib/udev/rules.d",
+          "/usr/lib/udev/rules.d", "/lib/udev/rules.d"}) {
+        const QString rule = QString::fromLatin1(folder) + u'/' + QLatin1String(kUdevRuleName);
+        if (QFileInfo::exists(at(rule)))
+            return rule;
+    }
+    return {};
 }
 
 } // namespace q540

@@ -18,10 +18,14 @@ struct UsbSerialDevice {
     QString tty;       // the tty the kernel's driver made ("ttyUSB0"); empty without one
 };
 
-// A device file: who owns it and whether this user may open it.
+// What a path names, as far as the connection check cares: only a
+// terminal can be the cable's port.
+enum class PortKind { Missing, Terminal, Device, File, Fifo, Folder, Socket, Other };
+
+// What is at a port's path, who owns it and whether this user may open it.
 struct PortFacts {
     QString path;
-    bool exists = false;
+    PortKind kind = PortKind::Missing;
     QString owner;
     QString group;
     unsigned mode = 0; // the permission bits
@@ -54,13 +58,24 @@ public:
     virtual std::vector<UsbSerialDevice> ftdiDevices() const = 0;
     virtual PortFacts port(const QString& path) const = 0;
     virtual UserFacts user() const = 0;
-    // Other processes that have the device file open, where they may be seen.
+    // Other processes that have the very device (or file) at path open, where
+    // they may be seen; another name for the same device counts, another
+    // device does not.
     virtual std::vector<ProcessFacts> processesUsing(const QString& path) const = 0;
     // Running processes of these names.
     virtual std::vector<ProcessFacts> processesNamed(const QStringList& names) const = 0;
     // The latency timer the kernel's driver keeps for a tty.
     virtual std::optional<int> latencyTimer(const QString& tty) const = 0;
+    // The USB serial ports there are ("/dev/ttyUSB0"), for a user who named
+    // something else.
+    virtual QStringList serialPorts() const = 0;
+    // Where udev finds this program's rule for the cable; empty when it is
+    // not installed.
+    virtual QString udevRule() const = 0;
 };
+
+// The file name of the package's udev rule for the cable.
+inline constexpr char kUdevRuleName[] = "70-q540-cable.rules";
 
 // Linux: sysfs, /proc, /dev and the user and group files, all under root,
 // which is "/" for the system and a folder of the same shape in tests.
@@ -78,11 +93,14 @@ public:
     std::vector<ProcessFacts> processesUsing(const QString& path) const override;
     std::vector<ProcessFacts> processesNamed(const QStringList& names) const override;
     std::optional<int> latencyTimer(const QString& tty) const override;
+    QStringList serialPorts() const override;
+    QString udevRule() const override;
 
 private:
     QString at(const QString& path) const;
     bool isSystem() const;
     QString nameOf(const QString& file, unsigned id) const;
+    bool isTerminal(unsigned major, unsigned minor) const;
     std::vector<ProcessFacts> processes() const;
 
     QString root_;

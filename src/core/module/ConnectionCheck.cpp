@@ -100,26 +100,100 @@ private:
             portPath_ = QStringLiteral("/dev/") + c->tty;
         if (portPath_.isEmpty())
             return;
-        const PortFacts port = s_.system->port(portPath_);
-        if (!port.exists) {
+        port_ = s_.system->port(portPath_);
+        if (port_.kind == PortKind::Missing) {
             add(Verdict::Problem, FixedText::CheckPortTitle,
-                say(FixedText::CheckPortMissing).arg(portPath_), say(FixedText::CheckPortName));
+                say(FixedText::CheckPortMissing).arg(portPath_),
+                adviceFor(OpenProblem::NoSuchPort, portPath_));
             return;
         }
-        const UserFacts me = s_.system->user();
+        if (port_.kind != PortKind::Terminal) {
+            add(Verdict::Problem, FixedText::CheckPortTitle,
+                say(FixedText::CheckPortNotSerial).arg(portPath_, say(kindText(port_.kind))),
+                adviceFor(OpenProblem::NotATerminal, portPath_));
+            return;
+        }
         const QString facts =
             say(FixedText::CheckPortFacts)
-                .arg(portPath_, port.owner, port.group, QString::number(port.mode, 8));
-        if (port.userMayOpen) {
+                .arg(portPath_, port_.owner, port_.group, QString::number(port_.mode, 8));
+        const QString me = s_.system->user().name;
+        if (port_.userMayOpen)
             add(Verdict::Good, FixedText::CheckPortTitle,
-                say(FixedText::CheckPortAllowed).arg(facts, me.name));
-            return;
+                say(FixedText::CheckPortAllowed).arg(facts, me));
+        else
+            add(Verdict::Problem, FixedText::CheckPortTitle,
+                say(FixedText::CheckPortDenied).arg(facts, me),
+                adviceFor(OpenProblem::PermissionDenied, portPath_));
+    }
+
+    static FixedText kindText(PortKind kind)
+    {
+        switch (kind) {
+        case PortKind::File:
+            return FixedText::CheckKindFile;
+        case PortKind::Fifo:
+            return FixedText::CheckKindFifo;
+        case PortKind::Folder:
+            return FixedText::CheckKindFolder;
+        case PortKind::Device:
+            return FixedText::CheckKindDevice;
+        case PortKind::Socket:
+            return FixedText::CheckKindSocket;
+        case PortKind::Missing:
+        case PortKind::Terminal:
+        case PortKind::Other:
+            break;
         }
-        const QString advice = me.inGroupsFile.contains(port.group)
-                                   ? say(FixedText::CheckLogInAgain).arg(port.group)
-                                   : say(FixedText::CheckJoinGroup).arg(port.group, me.name);
-        add(Verdict::Problem, FixedText::CheckPortTitle,
-            say(FixedText::CheckPortDenied).arg(facts, me.name), advice);
+        return FixedText::CheckKindOther;
+    }
+
+    // One advice for each reason a port cannot be used, whichever step
+    // finds it: the port's own step or the module's failed open.
+    QString adviceFor(OpenProblem problem, const QString& port) const
+    {
+        switch (problem) {
+        case OpenProblem::None:
+        case OpenProblem::NoCable:
+            break;
+        case OpenProblem::NoSuchPort:
+            return say(FixedText::CheckPlugTheCable) + u' ' + say(FixedText::CheckPortName);
+        case OpenProblem::NotATerminal: {
+            const QStringList ports = s_.system ? s_.system->serialPorts() : QStringList();
+            return ports.isEmpty() ? say(FixedText::CheckChooseNoPort)
+                                   : say(FixedText::CheckChoosePort).arg(ports.join(u", "));
+        }
+        case OpenProblem::PermissionDenied:
+            return permissionAdvice();
+        case OpenProblem::PortBusy:
+            return programs_.empty() ? say(FixedText::CheckFreePort).arg(port)
+                                     : adviceFor(programs_);
+        }
+        return say(FixedText::CheckPlugTheCable);
+    }
+
+    // The fix that works for this port: the package's rule where it covers
+    // the port (it applies when the cable is plugged in), else the group the
+    // device lets read and write, else the rule. Joining root is no fix: it
+    // hands the user the whole system.
+    QString permissionAdvice() const
+    {
+        const UserFacts me = s_.system ? s_.system->user() : UserFacts{};
+        if (isCablePort())
+            if (const QString rule = s_.system->udevRule(); !rule.isEmpty())
+                return say(FixedText::CheckReconnectCable).arg(rule);
+        const bool groupMayOpen =
+            (port_.mode & 0060) == 0060 && port_.group != QLatin1String("root");
+        if (groupMayOpen)
+            return me.inGroupsFile.contains(port_.group)
+                       ? say(FixedText::CheckLogInAgain).arg(port_.group)
+                       : say(FixedText::CheckJoinGroup).arg(port_.group, me.name);
+        return say(FixedText::CheckInstallRule).arg(QLatin1String(kUdevRuleName));
+    }
+
+    bool isCablePort() const
+    {
+        const UsbSerialDevice* c = cable();
+        return c && !c->tty.isEmpty() && portPath_ == QStringLiteral("/dev/") + c->tty;
     }
 
     QString adviceFor(const QString& program) const
@@ -150,26 +224,28 @@ private:
         return advice.join(u' ');
     }
 
+    // Only a terminal can be held as the cable's port; a file or another
+    // device is open in many programs that have nothing to do with it.
     void holders()
     {
-        if (portPath_.isEmpty())
+        if (port_.kind != PortKind::Terminal)
             return;
-        const std::vector<ProcessFacts> holding = s_.system->processesUsing(portPath_);
-        if (!holding.empty()) {
+        programs_ = s_.system->processesUsing(portPath_);
+        if (!programs_.empty()) {
             add(Verdict::Problem, FixedText::CheckHoldersTitle,
-                say(FixedText::CheckHeldBy).arg(named(holding)), adviceFor(holding));
+                say(FixedText::CheckHeldBy).arg(named(programs_)), adviceFor(programs_));
             return;
         }
         // Another user's processes cannot be looked into; those known to
         // take serial ports are named when they run.
-        const std::vector<ProcessFacts> suspects = s_.system->processesNamed(
+        programs_ = s_.system->processesNamed(
             {QStringLiteral("ModemManager"), QStringLiteral("brltty"), QStringLiteral("q540"),
              QStringLiteral("q540-demo"), QStringLiteral("q540-cli")});
-        if (suspects.empty())
+        if (programs_.empty())
             add(Verdict::Good, FixedText::CheckHoldersTitle, say(FixedText::CheckHoldersNone));
         else
             add(Verdict::Note, FixedText::CheckHoldersTitle,
-                say(FixedText::CheckSuspects).arg(named(suspects)), adviceFor(suspects));
+                say(FixedText::CheckSuspects).arg(named(programs_)), adviceFor(programs_));
     }
 
     void module()
@@ -182,7 +258,7 @@ private:
             const QString problem = openProblemText(outcome.openProblem, outcome.port, language_);
             add(Verdict::Problem, FixedText::Module,
                 problem.isEmpty() ? say(FixedText::CheckNotOpened) : problem,
-                say(FixedText::CheckPlugTheCable));
+                adviceFor(outcome.openProblem, outcome.port));
             return;
         }
         case Result::NoAnswer:
@@ -253,6 +329,9 @@ private:
     QString libraryPath_;
     std::vector<UsbSerialDevice> devices_;
     QString portPath_;
+    PortFacts port_;
+    // The programs that hold the port, or else those that may take it.
+    std::vector<ProcessFacts> programs_;
     std::optional<int> latency_;
 };
 
