@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Localisation.h"
+#include "base/PrintableText.h"
 #include "directory/DirectoryDocument.h"
 #include "directory/NameList.h"
 #include "files/SystemFileName.h"
@@ -74,8 +75,8 @@ protected:
     bool saveDirectory(Invocation& in, const QString& path,
                        const DirectoryDocument& document) const;
     bool saveFile(Invocation& in, const QString& path, const QByteArray& bytes) const;
-    // The file name given for a path the command works with, for messages.
-    QString shown(const QString& path) const { return rawNames_.shown(path); }
+    // The file name given for a path the command works with, as messages print it.
+    QString shown(const QString& path) const { return printableText(rawNames_.shown(path)); }
     bool noFailure(QTextStream& err, const QString& path,
                    const std::optional<FileFailure>& failure) const;
     // A new document as the window starts with: the address placeholder, no intro.

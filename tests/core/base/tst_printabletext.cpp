@@ -29,6 +29,7 @@ private slots:
         row("C1 controls", u"\u0080\u0085\u009B\u009F"_s, u"\\u0080\\u0085\\u009B\\u009F"_s);
         row("direction overrides", u"\u202A\u202E\u2066\u2069"_s,
             u"\\u202A\\u202E\\u2066\\u2069"_s);
+        row("bytes of a file name that are not UTF-8", u"caf\xDCE9\xDC80"_s, u"caf\\xE9\\x80"_s);
         row("their neighbours stay", u"\u2029\u202F\u2065\u206A"_s, u"\u2029\u202F\u2065\u206A"_s);
     }
     void escapes()
