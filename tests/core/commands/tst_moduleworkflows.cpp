@@ -215,6 +215,9 @@ private slots:
         QCOMPARE(int(result.holds), holds);
         QCOMPARE(int(f.history.entries().size()), copies);
         QCOMPARE(f.questions.asked.first(), QStringLiteral("keep 3"));
+        // A backup that could not be kept is not read first.
+        QCOMPARE(f.sink.phases.contains(TransferPhase::KeepingFirst),
+                 Fault(fault) != Fault::FileForFolder && keep == int(Choice::ReadAndKeep));
         if (ending.isEmpty())
             QVERIFY(f.sink.messages.isEmpty());
         else
