@@ -376,6 +376,18 @@ void CliTest::rawFileNames()
     const Run listed = run({"list", fileNameFromSystem(input)});
     QCOMPARE(listed.code, 0);
     QVERIFY(listed.out.contains(QStringLiteral("Nowak")));
+    const QByteArray table = folder + "/lokatorzy-\xB3.csv";
+    QFile tableFile(QString::fromUtf8(folder + "/table"));
+    QVERIFY(tableFile.open(QIODevice::WriteOnly));
+    tableFile.write("Zone;Apartment;Line 1;Line 2\r\n1;5;Kowalski;Jan\r\n");
+    tableFile.close();
+    QCOMPARE(::rename(QFile::encodeName(tableFile.fileName()).constData(), table.constData()), 0);
+    const QString merged = dir_.filePath(QStringLiteral("merged.csv"));
+    QCOMPARE(run({"import-table", fileNameFromSystem(table), merged, "--into",
+                  fileNameFromSystem(input)})
+                 .code,
+             0);
+    QVERIFY(run({"list", merged}).out.contains(QStringLiteral("Nowak")));
 
     const QByteArray output = folder + "/tabela-\xFF";
     const QStringList exportTable{"export-table", fileNameFromSystem(input),
@@ -384,12 +396,12 @@ void CliTest::rawFileNames()
     struct stat info {};
     QCOMPARE(::stat(output.constData(), &info), 0);
     QVERIFY(info.st_size > 0);
-    QCOMPARE(namesIn(folder), 2);
+    QCOMPARE(namesIn(folder), 3);
     const Run again = run(exportTable);
     QCOMPARE(again.code, 2);
     QVERIFY(again.err.endsWith(QStringLiteral(": the file exists; give --force to replace it\n")));
     QCOMPARE(run(exportTable + QStringList{"--force"}).code, 0);
-    QCOMPARE(namesIn(folder), 2);
+    QCOMPARE(namesIn(folder), 3);
 }
 
 void CliTest::importWritesADirectoryFile()

@@ -75,6 +75,11 @@ protected:
     bool saveDirectory(Invocation& in, const QString& path,
                        const DirectoryDocument& document) const;
     bool saveFile(Invocation& in, const QString& path, const QByteArray& bytes) const;
+    // A path Qt can open for a file named in an option's value.
+    QString existingFile(const QString& given)
+    {
+        return rawNames_.usable({given}, -1, {}).constFirst();
+    }
     // The file name given for a path the command works with, as messages print it.
     QString shown(const QString& path) const { return printableText(rawNames_.shown(path)); }
     bool noFailure(QTextStream& err, const QString& path,

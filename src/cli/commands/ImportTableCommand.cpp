@@ -50,7 +50,7 @@ private:
         const QString path = in.positional[0];
         const FileRead file = readWholeFile(path, kTableMaxSize);
         if (!file.bytes) {
-            in.err << path << ": " << file.failure.reason << Qt::endl;
+            in.err << shown(path) << ": " << file.failure.reason << Qt::endl;
             return kBadUsage;
         }
         const TableRead table = parseTable(*file.bytes);
@@ -58,7 +58,7 @@ private:
         if (table.refusal)
             return kBadUsage;
         DirectoryDocument document = emptyDocument(in.texts);
-        const QString into = in.parser.value(QStringLiteral("into"));
+        const QString into = existingFile(in.parser.value(QStringLiteral("into")));
         if (!into.isEmpty()) {
             std::optional<DirectoryDocument> loaded = loadDirectory(in, into);
             if (!loaded)
