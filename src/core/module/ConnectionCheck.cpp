@@ -9,6 +9,8 @@
 #include "protocol/ConfigurationBlock.h"
 #include "protocol/Protocol.h"
 
+#include <algorithm>
+
 namespace q540 {
 
 namespace {
@@ -35,9 +37,13 @@ public:
 
 private:
     QString say(FixedText what) const { return fixedText(what, language_); }
+    // An advice an earlier step gave already (the port's, when the module
+    // step fails to open the same port) is not said twice.
     void add(Verdict verdict, FixedText title, const QString& finding, const QString& advice = {})
     {
-        report_.steps.push_back({verdict, say(title), finding, advice});
+        const bool given = std::any_of(report_.steps.begin(), report_.steps.end(),
+                                       [&](const CheckStep& s) { return s.advice == advice; });
+        report_.steps.push_back({verdict, say(title), finding, given ? QString() : advice});
     }
 
     const UsbSerialDevice* cable() const
