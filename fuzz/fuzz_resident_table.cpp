@@ -48,6 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(nonEmpty(read.entries).size() <= std::size_t(1020));
     for (int language = 0; language < 3; ++language)
         check(!tableReportText(read, language).isEmpty());
+    // Any bytes in any encoding the user may choose: a reading or a refusal,
+    // and no doubt about the encoding told.
+    for (const TableEncoding encoding : kTableEncodings) {
+        const TableRead given = parseTable(bytes, encoding);
+        check(given.encoding == tableEncodingName(encoding) || given.refusal);
+        check(given.alsoPlausible.empty() && (!given.refusal || given.entries.empty()));
+    }
     if (read.refusal)
         return 0;
     const TableRead again = parseTable(tableBytes(applyTable(DirectoryGrid{}, read, true)));

@@ -114,5 +114,14 @@ int main(int argc, char** argv)
               "Strefa;Lokal;Linia 1;Linia 2\r\n1;1;\"\xAF\xF3\xB3\xE6; \"\"Jan\"\"\";Biuro\r\n"
               "A;8;Portier;\r\n5;300;x;\r\n1;2;Nowak;'=1+1\r\n"))
         return 1;
+    // A DOS program's table in code page 852, and one in UTF-16 without a mark.
+    if (!save(folder.filePath(QStringLiteral("resident_table/seed%1.csv").arg(++n)),
+              "1;1;D\xA5"
+              "browski;\r\n1;2;Ma\xE4ka;\r\n1;3;\xBD\xA2\x88\x86;\r\n")
+        || !save(folder.filePath(QStringLiteral("resident_table/seed%1.csv").arg(++n)),
+                 QByteArray("1\0;\0"
+                            "1\0;\0N\0\r\0\n\0",
+                            14)))
+        return 1;
     return 0;
 }

@@ -487,11 +487,27 @@ void CliTest::tables_data()
            "Rows: 2, entries taken: 0, findings: 2 (encoding UTF-8).\n"
         << "Number of entries: 0\n";
     QTest::newRow("UTF-16 without a byte order mark")
-        << QStringList{"import-table", "@/in-table.csv", "@/t-out"} << "1\0;\0N\0\n\0"_ba << 1
-        << "row 1: unknown zone \u201c1\\x00\u201d; left out\n"
-           "row 2: unknown zone \u201c\\x00\u201d; left out\n"
-           "Rows: 2, entries taken: 0, findings: 2 (encoding UTF-8).\n"
-        << "Number of entries: 0\n";
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out"} << "1\0;\0001\0;\0N\0\n\0"_ba
+        << 0 << "Rows: 1, entries taken: 1, findings: 0 (encoding UTF-16LE).\n"
+        << "|N                             | 1 1\nNumber of entries: 1\n";
+    // CP852's "ń" is windows-1250's "ä": the guess is told, and exits 1.
+    const QByteArray manka = "1;1;Ma\xE4ka;\n";
+    const QString mankaListed = u"|Mańka                         | 1 1\nNumber of entries: 1\n"_s;
+    QTest::newRow("a doubtful code page")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out"} << manka << 1
+        << "encoding: windows-1250 chosen, not CP852; both give letters here, so check the "
+           "names or choose the encoding\n"
+           "Rows: 1, entries taken: 1, findings: 0 (encoding windows-1250).\n"
+        << QString(mankaListed).replace(u'ń', u'ä');
+    QTest::newRow("the encoding given")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out", "--encoding", "Cp852"} << manka
+        << 0 << "Rows: 1, entries taken: 1, findings: 0 (encoding CP852).\n"
+        << mankaListed;
+    QTest::newRow("an unknown encoding")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out", "--encoding", "latin1"} << manka
+        << 2
+        << "--encoding: utf-8, utf-16le, utf-16be, windows-1250, iso-8859-2, cp852; not latin1\n"
+        << QString();
     QTest::newRow("not a table")
         << QStringList{"import-table", "@/in-table.csv", "@/t-out"} << QByteArray("Nowak\n") << 2
         << "This file cannot be read as a table: no semicolon, comma or tab in the first row\n"

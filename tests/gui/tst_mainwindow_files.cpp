@@ -369,6 +369,36 @@ private slots:
         QVERIFY(w.window->windowTitle().endsWith(w.path("open.csv")));
     }
 
+    // Choosing the encoding reads the table again: the report follows, an
+    // encoding the bytes are not valid in takes nothing, and the reading
+    // chosen is the one merged.
+    void importTableEncoding()
+    {
+        Window w;
+        w.write("residents.csv", "1;1;Ma\xE4ka;\n"); // CP852's "ń" is windows-1250's "ä"
+        w.dialogs->answers << w.path("residents.csv");
+        QStringList reports;
+        std::vector<bool> mergeEnabled;
+        test::ModalDriver driver([&](QWidget* modal) {
+            const auto* report = modal->findChild<QPlainTextEdit*>(QStringLiteral("TableReport"));
+            auto* encoding = modal->findChild<QComboBox*>(QStringLiteral("TableEncoding"));
+            auto* merge = modal->findChild<QPushButton*>(QStringLiteral("TableMerge"));
+            for (const char* name : {"UTF-8", "CP852"}) {
+                encoding->setCurrentIndex(encoding->findText(QLatin1String(name)));
+                reports << report->toPlainText();
+                mergeEnabled.push_back(merge->isEnabled());
+            }
+            merge->click();
+        });
+        w.choose("ImportujTabele");
+        QCOMPARE(reports,
+                 (QStringList{"This file cannot be read as a table: not valid text in "
+                              "UTF-8",
+                              "Rows: 1, entries taken: 1, findings: 0 (encoding CP852)."}));
+        QCOMPARE(mergeEnabled, (std::vector<bool>{false, true}));
+        QCOMPARE(w.field(1), QStringLiteral("Mańka"));
+    }
+
     // Export PDF: the name Save offers, and a PDF of the open directory.
     void exportPdf()
     {

@@ -19,7 +19,8 @@ QString printableReport(TableRead table, int language)
 }
 
 // Prints the report; 0 when every row was taken as it stood, 1 when some were
-// cut, changed or left out, 2 for a file that is no table.
+// cut, changed or left out or the encoding is in doubt, 2 for a file that is
+// no table.
 class ImportTableCommand final : public Command {
 public:
     ImportTableCommand()
@@ -43,6 +44,33 @@ private:
                           QStringLiteral("FILE")});
         parser.addOption({QStringLiteral("replace"),
                           QStringLiteral("With --into: the table replaces the whole directory.")});
+        parser.addOption({QStringLiteral("encoding"),
+                          QStringLiteral("Read the table in this encoding, not the one it seems "
+                                         "to be in: %1.")
+                              .arg(encodingNames()),
+                          QStringLiteral("NAME")});
+    }
+
+    // The encodings as the option takes them, in any case.
+    static QString encodingNames()
+    {
+        QStringList names;
+        for (const TableEncoding encoding : kTableEncodings)
+            names << tableEncodingName(encoding).toLower();
+        return names.join(QStringLiteral(", "));
+    }
+
+    // --encoding: one of the names, or none for the guess.
+    std::optional<int> checkArguments(Invocation& in) override
+    {
+        const QString value = in.parser.value(QStringLiteral("encoding"));
+        if (value.isEmpty())
+            return std::nullopt;
+        encoding_ = tableEncodingNamed(value);
+        if (encoding_)
+            return std::nullopt;
+        in.err << "--encoding: " << encodingNames() << "; not " << value << Qt::endl;
+        return kBadUsage;
     }
 
     int run(Invocation& in) override
@@ -53,7 +81,7 @@ private:
             in.err << shown(path) << ": " << file.failure.reason << Qt::endl;
             return kBadUsage;
         }
-        const TableRead table = parseTable(*file.bytes);
+        const TableRead table = parseTable(*file.bytes, encoding_);
         in.err << printableReport(table, in.texts.language()) << Qt::endl;
         if (table.refusal)
             return kBadUsage;
@@ -71,6 +99,8 @@ private:
             return kModuleFailed;
         return table.takenAsItStood() ? kDone : kModuleFailed;
     }
+
+    std::optional<TableEncoding> encoding_;
 };
 
 } // namespace

@@ -266,13 +266,14 @@ Outcome FileCommands::importTable(const TableChoice& choose)
     QByteArray bytes;
     if (const Outcome read = readFile(path, kTableMaxSize, bytes); !read.isDone())
         return read;
-    const TableRead table = parseTable(bytes);
+    TableRead table = parseTable(bytes);
     if (table.refusal) {
         sink_.showMessage(tableReportText(table, languageOf(texts_)));
         return Outcome::refused(Outcome::Refusal::WrongFile);
     }
-    const std::optional<bool> replace = choose(table);
-    if (!replace)
+    const std::optional<bool> replace = choose(table, bytes);
+    // A reading in an encoding the bytes are not valid in takes nothing.
+    if (!replace || table.refusal)
         return Outcome::cancelled();
     editor_.grid() = applyTable(editor_.grid(), table, *replace);
     showPage(editor_.page().selectorIndex());

@@ -6,6 +6,7 @@
 #include "files/SafeFile.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
@@ -71,9 +72,10 @@ public:
     Outcome saveAs();
     // A resident table (File > Import table…): read and reported, then, as
     // choose decides after seeing the report, replacing the directory
-    // (true), merged into it (false) or not taken (nothing). The directory
-    // is then modified; its file name stays.
-    using TableChoice = std::function<std::optional<bool>(const TableRead&)>;
+    // (true), merged into it (false) or not taken (nothing). choose may read
+    // the file's bytes again in another encoding: the table it leaves is the
+    // one taken. The directory is then modified; its file name stays.
+    using TableChoice = std::function<std::optional<bool>(TableRead&, QByteArrayView bytes)>;
     Outcome importTable(const TableChoice& choose);
     // File > Export table…: the directory's entries as a table, tab-separated
     // for a name ending in .tsv or .txt, else with semicolons.

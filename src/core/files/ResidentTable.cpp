@@ -5,75 +5,15 @@
 #include "base/TrailingSpaces.h"
 #include "directory/EditingRules.h"
 #include "directory/NameList.h"
-#include "files/ListFile.h"
 #include "files/TextLines.h"
 #include "protocol/ModuleCharset.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ucnv_err.h>
-
 #include <array>
-#include <memory>
 #include <set>
 
 namespace q540 {
 
 namespace {
-
-// ---- bytes to text ------------------------------------------------------------
-
-struct ConverterCloser {
-    void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-
-// The bytes in the named encoding, or nothing when they are not valid in it.
-std::optional<QString> decodeStrictly(QByteArrayView bytes, const char* encoding)
-{
-    UErrorCode status = U_ZERO_ERROR;
-    const std::unique_ptr<UConverter, ConverterCloser> converter(ucnv_open(encoding, &status));
-    if (U_FAILURE(status))
-        return std::nullopt;
-    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                        &status);
-    // Never more code units than bytes, and ICU's terminating zero.
-    QString text(bytes.size() + 1, Qt::Uninitialized);
-    const int32_t length = ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(text.data()),
-                                         static_cast<int32_t>(text.size()), bytes.data(),
-                                         static_cast<int32_t>(bytes.size()), &status);
-    if (U_FAILURE(status))
-        return std::nullopt;
-    text.truncate(length);
-    return text;
-}
-
-struct DecodedTable {
-    QString text;
-    QString encoding;
-};
-
-// A byte order mark says the encoding; without one, UTF-8 when every byte
-// sequence is valid UTF-8 (plain ASCII reads the same either way), else the
-// Windows code page of Central Europe that older spreadsheets save in.
-std::optional<DecodedTable> decodeTable(QByteArrayView bytes)
-{
-    const auto marked = [&](QByteArrayView mark,
-                            const char* encoding) -> std::optional<DecodedTable> {
-        if (!bytes.startsWith(mark))
-            return std::nullopt;
-        std::optional<QString> text = decodeStrictly(bytes.sliced(mark.size()), encoding);
-        if (!text)
-            return DecodedTable{};
-        return DecodedTable{std::move(*text), QString::fromLatin1(encoding)};
-    };
-    for (const auto& [mark, encoding] : std::array<std::pair<QByteArrayView, const char*>, 3>{
-             {{"\xEF\xBB\xBF", "UTF-8"}, {"\xFF\xFE", "UTF-16LE"}, {"\xFE\xFF", "UTF-16BE"}}}) {
-        if (std::optional<DecodedTable> decoded = marked(mark, encoding))
-            return decoded->encoding.isEmpty() ? std::nullopt : decoded;
-    }
-    if (std::optional<QString> text = decodeStrictly(bytes, "UTF-8"))
-        return DecodedTable{std::move(*text), QStringLiteral("UTF-8")};
-    return DecodedTable{decodeWindows1250(bytes), QStringLiteral("windows-1250")};
-}
 
 // ---- text to rows (RFC 4180) ------------------------------------------------------
 
@@ -404,21 +344,26 @@ QByteArray tableBytes(const DirectoryGrid& grid, TableSeparator separator)
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-TableRead parseTable(QByteArrayView bytes)
+TableRead parseTable(QByteArrayView bytes, std::optional<TableEncoding> encoding)
 {
     TableRead read;
     if (bytes.size() > kTableMaxSize) {
         read.refusal = QStringLiteral("larger than %1 bytes").arg(kTableMaxSize);
         return read;
     }
-    const std::optional<DecodedTable> decoded = decodeTable(bytes);
-    if (!decoded) {
-        read.refusal = QStringLiteral("not valid text in the encoding its byte order mark names");
+    const DecodedTable decoded = decodeTable(bytes, encoding);
+    if (!decoded.text) {
+        read.refusal =
+            encoding ? QStringLiteral("not valid text in %1").arg(tableEncodingName(*encoding))
+                     : QStringLiteral("not valid text in the encoding its byte order mark names");
         return read;
     }
-    read.encoding = decoded->encoding;
+    read.encoding = tableEncodingName(decoded.encoding);
+    for (const TableEncoding other : decoded.alsoPlausible)
+        read.alsoPlausible << tableEncodingName(other);
+    const QString& text = *decoded.text;
     // The first row that holds anything: leading empty lines say nothing.
-    QStringView firstRow = decoded->text;
+    QStringView firstRow = text;
     while (!firstRow.isEmpty() && (firstRow.front() == u'\n' || firstRow.front() == u'\r'))
         firstRow = firstRow.sliced(1);
     const std::optional<TableSeparator> separator = detectSeparator(firstRow);
@@ -427,7 +372,7 @@ TableRead parseTable(QByteArrayView bytes)
         return read;
     }
     read.separator = *separator;
-    std::vector<QStringList> rows = splitRows(decoded->text, separatorChar(*separator));
+    std::vector<QStringList> rows = splitRows(text, separatorChar(*separator));
     for (QStringList& row : rows)
         for (QString& field : row)
             field = unprotectedCell(field);
@@ -504,6 +449,9 @@ QString tableReportText(const TableRead& table, int language)
     if (table.refusal)
         return fixedText(FixedText::TableRefused, language).arg(*table.refusal);
     QStringList lines;
+    if (!table.alsoPlausible.isEmpty())
+        lines << fixedText(FixedText::TableEncodingGuessed, language)
+                     .arg(table.encoding, table.alsoPlausible.join(QStringLiteral(", ")));
     for (const TableFinding& f : table.findings)
         lines << findingText(f, language);
     lines << fixedText(FixedText::TableSummary, language)

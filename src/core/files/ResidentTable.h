@@ -1,6 +1,7 @@
 #pragma once
 
 #include "directory/DirectoryGrid.h"
+#include "files/TableEncoding.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -77,22 +78,26 @@ struct TableEntry {
 struct TableRead {
     // Set when the file cannot be read as a table at all; nothing is taken then.
     std::optional<QString> refusal;
-    QString encoding; // "UTF-8", "UTF-16LE", "UTF-16BE", "windows-1250"
+    QString encoding; // as tableEncodingName() gives it
+    // Code pages that read the table as other text about as plausible: the
+    // names may be wrong, and the report says which encoding was chosen.
+    QStringList alsoPlausible;
     TableSeparator separator = TableSeparator::Semicolon;
     bool header = false;
     int rows = 0; // data rows read, empty ones apart
     std::vector<TableEntry> entries;
     std::vector<TableFinding> findings;
 
-    // Every row taken as it stood: nothing cut, changed or refused.
-    bool takenAsItStood() const { return !refusal && findings.empty(); }
+    // Every row taken as it stood: nothing cut, changed or refused, and the
+    // encoding beyond doubt.
+    bool takenAsItStood() const { return !refusal && findings.empty() && alsoPlausible.empty(); }
 };
 
-// Reads a table: the encoding from a byte order mark, else UTF-8 when the
-// bytes are valid UTF-8, else Windows-1250; the separator (";", "," or tab)
-// from the first row; a header in English, Polish or German naming the
-// columns in any order, or none (zone, apartment, line 1, line 2).
-TableRead parseTable(QByteArrayView bytes);
+// Reads a table: in the encoding given, or the one decodeTable() sees; the
+// separator (";", "," or tab) from the first row; a header in English,
+// Polish or German naming the columns in any order, or none (zone,
+// apartment, line 1, line 2).
+TableRead parseTable(QByteArrayView bytes, std::optional<TableEncoding> encoding = std::nullopt);
 
 // Whether pasted text holds rows of cells, as a spreadsheet puts a range on
 // the clipboard (tabs between cells, a line a row): more than one line, or a

@@ -83,8 +83,10 @@ void FileActions::historyClick()
 
 void FileActions::importTableClick()
 {
-    parts_.files.importTable([this](const TableRead& table) {
-        return askTableImport(table, parts_.texts.language(), &parts_.window);
+    parts_.files.importTable([this](TableRead& table, QByteArrayView bytes) {
+        return askTableImport(
+            table, parts_.texts.language(), &parts_.window, true,
+            [bytes](std::optional<TableEncoding> encoding) { return parseTable(bytes, encoding); });
     });
     finish(EditStep{EditStep::Kind::TableImport});
 }
@@ -96,7 +98,7 @@ void FileActions::exportTableClick()
 
 void FileActions::pasteRows(int zone, int number, const QString& text)
 {
-    const TableRead rows = parsePastedRows(text, zone, number);
+    TableRead rows = parsePastedRows(text, zone, number);
     if (!rows.findings.empty()
         && !askTableImport(rows, parts_.texts.language(), &parts_.window, false))
         return;

@@ -3,8 +3,10 @@
 #include "base/FixedTexts.h"
 #include "files/ResidentTable.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,15 +14,30 @@
 
 namespace q540 {
 
-std::optional<bool> askTableImport(const TableRead& table, int language, QWidget* parent,
-                                   bool offerReplace)
+namespace {
+
+// "Automatic", then the encodings; the item's data is the encoding's index
+// in kTableEncodings, -1 for the guess.
+QComboBox* encodingChoice(int language)
+{
+    auto* choice = new QComboBox;
+    choice->setObjectName(QStringLiteral("TableEncoding"));
+    choice->addItem(fixedText(FixedText::ImportEncodingAutomatic, language), -1);
+    for (int i = 0; i < int(std::size(kTableEncodings)); ++i)
+        choice->addItem(tableEncodingName(kTableEncodings[i]), i);
+    return choice;
+}
+
+} // namespace
+
+std::optional<bool> askTableImport(TableRead& table, int language, QWidget* parent,
+                                   bool offerReplace, const TableRereading& reread)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("TableImportDialog"));
     dialog.setWindowTitle(fixedText(FixedText::ImportTitle, language));
-    auto* heading = new QLabel(fixedText(
-        table.findings.empty() ? FixedText::ImportAllTaken : FixedText::ImportNotAll, language));
-    auto* report = new QPlainTextEdit(tableReportText(table, language));
+    auto* heading = new QLabel;
+    auto* report = new QPlainTextEdit;
     report->setObjectName(QStringLiteral("TableReport"));
     report->setReadOnly(true);
     report->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -46,9 +63,35 @@ std::optional<bool> askTableImport(const TableRead& table, int language, QWidget
         dialog.accept();
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    // A reading that is no table (not valid text in the encoding chosen)
+    // can only be cancelled or read in another encoding.
+    const auto show = [&] {
+        heading->setText(
+            fixedText(table.takenAsItStood() ? FixedText::ImportAllTaken : FixedText::ImportNotAll,
+                      language));
+        report->setPlainText(tableReportText(table, language));
+        for (QAbstractButton* button : buttons->buttons())
+            if (buttons->buttonRole(button) != QDialogButtonBox::RejectRole)
+                button->setEnabled(!table.refusal);
+    };
+    show();
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(heading);
     layout->addWidget(report, 1);
+    if (reread) {
+        QComboBox* encoding = encodingChoice(language);
+        QObject::connect(encoding, &QComboBox::currentIndexChanged, &dialog, [&, encoding] {
+            const int index = encoding->currentData().toInt();
+            table = reread(index < 0 ? std::nullopt
+                                     : std::optional(kTableEncodings[std::size_t(index)]));
+            show();
+        });
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(fixedText(FixedText::ImportEncoding, language)));
+        row->addWidget(encoding);
+        row->addStretch(1);
+        layout->addLayout(row);
+    }
     layout->addWidget(buttons);
     dialog.resize(720, 360);
     dialog.exec();

@@ -242,6 +242,106 @@ private slots:
         QCOMPARE(read.takenAsItStood(), !refused && findings.isEmpty());
     }
 
+    // The encoding guessed, or given, and the names it gives; a guess that
+    // another code page could have made as well is told. The code pages'
+    // bytes were made with Python's codecs.
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("given");    // empty: guessed
+        QTest::addColumn<QString>("encoding"); // the report's; empty: refused
+        QTest::addColumn<QStringList>("alsoPlausible");
+        QTest::addColumn<QStringList>("names"); // line 1 of each entry
+        const QStringList polish{"Dąbrowski", "Mańka", "Żółć", "Łęcka", "Ściegienny"};
+        QString text;
+        for (int i = 0; i < polish.size(); ++i)
+            text += QStringLiteral("1;%1;%2;\n").arg(i + 1).arg(polish[i]);
+        const QByteArray le = QStringEncoder(QStringEncoder::Utf16LE).encode(text);
+        const QByteArray be = QStringEncoder(QStringEncoder::Utf16BE).encode(text);
+        const QByteArray cp852 = "1;1;D\xA5"
+                                 "browski;\n1;2;Ma\xE4ka;\n1;3;\xBD\xA2\x88\x86;\n"
+                                 "1;4;\x9D\xA9"
+                                 "cka;\n1;5;\x97"
+                                 "ciegienny;\n";
+        const auto row = [](const char* name, const QByteArray& bytes, const QString& given,
+                            const QString& encoding, const QStringList& names,
+                            const QStringList& alsoPlausible = {}) {
+            QTest::newRow(name) << bytes << given << encoding << alsoPlausible << names;
+        };
+        row("UTF-8", "\xEF\xBB\xBF" + text.toUtf8(), {}, "UTF-8", polish);
+        row("UTF-8 without mark", text.toUtf8(), {}, "UTF-8", polish);
+        row("UTF-16LE", "\xFF\xFE" + le, {}, "UTF-16LE", polish);
+        row("UTF-16BE", "\xFE\xFF" + be, {}, "UTF-16BE", polish);
+        row("UTF-16LE without mark", le, {}, "UTF-16LE", polish);
+        row("UTF-16BE without mark", be, {}, "UTF-16BE", polish);
+        row("windows-1250",
+            "1;1;D\xB9"
+            "browski;\n1;2;Ma\xF1ka;\n1;3;\xAF\xF3\xB3\xE6;\n1;4;\xA3\xEA"
+            "cka;\n"
+            "1;5;\x8C"
+            "ciegienny;\n",
+            {}, "windows-1250", polish);
+        row("ISO-8859-2",
+            "1;1;D\xB1"
+            "browski;\n1;2;Ma\xF1ka;\n1;3;\xAF\xF3\xB3\xE6;\n1;4;\xA3\xEA"
+            "cka;\n"
+            "1;5;\xA6"
+            "ciegienny;\n",
+            {}, "ISO-8859-2", polish);
+        row("CP852", cp852, {}, "CP852", polish);
+        row("ASCII", "1;1;Nowak;\n", {}, "UTF-8", {"Nowak"});
+        // One letter that is a letter in two code pages: chosen, and told.
+        row("Mańka alone in CP852", "1;1;Ma\xE4ka;\n", {}, "windows-1250", {"Maäka"}, {"CP852"});
+        row("Dąbrowski alone in windows-1250",
+            "1;1;D\xB9"
+            "browski;\n",
+            {}, "windows-1250", {"Dąbrowski"}, {"ISO-8859-2"});
+        // German letters have the same bytes in windows-1250 and ISO-8859-2.
+        row("German in windows-1250 or ISO-8859-2",
+            "1;1;M\xFCller;Gr\xF6\xDF"
+            "e\n",
+            {}, "windows-1250", {"Müller"});
+        row("German in CP852",
+            "1;1;M\x81ller;Gr\x94\xE1"
+            "e\n",
+            {}, "CP852", {"Müller"});
+        row("given: right", le, "utf-16le", "UTF-16LE", polish);
+        row("given: its mark left out", "\xFE\xFF" + be, "UTF-16BE", "UTF-16BE", polish);
+        // Its control character is left out, and told.
+        row("given: wrong code page", cp852, "windows-1250", "windows-1250",
+            {"DĄbrowski", "Maäka", "˝˘†", "ť©cka", "—ciegienny"});
+        row("given: not valid UTF-8", cp852, "utf-8", {}, {});
+    }
+    void encodings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, given);
+        QFETCH(QString, encoding);
+        QFETCH(QStringList, alsoPlausible);
+        QFETCH(QStringList, names);
+        const TableRead read =
+            parseTable(bytes, given.isEmpty() ? std::nullopt : tableEncodingNamed(given));
+        QCOMPARE(read.refusal.has_value(), encoding.isEmpty());
+        QCOMPARE(read.encoding, encoding);
+        QCOMPARE(read.alsoPlausible, alsoPlausible);
+        QStringList taken;
+        for (const TableEntry& entry : read.entries)
+            taken << entry.line1;
+        QCOMPARE(taken, names);
+        // A doubtful guess keeps the command from saying all was taken as it stood.
+        if (!alsoPlausible.isEmpty())
+            QVERIFY(!read.takenAsItStood());
+    }
+
+    void encodingReport()
+    {
+        const TableRead read = parseTable("1;1;Ma\xE4ka;\n");
+        QCOMPARE(tableReportText(read, 1),
+                 QStringLiteral("encoding: windows-1250 chosen, not CP852; both give letters "
+                                "here, so check the names or choose the encoding\n"
+                                "Rows: 1, entries taken: 1, findings: 0 (encoding windows-1250)."));
+    }
+
     // Merge keeps what the table does not name; replace empties it; a row
     // with both lines empty empties its entry.
     void applyMergeOrReplace()
