@@ -473,6 +473,18 @@ void CliTest::tables_data()
         << QByteArray("Zone;Apartment;Line 1;Line 2\n1;1;Kowal;Adam\n") << 0
         << "Rows: 1, entries taken: 1, findings: 0 (encoding UTF-8).\n"
         << QString(small).replace("Nowak           Jan  ", "Kowal           Adam ");
+    // Rows that lack the name cells keep the names: said, and exit 1.
+    QTest::newRow("two columns merged into a directory")
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out", "--into", "@/small.csv"}
+        << QByteArray("1;1\n1;2;Wilk\n") << 1
+        << "row 1 (zone 1, apartment 1): no cell for line 1; line 1 keeps what the directory "
+           "holds\n"
+           "row 1 (zone 1, apartment 1): no cell for line 2; line 2 keeps what the directory "
+           "holds\n"
+           "row 2 (zone 1, apartment 2): no cell for line 2; line 2 keeps what the directory "
+           "holds\n"
+           "Rows: 2, entries taken: 1, findings: 3 (encoding UTF-8).\n"
+        << QString(small).replace("Żółw            Łukasz", "Wilk            Łukasz");
     QTest::newRow("replacing a directory")
         << QStringList{"import-table", "@/in-table.csv", "@/t-out",
                        "--into",       "@/small.csv",    "--replace"}
@@ -487,7 +499,7 @@ void CliTest::tables_data()
            "Rows: 2, entries taken: 0, findings: 2 (encoding UTF-8).\n"
         << "Number of entries: 0\n";
     QTest::newRow("UTF-16 without a byte order mark")
-        << QStringList{"import-table", "@/in-table.csv", "@/t-out"} << "1\0;\0001\0;\0N\0\n\0"_ba
+        << QStringList{"import-table", "@/in-table.csv", "@/t-out"} << "1\0;\0001\0;\0N\0;\0\n\0"_ba
         << 0 << "Rows: 1, entries taken: 1, findings: 0 (encoding UTF-16LE).\n"
         << "|N                             | 1 1\nNumber of entries: 1\n";
     // CP852's "ń" is windows-1250's "ä": the guess is told, and exits 1.

@@ -5,17 +5,17 @@
 #include "base/TrailingSpaces.h"
 #include "directory/EditingRules.h"
 #include "directory/NameList.h"
+#include "files/TableRows.h"
 #include "files/TextLines.h"
 #include "protocol/ModuleCharset.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 
 namespace q540 {
 
 namespace {
-
-// ---- text to rows (RFC 4180) ------------------------------------------------------
 
 QChar separatorChar(TableSeparator separator)
 {
@@ -28,86 +28,6 @@ QChar separatorChar(TableSeparator separator)
         break;
     }
     return u';';
-}
-
-// The separator that the first row holds most often outside quotes; none
-// when it holds none of the three.
-std::optional<TableSeparator> detectSeparator(QStringView text)
-{
-    std::array<int, 3> counts{};
-    bool quoted = false;
-    for (const QChar c : text) {
-        if (c == u'"')
-            quoted = !quoted;
-        else if (!quoted && (c == u'\n' || c == u'\r'))
-            break;
-        else if (!quoted && c == u';')
-            ++counts[0];
-        else if (!quoted && c == u',')
-            ++counts[1];
-        else if (!quoted && c == u'\t')
-            ++counts[2];
-    }
-    const TableSeparator order[] = {TableSeparator::Semicolon, TableSeparator::Comma,
-                                    TableSeparator::Tab};
-    int best = -1;
-    for (int i = 0; i < 3; ++i)
-        if (counts[std::size_t(i)] > 0
-            && (best < 0 || counts[std::size_t(i)] > counts[std::size_t(best)]))
-            best = i;
-    if (best < 0)
-        return std::nullopt;
-    return order[best];
-}
-
-// Rows of fields: a field in double quotes may hold the separator, a line
-// break and a doubled quote; rows end at LF, CR LF or CR outside quotes.
-std::vector<QStringList> splitRows(QStringView text, QChar separator)
-{
-    std::vector<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    bool any = false;
-    const auto endField = [&] {
-        row << field;
-        field.clear();
-    };
-    const auto endRow = [&] {
-        endField();
-        rows.push_back(row);
-        row.clear();
-        any = false;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c != u'"')
-                field += c;
-            else if (i + 1 < text.size() && text[i + 1] == u'"')
-                field += text[++i];
-            else
-                quoted = false;
-            continue;
-        }
-        if (c == u'"' && field.isEmpty()) {
-            quoted = true;
-            any = true;
-        } else if (c == separator) {
-            endField();
-            any = true;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            endRow();
-        } else {
-            field += c;
-            any = true;
-        }
-    }
-    if (any || !field.isEmpty() || !row.isEmpty())
-        endRow();
-    return rows;
 }
 
 // ---- cells a spreadsheet would run ----------------------------------------------------
@@ -137,12 +57,10 @@ QString unprotectedCell(const QString& cell)
 
 // ---- the columns --------------------------------------------------------------------
 
-enum Column { kZone, kApartment, kLine1, kLine2, kColumnCount };
-
-// Header names in the three languages, lower case.
-const std::array<QStringList, kColumnCount>& headerNames()
+// Header names in the three languages, lower case, by TableColumn.
+const std::array<QStringList, kTableColumnCount>& headerNames()
 {
-    static const std::array<QStringList, kColumnCount> names{
+    static const std::array<QStringList, kTableColumnCount> names{
         QStringList{"zone", "strefa"},
         QStringList{"apartment", "lokal", "wohnung", "nr", "number", "numer", "nummer"},
         QStringList{"line 1", "linia 1", "zeile 1", "line1", "linia1", "zeile1"},
@@ -151,19 +69,36 @@ const std::array<QStringList, kColumnCount>& headerNames()
     return names;
 }
 
-// Where each column is, by a header row; none when the row is no header.
-std::optional<std::array<int, kColumnCount>> headerColumns(const QStringList& row)
+// The column a header cell names, if any. A quote that stays in the cell
+// because it never closed does not hide the name.
+std::optional<int> namedColumn(const QString& cell)
 {
-    std::array<int, kColumnCount> at{-1, -1, -1, -1};
-    for (int i = 0; i < row.size(); ++i) {
-        const QString name = row[i].trimmed().toLower();
-        for (int c = 0; c < kColumnCount; ++c)
-            if (at[std::size_t(c)] < 0 && headerNames()[std::size_t(c)].contains(name))
-                at[std::size_t(c)] = i;
-    }
-    if (at[kZone] < 0 || at[kApartment] < 0 || at[kLine1] < 0)
-        return std::nullopt;
+    QString name = cell.trimmed().toLower();
+    while (name.startsWith(u'"'))
+        name = name.sliced(1).trimmed();
+    while (name.endsWith(u'"'))
+        name = name.chopped(1).trimmed();
+    for (int c = 0; c < kTableColumnCount; ++c)
+        if (headerNames()[std::size_t(c)].contains(name))
+            return c;
+    return std::nullopt;
+}
+
+// Where a header row puts each column (the first cell naming it); -1 where
+// it names none.
+TableColumns namedColumns(const QStringList& row)
+{
+    TableColumns at{-1, -1, -1, -1};
+    for (int i = 0; i < row.size(); ++i)
+        if (const std::optional<int> c = namedColumn(row[i]); c && at[std::size_t(*c)] < 0)
+            at[std::size_t(*c)] = i;
     return at;
+}
+
+// A header names at least the zone, the apartment and line 1.
+bool isHeader(const TableColumns& at)
+{
+    return at[kZoneColumn] >= 0 && at[kApartmentColumn] >= 0 && at[kLine1Column] >= 0;
 }
 
 std::optional<int> zoneOf(const QString& value)
@@ -175,6 +110,26 @@ std::optional<int> zoneOf(const QString& value)
     if (number && *number >= 1 && *number <= kAdditionalNumberZone)
         return number;
     return std::nullopt;
+}
+
+QString fieldOf(const QStringList& row, int at)
+{
+    return at >= 0 && at < row.size() ? row[at] : QString();
+}
+
+bool isEmptyRow(const QStringList& row)
+{
+    for (const QString& field : row)
+        if (!field.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+// Whether a row's zone and apartment read as a place in the directory.
+bool namesPlace(const QStringList& row, const TableColumns& at)
+{
+    return zoneOf(fieldOf(row, at[kZoneColumn]))
+           && parseInteger(fieldOf(row, at[kApartmentColumn]).trimmed());
 }
 
 // ---- one line of an entry -----------------------------------------------------------
@@ -226,88 +181,260 @@ QString takeLine(const QString& raw, int line, int limit, TableFinding where,
     return taken;
 }
 
-QString fieldOf(const QStringList& row, int at)
-{
-    return at >= 0 && at < row.size() ? row[at] : QString();
-}
+// ---- the rows -----------------------------------------------------------------------
 
-bool isEmptyRow(const QStringList& row)
-{
-    for (const QString& field : row)
-        if (!field.trimmed().isEmpty())
-            return false;
-    return true;
-}
+constexpr TableColumns kPlainColumns{0, 1, 2, 3};
 
-// ---- the words of the report --------------------------------------------------------
-
-// By TableFinding::Kind.
-constexpr FixedText kFindings[] = {
-    FixedText::TableCut,
-    FixedText::TableRulesApplied,
-    FixedText::TableControlCharacter,
-    FixedText::TableUnsupported,
-    FixedText::TableLookAlike,
-    FixedText::TableUnknownZone,
-    FixedText::TableApartmentOutOfRange,
-    FixedText::TableDuplicate,
-    FixedText::TableTooMany,
-    FixedText::TableNoLine1,
+// How the rows of one table are read.
+struct Layout {
+    TableColumns at = kPlainColumns;
+    int width = kTableColumnCount; // cells past it are left out, and told row by row
+    // Columns the header names that no field of the directory takes: told
+    // once, at the header, not on every row.
+    std::vector<bool> toldAtHeader;
+    QChar separator;
 };
-static_assert(std::size(kFindings) == std::size_t(TableFinding::Kind::NoLine1) + 1);
 
-// Takes the rows from first on, the columns where at says, into read.
-void readRows(const std::vector<QStringList>& rows, std::size_t first,
-              const std::array<int, kColumnCount>& at, TableRead& read)
+// What the reading keeps from row to row.
+struct Taken {
+    std::set<int> gridRows;
+    int entries = 0; // with a line 1
+};
+
+// The text of a row's cells that no column takes, as the file joins them.
+QString ignoredText(const QStringList& fields, const Layout& layout)
 {
-    std::set<int> seen;
-    int taken = 0;
-    for (std::size_t i = first; i < rows.size(); ++i) {
-        const QStringList& row = rows[i];
-        if (isEmptyRow(row))
-            continue;
-        ++read.rows;
-        TableFinding where{TableFinding::Kind::UnknownZone, int(i) + 1, 0, 0, 0, {}};
-        const std::optional<int> zone = zoneOf(fieldOf(row, at[kZone]));
-        if (!zone) {
-            where.detail = fieldOf(row, at[kZone]).trimmed();
-            read.findings.push_back(where);
-            continue;
-        }
-        where.zone = *zone;
-        const QString apartmentText = fieldOf(row, at[kApartment]).trimmed();
-        const std::optional<int> number = parseInteger(apartmentText);
-        const int highest =
-            *zone == kAdditionalNumberZone ? kAdditionalNumberCount : kApartmentsPerZone;
-        if (!number || *number < 1 || *number > highest) {
-            where.kind = TableFinding::Kind::ApartmentOutOfRange;
-            where.detail = apartmentText;
-            read.findings.push_back(where);
-            continue;
-        }
-        where.number = *number;
-        const int gridRow = *zone == kAdditionalNumberZone ? additionalNumberRow(*number)
-                                                           : zoneRow(*zone - 1, *number);
-        if (!seen.insert(gridRow).second) {
-            where.kind = TableFinding::Kind::Duplicate;
-            read.findings.push_back(where);
-            continue;
-        }
-        TableEntry entry{gridRow,
-                         takeLine(fieldOf(row, at[kLine1]), 1, kLine1Length, where, read.findings),
-                         takeLine(fieldOf(row, at[kLine2]), 2, kLine2Length, where, read.findings)};
-        if (entry.line1.isEmpty() && !entry.line2.isEmpty()) {
-            where.kind = TableFinding::Kind::NoLine1;
-            read.findings.push_back(where);
-            continue;
-        }
-        if (!entry.line1.isEmpty() && ++taken > kEntryCapacity) {
-            where.kind = TableFinding::Kind::TooMany;
-            read.findings.push_back(where);
-            continue;
-        }
-        read.entries.push_back(std::move(entry));
+    QStringList ignored;
+    for (int i = 0; i < fields.size(); ++i) {
+        const bool read = std::find(layout.at.begin(), layout.at.end(), i) != layout.at.end();
+        const bool told =
+            i < int(layout.toldAtHeader.size()) && layout.toldAtHeader[std::size_t(i)];
+        if (!read && !told && !fields[i].trimmed().isEmpty())
+            ignored << fields[i];
     }
+    return ignored.join(layout.separator);
+}
+
+TableFinding findingAt(const TableRow& row, TableFinding::Kind kind, QString detail = {})
+{
+    TableFinding f{};
+    f.kind = kind;
+    f.row = row.firstLine;
+    f.lastRow = row.lastLine > row.firstLine ? row.lastLine : 0;
+    f.detail = std::move(detail);
+    return f;
+}
+
+// What the row's quotes did to it: a quote read as text, lines joined.
+void tellShape(const TableRow& row, TableRead& read)
+{
+    if (row.quoteRanTo)
+        read.findings.push_back(
+            findingAt(row, TableFinding::Kind::QuoteNotClosed, QString::number(row.quoteRanTo)));
+    if (row.lastLine > row.firstLine)
+        read.findings.push_back(findingAt(row, TableFinding::Kind::RowsJoined));
+}
+
+// The directory's row the zone and apartment cells name; where gets them,
+// or the finding that refuses the row is told.
+std::optional<int> gridRowOf(const QStringList& fields, const Layout& layout, TableFinding& where,
+                             TableRead& read)
+{
+    const std::optional<int> zone = zoneOf(fieldOf(fields, layout.at[kZoneColumn]));
+    if (!zone) {
+        where.kind = TableFinding::Kind::UnknownZone;
+        where.detail = fieldOf(fields, layout.at[kZoneColumn]).trimmed();
+        read.findings.push_back(where);
+        return std::nullopt;
+    }
+    where.zone = *zone;
+    const QString apartmentText = fieldOf(fields, layout.at[kApartmentColumn]).trimmed();
+    const std::optional<int> number = parseInteger(apartmentText);
+    const int highest =
+        *zone == kAdditionalNumberZone ? kAdditionalNumberCount : kApartmentsPerZone;
+    if (!number || *number < 1 || *number > highest) {
+        where.kind = TableFinding::Kind::ApartmentOutOfRange;
+        where.detail = apartmentText;
+        read.findings.push_back(where);
+        return std::nullopt;
+    }
+    where.number = *number;
+    return *zone == kAdditionalNumberZone ? additionalNumberRow(*number)
+                                          : zoneRow(*zone - 1, *number);
+}
+
+void readRow(const TableRow& row, const Layout& layout, Taken& taken, TableRead& read)
+{
+    tellShape(row, read);
+    const QStringList& fields = row.fields;
+    if (isEmptyRow(fields))
+        return;
+    ++read.rows;
+    TableFinding where = findingAt(row, TableFinding::Kind::ExtraColumns);
+    if (const QString ignored = ignoredText(fields, layout); !ignored.isEmpty()) {
+        where.detail = ignored;
+        read.findings.push_back(where);
+    }
+    const std::optional<int> gridRow = gridRowOf(fields, layout, where, read);
+    if (!gridRow)
+        return;
+    // A line whose column the table has but this row lacks keeps what the
+    // directory holds: a short row never empties a line.
+    bool given[2]{};
+    for (const int line : {1, 2}) {
+        const int column = layout.at[kLine1Column + line - 1];
+        given[line - 1] = column >= 0 && column < fields.size();
+        if (column >= 0 && !given[line - 1]) {
+            where.kind = TableFinding::Kind::ShortRow;
+            where.line = line;
+            where.detail.clear();
+            read.findings.push_back(where);
+        }
+    }
+    if (!given[0] && !given[1])
+        return;
+    if (!taken.gridRows.insert(*gridRow).second) {
+        where.kind = TableFinding::Kind::Duplicate;
+        read.findings.push_back(where);
+        return;
+    }
+    TableEntry entry{*gridRow, {}, {}, row.firstLine, given[0], given[1]};
+    if (given[0])
+        entry.line1 = takeLine(fieldOf(fields, layout.at[kLine1Column]), 1, kLine1Length, where,
+                               read.findings);
+    if (given[1])
+        entry.line2 = takeLine(fieldOf(fields, layout.at[kLine2Column]), 2, kLine2Length, where,
+                               read.findings);
+    // Line 2 without line 1, also where line 1 is the directory's: it may be empty.
+    if (entry.line1.isEmpty() && !entry.line2.isEmpty()) {
+        where.kind = TableFinding::Kind::NoLine1;
+        where.line = 0;
+        read.findings.push_back(where);
+        return;
+    }
+    if (!entry.line1.isEmpty() && ++taken.entries > kEntryCapacity) {
+        where.kind = TableFinding::Kind::TooMany;
+        where.line = 0;
+        read.findings.push_back(where);
+        return;
+    }
+    read.entries.push_back(std::move(entry));
+}
+
+void readRows(const std::vector<TableRow>& rows, std::size_t first, const Layout& layout,
+              TableRead& read)
+{
+    Taken taken;
+    for (std::size_t i = first; i < rows.size(); ++i)
+        readRow(rows[i], layout, taken, read);
+}
+
+// ---- the separator and the header ---------------------------------------------------------
+
+// The rows of the first row that holds anything on.
+std::size_t firstNonEmpty(const std::vector<TableRow>& rows)
+{
+    std::size_t i = 0;
+    while (i < rows.size() && isEmptyRow(rows[i].fields))
+        ++i;
+    return i;
+}
+
+// How well a split reads, higher better: a header first, then how many of
+// the first rows after it name a place in the directory, then how many
+// cells the first row has; nothing when its first row has one cell.
+std::optional<std::pair<int, qsizetype>> agreement(const std::vector<TableRow>& rows)
+{
+    constexpr int kRowsLooked = 50;
+    std::size_t i = firstNonEmpty(rows);
+    if (i == rows.size() || rows[i].fields.size() < 2)
+        return std::nullopt;
+    const qsizetype cells = rows[i].fields.size();
+    TableColumns at = namedColumns(rows[i].fields);
+    int score = 0;
+    if (isHeader(at)) {
+        score = kRowsLooked + 1;
+        ++i;
+    } else {
+        at = kPlainColumns;
+    }
+    for (int looked = 0; i < rows.size() && looked < kRowsLooked; ++i) {
+        if (isEmptyRow(rows[i].fields))
+            continue;
+        ++looked;
+        score += namesPlace(rows[i].fields, at) ? 1 : 0;
+    }
+    return std::pair{score, cells};
+}
+
+struct Split {
+    TableSeparator separator = TableSeparator::Semicolon;
+    std::vector<TableRow> rows;
+};
+
+// The separator the header and the rows agree on, not merely the first or
+// the most frequent in the first row: "1,5,Nowak; Jan,Kowalski" is a comma
+// table, "1;5;Kowalski, Jan, Maria" a semicolon one. Ties go to the
+// semicolon, then the comma.
+std::optional<Split> splitBySeparator(QStringView text)
+{
+    std::optional<Split> best;
+    std::optional<std::pair<int, qsizetype>> bestAgreement;
+    for (const TableSeparator separator :
+         {TableSeparator::Semicolon, TableSeparator::Comma, TableSeparator::Tab}) {
+        std::vector<TableRow> rows = splitTableRows(text, separatorChar(separator));
+        const auto how = agreement(rows);
+        if (how && (!bestAgreement || *how > *bestAgreement)) {
+            bestAgreement = how;
+            best = Split{separator, std::move(rows)};
+        }
+    }
+    return best;
+}
+
+// The columns by the first row: a header, or the plain order when it is
+// none. A first row that names columns but not enough of them to be a
+// header refuses the table, as it names what is missing.
+Layout layoutOf(const TableRow& first, QChar separator, TableRead& read)
+{
+    Layout layout;
+    layout.separator = separator;
+    const TableColumns named = namedColumns(first.fields);
+    if (!isHeader(named)) {
+        const bool namesSome = named != TableColumns{-1, -1, -1, -1};
+        if (namesSome && !namesPlace(first.fields, kPlainColumns)) {
+            QStringList missing;
+            for (int c = kZoneColumn; c <= kLine1Column; ++c)
+                if (named[std::size_t(c)] < 0)
+                    missing << tableHeader()[c];
+            read.refusal = TableRefusal{FixedText::TableHeaderIncomplete, missing.join(u", ")};
+        }
+        return layout;
+    }
+    read.header = true;
+    tellShape(first, read);
+    layout.at = named;
+    layout.width = int(first.fields.size());
+    while (layout.width > 0 && first.fields[layout.width - 1].trimmed().isEmpty())
+        --layout.width;
+    layout.toldAtHeader.assign(std::size_t(layout.width), false);
+    QStringList unread;
+    for (int i = 0; i < layout.width; ++i) {
+        const QString name = first.fields[i].trimmed();
+        if (std::find(named.begin(), named.end(), i) == named.end() && !name.isEmpty()) {
+            layout.toldAtHeader[std::size_t(i)] = true;
+            unread << name;
+        }
+    }
+    if (!unread.isEmpty())
+        read.findings.push_back(
+            findingAt(first, TableFinding::Kind::UnreadColumns, unread.join(QStringLiteral(", "))));
+    if (named[kLine2Column] < 0) {
+        TableFinding f = findingAt(first, TableFinding::Kind::NoLineColumn);
+        f.line = 2;
+        read.findings.push_back(f);
+    }
+    return layout;
 }
 
 } // namespace
@@ -348,44 +475,36 @@ TableRead parseTable(QByteArrayView bytes, std::optional<TableEncoding> encoding
 {
     TableRead read;
     if (bytes.size() > kTableMaxSize) {
-        read.refusal = QStringLiteral("larger than %1 bytes").arg(kTableMaxSize);
+        read.refusal = TableRefusal{FixedText::TableTooLarge, QString::number(kTableMaxSize)};
         return read;
     }
     const DecodedTable decoded = decodeTable(bytes, encoding);
     if (!decoded.text) {
-        read.refusal =
-            encoding ? QStringLiteral("not valid text in %1").arg(tableEncodingName(*encoding))
-                     : QStringLiteral("not valid text in the encoding its byte order mark names");
+        read.refusal = encoding
+                           ? TableRefusal{FixedText::TableNotText, tableEncodingName(*encoding)}
+                           : TableRefusal{FixedText::TableNotTextMarked, {}};
         return read;
     }
     read.encoding = tableEncodingName(decoded.encoding);
     for (const TableEncoding other : decoded.alsoPlausible)
         read.alsoPlausible << tableEncodingName(other);
-    const QString& text = *decoded.text;
-    // The first row that holds anything: leading empty lines say nothing.
-    QStringView firstRow = text;
-    while (!firstRow.isEmpty() && (firstRow.front() == u'\n' || firstRow.front() == u'\r'))
-        firstRow = firstRow.sliced(1);
-    const std::optional<TableSeparator> separator = detectSeparator(firstRow);
-    if (!separator) {
-        read.refusal = QStringLiteral("no semicolon, comma or tab in the first row");
+    std::optional<Split> split = splitBySeparator(*decoded.text);
+    if (!split) {
+        read.refusal = TableRefusal{FixedText::TableNoSeparator, {}};
         return read;
     }
-    read.separator = *separator;
-    std::vector<QStringList> rows = splitRows(text, separatorChar(*separator));
-    for (QStringList& row : rows)
-        for (QString& field : row)
+    read.separator = split->separator;
+    for (TableRow& row : split->rows)
+        for (QString& field : row.fields)
             field = unprotectedCell(field);
-    std::array<int, kColumnCount> at{kZone, kApartment, kLine1, kLine2};
-    std::size_t first = 0;
-    if (!rows.empty()) {
-        if (const auto header = headerColumns(rows.front())) {
-            at = *header;
-            read.header = true;
-            first = 1;
-        }
-    }
-    readRows(rows, first, at, read);
+    // The first row that holds anything: leading empty lines say nothing.
+    const std::size_t first = firstNonEmpty(split->rows);
+    const Layout layout = layoutOf(split->rows[first], separatorChar(read.separator), read);
+    if (read.refusal)
+        return read;
+    read.columns = layout.at;
+    read.width = layout.width;
+    readRows(split->rows, read.header ? first + 1 : first, layout, read);
     return read;
 }
 
@@ -403,13 +522,20 @@ TableRead parsePastedRows(QStringView text, int zone, int firstNumber)
     read.separator = TableSeparator::Tab;
     while (text.endsWith(u'\n') || text.endsWith(u'\r'))
         text.chop(1);
-    std::vector<QStringList> rows;
+    std::vector<TableRow> rows = splitTableRows(text, u'\t');
     int number = firstNumber;
-    for (const QStringList& cells : splitRows(text, u'\t')) {
-        rows.push_back({zone == kAdditionalNumberZone ? QStringLiteral("A") : QString::number(zone),
-                        QString::number(number++), cells.value(0), cells.value(1)});
+    for (TableRow& row : rows) {
+        // One cell is line 1 alone: line 2 is emptied as the pasted range's
+        // row would leave it.
+        if (row.fields.size() == 1)
+            row.fields << QString();
+        row.fields.prepend(QString::number(number++));
+        row.fields.prepend(zone == kAdditionalNumberZone ? QStringLiteral("A")
+                                                         : QString::number(zone));
     }
-    readRows(rows, 0, {kZone, kApartment, kLine1, kLine2}, read);
+    Layout layout;
+    layout.separator = u'\t';
+    readRows(rows, 0, layout, read);
     return read;
 }
 
@@ -418,48 +544,18 @@ DirectoryGrid applyTable(const DirectoryGrid& current, const TableRead& table, b
     DirectoryGrid grid = current;
     if (replace)
         grid.clearEntries();
+    // A line not given keeps the cells the directory holds.
+    const auto setLine = [&grid](int gridRow, int firstColumn, int length, const QString& text) {
+        for (int c = 0; c < length; ++c)
+            grid.setCell(gridRow, firstColumn + c, c < text.size() ? Cell(text[c]) : Cell());
+    };
     for (const TableEntry& entry : table.entries) {
-        for (int c = 1; c <= kEntryTextLength; ++c)
-            grid.setCell(entry.gridRow, c, Cell());
-        for (int c = 0; c < entry.line1.size(); ++c)
-            grid.setCell(entry.gridRow, c + 1, Cell(entry.line1[c]));
-        for (int c = 0; c < entry.line2.size(); ++c)
-            grid.setCell(entry.gridRow, kLine2FirstColumn + c, Cell(entry.line2[c]));
+        if (entry.line1Given)
+            setLine(entry.gridRow, 1, kLine1Length, entry.line1);
+        if (entry.line2Given)
+            setLine(entry.gridRow, kLine2FirstColumn, kLine2Length, entry.line2);
     }
     return grid;
-}
-
-QString findingText(const TableFinding& f, int language)
-{
-    QString where = fixedText(FixedText::TableRow, language).arg(f.row);
-    if (f.zone > 0 && f.number > 0) {
-        where += QStringLiteral(" (") + entryPlaceText({f.zone, f.number}, language) + u')';
-    }
-    // Not arg(): a row finding's words name no line, and arg() would put the
-    // line's number where the detail goes. The detail is the table's own
-    // text, so it goes in last.
-    QString what = fixedText(kFindings[static_cast<int>(f.kind)], language);
-    what.replace(QStringLiteral("%1"), QString::number(f.line));
-    what.replace(QStringLiteral("%2"), f.detail);
-    return where + QStringLiteral(": ") + what;
-}
-
-QString tableReportText(const TableRead& table, int language)
-{
-    if (table.refusal)
-        return fixedText(FixedText::TableRefused, language).arg(*table.refusal);
-    QStringList lines;
-    if (!table.alsoPlausible.isEmpty())
-        lines << fixedText(FixedText::TableEncodingGuessed, language)
-                     .arg(table.encoding, table.alsoPlausible.join(QStringLiteral(", ")));
-    for (const TableFinding& f : table.findings)
-        lines << findingText(f, language);
-    lines << fixedText(FixedText::TableSummary, language)
-                 .arg(table.rows)
-                 .arg(table.entries.size())
-                 .arg(table.findings.size())
-                 .arg(table.encoding);
-    return lines.join(u'\n');
 }
 
 } // namespace q540

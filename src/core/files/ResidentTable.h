@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FixedTextKeys.h"
 #include "directory/DirectoryGrid.h"
 #include "files/TableEncoding.h"
 
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -53,10 +55,17 @@ struct TableFinding {
         Duplicate,           // a second row for the same entry: refused
         TooMany,             // past the module's capacity: refused
         NoLine1,             // line 2 without line 1: refused
+        QuoteNotClosed, // the row read with its quotes as text (detail: where the quote ran to)
+        RowsJoined,     // a quoted cell holds line breaks: the lines are one row
+        ExtraColumns,   // cells past the read columns left out (detail: their text)
+        ShortRow,       // no cell for a line: it keeps what the directory holds
+        NoLineColumn,   // the header names no column for a line (about every row)
+        UnreadColumns,  // header columns of no directory field (detail: their names)
     };
     Kind kind;
-    int row = 0;  // the table's row, from 1, the header counted
-    int zone = 0; // 1..4, 5 for an additional number; 0 when unknown
+    int row = 0;     // the file's line where the table's row starts, from 1
+    int lastRow = 0; // the row's last line when a quoted cell holds line breaks
+    int zone = 0;    // 1..4, 5 for an additional number; 0 when unknown
     int number = 0;
     int line = 0; // 1 or 2 for a finding about one line
     QString detail;
@@ -68,23 +77,41 @@ struct TableFinding {
     }
 };
 
-// An entry as the table gives it, after the entry rules and the cuts.
+// An entry as the table gives it, after the entry rules and the cuts. A
+// line the row has no cell for is not given: it keeps what the directory
+// holds.
 struct TableEntry {
     int gridRow = 0;
     QString line1;
     QString line2;
+    int row = 0; // the file's line where its row starts
+    bool line1Given = true;
+    bool line2Given = true;
+};
+
+// The columns a table's fields are read from, by their place in a row;
+// -1 for a column the table does not have.
+enum TableColumn { kZoneColumn, kApartmentColumn, kLine1Column, kLine2Column, kTableColumnCount };
+using TableColumns = std::array<int, kTableColumnCount>;
+
+// Why a file is no table: a text with one detail.
+struct TableRefusal {
+    FixedText reason;
+    QString detail;
 };
 
 struct TableRead {
     // Set when the file cannot be read as a table at all; nothing is taken then.
-    std::optional<QString> refusal;
+    std::optional<TableRefusal> refusal;
     QString encoding; // as tableEncodingName() gives it
     // Code pages that read the table as other text about as plausible: the
     // names may be wrong, and the report says which encoding was chosen.
     QStringList alsoPlausible;
     TableSeparator separator = TableSeparator::Semicolon;
     bool header = false;
-    int rows = 0; // data rows read, empty ones apart
+    TableColumns columns{0, 1, 2, 3};
+    int width = kTableColumnCount; // the columns a row may fill; cells past them are left out
+    int rows = 0;                  // data rows read, empty ones apart
     std::vector<TableEntry> entries;
     std::vector<TableFinding> findings;
 
@@ -94,9 +121,9 @@ struct TableRead {
 };
 
 // Reads a table: in the encoding given, or the one decodeTable() sees; the
-// separator (";", "," or tab) from the first row; a header in English,
-// Polish or German naming the columns in any order, or none (zone,
-// apartment, line 1, line 2).
+// separator (";", "," or tab) that the first row and the rows after it
+// agree on; a header in English, Polish or German naming the columns in
+// any order, or none (zone, apartment, line 1, line 2).
 TableRead parseTable(QByteArrayView bytes, std::optional<TableEncoding> encoding = std::nullopt);
 
 // Whether pasted text holds rows of cells, as a spreadsheet puts a range on

@@ -47,13 +47,19 @@ QByteArray encoded(const QByteArray& utf8WithMark, const QString& encoding)
     return cp1250.encode(text);
 }
 
+// The findings as "row:kind", "first-last:kind" for a row over several lines.
 QStringList kinds(const TableRead& read)
 {
-    static const char* names[] = {"cut",  "rules",  "control",   "unsupported", "look-alike",
-                                  "zone", "number", "duplicate", "too many",    "no line 1"};
+    static const char* names[] = {"cut",        "rules",     "control",   "unsupported",
+                                  "look-alike", "zone",      "number",    "duplicate",
+                                  "too many",   "no line 1", "quote",     "joined",
+                                  "extra",      "short",     "no column", "unread"};
+    static_assert(std::size(names) == std::size_t(TableFinding::Kind::UnreadColumns) + 1);
     QStringList found;
     for (const TableFinding& f : read.findings)
-        found << QStringLiteral("%1:%2").arg(f.row).arg(QLatin1String(names[int(f.kind)]));
+        found << (f.lastRow ? QStringLiteral("%1-%2").arg(f.row).arg(f.lastRow)
+                            : QString::number(f.row))
+                     + u':' + QLatin1String(names[int(f.kind)]);
     return found;
 }
 
@@ -188,10 +194,10 @@ private slots:
             QTest::newRow(name) << bytes << findings << entries << refused;
         };
         row("quoted separators and quotes", "1;1;\"Nowak; \"\"Jan\"\"\";\"a\nb\"\n",
-            {"1:rules", "1:control"}, 1);
+            {"1-2:joined", "1-2:rules", "1-2:control"}, 1);
         row("empty lines", "\n\n1;1;Nowak;\r\n\r\n;;;\r\n2;2;Kowal;\r\n", {}, 2);
         row("Polish header", "Strefa;Lokal;Linia 1;Linia 2\n1;1;Nowak;\n", {}, 1);
-        row("German header, other order", "Zeile 1,Zone,Wohnung\nNowak,4,255\n", {}, 1);
+        row("German header, other order", "Zeile 1,Zone,Wohnung,Zeile 2\nNowak,4,255,\n", {}, 1);
         row("no header", "1\t1\tNowak\tBiuro\n", {}, 1);
         row("Excel's UTF-8 mark",
             "\xEF\xBB\xBFZone;Apartment;Line 1;Line 2\r\n1;1;\xC5\xBB"
@@ -201,8 +207,8 @@ private slots:
         row("UTF-16 with mark",
             QByteArray("\xFF\xFE"
                        "1\0;\0"
-                       "1\0;\0N\0o\0w\0a\0k\0\n\0",
-                       22),
+                       "1\0;\0N\0o\0w\0a\0k\0;\0\n\0",
+                       24),
             {}, 1);
         row("duplicate entry", "1;1;Nowak;\n1;1;Kowal;\n", {"2:duplicate"}, 1);
         row("zone A and 5", "A;1;Portier;\n5;8;Serwis;\n", {}, 2);
@@ -216,6 +222,31 @@ private slots:
         row("line 2 alone", "1;1;;Biuro\n", {"1:no line 1"}, 0);
         row("look-alike and unsupported", "1;1;Firma\xC2\xA9;\n1;2;Caf\xE2\x82\xAC;\n",
             {"1:look-alike", "2:unsupported"}, 2);
+        row("mixed line ends", "1;1;Nowak;\r\n1;2;Kowal;\r1;3;Zięba;\n", {}, 3);
+        // A quote that does not close: its row is read with the quote as
+        // text, the rows after it as they stand.
+        row("quote never closes, first row", "\"Zone;Apartment;Line 1;Line 2\n1;1;Nowak;\n",
+            {"1:quote"}, 1);
+        row("quote never closes, middle row",
+            "1;1;Nowak;\n1;2;\"Kowal;Jan\n1;3;Zięba;\n1;4;Wójcik;\n", {"2:quote", "2:rules"}, 4);
+        row("quote never closes, last row", "1;1;Nowak;\n1;2;\"Kowal;\n", {"2:quote", "2:rules"},
+            2);
+        row("quote closes rows later, text behind it", "1;1;\"Nowak;\n1;2;Kowal;\n1;3;\"Zięba\";\n",
+            {"1:quote", "1:rules"}, 3);
+        row("quoted line break joins rows", "1;1;\"Nowak\n\";Jan\n1;2;Kowal;\n",
+            {"1-2:joined", "1-2:control"}, 2);
+        row("extra columns", "1;2;Wójcik;Jan;Maria;Anna\n", {"1:extra"}, 1);
+        row("extra columns, comma inside a name", "1,1,Ząbek, Jan,X\n", {"1:extra"}, 1);
+        row("empty cells past the columns", "1;1;Nowak;;;\n", {}, 1);
+        row("short rows", "Zone;Apartment;Line 1;Line 2\n1;1;Nowak\n1;2\n",
+            {"2:short", "3:short", "3:short"}, 1);
+        row("header without line 2", "Zone;Apartment;Line 1\n1;1;Nowak\n", {"1:no column"}, 1);
+        row("header with a column of no field",
+            "Zone;Notes;Apartment;Line 1;Line 2;\n1;x;1;Nowak;;y\n", {"1:unread", "2:extra"}, 1);
+        // The separator the header and the rows agree on.
+        row("comma table, semicolon in a name", "1,5,Nowak; Jan,Kowalski\n", {"1:rules"}, 1);
+        row("semicolon table, commas in a name", "1;5;A, B, C;D, E\n", {}, 1);
+        row("header incomplete", "Zone;Apartment;Name\n1;1;Nowak\n", {}, 0, true);
         row("no separator", "Nowak\nKowal\n", {}, 0, true);
         row("binary", QByteArray("\xFF\xFE\x00\xD8\x00\xD8", 6), {}, 0, true);
         row("5 MB", QByteArray(5 * 1024 * 1024, ';'), {}, 0, true);
@@ -234,11 +265,17 @@ private slots:
         QFETCH(bool, refused);
         const TableRead read = parseTable(bytes);
         QCOMPARE(read.refusal.has_value(), refused);
-        QCOMPARE(kinds(read), findings);
+        QCOMPARE(kinds(read).join(u" "), findings.join(u" "));
         QCOMPARE(int(read.entries.size()), entries);
-        // Every finding says where and what, in each language.
-        for (int language = 0; language < 3; ++language)
-            QVERIFY(!tableReportText(read, language).isEmpty());
+        // The report has a line for each finding, naming its row, then the summary.
+        const QStringList report = tableReportText(read, 1).split(u'\n');
+        QCOMPARE(report.size(), refused ? 1 : qsizetype(findings.size()) + 1);
+        for (int i = 0; i < findings.size(); ++i) {
+            const TableFinding& f = read.findings[std::size_t(i)];
+            const QString where = f.lastRow ? QStringLiteral("rows %1–%2").arg(f.row).arg(f.lastRow)
+                                            : QStringLiteral("row %1").arg(f.row);
+            QVERIFY2(report[i].startsWith(where), qPrintable(report[i]));
+        }
         QCOMPARE(read.takenAsItStood(), !refused && findings.isEmpty());
     }
 
@@ -359,6 +396,15 @@ private slots:
         const DirectoryGrid replaced = applyTable(grid, read, true);
         QVERIFY(replaced.isEntryEmpty(zoneRow(0, 1)));
         QVERIFY(!replaced.isEntryEmpty(zoneRow(0, 3)));
+        // Rows without the cells for a line never empty it: a two-column
+        // table changes nothing, a three-column one keeps line 2.
+        grid.setCell(zoneRow(0, 2), kLine2FirstColumn, Cell(u'Z'));
+        const TableRead shortRows = parseTable("1;1\n1;2;Kowal\n");
+        QCOMPARE(kinds(shortRows), (QStringList{"1:short", "1:short", "2:short"}));
+        const DirectoryGrid kept = applyTable(grid, shortRows, false);
+        QCOMPARE(kept.entryText(zoneRow(0, 1)), grid.entryText(zoneRow(0, 1)));
+        QCOMPARE(kept.entryText(zoneRow(0, 2)),
+                 QStringLiteral("Kowal").leftJustified(16) + QStringLiteral("Z").leftJustified(14));
     }
 
     void reportWords()
