@@ -123,5 +123,11 @@ int main(int argc, char** argv)
                             "1\0;\0N\0\r\0\n\0",
                             14)))
         return 1;
+    // Hand-made tables: a quote that runs over rows, a quoted line break,
+    // extra and missing cells, a header column of no field.
+    if (!save(folder.filePath(QStringLiteral("resident_table/seed%1.csv").arg(++n)),
+              "Zone,Notes,Apartment,Line 1,Line 2\n1,x,1,\"Nowak, Jan\n1,,2,Kowal,\"a\nb\"\n"
+              "1,,3,Ząbek, Jan,X\n1,,4\n1,,5,\"Wilk\"x,\n"))
+        return 1;
     return 0;
 }

@@ -411,7 +411,7 @@ Layout layoutOf(const TableRow& first, QChar separator, TableRead& read)
         }
         return layout;
     }
-    read.header = true;
+    read.headerRow = first.firstLine;
     tellShape(first, read);
     layout.at = named;
     layout.width = int(first.fields.size());
@@ -504,7 +504,7 @@ TableRead parseTable(QByteArrayView bytes, std::optional<TableEncoding> encoding
         return read;
     read.columns = layout.at;
     read.width = layout.width;
-    readRows(split->rows, read.header ? first + 1 : first, layout, read);
+    readRows(split->rows, read.headerRow ? first + 1 : first, layout, read);
     return read;
 }
 

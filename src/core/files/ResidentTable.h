@@ -108,7 +108,7 @@ struct TableRead {
     // names may be wrong, and the report says which encoding was chosen.
     QStringList alsoPlausible;
     TableSeparator separator = TableSeparator::Semicolon;
-    bool header = false;
+    int headerRow = 0; // the file's line of the header; 0 for a table without one
     TableColumns columns{0, 1, 2, 3};
     int width = kTableColumnCount; // the columns a row may fill; cells past them are left out
     int rows = 0;                  // data rows read, empty ones apart

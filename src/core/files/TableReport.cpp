@@ -29,11 +29,13 @@ static_assert(std::size(kFindings) == std::size_t(TableFinding::Kind::UnreadColu
 
 // Not arg(): some texts name no line or no detail, and arg() would put the
 // one where the other goes. The detail is the table's own text, so it goes
-// in last, where a "%1" it holds stays as it is.
-QString filledIn(FixedText text, int language, int line, const QString& detail)
+// in last, where a "%1" it holds stays as it is, and its line breaks are
+// shown as marks: a finding is one line of the report.
+QString filledIn(FixedText text, int language, int line, QString detail)
 {
     QString words = fixedText(text, language);
     words.replace(QStringLiteral("%1"), QString::number(line));
+    detail.replace(u'\r', u'\u240D').replace(u'\n', u'\u240A');
     words.replace(QStringLiteral("%2"), detail);
     return words;
 }
