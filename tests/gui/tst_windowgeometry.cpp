@@ -1,8 +1,11 @@
 #include "base/Localisation.h"
 #include "gui/main/MainWindow.h"
+#include "gui/main/ZonePages.h"
 #include "gui/startup/Look.h"
 
 #include <QApplication>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -10,7 +13,9 @@
 
 using namespace q540;
 
-// Run on a 1366x768 X screen (Xvfb): the laptop screen the window must fit.
+// Run on X screens (Xvfb) of the sizes laptops leave free under a 40-pixel
+// panel, at 100 % (1280x680, 1366x728) and at 150 % and 200 % of 1920x1040:
+// the build registers this test once for each (QT_SCALE_FACTOR).
 class WindowGeometryTest : public QObject {
     Q_OBJECT
 
@@ -43,6 +48,28 @@ private slots:
         // Opens centred, to within the rounding of an odd difference.
         QVERIFY(qAbs(window.geometry().center().x() - screen.center().x()) <= 1);
         QVERIFY(qAbs(window.geometry().center().y() - screen.center().y()) <= 1);
+
+        // Read and Write in full view; a read's lamps and the progress row
+        // of a transfer move nothing.
+        const auto buttonsInView = [&window] {
+            for (const char* name : {"Button9b", "Button0b"}) {
+                const auto* button = window.findChild<QPushButton*>(QLatin1String(name));
+                QVERIFY(button && button->isVisible());
+                QCOMPARE(button->visibleRegion().boundingRect(), button->rect());
+            }
+        };
+        buttonsInView();
+        auto* pages = window.findChild<ZonePages*>();
+        const QRect pagesInView = pages->visibleRegion().boundingRect();
+        std::array<bool, kTabPageCount> lit;
+        lit.fill(true);
+        pages->showLamps(lit);
+        window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->show();
+        window.findChild<QPushButton*>(QStringLiteral("CancelTransfer"))->show();
+        QTest::qWait(20);
+        QCOMPARE(window.size(), size);
+        QCOMPARE(pages->visibleRegion().boundingRect(), pagesInView);
+        buttonsInView();
 
         for (int page = 0; page < kSelectorCount; ++page) {
             for (int language : {0, 1, 2, startLanguage}) {

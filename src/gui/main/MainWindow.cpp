@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <initializer_list>
@@ -39,6 +40,26 @@ void connectCommands(Actions& actions,
 }
 
 // A setting the file could not keep is told; the choice holds for this run.
+// A scroll area that asks for all its content needs (QScrollArea asks for
+// at most 36 by 24 lines) and gives way only when the screen is smaller.
+class FittingScrollArea final : public QScrollArea {
+public:
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame, frame);
+    }
+};
+
+QScrollArea* scrolling(QWidget* content)
+{
+    auto* scroll = new FittingScrollArea;
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    return scroll;
+}
+
 void showSettingFailure(WidgetSink& sink, const std::optional<QString>& failure)
 {
     if (failure)
@@ -103,14 +124,25 @@ ModuleMonitor& MainWindow::module()
     return module_->monitor();
 }
 
+// The zone pages scroll, and the names list narrows and shortens, when the
+// screen is smaller than they would like (a 1280x720 laptop, or 200 % on
+// 1920x1080): the window fits every screen, every control stays reachable
+// and the Read and Write buttons stay in view. The progress
+// row keeps its place while hidden: a transfer never moves the layout.
 QWidget* MainWindow::buildWorkingArea()
 {
     auto* area = new QWidget;
     auto* layout = new QHBoxLayout(area);
     auto* middle = new QVBoxLayout;
     pages_ = new ZonePages(*editor_);
-    middle->addWidget(pages_, 1);
+    middle->addWidget(scrolling(pages_), 1);
     auto* progressRow = new QHBoxLayout;
+    for (QWidget* part : {static_cast<QWidget*>(sink_->progressBar()),
+                          static_cast<QWidget*>(sink_->cancelButton())}) {
+        QSizePolicy policy = part->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        part->setSizePolicy(policy);
+    }
     progressRow->addWidget(sink_->progressBar(), 1);
     progressRow->addWidget(sink_->cancelButton());
     middle->addLayout(progressRow);

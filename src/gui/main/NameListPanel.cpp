@@ -254,7 +254,18 @@ void NameListPanel::fitColumns()
         view_->header()->resizeSection(c, width);
         total += width;
     }
-    view_->setMinimumWidth(total + view_->verticalScrollBar()->sizeHint().width() + 4);
+    listWidth_ = total + view_->verticalScrollBar()->sizeHint().width() + 4;
+    // On a small screen the list scrolls sideways rather than push the
+    // Read and Write buttons off it.
+    view_->setMinimumWidth(0);
+    updateGeometry();
+}
+
+QSize NameListPanel::sizeHint() const
+{
+    const QMargins margins = contentsMargins() + layout()->contentsMargins();
+    return QGroupBox::sizeHint().expandedTo(
+        QSize(listWidth_ + margins.left() + margins.right(), 0));
 }
 
 void NameListPanel::retranslate()

@@ -43,6 +43,8 @@ public:
     void focusSearch();
     // What the panel's display will show of the selected or edited entry.
     DisplayPreviewView* preview() const { return preview_; }
+    // Wide enough for every column; narrower only where the screen is.
+    QSize sizeHint() const override;
 
 signals:
     void sortClicked(bool on);
@@ -69,6 +71,7 @@ private:
     QLineEdit* searchField_ = nullptr;
     const NameList& list_;
     QTreeView* view_ = nullptr;
+    int listWidth_ = 0; // the columns' width, as the list would like it
     QLabel* countLabel_ = nullptr;
     QLineEdit* count_ = nullptr;
     QCheckBox* sortBox_ = nullptr;

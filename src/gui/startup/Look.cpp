@@ -46,8 +46,12 @@ QIcon stateIcon(const QColor& colour)
 void showCentred(QWidget& window)
 {
     if (const QScreen* where = window.screen()) {
+        // As large as it would like, within the screen's free area and room
+        // for the window manager's frame (not known before it is shown).
         const QRect area = where->availableGeometry();
-        window.adjustSize();
+        const QSize frame(16, 40);
+        const QSize wanted = window.sizeHint().expandedTo(window.minimumSizeHint());
+        window.resize(wanted.boundedTo(area.size() - frame));
         window.move(area.center() - window.rect().center());
     }
     window.show();
