@@ -125,7 +125,7 @@ private slots:
         QVERIFY(w.window->isModified());
         // Whichever way it came in, the paste is one step of its own.
         auto* undoAction = w.window->findChild<QAction*>(QStringLiteral("Cofnij1"));
-        QCOMPARE(undoAction->text(), undo);
+        QCOMPARE(undoAction->text().remove(u'&'), undo);
         undoAction->trigger();
         QCOMPARE(w.entry(1, 5), field % 2 == 0 ? QStringLiteral("X") : QString());
         QCOMPARE(w.entry(1, 6), QString());

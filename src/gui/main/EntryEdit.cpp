@@ -155,6 +155,14 @@ void EntryEdit::keyPressEvent(QKeyEvent* event)
         QLineEdit::keyPressEvent(event);
         return;
     }
+    if (takesRows_ && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        const int key = event->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down
+            || key == Qt::Key_Up) {
+            emit stepRequested(key == Qt::Key_Up ? -1 : 1);
+            return;
+        }
+    }
     // Shortcuts (Ctrl+V, Ctrl+Z, Ctrl+Backspace) are the line edit's own; the
     // validator holds their results to the rules. Ctrl with Alt is AltGr,
     // which types letters.

@@ -35,6 +35,9 @@ public:
 
 signals:
     void rowsPasted(const QString& text);
+    // Enter or Down (1), Up (-1) in an entry field: on to the next or the
+    // previous entry, as in a spreadsheet's column.
+    void stepRequested(int entries);
 
 protected:
     bool event(QEvent* event) override;

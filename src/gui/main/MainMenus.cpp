@@ -10,7 +10,10 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QUndoStack>
+
+#include <algorithm>
 
 namespace q540 {
 
@@ -18,11 +21,80 @@ using namespace textkey;
 
 namespace {
 
+// The platform's keys for a command, or these where it names none (Save As
+// and Quit have none on Windows and without a desktop's theme).
+QList<QKeySequence> keysFor(QKeySequence::StandardKey key, const QKeySequence& otherwise)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    return keys.isEmpty() ? QList<QKeySequence>{otherwise} : keys;
+}
+
 QAction* addAction(QMenu* menu, const char* name, const QString& caption)
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
     return action;
+}
+
+// A caption without its mnemonic mark, a literal "&&" kept as "&".
+QString withoutMnemonic(const QString& caption)
+{
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        plain += caption[i];
+    }
+    return plain;
+}
+
+// The letter of a caption that Alt reaches it by: the first word's start
+// that no other item of the menu has taken, else any such letter.
+qsizetype mnemonicAt(const QString& plain, const QSet<QChar>& taken)
+{
+    const auto free = [&](qsizetype i) {
+        return plain[i].isLetterOrNumber() && !taken.contains(plain[i].toLower());
+    };
+    for (qsizetype i = 0; i < plain.size(); ++i)
+        if ((i == 0 || !plain[i - 1].isLetterOrNumber()) && free(i))
+            return i;
+    for (qsizetype i = 0; i < plain.size(); ++i)
+        if (free(i))
+            return i;
+    return -1;
+}
+
+// Gives each item an Alt+letter of its own among these, in the language
+// shown: the texts carry no marks, so a new language or item needs none.
+void assignMnemonics(const QList<QAction*>& actions)
+{
+    // Short captions choose first: "Exit" has four letters to choose from,
+    // "Export table" many.
+    QList<QAction*> order;
+    for (QAction* action : actions)
+        if (!action->isSeparator() && !action->text().isEmpty())
+            order << action;
+    const auto letters = [](const QAction* action) {
+        QSet<QChar> distinct;
+        for (const QChar c : withoutMnemonic(action->text()))
+            if (c.isLetterOrNumber())
+                distinct.insert(c.toLower());
+        return distinct.size();
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const QAction* a, const QAction* b) { return letters(a) < letters(b); });
+    QSet<QChar> taken;
+    for (QAction* action : order) {
+        const QString plain = withoutMnemonic(action->text());
+        const qsizetype at = mnemonicAt(plain, taken);
+        QString marked = plain;
+        marked.replace(u'&', QStringLiteral("&&"));
+        if (at >= 0) {
+            taken.insert(plain[at].toLower());
+            marked.insert(at + plain.left(at).count(u'&'), u'&');
+        }
+        action->setText(marked);
+    }
 }
 
 } // namespace
@@ -32,19 +104,25 @@ MainMenus::MainMenus(QMenuBar& bar, const Localisation& texts) : QObject(&bar), 
     file_ = bar.addMenu(QStringLiteral("Plik"));
     file_->setObjectName(QStringLiteral("Plik1"));
     newAction = addAction(file_, "Nowy1", QStringLiteral("Nowy"));
+    newAction->setShortcut(QKeySequence::New);
     open = addAction(file_, "Otwrz1", QStringLiteral("Otwórz"));
+    open->setShortcut(QKeySequence::Open);
     import = addAction(file_, "Importuj1", QStringLiteral("Import"));
     import->setToolTip(QStringLiteral("Import v3.4"));
     importTable = addAction(file_, "ImportujTabele", fixedText(FixedText::MenuImportTable, 0));
     exportTable = addAction(file_, "EksportujTabele", fixedText(FixedText::MenuExportTable, 0));
     save = addAction(file_, "Zapisz1", QStringLiteral("Zapisz"));
+    save->setShortcut(QKeySequence::Save);
     saveAs = addAction(file_, "Zapiszjako1", QStringLiteral("Zapisz jako..."));
+    saveAs->setShortcuts(
+        keysFor(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
     history = addAction(file_, "Historia1", fixedText(FixedText::MenuHistory, 0));
     print = addAction(file_, "Drukuj1", fixedText(FixedText::MenuPrint, 0));
     print->setShortcut(QKeySequence::Print);
     exportPdf = addAction(file_, "EksportujPDF", fixedText(FixedText::MenuExportPdf, 0));
     file_->addSeparator()->setObjectName(QStringLiteral("MenuKreska"));
     exit = addAction(file_, "Wyjcie1", QStringLiteral("Wyjście"));
+    exit->setShortcuts(keysFor(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
 
     edit_ = bar.addMenu(fixedText(FixedText::MenuEdit, 0));
     edit_->setObjectName(QStringLiteral("Edycja1"));
@@ -108,7 +186,13 @@ void MainMenus::retranslate()
     edit_->setTitle(fixedText(FixedText::MenuEdit, language));
     if (steps_)
         showSteps(*steps_);
+    else
+        assignMnemonics(edit_->actions());
     program_->setTitle(texts_.text(kMenuProgram));
+    for (QMenu* menu : {file_, program_, moduleOrder_})
+        assignMnemonics(menu->actions());
+    if (auto* bar = qobject_cast<QMenuBar*>(parent()))
+        assignMnemonics(bar->actions());
 }
 
 void MainMenus::showSteps(const QUndoStack& steps)
@@ -124,6 +208,7 @@ void MainMenus::showSteps(const QUndoStack& steps)
     undo->setEnabled(steps.canUndo());
     redo->setText(redoCaption(stepAt(steps.index()), language));
     redo->setEnabled(steps.canRedo());
+    assignMnemonics(edit_->actions());
 }
 
 } // namespace q540

@@ -57,6 +57,8 @@ QScrollArea* scrolling(QWidget* content)
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Tab goes to the fields inside, and the area follows them.
+    scroll->setFocusPolicy(Qt::NoFocus);
     return scroll;
 }
 

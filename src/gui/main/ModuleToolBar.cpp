@@ -1,5 +1,7 @@
 #include "gui/main/ModuleToolBar.h"
 
+#include "base/FixedTexts.h"
+
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "gui/main/EntryEdit.h"
@@ -33,6 +35,8 @@ ModuleToolBar::ModuleToolBar(const Localisation& texts, QWidget* parent)
     connect(saveAs_, &QToolButton::clicked, this, &ModuleToolBar::saveAsClicked);
     state_ = fileButton("ToolButton8", QStyle::SP_DriveNetIcon);
     state_->setAutoRaise(true);
+    // The lamp only shows the state: Tab passes it by.
+    state_->setFocusPolicy(Qt::NoFocus);
     status_ = new QLineEdit;
     status_->setObjectName(QStringLiteral("Edit_Status"));
     status_->setReadOnly(true);
@@ -77,6 +81,7 @@ void ModuleToolBar::buildPassword()
     bold.setBold(true);
     password_->setFont(bold);
     addWidget(password_);
+    passwordLabel_->setBuddy(password_);
     changePassword_ = new QPushButton;
     changePassword_->setObjectName(QStringLiteral("Button_zmien_haslo"));
     connect(changePassword_, &QPushButton::clicked, this, &ModuleToolBar::changePasswordClicked);
@@ -121,8 +126,14 @@ void ModuleToolBar::retranslate()
 {
     const std::pair<QToolButton*, int> hints[] = {
         {new_, kNew}, {open_, kOpen}, {save_, kSave}, {saveAs_, kSaveAs}, {state_, kModuleState}};
-    for (const auto& [button, key] : hints)
+    for (const auto& [button, key] : hints) {
         button->setToolTip(texts_.text(key));
+        button->setAccessibleName(texts_.text(key));
+    }
+    const int language = texts_.language();
+    setWindowTitle(fixedText(FixedText::AccessibleToolBar, language));
+    status_->setAccessibleName(texts_.text(kModuleState));
+    address_->setAccessibleName(fixedText(FixedText::AccessibleAddress, language));
     passwordLabel_->setText(texts_.text(kInstallerPassword));
     changePassword_->setText(texts_.text(kChangePassword));
     resetLock_->setText(texts_.text(kResetLock));

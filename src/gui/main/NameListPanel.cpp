@@ -133,6 +133,9 @@ NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QW
     count_ = new QLineEdit(QStringLiteral("0"));
     count_->setObjectName(QStringLiteral("Edit_ilosc_wpisow"));
     count_->setReadOnly(true);
+    // Read-only: Tab passes it by; a screen reader names it by its label.
+    count_->setFocusPolicy(Qt::NoFocus);
+    countLabel_->setBuddy(count_);
     count_->setMaximumWidth(60);
     countRow->addWidget(countLabel_);
     countRow->addWidget(count_);
@@ -282,6 +285,8 @@ void NameListPanel::retranslate()
     preview_->setLanguage(language);
     compare_->setText(fixedText(FixedText::CompareWithModule, language));
     searchField_->setPlaceholderText(fixedText(FixedText::SearchNames, language));
+    searchField_->setAccessibleName(fixedText(FixedText::AccessibleSearch, language));
+    view_->setAccessibleName(texts_.text(kNameList));
     verifyBox_->setText(fixedText(FixedText::VerifyAfterWriting, language));
     verifyBox_->setToolTip(fixedText(FixedText::VerifyAfterWritingTip, language)
                                .arg(directoryReadSeconds(kEntryCapacity)));

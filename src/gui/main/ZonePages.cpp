@@ -1,9 +1,11 @@
 #include "gui/main/ZonePages.h"
 
+#include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "directory/DirectoryEditor.h"
 #include "directory/EditStep.h"
+#include "directory/IntroScreens.h"
 #include "gui/main/EntryEdit.h"
 #include "gui/startup/Look.h"
 
@@ -86,6 +88,15 @@ void ZonePages::connectEntryField(int number, bool line1)
     if (!line1)
         field->setEnabled(false);
     field->setTakesRows(true);
+    // The same line of the next or previous entry on the same sheet.
+    connect(field, &EntryEdit::stepRequested, this, [this, number, field](int entries) {
+        const int target = number + 2 * entries;
+        EntryEdit* next = target > 0 && std::size_t(target) < edits_.size()
+                              ? edits_[std::size_t(target)]
+                              : nullptr;
+        if (next && next->parentWidget() == field->parentWidget() && next->isEnabled())
+            next->setFocus(Qt::TabFocusReason);
+    });
     connect(field, &EntryEdit::rowsPasted, this, [this, number](const QString& text) {
         const int selector = editor_.page().selectorIndex();
         const int slot = slotOfEditNumber(selector, number);
@@ -119,16 +130,12 @@ QWidget* ZonePages::buildZoneTabs()
         sheet->setObjectName(QStringLiteral("TabSheet%1").arg(page + 1));
         auto* outer = new QHBoxLayout(sheet);
         if (page == 0) {
-            // The vertical caption down the left edge of the first page.
-            auto* caption = new QVBoxLayout;
-            caption->setSpacing(0);
-            for (std::size_t i = 0; i < verticalCaption_.size(); ++i) {
-                verticalCaption_[i] = new QLabel;
-                verticalCaption_[i]->setObjectName(QStringLiteral("Label_napis_%1").arg(i + 1));
-                verticalCaption_[i]->setAlignment(Qt::AlignCenter);
-                caption->addWidget(verticalCaption_[i]);
-            }
-            outer->addLayout(caption);
+            // The vertical caption down the left edge of the first page: one
+            // label, a letter a line, read out as the words it spells.
+            verticalCaption_ = new QLabel;
+            verticalCaption_->setObjectName(QStringLiteral("Label_napis"));
+            verticalCaption_->setAlignment(Qt::AlignCenter);
+            outer->addWidget(verticalCaption_);
         }
         auto* grid = new QGridLayout;
         grid->setVerticalSpacing(1);
@@ -250,6 +257,9 @@ void ZonePages::selectPage(int index)
         if (pageKind == kind)
             page->show();
     editor_.page().selectPage(index);
+    if (index < kSelectorAdditionalNumbers)
+        zoneShown_ = index + 1;
+    nameFields();
 }
 
 void ZonePages::focusEntry(int slot, bool line2)
@@ -315,12 +325,40 @@ void ZonePages::setIntroTimeIndex(int index)
     introTime_->setCurrentIndex(index);
 }
 
+// Each field named as a screen reader reads it: its entry or intro screen
+// and line, in the program's language; the zone fields by the zone shown.
+void ZonePages::nameFields()
+{
+    const auto name = [this](int number, const QString& place, int line) {
+        edit(number)->setAccessibleName(
+            fixedText(FixedText::AccessibleLine, language_).arg(place).arg(line));
+    };
+    for (int j = 1; j <= kApartmentsPerZone; ++j) {
+        const QString place = entryPlaceText({zoneShown_, j}, language_);
+        name(line1EditNumber(0, j), place, 1);
+        name(line2EditNumber(0, j), place, 2);
+    }
+    for (int k = 1; k <= kAdditionalNumberCount; ++k) {
+        const QString place = entryPlaceText({kAdditionalNumberZone, k}, language_);
+        name(line1EditNumber(kSelectorAdditionalNumbers, k), place, 1);
+        name(line2EditNumber(kSelectorAdditionalNumbers, k), place, 2);
+    }
+    for (int line = 0; line < kIntroLineCount; ++line)
+        name(introLineEditNumber(line),
+             fixedText(FixedText::IntroScreen, language_).arg(line / 2 + 1), line % 2 + 1);
+}
+
 void ZonePages::retranslate(const Localisation& texts)
 {
     const QString vertical = texts.text(kVerticalCaption);
-    for (std::size_t i = 0; i < verticalCaption_.size(); ++i)
-        verticalCaption_[i]->setText(i < std::size_t(vertical.size()) ? QString(vertical.at(i))
-                                                                      : QString());
+    QStringList letters;
+    for (const QChar letter : vertical)
+        letters << QString(letter);
+    verticalCaption_->setText(letters.join(u'\n'));
+    verticalCaption_->setAccessibleName(vertical);
+    language_ = texts.language();
+    tabs_->setAccessibleName(fixedText(FixedText::AccessibleApartmentPages, language_));
+    nameFields();
     for (int j = 1; j <= kApartmentsPerZone; ++j)
         edit(line1EditNumber(0, j))->setToolTip(texts.text(kEntryFieldHint));
     for (int k = 1; k <= kAdditionalNumberCount; ++k)

@@ -70,10 +70,13 @@ private:
     QLayout* buildIntroTime();
     EntryEdit* makeEdit(int number, bool line1, int maxLength);
     void connectEntryField(int number, bool line1);
+    void nameFields();
 
     DirectoryEditor& editor_;
     std::array<EntryEdit*, kEditCount> edits_{};
-    std::array<QLabel*, 21> verticalCaption_{};
+    QLabel* verticalCaption_ = nullptr;
+    int language_ = 0;
+    int zoneShown_ = 1; // the zone the zone fields show, or showed last
     QButtonGroup* selector_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QGroupBox* additionalBox_ = nullptr;
