@@ -6,12 +6,17 @@
 #include "gui/actions/ViewActions.h"
 #include "gui/main/EntryEdit.h"
 #include "gui/main/MainWindow.h"
+#include "gui/main/SettingsPanel.h"
+#include "gui/startup/Look.h"
+#include "gui/support/ConnectionCheckWindow.h"
+#include "gui/support/ContactWindow.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +49,22 @@ QChar mnemonicOf(const QString& caption)
             return caption[i + 1].toLower();
     }
     return {};
+}
+
+// Faults of a window's names: a control without one, two alike.
+QStringList nameFaults(QWidget& window)
+{
+    QMap<QString, QString> seen; // name -> the control's object name and class
+    QStringList faults;
+    for (const auto& [widget, name] : focusableNames(window)) {
+        const QString who = widget->objectName() + u'/' + widget->metaObject()->className();
+        if (name.isEmpty())
+            faults << who + QStringLiteral(" has no name");
+        else if (seen.contains(name))
+            faults << QStringLiteral("%1 and %2: %3").arg(seen[name], who, name);
+        seen.insert(name, who);
+    }
+    return faults;
 }
 
 struct Window {
@@ -79,18 +100,34 @@ private slots:
         Window w(language);
         for (int page = 0; page < kSelectorCount; ++page) {
             w.window->viewActions().RadioGroup_StrefaClick(page);
-            QMap<QString, QString> seen; // name -> object name
-            QStringList faults;
-            for (const auto& [widget, name] : focusableNames(*w.window)) {
-                const QString who = widget->objectName() + u'/' + widget->metaObject()->className();
-                if (name.isEmpty())
-                    faults << who + QStringLiteral(" has no name");
-                else if (seen.contains(name))
-                    faults << QStringLiteral("%1 and %2: %3").arg(seen[name], who, name);
-                seen.insert(name, who);
-            }
+            const QStringList faults = nameFaults(*w.window);
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"\n")));
         }
+        // The settings panel in each of its modes, the connection check and
+        // the contact window.
+        auto* panel = w.window->findChild<SettingsPanel*>();
+        for (const int mode : {SettingsPanel::kVersionMode, SettingsPanel::kPasswordMode,
+                               SettingsPanel::kLanguageMode}) {
+            panel->Ustaw_Formatke_Panelow_Edycji(mode);
+            const QStringList faults = nameFaults(*panel);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"\n")));
+        }
+        ConnectionCheckWindow check([] { return ConnectionReport{}; }, language);
+        ContactWindow contact(language, [](const QUrl&) {});
+        for (QWidget* window : {static_cast<QWidget*>(&check), static_cast<QWidget*>(&contact)}) {
+            const QStringList faults = nameFaults(*window);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"\n")));
+        }
+    }
+
+    // A message box is at least as wide as its title.
+    void messageTitleWhole()
+    {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Q540 directory configuration 1.3"),
+                        QStringLiteral("OK?"));
+        keepTitleWhole(box);
+        box.show();
+        QVERIFY(box.width() > box.fontMetrics().horizontalAdvance(box.windowTitle()));
     }
 
     // Each menu's items have Alt+letters of their own, in every language.

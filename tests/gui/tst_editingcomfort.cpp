@@ -12,6 +12,7 @@
 #include "support/FakeFileDialogs.h"
 #include "support/ModalDriver.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -367,6 +368,9 @@ void EditingComfortTest::previewOfTheEntryOrScreen()
     QCOMPARE(preview->title(), entryTitle);
     const DisplayCell shown = preview->preview()[0][4];
     QCOMPARE(shown, (DisplayCell{"©", u'У', CellMark::LookAlike}));
+    // A screen reader hears what the display will show.
+    QCOMPARE(QAccessible::queryAccessibleInterface(preview)->text(QAccessible::Description),
+             QStringLiteral("Abc У\n"));
     QCOMPARE(preview->toolTipAt(preview->cellCentre(0, 4)), lookAlikeTip);
     QCOMPARE(preview->toolTipAt(preview->cellCentre(0, 0)), QString());
     QCOMPARE(int(preview->preview()[1].size()), 14);

@@ -3,6 +3,7 @@
 #include "base/AppInfo.h"
 #include "base/FixedTexts.h"
 #include "gui/seams/TransferRunner.h"
+#include "gui/startup/Look.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -54,6 +55,7 @@ WorkflowQuestions::KeepChoice askKeepFirst(int entries, int readSeconds, int lan
                                       QMessageBox::DestructiveRole);
     box.addButton(fixedText(FixedText::CancelButton, language), QMessageBox::RejectRole);
     box.setDefaultButton(read);
+    keepTitleWhole(box);
     box.exec();
     using Choice = WorkflowQuestions::KeepChoice;
     return box.clickedButton() == read   ? Choice::ReadAndKeep

@@ -1,6 +1,7 @@
 #include "gui/main/DisplayPreviewView.h"
 
 #include "base/FixedTexts.h"
+#include "base/TrailingSpaces.h"
 #include "directory/EditStep.h"
 #include "gui/startup/Look.h"
 
@@ -95,6 +96,16 @@ void DisplayPreviewView::showTitle()
         title_->setText(fixedText(FixedText::PanelDisplayOf, language_)
                             .arg(place_.zone == 0 ? introScreenText(place_.number, language_)
                                                   : entryPlaceText(place_, language_)));
+    // A screen reader reads the two rows as the display will show them.
+    setAccessibleName(title_->text());
+    QStringList rows;
+    for (const DisplayRow& row : preview_) {
+        QString shown;
+        for (const DisplayCell& cell : row)
+            shown += cell.shown;
+        rows << withoutTrailingSpaces(shown);
+    }
+    setAccessibleDescription(rows.join(u'\n'));
 }
 
 QRect DisplayPreviewView::displayRect() const

@@ -73,6 +73,8 @@ QGroupBox* SettingsPanel::buildVersionBox()
     version->setAlignment(Qt::AlignCenter);
     auto* ok = button("Button1", box);
     ok->setText(QStringLiteral("OK"));
+    // Enter closes the version page, as Esc does.
+    ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &SettingsPanel::Button1Click);
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(version, 1);

@@ -3,6 +3,7 @@
 #include "base/AppInfo.h"
 #include "base/FixedTexts.h"
 #include "base/Localisation.h"
+#include "gui/startup/Look.h"
 
 #include <QMessageBox>
 #include <QProgressBar>
@@ -45,6 +46,7 @@ void WidgetSink::showMessage(const QString& text)
     if (recent_.size() > kRecent)
         recent_.removeFirst();
     QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, parent_);
+    keepTitleWhole(box);
     box.exec();
 }
 
@@ -55,6 +57,7 @@ bool WidgetSink::askYesNo(const QString& text, const QString& caption)
     // Every question guards something that cannot be undone (erase, overwrite,
     // discard, exit): Enter must not do it.
     box.setDefaultButton(QMessageBox::No);
+    keepTitleWhole(box);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -1,7 +1,9 @@
 #include "gui/startup/Look.h"
 
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QImage>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -55,6 +57,19 @@ void showCentred(QWidget& window)
         window.move(area.center() - window.rect().center());
     }
     window.show();
+}
+
+void keepTitleWhole(QMessageBox& box)
+{
+    // The title bar's font is the window manager's, often larger and bold;
+    // its buttons take about 120 pixels more.
+    QFont title = box.font();
+    title.setBold(true);
+    title.setPointSizeF(title.pointSizeF() * 1.2);
+    const int width = QFontMetrics(title).horizontalAdvance(box.windowTitle()) + 120;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 } // namespace q540

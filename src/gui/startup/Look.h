@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QIcon>
 
+class QMessageBox;
 class QWidget;
 
 namespace q540 {
@@ -18,7 +19,11 @@ QIcon lampIcon(bool lit);
 // A round state lamp of the tool bar in the given colour.
 QIcon stateIcon(const QColor& colour);
 
-// Shows a window at its natural size in the middle of its screen.
+// Shows a window at its natural size, within the screen's free area, in
+// the middle of it.
 void showCentred(QWidget& window);
+// Widens a message box to its title: a box is as wide as its text, and a
+// short text left the title cut to "Q5… .3".
+void keepTitleWhole(QMessageBox& box);
 
 } // namespace q540

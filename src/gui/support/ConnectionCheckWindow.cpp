@@ -36,6 +36,7 @@ ConnectionCheckWindow::ConnectionCheckWindow(std::function<ConnectionReport()> c
     setObjectName(QStringLiteral("ConnectionCheckWindow"));
     setWindowTitle(fixedText(FixedText::ConnectionCheckTitle, language));
     view_->setObjectName(QStringLiteral("ConnectionCheckReport"));
+    view_->setAccessibleName(windowTitle());
     view_->setOpenLinks(false);
     auto* buttons = new QDialogButtonBox;
     auto* again = buttons->addButton(fixedText(FixedText::CheckAgain, language),

@@ -24,7 +24,6 @@ namespace q540 {
 
 namespace {
 
-constexpr QColor kLinkColour(128, 128, 128);
 constexpr QColor kHoverColour(255, 0, 144);
 constexpr QColor kAccent(0x1f, 0x4e, 0x8c);
 constexpr QSize kPictureSize(190, 250);
@@ -244,9 +243,10 @@ QLabel* ContactWindow::addLink(const char* name, const QString& text, QWidget* p
     QFont underlined = label->font();
     underlined.setUnderline(true);
     label->setFont(underlined);
-    QPalette grey = label->palette();
-    grey.setColor(QPalette::WindowText, kLinkColour);
-    label->setPalette(grey);
+    // Links in the palette's link colour: it keeps the contrast a grey lost.
+    QPalette link = label->palette();
+    link.setColor(QPalette::WindowText, link.color(QPalette::Link));
+    label->setPalette(link);
     label->setCursor(Qt::PointingHandCursor);
     label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     label->installEventFilter(this);
@@ -265,7 +265,8 @@ bool ContactWindow::eventFilter(QObject* watched, QEvent* event)
             setOkBoxColour(entered ? kHoverColour : palette().color(QPalette::Mid));
         } else if (label) {
             QPalette colours = label->palette();
-            colours.setColor(QPalette::WindowText, entered ? kHoverColour : kLinkColour);
+            colours.setColor(QPalette::WindowText,
+                             entered ? kHoverColour : colours.color(QPalette::Link));
             label->setPalette(colours);
         }
         break;
