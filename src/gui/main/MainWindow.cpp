@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <initializer_list>
@@ -129,28 +130,19 @@ ModuleMonitor& MainWindow::module()
 // The zone pages scroll, and the names list narrows and shortens, when the
 // screen is smaller than they would like (a 1280x720 laptop, or 200 % on
 // 1920x1080): the window fits every screen, every control stays reachable
-// and the Read and Write buttons stay in view. The progress
-// row keeps its place while hidden: a transfer never moves the layout.
+// and the Read and Write buttons stay in view. A transfer's progress shows
+// in the status bar, whose height it keeps, so it moves nothing.
 QWidget* MainWindow::buildWorkingArea()
 {
     auto* area = new QWidget;
     auto* layout = new QHBoxLayout(area);
-    auto* middle = new QVBoxLayout;
     pages_ = new ZonePages(*editor_);
-    middle->addWidget(scrolling(pages_), 1);
-    auto* progressRow = new QHBoxLayout;
-    for (QWidget* part : {static_cast<QWidget*>(sink_->progressBar()),
-                          static_cast<QWidget*>(sink_->cancelButton())}) {
-        QSizePolicy policy = part->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        part->setSizePolicy(policy);
-    }
-    progressRow->addWidget(sink_->progressBar(), 1);
-    progressRow->addWidget(sink_->cancelButton());
-    middle->addLayout(progressRow);
-    layout->addLayout(middle, 3);
+    layout->addWidget(scrolling(pages_), 1);
     listPanel_ = new NameListPanel(editor_->list(), texts_);
-    layout->addWidget(listPanel_, 2);
+    layout->addWidget(listPanel_);
+    statusBar()->addPermanentWidget(sink_->progressBar(), 2);
+    statusBar()->addPermanentWidget(sink_->cancelButton());
+    statusBar()->setMinimumHeight(sink_->cancelButton()->sizeHint().height());
     return area;
 }
 

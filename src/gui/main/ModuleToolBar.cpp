@@ -76,10 +76,11 @@ void ModuleToolBar::buildPassword()
     password_->setObjectName(QStringLiteral("Edit_haslo"));
     password_->setEnabled(false);
     password_->setMaxLength(4);
-    password_->setMaximumWidth(48);
     QFont bold = password_->font();
     bold.setBold(true);
     password_->setFont(bold);
+    // Four digits whole, whatever the font and the scale.
+    password_->setMaximumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("0000")) + 16);
     addWidget(password_);
     passwordLabel_->setBuddy(password_);
     changePassword_ = new QPushButton;

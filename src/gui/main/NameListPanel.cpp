@@ -122,6 +122,10 @@ NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QW
     auto* find = new QShortcut(QKeySequence::Find, this, this, &NameListPanel::focusSearch);
     find->setContext(Qt::WindowShortcut);
     view_->header()->setStretchLastSection(false);
+    // At 200 % on a laptop the list gives way to the buttons below it, down
+    // to its header and two rows.
+    view_->setMinimumHeight(view_->header()->sizeHint().height()
+                            + 2 * QFontMetrics(view_->font()).height() + 8);
     fitColumns();
     layout->addWidget(view_, 1);
     preview_ = new DisplayPreviewView;
@@ -150,8 +154,12 @@ NameListPanel::NameListPanel(const NameList& list, const Localisation& texts, QW
     alphaBox_->setObjectName(QStringLiteral("CheckBox_wyszukiwanie_alfa"));
     alphaBox_->setChecked(true);
     connect(alphaBox_, &QCheckBox::clicked, this, &NameListPanel::alphabeticalSearchClicked);
-    layout->addWidget(sortBox_);
-    layout->addWidget(alphaBox_);
+    // Side by side: a row less, so the panel fits a laptop at 200 %.
+    auto* listChecks = new QHBoxLayout;
+    listChecks->addWidget(sortBox_);
+    listChecks->addWidget(alphaBox_);
+    listChecks->addStretch(1);
+    layout->addLayout(listChecks);
 
     auto* buttons = new QHBoxLayout;
     read_ = commandButton("Button9b", buttons);
