@@ -198,7 +198,7 @@ void MainWindowTest::languageIsAppliedToTheControls()
 
 void MainWindowTest::writeRefusalLeadsToTheField_data()
 {
-    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("row");      // 0: intro line 3
     QTest::addColumn<QString>("text"); // the entry's 30 characters
     QTest::addColumn<int>("field");    // where the cursor goes
     QTest::addColumn<int>("position");
@@ -209,6 +209,8 @@ void MainWindowTest::writeRefusalLeadsToTheField_data()
     QTest::newRow("additional number, line 2")
         << additionalNumberRow(3) << "Portier         m.\t1" << 527 << 2
         << "Sign ( U+0009 ) in additional number 3  is not compatible with the module!";
+    QTest::newRow("intro line") << 0 << "Witamy €" << 513 << 7
+                                << "Sign ( € ) In Intro nr: 2  is not compatible with the module!";
 }
 
 // Zone 1 apartment 2 holds a good entry: the message names the zone too.
@@ -221,12 +223,15 @@ void MainWindowTest::writeRefusalLeadsToTheField()
     QFETCH(QString, message);
     Window w;
     type(w.edit(3), QStringLiteral("Dobry"));
-    for (int c = 0; c < text.size(); ++c)
+    for (int c = 0; row && c < text.size(); ++c)
         w.window->directory().grid().setCell(row, c + 1, Cell(text.at(c)));
     w.window->directory().page().refresh();
+    IntroLines intro{};
+    intro[2] = row ? QString() : text;
+    w.window->setIntroLines(intro);
     QString shown;
     answerNextBox(QMessageBox::Ok, &shown);
-    w.window->findChild<QPushButton*>(QStringLiteral("Button0b"))->click();
+    w.window->findChild<QPushButton*>(row ? "Button0b" : "Button2")->click();
     QCOMPARE(shown, message);
     QCOMPARE(w.window->focusWidget(), static_cast<QWidget*>(w.edit(field)));
     QCOMPARE(w.edit(field)->cursorPosition(), position);

@@ -20,6 +20,7 @@
 #include "module/DirectoryRead.h"
 #include "module/ModuleMonitor.h"
 #include "module/UnshowableEntry.h"
+#include "protocol/ModuleCharset.h"
 
 #include <QMainWindow>
 
@@ -89,6 +90,22 @@ bool ModuleActions::refuseUnshowable()
     return true;
 }
 
+// The write sends each line cut to the display's width: only that part counts.
+bool ModuleActions::refuseUnshowable(const IntroLines& lines)
+{
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        const UnshowableCharacter found = firstUnshowable(lines[line].left(kIntroLineLength));
+        if (found.index < 0)
+            continue;
+        if (const std::optional<QString> text = unsupportedCharacterText(
+                found.name, int(line) / 2 + 1, true, parts_.texts.language()))
+            parts_.sink.showMessage(*text);
+        view_.showIntroField(int(line), int(found.index));
+        return true;
+    }
+    return false;
+}
+
 // A read replaces the directory or the intro with what is in no file yet.
 void ModuleActions::Buttonz9Click()
 {
@@ -155,6 +172,8 @@ bool ModuleActions::readIntro()
 void ModuleActions::Button2Click()
 {
     const IntroLines lines = parts_.pages.introLines();
+    if (refuseUnshowable(lines))
+        return;
     const bool verify = parts_.listPanel.verifyAfterWriting();
     run([&](const ModuleWorkflow& workflow, WorkflowQuestions&, ModuleStatus& status) {
         writeIntroToModule(workflow, lines, verify, status);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "directory/IntroScreens.h"
 #include "gui/actions/WindowParts.h"
 
 #include <QObject>
@@ -53,6 +54,7 @@ private:
     // A character the module cannot show is named, by zone, with the cursor
     // put on it, before a write starts: true when one was found.
     bool refuseUnshowable();
+    bool refuseUnshowable(const IntroLines& lines);
 
     WindowParts parts_;
     UndoSteps& steps_;

@@ -5,6 +5,7 @@
 #include "commands/FileCommands.h"
 #include "directory/DirectoryEditor.h"
 #include "gui/main/DisplayPreviewView.h"
+#include "gui/main/EntryEdit.h"
 #include "gui/main/MainMenus.h"
 #include "gui/main/ModuleToolBar.h"
 #include "gui/main/NameListPanel.h"
@@ -37,6 +38,14 @@ void ViewActions::showEntryField(EntryPlace place, bool line2, int position)
     RadioGroup_StrefaClick(place.zone == kAdditionalNumberZone ? kSelectorAdditionalNumbers
                                                                : place.zone - 1);
     parts_.pages.focusEntry(place.number, line2, position);
+}
+
+void ViewActions::showIntroField(int line, int position)
+{
+    RadioGroup_StrefaClick(kSelectorIntro);
+    EntryEdit* field = parts_.pages.edit(introLineEditNumber(line));
+    field->setFocus(Qt::OtherFocusReason);
+    field->setCursorPosition(position);
 }
 
 void ViewActions::Ustaw_WJ_na_komponentach()

@@ -23,6 +23,8 @@ public:
     // Shows an entry's page and tab with the cursor in its line, at position
     // (-1 for the end).
     void showEntryField(EntryPlace place, bool line2 = false, int position = -1);
+    // The same for an intro line 0..7 on the intro page.
+    void showIntroField(int line, int position);
     // Puts the texts of the current language on every control.
     void Ustaw_WJ_na_komponentach();
     // The command Language: the program language chosen in its window.
