@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -116,6 +117,8 @@ class EditingComfortTest : public QObject {
 private slots:
     void everyStepUndoneAndRedone_data();
     void everyStepUndoneAndRedone();
+    void pollDuringAMessageChangesNoStep_data();
+    void pollDuringAMessageChangesNoStep();
     void stepsNamedAndShownInEveryLanguage_data();
     void stepsNamedAndShownInEveryLanguage();
     void unsavedMarkFollowsTheCleanStep();
@@ -166,8 +169,11 @@ void EditingComfortTest::everyStepUndoneAndRedone_data()
     QTest::newRow("paste") << nothing << Step([](Window& w) { w.paste(3, "Kowal"); })
                            << "Undo paste into zone 1, apartment 2" << ctrlY;
     QTest::newRow("pasted rows, one step")
-        << Step([](Window& w) { w.type(5, "Stary"); })
-        << Step([](Window& w) { w.paste(3, "Adam\nBeata\nCezary"); })
+        << Step([](Window& w) { w.type(5, "Stary"); }) << Step([](Window& w) {
+               test::ModalDriver driver; // replacing "Stary" is asked first
+               w.paste(3, "Adam\nBeata\nCezary");
+               QCOMPARE(driver.messages.size(), 1);
+           })
         << "Undo pasted rows from zone 1, apartment 2" << ctrlShiftZ;
     QTest::newRow("intro typing") << Step([](Window& w) {
         w.window->viewActions().RadioGroup_StrefaClick(5);
@@ -240,6 +246,68 @@ void EditingComfortTest::everyStepUndoneAndRedone()
     w.key(redoKey);
     QVERIFY(w.state() == made);
     QVERIFY(!w.child<QAction>("Ponow1")->isEnabled());
+}
+
+void EditingComfortTest::pollDuringAMessageChangesNoStep_data()
+{
+    QTest::addColumn<Step>("step"); // opens a message, question or dialog on the way
+    QTest::addColumn<QString>("undo");
+    QTest::newRow("open with a notice") << Step([](Window& w) {
+        QByteArray bytes = directoryFile("Zawadzki", "Hej");
+        bytes.replace("Zawadzki", "Zawadzki-Wierzbicki");
+        w.write("long.csv", bytes);
+        w.dialogs->answers << w.path("long.csv");
+        w.action("Otwrz1");
+    }) << "Undo opening long.csv";
+    QTest::newRow("paste past 1020 entries") << Step([](Window& w) {
+        for (int row = 4; row <= 1021; ++row)
+            w.window->directory().grid().setCell(row, 1, Cell(u'A'));
+        w.window->directory().page().refresh();
+        w.paste(1, "Adam\nBeata\nCezary");
+    }) << "Undo pasted rows from zone 1, apartment 1";
+    QTest::newRow("import report") << Step([](Window& w) {
+        w.write("t.csv", "Zone;Apartment;Line 1;Line 2\n1;1;Nowy;\n9;9;Inny;\n");
+        w.dialogs->answers << w.path("t.csv");
+        w.action("ImportujTabele");
+    }) << "Undo table import";
+    QTest::newRow("keep-first offer") << Step([](Window& w) {
+        w.module.setEntryCount(3);
+        w.type(3, "Kowal");
+        w.child<QPushButton>("Button0b")->click();
+    }) << "Undo typing in zone 1, apartment 2";
+}
+
+// The user's step is what the action changed, though the poll announces the
+// module's status while its message is open; Redo typed into the directory
+// before never reaches the one the step brought.
+void EditingComfortTest::pollDuringAMessageChangesNoStep()
+{
+    QFETCH(Step, step);
+    QFETCH(QString, undo);
+    Window w;
+    w.type(1, "NowakTest");
+    w.key(QKeySequence::Undo);
+    const Window::State was = w.state();
+    int opened = 0;
+    // Redoing past 1020 entries tells it again: the driver answers to the end.
+    test::ModalDriver driver(
+        [](QWidget* modal) { modal->findChild<QPushButton*>("TableMerge")->click(); });
+    driver.offerRole = QMessageBox::RejectRole;
+    driver.whileOpen = [&] {
+        ++opened;
+        w.poll();
+    };
+    step(w);
+    driver.whileOpen = nullptr;
+    QVERIFY(opened > 0);
+    const Window::State made = w.state();
+    QCOMPARE(w.caption("Cofnij1"), undo);
+    QVERIFY(!w.child<QAction>("Ponow1")->isEnabled());
+    w.key(QKeySequence::Undo);
+    QVERIFY(w.state() == was);
+    w.key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    QVERIFY(w.state() == made);
+    QVERIFY(!(made == was));
 }
 
 void EditingComfortTest::stepsNamedAndShownInEveryLanguage_data()

@@ -1,9 +1,11 @@
 #include "base/Localisation.h"
 #include "gui/main/EntryEdit.h"
 #include "gui/main/MainWindow.h"
+#include "support/FakeFileDialogs.h"
 #include "support/PlainWindow.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -55,10 +57,10 @@ private slots:
     void pagesSwitchAndTrim();
     void languageIsAppliedToTheControls_data();
     void languageIsAppliedToTheControls();
-    void closingAsksOnlyWithUnsavedChanges_data();
-    void closingAsksOnlyWithUnsavedChanges();
-    void questionsSpeakTheLanguage_data();
-    void questionsSpeakTheLanguage();
+    void writeRefusalLeadsToTheField_data();
+    void writeRefusalLeadsToTheField();
+    void closingWithUnsavedChanges_data();
+    void closingWithUnsavedChanges();
 };
 
 void MainWindowTest::typedCharactersPassTheRules_data()
@@ -193,72 +195,94 @@ void MainWindowTest::languageIsAppliedToTheControls()
     QCOMPARE(w.edit(509)->toolTip(), w.texts.text(163));
 }
 
-void MainWindowTest::closingAsksOnlyWithUnsavedChanges_data()
+void MainWindowTest::writeRefusalLeadsToTheField_data()
 {
-    QTest::addColumn<bool>("edited");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("closed");
-    QTest::newRow("no changes: closes at once") << false << 0 << true;
-    QTest::newRow("changes, Yes") << true << int(QMessageBox::Yes) << true;
-    QTest::newRow("changes, No") << true << int(QMessageBox::No) << false;
+    QTest::addColumn<int>("row");      // 0: intro line 3
+    QTest::addColumn<QString>("text"); // the entry's 30 characters
+    QTest::addColumn<int>("field");    // where the cursor goes
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("zone 4, line 1") << zoneRow(3, 2) << "Ab€" << 3 << 2
+                                    << "Sign ( € ) in zone 4, apartment 2  is not compatible with "
+                                       "the module!";
+    QTest::newRow("additional number, line 2")
+        << additionalNumberRow(3) << "Portier         m.\t1" << 527 << 2
+        << "Sign ( U+0009 ) in additional number 3  is not compatible with the module!";
+    QTest::newRow("intro line") << 0 << "Witamy €" << 513 << 7
+                                << "Sign ( € ) In Intro nr: 2  is not compatible with the module!";
 }
 
-void MainWindowTest::closingAsksOnlyWithUnsavedChanges()
+// Zone 1 apartment 2 holds a good entry: the message names the zone too.
+void MainWindowTest::writeRefusalLeadsToTheField()
 {
-    QFETCH(bool, edited);
-    QFETCH(int, answer);
-    QFETCH(bool, closed);
+    QFETCH(int, row);
+    QFETCH(QString, text);
+    QFETCH(int, field);
+    QFETCH(int, position);
+    QFETCH(QString, message);
     Window w;
-    if (edited)
-        type(w.edit(1), QStringLiteral("Abc"));
-    QString question;
-    if (edited)
-        answerNextBox(QMessageBox::StandardButton(answer), &question);
-    QCOMPARE(w.window->close(), closed);
-    QCOMPARE(question, edited ? QStringLiteral("Are you sure want to exit?") : QString());
+    type(w.edit(3), QStringLiteral("Dobry"));
+    for (int c = 0; row && c < text.size(); ++c)
+        w.window->directory().grid().setCell(row, c + 1, Cell(text.at(c)));
+    w.window->directory().page().refresh();
+    IntroLines intro{};
+    intro[2] = row ? QString() : text;
+    w.window->setIntroLines(intro);
+    QString shown;
+    answerNextBox(QMessageBox::Ok, &shown);
+    w.window->findChild<QPushButton*>(row ? "Button0b" : "Button2")->click();
+    QCOMPARE(shown, message);
+    QCOMPARE(w.window->focusWidget(), static_cast<QWidget*>(w.edit(field)));
+    QCOMPARE(w.edit(field)->cursorPosition(), position);
 }
 
-void MainWindowTest::questionsSpeakTheLanguage_data()
+void MainWindowTest::closingWithUnsavedChanges_data()
 {
     QTest::addColumn<int>("language");
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<QString>("yes");
-    QTest::addColumn<QString>("no");
-    QTest::newRow("Polish") << 0 << QStringLiteral("Czy na pewno chcesz zakończyć pracę?")
-                            << QStringLiteral("Tak") << QStringLiteral("Nie");
-    QTest::newRow("English") << 1 << QStringLiteral("Are you sure want to exit?")
-                             << QStringLiteral("Yes") << QStringLiteral("No");
-    QTest::newRow("German") << 2 << QStringLiteral("Möchten Sie das Programm wirklich beenden?")
-                            << QStringLiteral("Ja") << QStringLiteral("Nein");
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("saveAs"); // the save dialog's answer, empty for Cancel
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("no changes: closes at once") << 1 << false << 0 << "" << true;
+    QTest::newRow("Save, written: closes") << 0 << true << int(QMessageBox::Save) << "kat" << true;
+    QTest::newRow("Save, dialog cancelled") << 1 << true << int(QMessageBox::Save) << "" << false;
+    QTest::newRow("Discard: closes") << 2 << true << int(QMessageBox::Discard) << "" << true;
+    QTest::newRow("Cancel") << 1 << true << int(QMessageBox::Cancel) << "" << false;
 }
 
-// The question, its buttons (Qt's own texts) and the safe default, in the
-// window's language.
-void MainWindowTest::questionsSpeakTheLanguage()
+// Save is the default, and lets the window close only once the file is written.
+void MainWindowTest::closingWithUnsavedChanges()
 {
     QFETCH(int, language);
-    QFETCH(QString, question);
-    QFETCH(QString, yes);
-    QFETCH(QString, no);
+    QFETCH(bool, edited);
+    QFETCH(int, answer);
+    QFETCH(QString, saveAs);
+    QFETCH(bool, closed);
+    const QStringList questions{
+        "Zmiany w katalogu nie zostały zapisane. Zapisać je przed zakończeniem pracy?",
+        "The directory has unsaved changes. Save them before closing?",
+        "Das Verzeichnis hat ungespeicherte Änderungen. Vor dem Beenden speichern?"};
     Window w(language);
-    type(w.edit(1), QStringLiteral("Abc"));
-    QString text, yesText, noText;
-    bool noIsDefault = false;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        text = box->text();
-        yesText = box->button(QMessageBox::Yes)->text().remove(u'&');
-        noText = box->button(QMessageBox::No)->text().remove(u'&');
-        noIsDefault =
-            static_cast<QAbstractButton*>(box->defaultButton()) == box->button(QMessageBox::No);
-        box->button(QMessageBox::No)->click();
-    });
-    QVERIFY(!w.window->close());
-    QCOMPARE(text, question);
-    QCOMPARE(yesText, yes);
-    QCOMPARE(noText, no);
-    QVERIFY(noIsDefault);
+    auto dialogs = std::make_unique<test::FakeFileDialogs>();
+    dialogs->answers << (saveAs.isEmpty() ? saveAs : w.dir.filePath(saveAs));
+    w.window->setFileDialogs(std::move(dialogs));
+    if (edited)
+        type(w.edit(1), QStringLiteral("Abc"));
+    QCOMPARE(w.window->isWindowModified(), edited);
+    QString question;
+    bool saveIsDefault = false;
+    if (edited)
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            question = box->text();
+            saveIsDefault = box->defaultButton() == box->button(QMessageBox::Save);
+            box->button(QMessageBox::StandardButton(answer))->click();
+        });
+    QCOMPARE(w.window->close(), closed);
+    QCOMPARE(question, edited ? questions[language] : QString());
+    QCOMPARE(saveIsDefault, edited);
+    QCOMPARE(QFile::exists(w.dir.filePath("kat.csv")), !saveAs.isEmpty());
 }
 
 QTEST_MAIN(MainWindowTest)

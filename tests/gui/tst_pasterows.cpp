@@ -131,6 +131,45 @@ private slots:
         QCOMPARE(w.entry(1, 6), QString());
     }
 
+    // Rows that would replace text, or fill entries on the next tab, ask first.
+    void overwriteAsks_data()
+    {
+        QTest::addColumn<int>("apartment"); // pasted into, zone 1
+        QTest::addColumn<int>("filled");    // an apartment holding "Stary" before, or 0
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("question");
+        const QString acrossTab = "The paste will replace 2 entries that are not empty or lie "
+                                  "beyond the page shown: from zone 1, apartment 31 to zone 1, "
+                                  "apartment 32. Paste?";
+        const QString overText = "The paste will replace 1 entries that are not empty or lie "
+                                 "beyond the page shown: from zone 1, apartment 7 to zone 1, "
+                                 "apartment 7. Paste?";
+        QTest::newRow("across the tab, Yes") << 29 << 0 << true << acrossTab;
+        QTest::newRow("across the tab, No") << 29 << 0 << false << acrossTab;
+        QTest::newRow("over an entry, Yes") << 5 << 7 << true << overText;
+        QTest::newRow("over an entry, No") << 5 << 7 << false << overText;
+        QTest::newRow("empty entries on the page") << 5 << 0 << true << QString();
+    }
+    void overwriteAsks()
+    {
+        QFETCH(int, apartment);
+        QFETCH(int, filled);
+        QFETCH(bool, yes);
+        QFETCH(QString, question);
+        Window w;
+        if (filled)
+            w.window->edit(2 * filled - 1)->setText(QStringLiteral("Stary"));
+        const DirectoryGrid before = w.window->directory().grid();
+        test::ModalDriver driver;
+        driver.answerYes = yes;
+        paste(w.window->edit(2 * apartment - 1), QStringLiteral("Ctrl+V"), "A\nB\nC\nD\n");
+        QCOMPARE(driver.messages, question.isEmpty() ? QStringList() : QStringList{question});
+        QCOMPARE(w.entry(1, apartment + 3), yes ? QStringLiteral("D") : QString());
+        if (yes)
+            w.window->findChild<QAction*>(QStringLiteral("Cofnij1"))->trigger();
+        QVERIFY(w.window->directory().grid() == before);
+    }
+
     // Rows that do not fit: the report first, then Paste or Cancel.
     void report_data()
     {

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
@@ -19,7 +20,8 @@ namespace q540::test {
 // offer to keep the module's directory first) is recorded apart and
 // answered by the button of offerRole; any other modal window is handed once
 // to onModal, out of the tick that found it, so that the message boxes it
-// opens in turn meet the next ticks.
+// opens in turn meet the next ticks. whileOpen runs once for each modal
+// window before it is answered, with the window still open.
 class ModalDriver {
 public:
     explicit ModalDriver(std::function<void(QWidget*)> onModal = {}) : onModal_(std::move(onModal))
@@ -33,11 +35,20 @@ public:
     bool answerYes = true;
     QStringList offers;
     QMessageBox::ButtonRole offerRole = QMessageBox::DestructiveRole;
+    std::function<void()> whileOpen;
 
 private:
     void tick()
     {
         QWidget* modal = QApplication::activeModalWidget();
+        if (inWhileOpen_)
+            return;
+        if (modal && whileOpen && modal != seen_) {
+            seen_ = modal;
+            inWhileOpen_ = true;
+            whileOpen();
+            inWhileOpen_ = false;
+        }
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             QAbstractButton* ok = box->button(QMessageBox::Ok);
             QAbstractButton* answer = box->button(answerYes ? QMessageBox::Yes : QMessageBox::No);
@@ -57,6 +68,8 @@ private:
     }
 
     std::function<void(QWidget*)> onModal_;
+    QPointer<QWidget> seen_;
+    bool inWhileOpen_ = false;
     QTimer timer_;
 };
 

@@ -98,6 +98,31 @@ void FileCommands::applyChange(const DocumentChange& change, bool undo)
     stepBase_ = document();
 }
 
+void FileCommands::absorbTime()
+{
+    stepBase_.fields.timeIndex = readFields().timeIndex;
+}
+
+void FileCommands::absorbAddress()
+{
+    stepBase_.fields.address = readFields().address;
+}
+
+FileState FileCommands::fileState() const
+{
+    return {name_, path_, caption_, saved_, fromList_, saveEnabled_};
+}
+
+void FileCommands::restoreFileState(const FileState& state)
+{
+    name_ = state.name;
+    path_ = state.path;
+    caption_ = state.caption;
+    saved_ = state.saved;
+    fromList_ = state.fromList;
+    saveEnabled_ = state.saveEnabled;
+}
+
 bool FileCommands::mayReplaceWork()
 {
     return !modified_ || sink_.askYesNo(unsavedChangesQuestion(languageOf(texts_)), QString());
@@ -128,7 +153,7 @@ Outcome FileCommands::openDirectoryFile()
     QString path;
     Outcome outcome = chooseFile(kOpenFilter, kDirectoryExtension, path);
     if (outcome.isDone())
-        outcome = readDirectoryFile(path);
+        outcome = readDirectoryFile(path, true);
     if (!outcome.isDone())
         return outcome;
     takeFile(path, false);
@@ -152,7 +177,7 @@ Outcome FileCommands::openCopy(const QString& path)
     return outcome;
 }
 
-Outcome FileCommands::readDirectoryFile(const QString& path)
+Outcome FileCommands::readDirectoryFile(const QString& path, bool offerTable)
 {
     const DirectoryFileLoad parse = loadDirectoryFile(path);
     if (parse.failure) {
@@ -160,7 +185,8 @@ Outcome FileCommands::readDirectoryFile(const QString& path)
         return outcomeOf(*parse.failure);
     }
     if (!parse.document) {
-        sink_.showMessage(texts_.text(textKeyOf(parse.problem)));
+        if (!offerTable || !offerTableImport(path))
+            sink_.showMessage(texts_.text(textKeyOf(parse.problem)));
         return Outcome::refused(Outcome::Refusal::WrongFile);
     }
     editor_.grid() = parse.document->grid;
@@ -168,6 +194,21 @@ Outcome FileCommands::readDirectoryFile(const QString& path)
     showPage(editor_.page().selectorIndex());
     showReadNotice(parse.notes);
     return Outcome::done();
+}
+
+// Both are .csv: a table opened by mistake is pointed to its own command.
+bool FileCommands::offerTableImport(const QString& path)
+{
+    const FileRead read = readWholeFile(path, kTableMaxSize);
+    if (!read.bytes)
+        return false;
+    if (const TableRead table = parseTable(*read.bytes); table.refusal || table.entries.empty())
+        return false;
+    const QString name = QFileInfo(path).fileName();
+    if (sink_.askYesNo(fixedText(FixedText::OpenedFileIsTable, languageOf(texts_)).arg(name),
+                       QString()))
+        offeredTable_ = path;
+    return true;
 }
 
 Outcome FileCommands::importListFile()
@@ -258,9 +299,10 @@ Outcome FileCommands::saveAs()
     return saved;
 }
 
-Outcome FileCommands::importTable(const TableChoice& choose)
+Outcome FileCommands::importTable(const TableChoice& choose, const QString& tablePath)
 {
-    const QString path = dialogs_->openFileName(kTableFilter, path_);
+    const QString path =
+        tablePath.isEmpty() ? dialogs_->openFileName(kTableFilter, path_) : tablePath;
     if (path.isEmpty())
         return Outcome::cancelled();
     QByteArray bytes;
@@ -281,15 +323,33 @@ Outcome FileCommands::importTable(const TableChoice& choose)
     return Outcome::done();
 }
 
+// The table's name beside the directory's, numbered past any directory file:
+// both are .csv, and Enter in the dialog must not replace a directory.
+QString FileCommands::tableSuggestion() const
+{
+    const QString base = path_ + QFileInfo(name_).completeBaseName() + QStringLiteral("-table");
+    QString suggested = base + kDirectoryExtension;
+    for (int n = 2; loadDirectoryFile(suggested).document; ++n)
+        suggested = base + u'-' + QString::number(n) + kDirectoryExtension;
+    return suggested;
+}
+
 Outcome FileCommands::exportTable()
 {
-    const QString suggested =
-        path_ + QFileInfo(name_).completeBaseName() + QStringLiteral("-table.csv");
-    return saveOtherFile(kTableFilter, suggested, [this](const QString& path) {
+    const auto bytesFor = [this](const QString& path) {
         const QString extension = fileExtension(path).toLower();
         const bool tabs = extension == u".tsv" || extension == u".txt";
         return tableBytes(editor_.grid(), tabs ? TableSeparator::Tab : TableSeparator::Semicolon);
-    });
+    };
+    const auto question = [this](const QString& path) {
+        const QString name = QFileInfo(path).fileName();
+        const int language = languageOf(texts_);
+        return loadDirectoryFile(path).document
+                   ? fixedText(FixedText::ExportOverDirectoryFile, language).arg(name)
+                   : overwriteQuestion(name, language);
+    };
+    return saveOtherFile(kTableFilter, tableSuggestion(), bytesFor, question, nullptr,
+                         FileAccess::Shared);
 }
 
 Outcome FileCommands::saveOtherFile(const QString& filter, const QString& suggestedPath,
@@ -303,12 +363,21 @@ Outcome FileCommands::saveOtherFile(const QString& filter, const QString& sugges
                                     const std::function<QByteArray(const QString&)>& bytesFor,
                                     QString* saved, FileAccess access)
 {
+    const auto question = [this](const QString& path) {
+        return overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_));
+    };
+    return saveOtherFile(filter, suggestedPath, bytesFor, question, saved, access);
+}
+
+Outcome FileCommands::saveOtherFile(const QString& filter, const QString& suggestedPath,
+                                    const std::function<QByteArray(const QString&)>& bytesFor,
+                                    const std::function<QString(const QString&)>& replaceQuestion,
+                                    QString* saved, FileAccess access)
+{
     const QString path = dialogs_->saveFileName(filter, suggestedPath);
     if (path.isEmpty())
         return Outcome::cancelled();
-    if (QFileInfo::exists(path)
-        && !sink_.askYesNo(overwriteQuestion(QFileInfo(path).fileName(), languageOf(texts_)),
-                           QString()))
+    if (QFileInfo::exists(path) && !sink_.askYesNo(replaceQuestion(path), QString()))
         return Outcome::cancelled();
     if (const std::optional<FileFailure> failure = saveFileSafely(path, bytesFor(path), {access})) {
         showFileFailure(true, path, *failure);

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace q540 {
 
@@ -20,6 +21,18 @@ class FileDialogs;
 struct ReadNotes;
 class Localisation;
 class UserSink;
+
+// The open file as the title and Save show it: a step of the undo stack
+// that changed it (New, Open, Import…) gives it back.
+struct FileState {
+    QString name;
+    QString path;
+    QString caption;
+    bool saved = false;
+    bool fromList = false;
+    bool saveEnabled = false;
+    friend bool operator==(const FileState&, const FileState&) = default;
+};
 
 // The commands New, Open, Import, Save and Save as over the directory editor,
 // and the document state they share: the current file, whether the directory
@@ -63,7 +76,10 @@ public:
     // written. A cancelled, refused or failed command changes nothing. An
     // import leaves the directory modified: its entries are in no directory
     // file yet.
+    // A resident table given to Open is offered to Import table instead: a Yes
+    // leaves its path for takeOfferedTable().
     Outcome openDirectoryFile();
+    QString takeOfferedTable() { return std::exchange(offeredTable_, QString()); }
     // Opens a kept copy (a history file) as a new document: its contents with
     // no file name, and unsaved, so that Save asks where it goes.
     Outcome openCopy(const QString& path);
@@ -75,10 +91,12 @@ public:
     // (true), merged into it (false) or not taken (nothing). choose may read
     // the file's bytes again in another encoding: the table it leaves is the
     // one taken. The directory is then modified; its file name stays.
+    // The table is the one at path, or else the one the user chooses.
     using TableChoice = std::function<std::optional<bool>(TableRead&, QByteArrayView bytes)>;
-    Outcome importTable(const TableChoice& choose);
+    Outcome importTable(const TableChoice& choose, const QString& path = {});
     // File > Export table…: the directory's entries as a table, tab-separated
-    // for a name ending in .tsv or .txt, else with semicolons.
+    // for a name ending in .tsv or .txt, else with semicolons. A directory
+    // file is never suggested, and replacing one is asked as such.
     Outcome exportTable();
     // Another file the user names (a report): saved as every file is, the
     // user asked before one is replaced, a failure shown and the old file
@@ -101,6 +119,13 @@ public:
     // The directory and the window's fields back to how a change left them
     // (undo false) or found them (undo true).
     void applyChange(const DocumentChange& change, bool undo);
+    // A field the program set, not the user (the display time the module
+    // holds, the address's word in a new language): the next step is
+    // measured from its new value, and nothing else is taken in.
+    void absorbTime();
+    void absorbAddress();
+    FileState fileState() const;
+    void restoreFileState(const FileState& state);
 
     // The name Save as really writes: path with ".csv" appended unless it has it.
     static QString directoryFileName(const QString& path);
@@ -118,7 +143,15 @@ public:
     const QString& caption() const { return caption_; }
 
 private:
-    Outcome readDirectoryFile(const QString& path);
+    Outcome readDirectoryFile(const QString& path, bool offerTable = false);
+    // Whether a directory file that could not be opened is a resident table
+    // the user wants imported instead.
+    bool offerTableImport(const QString& path);
+    Outcome saveOtherFile(const QString& filter, const QString& suggestedPath,
+                          const std::function<QByteArray(const QString& path)>& bytesFor,
+                          const std::function<QString(const QString& path)>& replaceQuestion,
+                          QString* saved, FileAccess access);
+    QString tableSuggestion() const;
     Outcome readListFile(const QString& path);
     Outcome writeDirectoryFile(const QString& path);
     // The open dialog's file in path when it has the extension: done, or
@@ -144,6 +177,7 @@ private:
     bool saveEnabled_ = false;
     bool modified_ = false;
     QString caption_;
+    QString offeredTable_;
 };
 
 } // namespace q540

@@ -1,5 +1,6 @@
 #include "directory/NameList.h"
 
+#include "base/FixedTexts.h"
 #include "base/Localisation.h"
 #include "base/TextKeys.h"
 #include "base/UserSink.h"
@@ -72,8 +73,14 @@ void NameList::rebuild(int selectorIndex, UserSink& sink, const Localisation& te
     for (int row : order_)
         rows_.push_back(rowOfGridRow(row, cache_[static_cast<std::size_t>(row)].text));
 
-    if (count() > kEntryCapacity)
-        sink.showMessage(texts.text(textkey::kReduceEntries));
+    // Told once as the count passes the capacity, with how far: typing on
+    // in a full directory is not interrupted at every key.
+    const int excess = count() - kEntryCapacity;
+    const bool warn = excess > 0 && !overCapacity_;
+    overCapacity_ = excess > 0;
+    if (warn)
+        sink.showMessage(texts.text(textkey::kReduceEntries).trimmed() + u' '
+                         + fixedText(FixedText::OverCapacity, texts.language()).arg(excess));
     Zapal_lampki(selectorIndex);
 }
 

@@ -47,9 +47,9 @@ public:
     void setLocale(const QString& localeName);
     void setSorted(bool sorted) { sorted_ = sorted; }
 
-    // Rebuilds the rows from the grid, warns once when there are more than
-    // 1020 of them (nothing is blocked), and lights the lamps of the page
-    // selected by selectorIndex.
+    // Rebuilds the rows from the grid, warns when their count passes 1020
+    // (nothing is blocked; not again until it has dropped to 1020), and
+    // lights the lamps of the page selected by selectorIndex.
     void rebuild(int selectorIndex, UserSink& sink, const Localisation& texts);
     void Zapal_lampki(int selectorIndex);
 
@@ -77,6 +77,8 @@ private:
     std::array<bool, kTabPageCount> lamps_{};
     bool enabled_ = true;
     bool sorted_ = true;
+    // The last rebuild found more rows than the module holds.
+    bool overCapacity_ = false;
 };
 
 } // namespace q540

@@ -123,6 +123,19 @@ bool isModuleCharacter(char16_t unit)
     return code >= 0 && code <= kLargestModuleCode;
 }
 
+UnshowableCharacter firstUnshowable(QStringView text)
+{
+    CellBlock cellBlock{};
+    const auto end = std::min<std::size_t>(std::size_t(text.size()), cellBlock.size());
+    for (std::size_t i = 0; i < end; ++i)
+        cellBlock[i] = text[qsizetype(i)].unicode();
+    for (std::size_t i = 0; i < end; ++i) {
+        if (!isModuleCharacter(text[qsizetype(i)].unicode()))
+            return {qsizetype(i), offendingCharacter(cellBlock, i, end)};
+    }
+    return {};
+}
+
 std::optional<QChar> moduleShows(char16_t unit)
 {
     if (!isModuleCharacter(unit))

@@ -19,6 +19,13 @@ class UserSink;
 // Whether the module can show a UTF-16 code unit (a half of a surrogate pair
 // never, a control character never).
 bool isModuleCharacter(char16_t unit);
+// The first character of text the module cannot show, as a refusal names it
+// (an invisible one by its number), with its index; index -1 when there is none.
+struct UnshowableCharacter {
+    qsizetype index = -1;
+    QString name;
+};
+UnshowableCharacter firstUnshowable(QStringView text);
 
 // The character the module's display shows for a code unit it can show: its
 // module code read back. Another character than the unit's own for the

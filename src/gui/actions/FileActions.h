@@ -1,10 +1,9 @@
 #pragma once
 
+#include "base/Outcome.h"
 #include "gui/actions/WindowParts.h"
 
 #include <QObject>
-
-#include <optional>
 
 namespace q540 {
 
@@ -26,6 +25,9 @@ public:
     void Importuj1Click();
     void Zapisz1Click();
     void Zapiszjako1Click();
+    // Whether the window may close: at once without unsaved changes, else
+    // as the user chooses; Save lets it close only once the file is written.
+    bool mayClose();
     // File > History…: the kept reads and writes; one opens as a new document.
     void historyClick();
     // File > Import table… and Export table…: resident lists as spreadsheets keep them.
@@ -36,8 +38,9 @@ public:
     void pasteRows(int zone, int number, const QString& text);
 
 private:
-    void finish(const std::optional<EditStep>& step);
-    void showFileState();
+    void finish(const Outcome& outcome, const EditStep& step);
+    // The table at path, or the one the user chooses (path empty).
+    void importTable(const QString& path);
 
     WindowParts parts_;
     UndoSteps& steps_;

@@ -6,6 +6,7 @@
 #include "directory/DirectoryEditor.h"
 #include "directory/ModuleOrder.h"
 #include "gui/actions/UndoSteps.h"
+#include "gui/actions/ViewActions.h"
 #include "gui/dialogs/CompareWindow.h"
 #include "gui/dialogs/VerifyDialog.h"
 #include "gui/main/ModuleStatusView.h"
@@ -18,13 +19,15 @@
 #include "gui/seams/WidgetSink.h"
 #include "module/DirectoryRead.h"
 #include "module/ModuleMonitor.h"
+#include "module/UnshowableEntry.h"
+#include "protocol/ModuleCharset.h"
 
 #include <QMainWindow>
 
 namespace q540 {
 
-ModuleActions::ModuleActions(const WindowParts& parts, UndoSteps& steps)
-    : parts_(parts), steps_(steps)
+ModuleActions::ModuleActions(const WindowParts& parts, UndoSteps& steps, ViewActions& view)
+    : parts_(parts), steps_(steps), view_(view)
 {
 }
 
@@ -57,12 +60,15 @@ void ModuleActions::run(const StatusTransfer& transfer)
     monitor.status() = status;
     // What the transfer's identification selected, as its own would.
     parts_.pages.setIntroTimeIndex(status.introTimeIndex);
+    steps_.absorbModuleTime();
     if (status.chosen.alphabeticalSearch != alphabeticalSearchBefore)
         parts_.editor.setAlphabeticalSearch(status.chosen.alphabeticalSearch);
 }
 
 void ModuleActions::Button0Click()
 {
+    if (refuseUnshowable())
+        return;
     DirectoryWriteRequest request;
     request.rows = parts_.editor.list().rows();
     request.document = parts_.files.document();
@@ -72,6 +78,32 @@ void ModuleActions::Button0Click()
         writeDirectoryToModule(workflow, request, status, questions);
     });
     showModuleStatus();
+}
+
+bool ModuleActions::refuseUnshowable()
+{
+    const std::optional<UnshowableEntry> found = firstUnshowableEntry(parts_.editor.list().rows());
+    if (!found)
+        return false;
+    parts_.sink.showMessage(unshowableEntryText(*found, parts_.texts.language()));
+    view_.showEntryField(found->place, found->line2, found->position);
+    return true;
+}
+
+// The write sends each line cut to the display's width: only that part counts.
+bool ModuleActions::refuseUnshowable(const IntroLines& lines)
+{
+    for (std::size_t line = 0; line < lines.size(); ++line) {
+        const UnshowableCharacter found = firstUnshowable(lines[line].left(kIntroLineLength));
+        if (found.index < 0)
+            continue;
+        if (const std::optional<QString> text = unsupportedCharacterText(
+                found.name, int(line) / 2 + 1, true, parts_.texts.language()))
+            parts_.sink.showMessage(*text);
+        view_.showIntroField(int(line), int(found.index));
+        return true;
+    }
+    return false;
 }
 
 // A read replaces the directory or the intro with what is in no file yet.
@@ -140,6 +172,8 @@ bool ModuleActions::readIntro()
 void ModuleActions::Button2Click()
 {
     const IntroLines lines = parts_.pages.introLines();
+    if (refuseUnshowable(lines))
+        return;
     const bool verify = parts_.listPanel.verifyAfterWriting();
     run([&](const ModuleWorkflow& workflow, WorkflowQuestions&, ModuleStatus& status) {
         writeIntroToModule(workflow, lines, verify, status);
@@ -162,7 +196,6 @@ void ModuleActions::Zmien_jezykClick()
 
 void ModuleActions::showModuleStatus()
 {
-    steps_.absorbChanges();
     const ModuleMonitor& monitor = parts_.module.monitor();
     const ModuleStatus& status = monitor.status();
     const ModuleStatusView view = presentModuleStatus(status, parts_.texts);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "directory/IntroScreens.h"
 #include "gui/actions/WindowParts.h"
 
 #include <QObject>
@@ -9,6 +10,7 @@
 namespace q540 {
 
 class UndoSteps;
+class ViewActions;
 class WorkflowQuestions;
 struct ModuleStatus;
 struct ModuleWorkflow;
@@ -22,7 +24,7 @@ class ModuleActions final : public QObject {
     Q_OBJECT
 
 public:
-    ModuleActions(const WindowParts& parts, UndoSteps& steps);
+    ModuleActions(const WindowParts& parts, UndoSteps& steps, ViewActions& view);
 
     // The name list's Write and Read.
     void Button0Click();
@@ -49,9 +51,14 @@ private:
     bool readDirectory();
     // True when the screens read differ from the page's, which now shows them.
     bool readIntro();
+    // A character the module cannot show is named, by zone, with the cursor
+    // put on it, before a write starts: true when one was found.
+    bool refuseUnshowable();
+    bool refuseUnshowable(const IntroLines& lines);
 
     WindowParts parts_;
     UndoSteps& steps_;
+    ViewActions& view_;
 };
 
 } // namespace q540

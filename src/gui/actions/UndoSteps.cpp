@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QUndoStack>
 
 namespace q540 {
@@ -20,12 +21,16 @@ UndoSteps::UndoSteps(const WindowParts& parts, ViewActions& view)
 {
     stack_->setUndoLimit(kUndoLimit);
     connect(stack_, &QUndoStack::indexChanged, this, [this] { parts_.menus.showSteps(*stack_); });
-    connect(stack_, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { parts_.files.setModified(!clean); });
+    connect(stack_, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        parts_.files.setModified(!clean);
+        showFileState();
+    });
     connect(parts_.menus.undo, &QAction::triggered, stack_, &QUndoStack::undo);
     connect(parts_.menus.redo, &QAction::triggered, stack_, &QUndoStack::redo);
     parts_.menus.showSteps(*stack_);
     parts_.files.startSteps();
+    fileBase_ = parts_.files.fileState();
+    showFileState();
 }
 
 UndoSteps::~UndoSteps()
@@ -55,43 +60,76 @@ void UndoSteps::recordAddress()
 
 void UndoSteps::recordStep(const EditStep& step, ChangeScope scope, int mergeKey)
 {
+    push(step, scope, mergeKey, false);
+}
+
+// A command that was done is a step even when it left the directory as it
+// was, if Redo would otherwise apply an older edit to what it brought.
+void UndoSteps::push(const EditStep& step, ChangeScope scope, int mergeKey, bool done)
+{
     DocumentChange change = parts_.files.takeChange(scope);
-    if (change.isEmpty())
+    FileSides files{fileBase_, parts_.files.fileState()};
+    fileBase_ = files.after;
+    if (change.isEmpty() && files.before == files.after && !(done && stack_->canRedo())) {
+        showFileState();
         return;
+    }
     if (mergeKey < 0)
         ++burst_;
-    stack_->push(
-        new DocumentStep(step, std::move(change), mergeKey,
-                         [this](const DocumentChange& c, bool undo) { applyStep(c, undo); }));
+    stack_->push(new DocumentStep(
+        step, std::move(change), std::move(files), mergeKey,
+        [this](const DocumentChange& c, const FileState& f, bool undo) { applyStep(c, f, undo); }));
+    showFileState();
 }
 
 void UndoSteps::finishFileCommand(const std::optional<EditStep>& step)
 {
     const bool matchesFile = !parts_.files.isModified();
     if (step)
-        recordStep(*step);
+        push(*step, ChangeScope::Everything, -1, true);
+    else // Save may have written a semicolon as the comma now shown: no step to undo.
+        absorbAll();
     if (matchesFile)
         stack_->setClean();
+    showFileState();
 }
 
-void UndoSteps::recordFileStep(EditStep::Kind kind)
+void UndoSteps::recordFileStep(EditStep::Kind kind, bool done)
 {
     EditStep step{kind};
     step.file = QFileInfo(parts_.files.fileName()).fileName();
-    finishFileCommand(step);
+    finishFileCommand(done ? std::optional<EditStep>(step) : std::nullopt);
 }
 
-void UndoSteps::absorbChanges()
+// Save as gives the directory a file without a step: the next step starts there.
+void UndoSteps::absorbAll()
 {
     parts_.files.takeChange(ChangeScope::Everything);
+    fileBase_ = parts_.files.fileState();
 }
 
-void UndoSteps::applyStep(const DocumentChange& change, bool undo)
+void UndoSteps::absorbModuleTime()
 {
+    parts_.files.absorbTime();
+}
+
+void UndoSteps::showFileState()
+{
+    parts_.window.setWindowTitle(parts_.files.caption() + QStringLiteral("[*]"));
+    parts_.window.setWindowModified(parts_.files.isModified());
+    parts_.menus.save->setEnabled(parts_.files.saveEnabled());
+    parts_.toolBar.setSaveEnabled(parts_.files.saveEnabled());
+}
+
+void UndoSteps::applyStep(const DocumentChange& change, const FileState& file, bool undo)
+{
+    parts_.files.restoreFileState(file);
+    fileBase_ = file;
     parts_.files.applyChange(change, undo);
     ++burst_;
     showChange(change);
     view_.refreshPreview();
+    showFileState();
 }
 
 // The view goes to what the step changes.

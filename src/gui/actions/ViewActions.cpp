@@ -2,8 +2,10 @@
 
 #include "base/FixedTexts.h"
 #include "base/Localisation.h"
+#include "commands/FileCommands.h"
 #include "directory/DirectoryEditor.h"
 #include "gui/main/DisplayPreviewView.h"
+#include "gui/main/EntryEdit.h"
 #include "gui/main/MainMenus.h"
 #include "gui/main/ModuleToolBar.h"
 #include "gui/main/NameListPanel.h"
@@ -31,11 +33,28 @@ void ViewActions::RadioGroup_StrefaClick(int index)
     parts_.listPanel.setEnabled(parts_.editor.page().transferGroupEnabled());
 }
 
+void ViewActions::showEntryField(EntryPlace place, bool line2, int position)
+{
+    RadioGroup_StrefaClick(place.zone == kAdditionalNumberZone ? kSelectorAdditionalNumbers
+                                                               : place.zone - 1);
+    parts_.pages.focusEntry(place.number, line2, position);
+}
+
+void ViewActions::showIntroField(int line, int position)
+{
+    RadioGroup_StrefaClick(kSelectorIntro);
+    EntryEdit* field = parts_.pages.edit(introLineEditNumber(line));
+    field->setFocus(Qt::OtherFocusReason);
+    field->setCursorPosition(position);
+}
+
 void ViewActions::Ustaw_WJ_na_komponentach()
 {
     applyQtTranslations(parts_.texts.language());
     parts_.menus.retranslate();
     parts_.toolBar.retranslate();
+    // The address's word follows the language: the program's doing, no step.
+    parts_.files.absorbAddress();
     parts_.pages.retranslate(parts_.texts);
     parts_.listPanel.retranslate();
     parts_.sink.cancelButton()->setText(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "directory/DirectoryGrid.h"
 #include "gui/actions/WindowParts.h"
 
 #include <QObject>
@@ -19,6 +20,11 @@ public:
 
     // Shows the page of a selector item (0..3 zones, 4 additional numbers, 5 intro).
     void RadioGroup_StrefaClick(int index);
+    // Shows an entry's page and tab with the cursor in its line, at position
+    // (-1 for the end).
+    void showEntryField(EntryPlace place, bool line2 = false, int position = -1);
+    // The same for an intro line 0..7 on the intro page.
+    void showIntroField(int line, int position);
     // Puts the texts of the current language on every control.
     void Ustaw_WJ_na_komponentach();
     // The command Language: the program language chosen in its window.

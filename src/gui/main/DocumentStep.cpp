@@ -4,22 +4,23 @@
 
 namespace q540 {
 
-DocumentStep::DocumentStep(EditStep step, DocumentChange change, int mergeKey, Apply apply)
-    : step_(std::move(step)), change_(std::move(change)), mergeKey_(mergeKey),
-      apply_(std::move(apply))
+DocumentStep::DocumentStep(EditStep step, DocumentChange change, FileSides files, int mergeKey,
+                           Apply apply)
+    : step_(std::move(step)), change_(std::move(change)), files_(std::move(files)),
+      mergeKey_(mergeKey), apply_(std::move(apply))
 {
 }
 
 void DocumentStep::undo()
 {
-    apply_(change_, true);
+    apply_(change_, files_.before, true);
 }
 
 void DocumentStep::redo()
 {
     if (std::exchange(made_, false))
         return;
-    apply_(change_, false);
+    apply_(change_, files_.after, false);
 }
 
 bool DocumentStep::mergeWith(const QUndoCommand* other)
@@ -28,6 +29,7 @@ bool DocumentStep::mergeWith(const QUndoCommand* other)
     if (next->mergeKey_ != mergeKey_)
         return false;
     change_ = joined(change_, next->change_);
+    files_.after = next->files_.after;
     return true;
 }
 

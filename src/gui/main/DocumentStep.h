@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/FileCommands.h"
 #include "directory/DocumentChange.h"
 #include "directory/EditStep.h"
 
@@ -9,14 +10,20 @@
 
 namespace q540 {
 
+// The open file before and after a step.
+struct FileSides {
+    FileState before;
+    FileState after;
+};
+
 // One step on the window's undo stack: the change the step made, already
-// made when it is pushed. Typing in one field in one burst (mergeKey the
-// same, not -1) joins into one step.
+// made when it is pushed, and the file it left open. Typing in one field in
+// one burst (mergeKey the same, not -1) joins into one step.
 class DocumentStep final : public QUndoCommand {
 public:
-    using Apply = std::function<void(const DocumentChange&, bool undo)>;
+    using Apply = std::function<void(const DocumentChange&, const FileState&, bool undo)>;
 
-    DocumentStep(EditStep step, DocumentChange change, int mergeKey, Apply apply);
+    DocumentStep(EditStep step, DocumentChange change, FileSides files, int mergeKey, Apply apply);
 
     const EditStep& step() const { return step_; }
     const DocumentChange& change() const { return change_; }
@@ -31,6 +38,7 @@ private:
 
     EditStep step_;
     DocumentChange change_;
+    FileSides files_;
     int mergeKey_;
     Apply apply_;
     // Pushing a command runs redo(): the first one finds the change made.

@@ -2,7 +2,6 @@
 
 #include "base/AppInfo.h"
 #include "base/Localisation.h"
-#include "base/TextKeys.h"
 #include "commands/FileCommands.h"
 #include "gui/actions/WindowParts.h"
 #include "gui/main/EntryEdit.h"
@@ -158,7 +157,7 @@ void MainWindow::createActions()
     connectFileCommands();
     undoSteps_ = std::make_unique<UndoSteps>(parts, *viewActions_);
     fileActions_ = std::make_unique<FileActions>(parts, *undoSteps_);
-    moduleActions_ = std::make_unique<ModuleActions>(parts, *undoSteps_);
+    moduleActions_ = std::make_unique<ModuleActions>(parts, *undoSteps_, *viewActions_);
     reportActions_ = std::make_unique<ReportActions>(parts);
 }
 
@@ -232,8 +231,7 @@ void MainWindow::connectListPanel()
     connect(
         listPanel_, &NameListPanel::entryChosen, this,
         [this](int zone, int apartment) {
-            viewActions_->RadioGroup_StrefaClick(zone - 1);
-            pages_->focusEntry(apartment);
+            viewActions_->showEntryField({zone, apartment});
         },
         Qt::QueuedConnection);
     listPanel_->setVerifyAfterWriting(settings_.readVerifyAfterWriting());
@@ -302,9 +300,11 @@ void MainWindow::connectMonitor()
         listPanel_->setAlphabeticalSearch(ticked);
         editor_->setAlphabeticalSearch(ticked);
     });
-    // The statusChanged that follows takes the new time in without a step.
-    connect(&monitor, &ModuleMonitor::configurationRead, this,
-            [this] { pages_->setIntroTimeIndex(module_->monitor().status().introTimeIndex); });
+    // The module's time is no step, even while a message of a step is open.
+    connect(&monitor, &ModuleMonitor::configurationRead, this, [this] {
+        pages_->setIntroTimeIndex(module_->monitor().status().introTimeIndex);
+        undoSteps_->absorbModuleTime();
+    });
 }
 
 void MainWindow::attachModule(Link& device, Clock& clock)
@@ -336,12 +336,10 @@ void MainWindow::setIntroLines(const IntroLines& lines)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Closing with unsaved work asks first, so a slip of the mouse loses nothing.
-    if (files_->isModified()
-        && !sink_->askYesNo(texts_.text(textkey::kCloseWithUnsavedChanges), QString())) {
+    if (fileActions_->mayClose())
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    event->accept();
 }
 
 } // namespace q540

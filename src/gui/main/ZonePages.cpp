@@ -262,7 +262,7 @@ void ZonePages::selectPage(int index)
     nameFields();
 }
 
-void ZonePages::focusEntry(int slot, bool line2)
+void ZonePages::focusEntry(int slot, bool line2, int position)
 {
     const int selector = editor_.page().selectorIndex();
     if (selector < kSelectorAdditionalNumbers)
@@ -271,7 +271,11 @@ void ZonePages::focusEntry(int slot, bool line2)
     if (!line2 || !field->isEnabled())
         field = edit(line1EditNumber(selector, slot));
     field->setFocus(Qt::OtherFocusReason);
-    field->end(false);
+    const bool inLineAsked = (field == edit(line2EditNumber(selector, slot))) == line2;
+    if (position >= 0 && inLineAsked)
+        field->setCursorPosition(position);
+    else
+        field->end(false);
 }
 
 void ZonePages::showSlot(int slot)

@@ -39,8 +39,9 @@ public:
     void selectPage(int index);
     void showSlot(int slot);
     // Shows the tab of the selected page's entry and puts the cursor in its
-    // line 1, or in its line 2 when that one is asked for and editable.
-    void focusEntry(int slot, bool line2 = false);
+    // line 1, or in its line 2 when that one is asked for and editable: at
+    // position, or at the end.
+    void focusEntry(int slot, bool line2 = false, int position = -1);
     void showLamps(const std::array<bool, kTabPageCount>& lamps);
     IntroLines introLines() const;
     void setIntroLines(const IntroLines& lines);

@@ -61,6 +61,22 @@ bool WidgetSink::askYesNo(const QString& text, const QString& caption)
     return box.exec() == QMessageBox::Yes;
 }
 
+WidgetSink::SaveChoice WidgetSink::askToSave(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, kApplicationTitle, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    // Enter keeps the work; only a deliberate Discard loses it.
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}
+
 void WidgetSink::showProgress(int maximum)
 {
     progress_->setRange(0, maximum);

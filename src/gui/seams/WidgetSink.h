@@ -27,6 +27,9 @@ public:
 
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text, const QString& caption) override;
+    // Before leaving unsaved work: Save (the default), Discard or Cancel.
+    enum class SaveChoice { Save, Discard, Cancel };
+    SaveChoice askToSave(const QString& text);
     void showProgress(int maximum) override;
     void stepProgress() override;
     void hideProgress() override;

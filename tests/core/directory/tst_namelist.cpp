@@ -52,8 +52,8 @@ class NameListTest : public QObject {
 private slots:
     void rowsInZoneAndSortedOrder();
     void onlyNonBlankEntriesHaveRows();
-    void limitWarnsAtEveryRebuild_data();
-    void limitWarnsAtEveryRebuild();
+    void limitWarnsOncePerCrossing_data();
+    void limitWarnsOncePerCrossing();
     void lamps_data();
     void lamps();
     void disabledListIsNotRebuilt();
@@ -102,34 +102,36 @@ void NameListTest::onlyNonBlankEntriesHaveRows()
     QCOMPARE(f.list().rows()[1].apartment, 3);
 }
 
-void NameListTest::limitWarnsAtEveryRebuild_data()
+// Each step sets the number of filled entries and rebuilds twice, as
+// emptying line 1 does: the warning comes once per crossing of 1020.
+void NameListTest::limitWarnsOncePerCrossing_data()
 {
-    QTest::addColumn<int>("zoneEntries");
-    QTest::addColumn<int>("additionalNumbers");
-    QTest::addColumn<bool>("warned");
-    QTest::newRow("1020 zone entries") << 1020 << 0 << false;
-    QTest::newRow("1012 and 8 additional") << 1012 << 8 << false;
-    QTest::newRow("1020 and one additional") << 1020 << 1 << true;
-    QTest::newRow("1020 and 8 additional") << 1020 << 8 << true;
+    QTest::addColumn<QList<int>>("counts");
+    QTest::addColumn<QList<int>>("excessTold");
+    QTest::newRow("1020, full") << QList<int>{1020} << QList<int>{};
+    QTest::newRow("every row filled") << QList<int>{1028} << QList<int>{8};
+    QTest::newRow("typing on past 1020") << QList<int>{1019, 1021, 1022, 1023} << QList<int>{1};
+    QTest::newRow("down and up again") << QList<int>{1021, 1020, 1022, 1025} << QList<int>{1, 2};
 }
 
-void NameListTest::limitWarnsAtEveryRebuild()
+void NameListTest::limitWarnsOncePerCrossing()
 {
-    QFETCH(int, zoneEntries);
-    QFETCH(int, additionalNumbers);
-    QFETCH(bool, warned);
+    QFETCH(QList<int>, counts);
+    QFETCH(QList<int>, excessTold);
     Fixture f;
-    for (int row = 1; row <= zoneEntries; ++row)
-        setEntry(f.grid(), row, QStringLiteral("Name%1").arg(row));
-    for (int k = 1; k <= additionalNumbers; ++k)
-        setEntry(f.grid(), additionalNumberRow(k), QStringLiteral("Extra%1").arg(k));
-
-    f.editor->rebuild();
-    f.editor->rebuild();
-
-    QCOMPARE(f.list().count(), zoneEntries + additionalNumbers);
-    const QString text = QStringLiteral("Reduce the number of entries - End of memory!");
-    const QStringList expected = warned ? QStringList{text, text} : QStringList();
+    for (int count : counts) {
+        for (int row = 1; row <= kGridRows; ++row)
+            setEntry(f.grid(), row,
+                     row <= count ? QStringLiteral("N%1").arg(row) : QString(6, u' '));
+        f.editor->rebuild();
+        f.editor->rebuild();
+        QCOMPARE(f.list().count(), count);
+    }
+    QStringList expected;
+    for (int excess : excessTold)
+        expected << QStringLiteral("Reduce the number of entries - End of memory! The directory "
+                                   "has %1 entries too many (the module holds 1020).")
+                        .arg(excess);
     QCOMPARE(f.sink.messages, expected);
 }
 
