@@ -61,7 +61,6 @@ inline constexpr int kEntryFieldHint = 163;
 inline constexpr int kAdditionalNumbersTitle = 164;
 inline constexpr int kAdditionalNumbersItem = 165;
 inline constexpr int kZone = 166;
-inline constexpr int kCloseWithUnsavedChanges = 752;
 inline constexpr int kListColumnName = 57;
 inline constexpr int kListColumnApartment = 58;
 inline constexpr int kListColumnZone = 59;

@@ -67,6 +67,7 @@ WidgetSink::SaveChoice WidgetSink::askToSave(const QString& text)
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
     // Enter keeps the work; only a deliberate Discard loses it.
     box.setDefaultButton(QMessageBox::Save);
+    keepTitleWhole(box);
     switch (box.exec()) {
     case QMessageBox::Save:
         return SaveChoice::Save;
