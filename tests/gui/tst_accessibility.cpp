@@ -3,10 +3,14 @@
 // menu mnemonics; Enter, Down and Up between entries.
 #include "base/Localisation.h"
 #include "directory/DirectoryPage.h"
+#include "files/History.h"
+#include "files/SettingsFile.h"
 #include "gui/actions/ViewActions.h"
+#include "gui/dialogs/HistoryWindow.h"
 #include "gui/main/EntryEdit.h"
 #include "gui/main/MainWindow.h"
 #include "gui/main/SettingsPanel.h"
+#include "gui/startup/LanguageWindow.h"
 #include "gui/startup/Look.h"
 #include "gui/support/ConnectionCheckWindow.h"
 #include "gui/support/ContactWindow.h"
@@ -20,6 +24,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "support/RecordingSink.h"
 
 using namespace q540;
 
@@ -114,7 +120,14 @@ private slots:
         }
         ConnectionCheckWindow check([] { return ConnectionReport{}; }, language);
         ContactWindow contact(language, [](const QUrl&) {});
-        for (QWidget* window : {static_cast<QWidget*>(&check), static_cast<QWidget*>(&contact)}) {
+        const History history(w.dir.filePath(QStringLiteral("history")));
+        HistoryWindow historyWindow(history, language);
+        int programLanguage = language, moduleLanguage = 0;
+        SettingsFile settings(w.dir.filePath(QStringLiteral("Q540.ini")));
+        test::RecordingSink sink;
+        LanguageWindow languages(w.texts, programLanguage, moduleLanguage, settings, sink, [] {});
+        for (QWidget* window :
+             std::initializer_list<QWidget*>{&check, &contact, &historyWindow, &languages}) {
             const QStringList faults = nameFaults(*window);
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"\n")));
         }

@@ -29,6 +29,7 @@ HistoryWindow::HistoryWindow(const History& history, int language, QWidget* pare
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(fixedText(FixedText::HistoryTitle, language));
     table_->setObjectName(QStringLiteral("HistoryTable"));
+    table_->setAccessibleName(windowTitle());
     table_->setColumnCount(4);
     QStringList headers;
     for (const FixedText h : kHeaders)
