@@ -203,12 +203,34 @@ private slots:
         QVERIFY(!w.enabled("Zapisz1"));
         QVERIFY(!w.enabled("ToolButton3"));
         QCOMPARE(w.field(1), QString());
-        // Undone, New gives the file back with its entries: its name and Save.
-        w.window->findChild<QAction*>(QStringLiteral("Cofnij1"))->trigger();
+        QVERIFY(!w.window->isModified());
+        // Undone, New gives the file back with its entries, its name, Save
+        // and its saved state; typing and undoing it come back to that.
+        QAction* undo = w.window->findChild<QAction*>(QStringLiteral("Cofnij1"));
+        QAction* redo = w.window->findChild<QAction*>(QStringLiteral("Ponow1"));
+        undo->trigger();
         QCOMPARE(w.window->windowTitle().chopped(3),
                  (kApplicationTitle + QStringLiteral("  ")) + w.path("b.csv"));
         QVERIFY(w.enabled("Zapisz1"));
         QCOMPARE(w.field(1), QStringLiteral("Kowal"));
+        QVERIFY(!w.window->isModified());
+        redo->trigger();
+        QVERIFY(!w.window->isModified());
+        undo->trigger();
+        type(w.window->edit(3), QStringLiteral("Nowak"));
+        QVERIFY(w.window->isModified());
+        undo->trigger();
+        QVERIFY(!w.window->isModified());
+        // Saved, undone, typed anew: the step that replaces the saved one is unsaved.
+        type(w.window->edit(5), QStringLiteral("Zych"));
+        w.dialogs->answers << w.path(QStringLiteral("c"));
+        w.window->findChild<QToolButton*>(QStringLiteral("ToolButton4"))->click();
+        QVERIFY(!w.window->isModified());
+        // Undoing typing keeps the file it was saved as since: Save goes there.
+        undo->trigger();
+        QVERIFY(w.window->windowTitle().endsWith(w.path("c.csv") + QStringLiteral("[*]")));
+        type(w.window->edit(7), QStringLiteral("Lis"));
+        QVERIFY(w.window->isModified());
     }
 
     // Each command that replaces the directory or the intro asks first when

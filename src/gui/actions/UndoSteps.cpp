@@ -20,16 +20,17 @@ UndoSteps::UndoSteps(const WindowParts& parts, ViewActions& view)
     : parts_(parts), view_(view), stack_(new QUndoStack(this))
 {
     stack_->setUndoLimit(kUndoLimit);
-    connect(stack_, &QUndoStack::indexChanged, this, [this] { parts_.menus.showSteps(*stack_); });
-    connect(stack_, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        parts_.files.setModified(!clean);
-        showFileState();
+    connect(stack_, &QUndoStack::indexChanged, this, [this] {
+        parts_.menus.showSteps(*stack_);
+        showModified();
     });
     connect(parts_.menus.undo, &QAction::triggered, stack_, &QUndoStack::undo);
     connect(parts_.menus.redo, &QAction::triggered, stack_, &QUndoStack::redo);
     parts_.menus.showSteps(*stack_);
     parts_.files.startSteps();
     fileBase_ = parts_.files.fileState();
+    if (!parts_.files.isModified())
+        markSaved();
     showFileState();
 }
 
@@ -76,9 +77,20 @@ void UndoSteps::push(const EditStep& step, ChangeScope scope, int mergeKey, bool
     }
     if (mergeKey < 0)
         ++burst_;
+    // The steps Redo had are gone, and with them where a file was matched.
+    std::erase_if(savedAt_, [this](const auto& saved) { return saved.second > stack_->index(); });
+    const int before = stack_->index();
+    const QUndoCommand* top = before > 0 ? stack_->command(before - 1) : nullptr;
     stack_->push(new DocumentStep(
         step, std::move(change), std::move(files), mergeKey,
-        [this](const DocumentChange& c, const FileState& f, bool undo) { applyStep(c, f, undo); }));
+        [this](const DocumentChange& c, const FileState* f, bool undo) { applyStep(c, f, undo); }));
+    // Past the undo limit the oldest step went: every step moved down one.
+    const bool added = stack_->index() > 0 && stack_->command(stack_->index() - 1) != top;
+    if (added && stack_->count() == before) {
+        std::erase_if(savedAt_, [](const auto& saved) { return saved.second == 0; });
+        for (auto& saved : savedAt_)
+            --saved.second;
+    }
     showFileState();
 }
 
@@ -90,7 +102,7 @@ void UndoSteps::finishFileCommand(const std::optional<EditStep>& step)
     else // Save may have written a semicolon as the comma now shown: no step to undo.
         absorbAll();
     if (matchesFile)
-        stack_->setClean();
+        markSaved();
     showFileState();
 }
 
@@ -113,6 +125,29 @@ void UndoSteps::absorbModuleTime()
     parts_.files.absorbTime();
 }
 
+QString UndoSteps::fileKey() const
+{
+    const FileState file = parts_.files.fileState();
+    // New keeps the last folder and name to suggest them: an untitled
+    // directory is one file whatever they are.
+    return file.saved ? file.path + u'/' + file.name : QString();
+}
+
+void UndoSteps::markSaved()
+{
+    savedAt_[fileKey()] = stack_->index();
+    showModified();
+}
+
+// Unsaved exactly while the directory is not at the step where it matched
+// the file it now has.
+void UndoSteps::showModified()
+{
+    const auto saved = savedAt_.find(fileKey());
+    parts_.files.setModified(saved == savedAt_.end() || saved->second != stack_->index());
+    showFileState();
+}
+
 void UndoSteps::showFileState()
 {
     parts_.window.setWindowTitle(parts_.files.caption() + QStringLiteral("[*]"));
@@ -121,10 +156,12 @@ void UndoSteps::showFileState()
     parts_.toolBar.setSaveEnabled(parts_.files.saveEnabled());
 }
 
-void UndoSteps::applyStep(const DocumentChange& change, const FileState& file, bool undo)
+void UndoSteps::applyStep(const DocumentChange& change, const FileState* file, bool undo)
 {
-    parts_.files.restoreFileState(file);
-    fileBase_ = file;
+    if (file) {
+        parts_.files.restoreFileState(*file);
+        fileBase_ = *file;
+    }
     parts_.files.applyChange(change, undo);
     ++burst_;
     showChange(change);

@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+#include <map>
+
 #include <optional>
 
 class QUndoStack;
@@ -53,8 +55,11 @@ private:
     int typingKey(int field, const EditStep& step) const;
     void push(const EditStep& step, ChangeScope scope, int mergeKey, bool done);
     void absorbAll();
-    void applyStep(const DocumentChange& change, const FileState& file, bool undo);
+    void applyStep(const DocumentChange& change, const FileState* file, bool undo);
     void showChange(const DocumentChange& change);
+    QString fileKey() const;
+    void markSaved();
+    void showModified();
 
     static constexpr int kUndoLimit = 1000;
     static constexpr int kFieldKeys = 1024;
@@ -67,6 +72,11 @@ private:
     FileState fileBase_;
     // The typing burst the next step may join.
     int burst_ = 0;
+    // For each file the directory has had (by path and name; "" untitled),
+    // the step at which it matches that file. The undo stack keeps one clean
+    // step only, which New or Open would take from the file before them, so
+    // undoing them could not give its saved state back.
+    std::map<QString, int> savedAt_;
 };
 
 } // namespace q540

@@ -13,14 +13,14 @@ DocumentStep::DocumentStep(EditStep step, DocumentChange change, FileSides files
 
 void DocumentStep::undo()
 {
-    apply_(change_, files_.before, true);
+    apply_(change_, files_.before == files_.after ? nullptr : &files_.before, true);
 }
 
 void DocumentStep::redo()
 {
     if (std::exchange(made_, false))
         return;
-    apply_(change_, files_.after, false);
+    apply_(change_, files_.before == files_.after ? nullptr : &files_.after, false);
 }
 
 bool DocumentStep::mergeWith(const QUndoCommand* other)

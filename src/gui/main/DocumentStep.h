@@ -21,7 +21,9 @@ struct FileSides {
 // one burst (mergeKey the same, not -1) joins into one step.
 class DocumentStep final : public QUndoCommand {
 public:
-    using Apply = std::function<void(const DocumentChange&, const FileState&, bool undo)>;
+    // The file to give back, or none for a step that left the file as it was
+    // (a Save as since then must hold).
+    using Apply = std::function<void(const DocumentChange&, const FileState*, bool undo)>;
 
     DocumentStep(EditStep step, DocumentChange change, FileSides files, int mergeKey, Apply apply);
 
