@@ -6,6 +6,7 @@
 #include "files/History.h"
 #include "files/SettingsFile.h"
 #include "gui/actions/ViewActions.h"
+#include "gui/dialogs/CompareWindow.h"
 #include "gui/dialogs/HistoryWindow.h"
 #include "gui/main/EntryEdit.h"
 #include "gui/main/MainWindow.h"
@@ -126,8 +127,9 @@ private slots:
         SettingsFile settings(w.dir.filePath(QStringLiteral("Q540.ini")));
         test::RecordingSink sink;
         LanguageWindow languages(w.texts, programLanguage, moduleLanguage, settings, sink, [] {});
-        for (QWidget* window :
-             std::initializer_list<QWidget*>{&check, &contact, &historyWindow, &languages}) {
+        CompareWindow compare({}, language);
+        for (QWidget* window : std::initializer_list<QWidget*>{&check, &contact, &historyWindow,
+                                                               &languages, &compare}) {
             const QStringList faults = nameFaults(*window);
             QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"\n")));
         }

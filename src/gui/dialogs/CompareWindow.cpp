@@ -103,6 +103,11 @@ CompareWindow::CompareWindow(const std::vector<ContentDifference>& differences, 
     filter_->setObjectName(QStringLiteral("CompareFilter"));
     filter_->setPlaceholderText(fixedText(FixedText::CompareSearch, language));
     filter_->setClearButtonEnabled(true);
+    // Named for a screen reader: the table by the window, the search and
+    // the kind by what they do.
+    table_->setAccessibleName(windowTitle());
+    filter_->setAccessibleName(filter_->placeholderText().remove(u'…'));
+    kinds_->setAccessibleName(fixedText(FixedText::CompareDifferenceColumn, language));
     kinds_->setObjectName(QStringLiteral("CompareKinds"));
     kinds_->addItem(fixedText(FixedText::CompareAllKinds, language), -1);
     for (const Kind k : {Kind::OnlyInModule, Kind::OnlyInDirectory, Kind::Changed, Kind::Setting})

@@ -38,6 +38,7 @@ std::optional<bool> askTableImport(TableRead& table, int language, QWidget* pare
     dialog.setWindowTitle(fixedText(FixedText::ImportTitle, language));
     auto* heading = new QLabel;
     auto* report = new QPlainTextEdit;
+    report->setAccessibleName(dialog.windowTitle());
     report->setObjectName(QStringLiteral("TableReport"));
     report->setReadOnly(true);
     report->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -87,7 +88,9 @@ std::optional<bool> askTableImport(TableRead& table, int language, QWidget* pare
             show();
         });
         auto* row = new QHBoxLayout;
-        row->addWidget(new QLabel(fixedText(FixedText::ImportEncoding, language)));
+        auto* label = new QLabel(fixedText(FixedText::ImportEncoding, language));
+        label->setBuddy(encoding);
+        row->addWidget(label);
         row->addWidget(encoding);
         row->addStretch(1);
         layout->addLayout(row);

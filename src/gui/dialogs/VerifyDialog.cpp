@@ -25,6 +25,7 @@ bool askWriteAgain(const VerifyResult& verified, int written, int language, QWid
                                    .arg(written));
     auto* list = new QListWidget;
     list->setObjectName(QStringLiteral("VerifyDifferences"));
+    list->setAccessibleName(dialog.windowTitle());
     list->addItems(differenceLines(verified, language));
     auto* buttons = new QDialogButtonBox;
     QPushButton* again = buttons->addButton(fixedText(FixedText::VerifyWriteAgain, language),
