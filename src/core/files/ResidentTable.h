@@ -69,12 +69,6 @@ struct TableFinding {
     int number = 0;
     int line = 0; // 1 or 2 for a finding about one line
     QString detail;
-
-    bool refused() const
-    {
-        return kind == Kind::UnknownZone || kind == Kind::ApartmentOutOfRange
-               || kind == Kind::Duplicate || kind == Kind::TooMany || kind == Kind::NoLine1;
-    }
 };
 
 // An entry as the table gives it, after the entry rules and the cuts. A

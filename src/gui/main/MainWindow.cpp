@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 #include <initializer_list>
 #include <utility>
